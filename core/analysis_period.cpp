@@ -1,0 +1,73 @@
+#include "analysis_period.h"
+
+#include "local_time.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+struct PeriodTraits {
+    int bins;
+    std::int64_t secondsPerBin;
+    std::int64_t firstBinTime; // UTC seconds of bin 0's display time
+    const char* timeFormat;
+    const char* averagingFormat; // nullptr: whole minutes
+    double averagingUnitsPerBin;
+};
+
+// 1970-01-04 was a Sunday, so the week view shows its bins from there.
+constexpr std::int64_t kFirstSunday = 3 * 86400;
+
+constexpr std::array<PeriodTraits, 4> kPeriods{{
+    {1440, 60, 0, "%I:%M %p", nullptr, 1.0},
+    {1680, 360, kFirstSunday, "%A %I:%M %p", "%0.1f hours", 0.1},
+    {1488, 1800, 0, "Day %d, %I:%M %p", "%0.1f hours", 0.5},
+    {1460, 21600, 0, "%d %B, %I:%M %p", "%0.1f days", 0.25},
+}};
+
+const PeriodTraits& TraitsOf(int view) {
+    return kPeriods[static_cast<std::size_t>(IsValidView(view) ? view : VIEW_DAY)];
+}
+
+} // namespace
+
+bool IsValidView(int view) {
+    return view >= VIEW_DAY && view <= VIEW_YEAR;
+}
+
+int BinsForView(int view) {
+    return TraitsOf(view).bins;
+}
+
+std::int64_t BinTime(int view, int bin) {
+    const PeriodTraits& period = TraitsOf(view);
+    return period.firstBinTime + static_cast<std::int64_t>(bin) * period.secondsPerBin;
+}
+
+const char* BinTimeFormat(int view) {
+    return TraitsOf(view).timeFormat;
+}
+
+std::string FormatBinTime(int view, int bin) {
+    return FormatUtc(BinTime(view, bin), BinTimeFormat(view));
+}
+
+int AveragingWindow(int trackbarPosition) {
+    const int window = 2 * trackbarPosition;
+    return window < 1 ? 1 : window;
+}
+
+std::optional<std::string> FormatAveragingPeriod(int view, int trackbarPosition) {
+    if (!IsValidView(view))
+        return std::nullopt;
+    const PeriodTraits& period = TraitsOf(view);
+    const int window = AveragingWindow(trackbarPosition);
+    // The C library's formatting on purpose: "%0.1f" of 0.25 is "0.2" here (ties go to even).
+    char text[64];
+    if (period.averagingFormat == nullptr)
+        std::snprintf(text, sizeof text, "%i minutes", window);
+    else
+        std::snprintf(text, sizeof text, period.averagingFormat, window * period.averagingUnitsPerBin);
+    return std::string(text);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Bin under plot column x: trunc(WrapOffset(x * bins / width - xOffset, bins)).
+int BinUnderPointer(int x, int plotWidth, int bins, double xOffset);
+
+// "08:30 AM - 12 file(s)." for the bin of a view and its count.
+std::string ReadoutText(int view, int bin, std::int64_t count);

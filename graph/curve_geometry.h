@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// One step of a polyline: move without drawing, or draw a line to (x, y) leaving the end pixel out.
+struct PathPoint {
+    enum class Op : std::uint8_t { MoveTo, LineTo };
+    Op op;
+    int x;
+    int y;
+    friend bool operator==(const PathPoint&, const PathPoint&) = default;
+};
+
+struct CurveInputs {
+    std::span<const std::int32_t> histogram; // counts per bin
+    int bins = 0;                            // the view's bin count
+    int width = 0;                           // plot client width
+    int height = 0;                          // plot client height
+    double xOffset = 0.0;                    // rotation in bins
+    double yScale = 6.5;                     // density at the top edge
+    int trackbarPosition = 50;               // averaging position 0..100
+    std::int64_t fileCount = 0;              // N, the density's total
+};
+
+// The smoothed density curve: one MoveTo, then LineTo/MoveTo steps; at most two lines.
+// Writes nothing when the plot has no area, the store is empty or the histogram is empty.
+void ComputeCurve(const CurveInputs& inputs, std::vector<PathPoint>& path);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "period_histograms.h"
+
+#include <QFont>
+#include <QPen>
+#include <QWidget>
+
+class CStampStore;
+class IGraphHost;
+
+// The plot area: the smoothed density curve of the current view and the title line.
+// It owns the four histograms and the two numbers the axis drags change.
+class CPlotWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    CPlotWnd(IGraphHost& host, const CStampStore& store, QWidget* parent = nullptr);
+
+    // Recounts the histograms from the store and schedules a repaint.
+    void RebuildHistograms();
+
+    int BinsForView() const;
+    const Histogram* CurrentHistogram() const;
+
+    const CPeriodHistograms& Histograms() const { return m_histograms; }
+
+    double m_xOffset = 0.0;
+    double m_yScale = 6.5;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    IGraphHost& m_host;
+    const CStampStore& m_store;
+    QPen m_penCurve;
+    QFont m_fontTitle;
+    CPeriodHistograms m_histograms;
+};

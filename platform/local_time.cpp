@@ -1,0 +1,48 @@
+#include "local_time.h"
+
+#include <ctime>
+#include <limits>
+
+std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t) {
+    if (t < std::numeric_limits<std::time_t>::min() || t > std::numeric_limits<std::time_t>::max())
+        return std::nullopt;
+    const std::time_t value = static_cast<std::time_t>(t);
+    std::tm fields{};
+    if (localtime_r(&value, &fields) == nullptr)
+        return std::nullopt;
+    LocalBreakdown local;
+    local.year = static_cast<std::int64_t>(fields.tm_year) + 1900;
+    local.month = fields.tm_mon + 1;
+    local.monthDay = fields.tm_mday;
+    local.weekDay = fields.tm_wday;
+    local.hour = fields.tm_hour;
+    local.minute = fields.tm_min;
+    local.second = fields.tm_sec;
+    return local;
+}
+
+std::optional<std::int64_t> LocalYearStart(std::int64_t year) {
+    const std::int64_t yearsSince1900 = year - 1900;
+    if (yearsSince1900 < std::numeric_limits<int>::min() || yearsSince1900 > std::numeric_limits<int>::max())
+        return std::nullopt;
+    std::tm fields{};
+    fields.tm_year = static_cast<int>(yearsSince1900);
+    fields.tm_mon = 0;
+    fields.tm_mday = 1;
+    fields.tm_isdst = -1;
+    fields.tm_yday = -1; // mktime fills it in only on success
+    const std::time_t start = std::mktime(&fields);
+    if (start == static_cast<std::time_t>(-1) && fields.tm_yday == -1)
+        return std::nullopt;
+    return static_cast<std::int64_t>(start);
+}
+
+std::string FormatUtc(std::int64_t t, const char* format) {
+    const std::time_t value = static_cast<std::time_t>(t);
+    std::tm fields{};
+    if (gmtime_r(&value, &fields) == nullptr)
+        return {};
+    char text[256];
+    const std::size_t length = std::strftime(text, sizeof text, format, &fields);
+    return std::string(text, length);
+}

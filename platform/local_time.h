@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Calendar fields of a time in the process's local zone (TZ is honoured).
+struct LocalBreakdown {
+    std::int64_t year = 0; // full year, e.g. 2026
+    int month = 1;         // 1..12
+    int monthDay = 1;      // 1..31
+    int weekDay = 0;       // 0 = Sunday
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// Breaks t (seconds since 1970 UTC) down in local time; nothing when the platform cannot.
+std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t);
+
+// Seconds since 1970 UTC of 1 January 00:00:00 local time of the year, daylight saving
+// decided by the zone rules; nothing when the platform cannot represent it.
+std::optional<std::int64_t> LocalYearStart(std::int64_t year);
+
+// t broken down in UTC and formatted with strftime.
+std::string FormatUtc(std::int64_t t, const char* format);
