@@ -1,0 +1,1 @@
+#include "axis_drag.h"

@@ -1,0 +1,1 @@
+#include "cursor_readout.h"

@@ -1,0 +1,1 @@
+#include "curve_geometry.h"

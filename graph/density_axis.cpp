@@ -1,0 +1,1 @@
+#include "density_axis.h"

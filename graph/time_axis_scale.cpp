@@ -1,0 +1,1 @@
+#include "time_axis_scale.h"

@@ -1,0 +1,1 @@
+#include "wrap.h"
