@@ -26,6 +26,9 @@ public:
     QFont m_fontSmall;
     QFont m_fontVertical;
 
+    // Sizes both bands from the resolution and the fonts, and gives the plot the rest.
+    void LayOut();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -35,6 +38,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QRect ClientRect() const;
+    QPoint ClientPoint(const QMouseEvent* event) const;
+    void DrawTimeAxis(QPainter& painter);
+    void DrawDensityAxis(QPainter& painter);
+
     IGraphHost& m_host;
     const CStampStore& m_store;
 };

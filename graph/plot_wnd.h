@@ -2,9 +2,12 @@
 
 #include "period_histograms.h"
 
+#include "curve_geometry.h"
+
 #include <QFont>
-#include <QPen>
 #include <QWidget>
+
+#include <vector>
 
 class CStampStore;
 class IGraphHost;
@@ -25,6 +28,9 @@ public:
 
     const CPeriodHistograms& Histograms() const { return m_histograms; }
 
+    // "N files in FOLDER", as the title line reads.
+    QString TitleText() const;
+
     double m_xOffset = 0.0;
     double m_yScale = 6.5;
 
@@ -37,7 +43,7 @@ protected:
 private:
     IGraphHost& m_host;
     const CStampStore& m_store;
-    QPen m_penCurve;
     QFont m_fontTitle;
     CPeriodHistograms m_histograms;
+    std::vector<PathPoint> m_path; // reused between paints to spare an allocation
 };
