@@ -14,16 +14,18 @@ struct PathPoint {
 };
 
 struct CurveInputs {
-    std::span<const std::int32_t> histogram; // counts per bin
-    int bins = 0;                            // the view's bin count
-    int width = 0;                           // plot client width
-    int height = 0;                          // plot client height
-    double xOffset = 0.0;                    // rotation in bins
-    double yScale = 6.5;                     // density at the top edge
-    int trackbarPosition = 50;               // averaging position 0..100
-    std::int64_t fileCount = 0;              // N, the density's total
+    std::span<const std::int32_t> histogram{}; // counts per bin; bins past its end count as empty
+    int bins = 0;                              // the view's bin count
+    int width = 0;                             // plot client width
+    int height = 0;                            // plot client height
+    double xOffset = 0.0;                      // rotation in bins
+    double yScale = 6.5;                       // density at the top edge, kept within [1, 999]
+    int trackbarPosition = 50;                 // averaging position 0..100
+    std::int64_t fileCount = 0;                // N, the density's total
 };
 
 // The smoothed density curve: one MoveTo, then LineTo/MoveTo steps; at most two lines.
-// Writes nothing when the plot has no area, the store is empty or the histogram is empty.
+// The path is cleared first and left empty when the plot has no area (width or height
+// <= 0), the file count is 0, the bin count is not positive, the scale is not positive or
+// the histogram is empty.
 void ComputeCurve(const CurveInputs& inputs, std::vector<PathPoint>& path);

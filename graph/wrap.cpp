@@ -1,1 +1,28 @@
 #include "wrap.h"
+
+#include <cmath>
+
+int WrapIndex(std::int64_t a, int n) {
+    const std::int64_t r = a % n;
+    return static_cast<int>(r < 0 ? r + n : r);
+}
+
+double WrapOffset(double x, int n) {
+    // Below -n each addition of n is exact (for |x| < 2^53), so the repeated additions reach
+    // fmod(x, n); only the last one, which crosses zero, rounds, as it does here.
+    if (x < 0.0)
+        x = std::fmod(x, n) + n;
+    return std::fmod(x, n);
+}
+
+std::int64_t PixelShift(int width, double xOffset, int bins) {
+    if (bins <= 0)
+        return 0;
+    return static_cast<std::int64_t>(std::trunc(width * xOffset / bins));
+}
+
+int TimeAxisShift(int width, double xOffset, int bins) {
+    if (width <= 0)
+        return 0;
+    return WrapIndex(PixelShift(width, xOffset, bins), width);
+}

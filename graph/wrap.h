@@ -2,11 +2,17 @@
 
 #include <cstdint>
 
-// Brings an index into [0, n): negative values are raised by whole periods first. n > 0.
+// Brings an index into [0, n), as if n were added while it is negative and the remainder
+// taken afterwards; computed in one step, so any int64 value is fine. n > 0.
 int WrapIndex(std::int64_t a, int n);
 
-// Brings an offset into [0, n) the same way, with fmod. n > 0.
+// Brings an offset into [0, n) the same way, with fmod. Gives bit for bit what adding n
+// while negative would give, in one step. n > 0.
 double WrapOffset(double x, int n);
 
-// Pixels by which the period is turned: trunc(width * xOffset / bins) (product first, in double).
+// Pixels by which the period is turned: trunc(width * xOffset / bins), the product first,
+// in double. 0 when bins <= 0.
 std::int64_t PixelShift(int width, double xOffset, int bins);
+
+// The rotation of the time-axis scale: PixelShift brought into [0, width). 0 when width <= 0.
+int TimeAxisShift(int width, double xOffset, int bins);

@@ -1,0 +1,220 @@
+#include "curve_geometry.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <limits>
+#include <vector>
+
+namespace {
+
+using Op = PathPoint::Op;
+
+constexpr int kDayBins = 1440;
+
+std::vector<PathPoint> Curve(const std::vector<std::int32_t>& histogram, CurveInputs in) {
+    in.histogram = histogram;
+    if (in.bins == 0)
+        in.bins = static_cast<int>(histogram.size());
+    std::vector<PathPoint> path;
+    ComputeCurve(in, path);
+    return path;
+}
+
+std::vector<std::int32_t> OneBin(int bins, int bin, std::int32_t count) {
+    std::vector<std::int32_t> histogram(static_cast<std::size_t>(bins), 0);
+    histogram[static_cast<std::size_t>(bin)] = count;
+    return histogram;
+}
+
+int MoveCount(const std::vector<PathPoint>& path) {
+    int moves = 0;
+    for (const PathPoint& p : path)
+        moves += p.op == Op::MoveTo;
+    return moves;
+}
+
+TEST(Curve, PlateauOfOneBinSpansTheAveragingWindow) {
+    // All 7 files in bin 600, window of 100 bins: density 7 * 1440 / (7 * 100) = 14.4 over the
+    // 100 points whose window holds bin 600. With H = 1000 and full scale 8 a unit of density
+    // is 125 pixels, so the plateau lies at 1000 - 1800.
+    const auto path =
+        Curve(OneBin(kDayBins, 600, 7),
+              {.width = kDayBins, .height = 1000, .yScale = 8.0, .trackbarPosition = 50, .fileCount = 7});
+    ASSERT_EQ(path.size(), 1440u);
+    for (int j = 0; j < kDayBins; ++j) {
+        const bool onPlateau = j >= 551 && j <= 650;
+        EXPECT_EQ(path[j].y, onPlateau ? -800 : 1000) << "point " << j;
+        EXPECT_EQ(path[j].x, j);
+    }
+}
+
+TEST(Curve, EvenSpreadIsAHorizontalLineAtDensityOne) {
+    const std::vector<std::int32_t> even(kDayBins, 5);
+    for (const int position : {0, 1, 50, 100}) {
+        const auto path = Curve(
+            even, {.width = 600, .height = 300, .trackbarPosition = position, .fileCount = 5 * kDayBins});
+        ASSERT_EQ(path.size(), 1440u);
+        for (const PathPoint& p : path)
+            ASSERT_EQ(p.y, 254) << "trackbar " << position; // 300 - trunc(300 / 6.5)
+        EXPECT_EQ(MoveCount(path), 1);
+    }
+}
+
+TEST(Curve, PlainHistogramWhenTheWindowIsOneBin) {
+    // Trackbar at 0: point 20 carries the whole density of 1440, far above the top edge.
+    const auto path =
+        Curve(OneBin(kDayBins, 20, 3),
+              {.width = kDayBins, .height = 300, .yScale = 999.0, .trackbarPosition = 0, .fileCount = 3});
+    EXPECT_EQ(path[20].y, 300 - 432); // 1440 * 300 / 999 = 432.4...
+    EXPECT_EQ(path[19].y, 300);
+    EXPECT_EQ(path[21].y, 300);
+}
+
+TEST(Curve, DayWindowsWrapRoundThePeriod) {
+    // A single marked bin shows at a point exactly when the point's window holds it.
+    struct Case {
+        int point;
+        int bin;
+        bool inWindow;
+    };
+    const Case cases[] = {
+        // point 0 sums 1390 ... 1439 and 0 ... 49
+        {0, 1389, false},
+        {0, 1390, true},
+        {0, 1439, true},
+        {0, 0, true},
+        {0, 49, true},
+        {0, 50, false},
+        // point 50 sums 0 ... 99
+        {50, 1439, false},
+        {50, 0, true},
+        {50, 99, true},
+        {50, 100, false},
+        // point 1439 sums 1389 ... 1439 and 0 ... 48
+        {1439, 1388, false},
+        {1439, 1389, true},
+        {1439, 0, true},
+        {1439, 48, true},
+        {1439, 49, false},
+    };
+    for (const Case& c : cases) {
+        const auto path = Curve(OneBin(kDayBins, c.bin, 1),
+                                {.width = kDayBins, .height = 300, .trackbarPosition = 50, .fileCount = 1});
+        EXPECT_EQ(path[static_cast<std::size_t>(c.point)].y < 300, c.inWindow)
+            << "point " << c.point << ", bin " << c.bin;
+    }
+}
+
+TEST(Curve, WindowSumIsExactWithManyFiles) {
+    // 2^31 - 1 files in one bin: S * B and N * n only fit in 64 bits. Density 1440 with
+    // n = 1; at full scale 999 on 10 rows that is trunc(1440 * 10 / 999) = 14 rows.
+    const std::int32_t most = std::numeric_limits<std::int32_t>::max();
+    const auto path =
+        Curve(OneBin(kDayBins, 0, most),
+              {.width = 100, .height = 10, .yScale = 999.0, .trackbarPosition = 0, .fileCount = most});
+    EXPECT_EQ(path[0].y, -4);
+    // n = 200: the density is 7.2 at every point whose window holds bin 0.
+    const auto wide =
+        Curve(OneBin(kDayBins, 0, most),
+              {.width = 100, .height = 1000, .yScale = 8.0, .trackbarPosition = 100, .fileCount = most});
+    EXPECT_EQ(wide[0].y, 100); // 1000 - trunc(7.2 * 1000 / 8)
+}
+
+TEST(Curve, WithoutOffsetTheCurveIsOneLine) {
+    const auto path = Curve(OneBin(kDayBins, 600, 1), {.width = 600, .height = 300, .fileCount = 1});
+    EXPECT_EQ(path.front().op, Op::MoveTo);
+    EXPECT_EQ(path.front().x, 0);
+    EXPECT_EQ(MoveCount(path), 1);
+    EXPECT_EQ(path.back().x, 599); // 1439 * 600 / 1440
+}
+
+TEST(Curve, OffsetSplitsTheCurveAtTheRightEdge) {
+    // Six hours of 24 on 600 pixels: shift 150. Point j lies at j * 600 / 1440 + 150, which
+    // reaches 600 at j = 1080 and wraps to the left edge.
+    const auto path =
+        Curve(OneBin(kDayBins, 600, 1), {.width = 600, .height = 300, .xOffset = 360.0, .fileCount = 1});
+    ASSERT_EQ(path.size(), 1440u);
+    EXPECT_EQ(path[0], (PathPoint{Op::MoveTo, 150, 300}));
+    EXPECT_EQ(MoveCount(path), 2);
+    EXPECT_EQ(path[1079].op, Op::LineTo);
+    EXPECT_EQ(path[1079].x, 599);
+    EXPECT_EQ(path[1080].op, Op::MoveTo);
+    EXPECT_EQ(path[1080].x, 0);
+    EXPECT_EQ(path.back().x, 149); // just left of point 0
+    for (std::size_t j = 1; j < path.size(); ++j) {
+        if (path[j].op == Op::LineTo)
+            EXPECT_GE(path[j].x, path[j - 1].x) << "a line crosses the plot at point " << j;
+    }
+}
+
+TEST(Curve, OffsetLeftFromAWiderViewStillWraps) {
+    // 1500 bins of the week view, now on the day view: shift trunc(600 * 1500 / 1440) = 625.
+    const auto path =
+        Curve(OneBin(kDayBins, 0, 1), {.width = 600, .height = 300, .xOffset = 1500.0, .fileCount = 1});
+    ASSERT_EQ(path.size(), 1440u);
+    EXPECT_EQ(path[0].x, 25);
+    EXPECT_EQ(MoveCount(path), 2);
+    EXPECT_EQ(path[1379].x, 599);
+    EXPECT_EQ(path[1380], (PathPoint{Op::MoveTo, 0, 300}));
+    EXPECT_EQ(path.back().x, 24);
+}
+
+TEST(Curve, PointsShareColumnsWhenBinsOutnumberPixels) {
+    const auto path = Curve(OneBin(kDayBins, 700, 1), {.width = 100, .height = 300, .fileCount = 1});
+    ASSERT_EQ(path.size(), 1440u);
+    EXPECT_EQ(MoveCount(path), 1);
+    // Points 0 ... 14 all lie in column 0, point 15 in column 1.
+    for (std::size_t j = 1; j < 15; ++j)
+        EXPECT_EQ(path[j], (PathPoint{Op::LineTo, 0, 300}));
+    EXPECT_EQ(path[15].x, 1);
+    // Within the plateau's first column the step up is a vertical line.
+    const PathPoint& before = path[650];
+    const PathPoint& after = path[651];
+    EXPECT_EQ(before.x, after.x);
+    EXPECT_EQ(after.op, Op::LineTo);
+    EXPECT_NE(before.y, after.y);
+}
+
+TEST(Curve, EveryViewDrawsOnePointPerBin) {
+    for (const int bins : {1440, 1680, 1488, 1460}) {
+        const std::vector<std::int32_t> even(static_cast<std::size_t>(bins), 2);
+        const auto path = Curve(even, {.width = 500, .height = 300, .xOffset = 0.0, .fileCount = 2 * bins});
+        ASSERT_EQ(path.size(), static_cast<std::size_t>(bins));
+        EXPECT_EQ(path.back().x, (bins - 1) * 500 / bins);
+        EXPECT_EQ(path.back().y, 254);
+    }
+}
+
+TEST(Curve, NothingToDrawLeavesThePathEmpty) {
+    const auto histogram = OneBin(kDayBins, 1, 1);
+    const CurveInputs cases[] = {
+        {.width = 0, .height = 300, .fileCount = 1},
+        {.width = -40, .height = 300, .fileCount = 1},
+        {.width = 600, .height = 0, .fileCount = 1},
+        {.width = 600, .height = -1, .fileCount = 1},
+        {.width = 600, .height = 300, .fileCount = 0},
+        {.width = 600, .height = 300, .yScale = 0.0, .fileCount = 1},
+    };
+    for (CurveInputs in : cases) {
+        in.histogram = histogram;
+        in.bins = kDayBins;
+        std::vector<PathPoint> path{{Op::MoveTo, 1, 1}};
+        ComputeCurve(in, path);
+        EXPECT_TRUE(path.empty()) << in.width << " x " << in.height;
+    }
+    std::vector<PathPoint> path;
+    ComputeCurve({.histogram = {}, .bins = kDayBins, .width = 600, .height = 300, .fileCount = 1}, path);
+    EXPECT_TRUE(path.empty());
+}
+
+TEST(Curve, ShortHistogramCountsMissingBinsAsEmpty) {
+    // One entry only: the curve is its single point; the window reaches past the entries.
+    const std::vector<std::int32_t> single{4};
+    const auto path =
+        Curve(single, {.bins = kDayBins, .width = 600, .height = 300, .trackbarPosition = 0, .fileCount = 4});
+    ASSERT_EQ(path.size(), 1u);
+    EXPECT_EQ(path[0].op, Op::MoveTo);
+    EXPECT_EQ(path[0].y, 300 - 66461); // 1440 * 300 / 6.5 = 66461.5
+}
+
+} // namespace
