@@ -12,8 +12,7 @@
 // adds max(size / 8 clamped to [4, 1024], what is needed), and the very first
 // allocation is exact. Elements are trivially copyable, so growth is a realloc,
 // which lets the allocator extend the block in place instead of copying it.
-template <typename T>
-class CGrowableArray {
+template <typename T> class CGrowableArray {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
                   "CGrowableArray holds plain records only");
 
@@ -46,7 +45,8 @@ public:
         if (n > m_capacity)
             Reallocate(m_data == nullptr ? n : std::max(n, m_capacity + GrowthStep(m_size)));
         if (n > m_size)
-            std::memset(static_cast<void*>(m_data + m_size), 0, static_cast<std::size_t>(n - m_size) * sizeof(T));
+            std::memset(static_cast<void*>(m_data + m_size), 0,
+                        static_cast<std::size_t>(n - m_size) * sizeof(T));
         m_size = n;
     }
 

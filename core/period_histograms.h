@@ -22,4 +22,7 @@ public:
     Histogram m_monthBins;
     Histogram m_weekBins;
     Histogram m_dayBins;
+
+    // Records counted by the last rebuild: the store's size less the times that could not be binned.
+    std::int64_t m_nBinned = 0;
 };

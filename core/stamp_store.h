@@ -16,6 +16,7 @@ struct FileStamp {
 struct ScanProblems {
     std::int64_t unreadableFolders = 0; // folders below the chosen one that could not be listed
     int rootError = 0;                  // errno of the chosen folder itself; 0 when it was listed
+    std::int64_t skippedLoops = 0;      // folders not entered again because they are their own ancestor
 };
 
 // The last-write times of every file under the chosen folder, in depth-first walk order.
@@ -30,6 +31,15 @@ public:
     void Scan(const std::string& path);
     void Scan(const std::string& path, IDirectorySource& source);
 
+    // Walks the tree below path and appends its files, without emptying the store first.
+    void ScanFolder(const std::string& path, IDirectorySource& source);
+
+    // Appends one file's record.
+    void AddStamp(std::int64_t lastWrite) {
+        Add(FileStamp{lastWrite});
+        ++m_nFiles;
+    }
+
     const std::string& GetFolder() const { return m_strFolder; }
     FileStamp GetAt(Index i) const { return (*this)[i]; }
     const ScanProblems& GetProblems() const { return m_problems; }
@@ -40,6 +50,9 @@ private:
     std::string m_strFolder;
     ScanProblems m_problems;
 };
+
+// The title line of an analysis: "<count> files in <folder>", any count and path length.
+std::string FormatFilesTitle(std::int64_t files, const std::string& folder);
 
 // The one store of the program.
 extern CStampStore theStampStore;

@@ -18,6 +18,7 @@ std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t) {
     local.hour = fields.tm_hour;
     local.minute = fields.tm_min;
     local.second = fields.tm_sec;
+    local.utcOffset = fields.tm_gmtoff;
     return local;
 }
 

@@ -13,6 +13,7 @@ struct LocalBreakdown {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    std::int64_t utcOffset = 0; // seconds east of UTC in effect at that time
 };
 
 // Breaks t (seconds since 1970 UTC) down in local time; nothing when the platform cannot.

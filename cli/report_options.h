@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class ReportFormat { Summary, Csv, Json, Times };
+
+// What busyscope-report was asked to do.
+struct ReportOptions {
+    std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
+    ReportFormat format = ReportFormat::Summary;
+    std::string folder;
+    bool help = false;
+};
+
+struct ParsedReportOptions {
+    ReportOptions options;
+    std::string error; // one line naming the problem; empty when the command line is good
+};
+
+// Parses the arguments after the program name. Options take their value as the next
+// argument or after '='; "--" ends the options.
+ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments);
+
+// The --help text.
+std::string ReportUsage();
+
+// "day", "week", "month", "year"; and back.
+std::string_view ViewName(int view);
+std::optional<int> ViewFromName(std::string_view name);

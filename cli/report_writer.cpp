@@ -1,0 +1,74 @@
+#include "report_writer.h"
+
+#include "analysis_period.h"
+#include "report_options.h"
+#include "stamp_store.h"
+#include "text_escape.h"
+
+#include <ostream>
+
+int BusiestBin(const Histogram& histogram) {
+    int busiest = 0;
+    for (CGrowableArray<std::int32_t>::Index bin = 1; bin < histogram.GetSize(); ++bin)
+        if (histogram[bin] > histogram[busiest])
+            busiest = static_cast<int>(bin);
+    return busiest;
+}
+
+void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
+                  std::span<const int> views) {
+    out << DisplayText(FormatFilesTitle(store.m_nFiles, store.GetFolder())) << '\n';
+    if (histograms.m_nBinned < store.m_nFiles)
+        out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
+    for (const int view : views) {
+        out << ViewName(view) << ": ";
+        const Histogram& histogram = *histograms.ForView(view);
+        if (histograms.m_nBinned == 0) {
+            out << "no files\n";
+            continue;
+        }
+        const int bin = BusiestBin(histogram);
+        out << "busiest " << FormatBinTime(view, bin) << ", " << histogram[bin] << " files\n";
+    }
+}
+
+void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views) {
+    out << "view,bin,time,count\n";
+    for (const int view : views) {
+        const Histogram& histogram = *histograms.ForView(view);
+        for (int bin = 0; bin < histogram.GetSize(); ++bin)
+            out << ViewName(view) << ',' << bin << ',' << CsvQuote(FormatBinTime(view, bin)) << ','
+                << histogram[bin] << '\n';
+    }
+}
+
+void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
+               std::span<const int> views) {
+    const ScanProblems& problems = store.GetProblems();
+    out << "{\n"
+        << "  \"folder\": " << JsonQuote(store.GetFolder()) << ",\n"
+        << "  \"files\": " << store.m_nFiles << ",\n"
+        << "  \"binnedFiles\": " << histograms.m_nBinned << ",\n"
+        << "  \"unreadableFolders\": " << problems.unreadableFolders << ",\n"
+        << "  \"views\": [";
+    const char* viewSeparator = "\n";
+    for (const int view : views) {
+        const Histogram& histogram = *histograms.ForView(view);
+        out << viewSeparator << "    {\"view\": " << JsonQuote(ViewName(view)) << ", \"bins\": [";
+        const char* binSeparator = "\n";
+        for (int bin = 0; bin < histogram.GetSize(); ++bin) {
+            out << binSeparator << "      {\"bin\": " << bin
+                << ", \"time\": " << JsonQuote(FormatBinTime(view, bin)) << ", \"count\": " << histogram[bin]
+                << '}';
+            binSeparator = ",\n";
+        }
+        out << "\n    ]}";
+        viewSeparator = ",\n";
+    }
+    out << "\n  ]\n}\n";
+}
+
+void WriteTimes(std::ostream& out, const CStampStore& store) {
+    for (const FileStamp& stamp : store.span())
+        out << stamp.m_lastWrite << '\n';
+}

@@ -1,0 +1,38 @@
+#include "civil_time.h"
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+} // namespace
+
+// Proleptic Gregorian calendar, counted in 400-year eras of 146097 days that start on
+// 1 March, so that a leap day is the last day of its year of era.
+LocalBreakdown BreakDownAtOffset(std::int64_t t, std::int64_t utcOffset) {
+    const std::int64_t local = t + utcOffset;
+    const std::int64_t days = FloorDiv(local, kSecondsPerDay);
+    const std::int64_t secondOfDay = local - days * kSecondsPerDay;
+
+    LocalBreakdown fields;
+    fields.hour = static_cast<int>(secondOfDay / 3600);
+    fields.minute = static_cast<int>(secondOfDay / 60 % 60);
+    fields.second = static_cast<int>(secondOfDay % 60);
+    fields.weekDay = static_cast<int>(((days + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
+    fields.utcOffset = utcOffset;
+
+    const std::int64_t shifted = days + 719468;
+    const std::int64_t era = FloorDiv(shifted, 146097);
+    const std::int64_t dayOfEra = shifted - era * 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153; // 0 = March
+    fields.monthDay = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+    fields.month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+    fields.year = yearOfEra + era * 400 + (fields.month <= 2 ? 1 : 0);
+    return fields;
+}
