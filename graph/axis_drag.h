@@ -1,21 +1,30 @@
 #pragma once
 
-#include <string>
-
 // Value of a drag anchor when no drag is in progress.
 constexpr int NO_DRAG = 1000000001;
 
-// The drag anchors of the panel after a left press at (x, y).
+// The drag anchors of the panel after a left press at (x, y): x is kept on the time-axis
+// side (x >= yAxisWidth), y always.
 struct DragAnchors {
     int dragX = NO_DRAG;
     int dragY = NO_DRAG;
 };
 DragAnchors AnchorsAfterPress(DragAnchors current, int x, int y, int yAxisWidth);
 
-// New rotation after the pointer moved dx pixels along a plot of the given width; in [0, bins).
+// New rotation after the pointer moved dx pixels along a plot of the given width: the offset
+// plus dx * bins / width, brought into [0, bins). Returns xOffset unchanged when the plot has
+// no width or there are no bins.
 double DraggedOffset(double xOffset, int dx, int bins, int plotWidth);
 
-// New full scale and anchor after a density-axis move to pointerY; scale held in [1, 999].
+// The limits of the density axis's full scale, applied in this order: at most 1 becomes 1,
+// then at least 999 becomes 999.
+constexpr double kSmallestFullScale = 1.0;
+constexpr double kLargestFullScale = 999.0;
+
+// New full scale and anchor after a density-axis move to pointerY. The pointer counts as on
+// the plot's last row when below it; the scale is multiplied by
+// (H - anchorY) / (H - y') and held in [1, 999]; the anchor becomes y'. A drag that is not on
+// the density axis (anchorY is NO_DRAG or not above plotHeight) gets its inputs back unchanged.
 struct ScaleDrag {
     double yScale = 6.5;
     int anchorY = NO_DRAG;

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-// Bin under plot column x: trunc(WrapOffset(x * bins / width - xOffset, bins)).
+// Bin under plot column x: trunc(WrapOffset(x * bins / width - xOffset, bins)), in [0, bins).
+// -1 when the plot has no width or there are no bins.
 int BinUnderPointer(int x, int plotWidth, int bins, double xOffset);
 
 // "08:30 AM - 12 file(s)." for the bin of a view and its count.

@@ -20,9 +20,3 @@ std::int64_t PixelShift(int width, double xOffset, int bins) {
         return 0;
     return static_cast<std::int64_t>(std::trunc(width * xOffset / bins));
 }
-
-int TimeAxisShift(int width, double xOffset, int bins) {
-    if (width <= 0)
-        return 0;
-    return WrapIndex(PixelShift(width, xOffset, bins), width);
-}

@@ -13,6 +13,3 @@ double WrapOffset(double x, int n);
 // Pixels by which the period is turned: trunc(width * xOffset / bins), the product first,
 // in double. 0 when bins <= 0.
 std::int64_t PixelShift(int width, double xOffset, int bins);
-
-// The rotation of the time-axis scale: PixelShift brought into [0, width). 0 when width <= 0.
-int TimeAxisShift(int width, double xOffset, int bins);

@@ -1,3 +1,4 @@
+#include "time_axis_strip.h"
 #include "wrap.h"
 
 #include <cmath>
