@@ -1,0 +1,291 @@
+#include "main_frame.h"
+
+#include "analysis_period.h"
+#include "app_icons.h"
+#include "averaging_bar.h"
+#include "command_ids.h"
+#include "graph_panel.h"
+#include "indicator_panes.h"
+#include "scan_report.h"
+#include "stamp_store.h"
+#include "string_table.h"
+#include "user_guide.h"
+#include "view_bar.h"
+#include "wait_cursor.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QWhatsThis>
+
+CMainFrame* g_pMainFrame = nullptr;
+
+namespace {
+
+const QString kFolderPrompt = QStringLiteral("Select Folder to Analyze:");
+
+QString ChooseFolder(QWidget* owner, const QString& prompt) {
+    // Qt's own dialog: the same on every desktop, and scriptable.
+    return QFileDialog::getExistingDirectory(owner, prompt, QString(),
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame()
+    : m_browseForFolder(ChooseFolder),
+      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    setWindowTitle(LoadResString(IDR_MAINFRAME));
+    setWindowIcon(ProgramIcon());
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_wndPanel = new CGraphPanel(*this, theStampStore, this);
+    m_wndPanel->setWhatsThis(QStringLiteral("The graph: how the files' last-write times spread over the "
+                                            "period. Drag the time axis to turn the period, drag the "
+                                            "density axis to stretch the curve."));
+    setCentralWidget(m_wndPanel);
+
+    CreateMenus();
+    CreateBars();
+
+    // The window manager's usual placement; about three quarters of the screen.
+    if (const QScreen* screen = this->screen())
+        resize(screen->availableSize() * 3 / 4);
+}
+
+CMainFrame::~CMainFrame() {
+    if (g_pMainFrame == this)
+        g_pMainFrame = nullptr;
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setStatusTip(CommandPrompt(id));
+    if (const QString tip = CommandTip(id); !tip.isEmpty())
+        action->setToolTip(tip);
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    if (menu)
+        menu->addAction(action);
+    else
+        addAction(action); // keyboard only
+    m_actions[id] = action;
+    return action;
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    AddCommand(file, ID_FILE_NEWFOLDER, QStringLiteral("&New folder..."))
+        ->setIcon(CommandIcon(ID_FILE_NEWFOLDER));
+    AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    for (auto [id, text] : {std::pair{ID_VIEW_DAY, "&Day"}, std::pair{ID_VIEW_WEEK, "&Week"},
+                            std::pair{ID_VIEW_MONTH, "&Month"}, std::pair{ID_VIEW_YEAR, "&Year"}})
+        AddCommand(view, id, QString::fromUtf8(text))->setCheckable(true);
+    view->addSeparator();
+    AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
+    connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    AddCommand(help, ID_HELP_FINDER, QStringLiteral("&Help Topics"));
+    help->addSeparator();
+    AddCommand(help, ID_APP_ABOUT, QStringLiteral("&About Busyscope..."))->setIcon(CommandIcon(ID_APP_ABOUT));
+
+    // The accelerators that are not menu items.
+    AddCommand(nullptr, ID_HELP, QString())->setShortcut(QKeySequence(Qt::Key_F1));
+    AddCommand(nullptr, ID_CONTEXT_HELP, QString())->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+}
+
+QToolBar* CMainFrame::AddBand(const QString& name, QWidget* content) {
+    auto* band = new QToolBar(name, this);
+    band->setObjectName(name);
+    band->setAllowedAreas(Qt::TopToolBarArea);
+    band->setFloatable(false);
+    band->setMovable(true);
+    if (content)
+        band->addWidget(content);
+    addToolBar(Qt::TopToolBarArea, band);
+    return band;
+}
+
+void CMainFrame::CreateBars() {
+    m_wndToolBar = AddBand(QStringLiteral("Toolbar"), nullptr);
+    m_wndToolBar->setIconSize(QSize(16, 16));
+    m_wndToolBar->addAction(m_actions.at(ID_FILE_NEWFOLDER));
+    m_wndToolBar->addAction(m_actions.at(ID_APP_ABOUT));
+
+    m_wndViewBar = new CViewBar(*this, this);
+    m_wndViewBar->setWhatsThis(QStringLiteral("Choose the period the graph folds the file times into."));
+    AddBand(QStringLiteral("View"), m_wndViewBar);
+
+    m_wndAvgBar = new CAveragingBar(*this, this);
+    m_wndAvgBar->setWhatsThis(QStringLiteral("How wide a window the curve is averaged over."));
+    AddBand(QStringLiteral("Averaging"), m_wndAvgBar);
+
+    m_wndStatusBar = statusBar();
+    m_indicators = new CIndicatorPanes(*m_wndStatusBar);
+    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    qApp->installEventFilter(this);
+}
+
+void CMainFrame::InitMainFrame() {
+    g_pMainFrame = this;
+    m_wndViewBar->OnDay();
+    m_wndAvgBar->RefreshAveraging();
+    m_wndPanel->repaint();
+    QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
+}
+
+void CMainFrame::SetViewMode(int mode) {
+    m_viewMode = mode;
+    m_wndPanel->update();
+    m_wndAvgBar->update();
+    m_wndViewBar->SyncButtons();
+    OnUpdateCommandUI();
+}
+
+void CMainFrame::OnViewDay() {
+    SetViewMode(VIEW_DAY);
+}
+
+void CMainFrame::OnViewWeek() {
+    SetViewMode(VIEW_WEEK);
+}
+
+void CMainFrame::OnViewMonth() {
+    SetViewMode(VIEW_MONTH);
+}
+
+void CMainFrame::OnViewYear() {
+    SetViewMode(VIEW_YEAR);
+}
+
+void CMainFrame::OnFileNewFolder() {
+    const QString path = m_browseForFolder ? m_browseForFolder(this, kFolderPrompt) : QString();
+    if (path.isEmpty())
+        return;
+
+    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    theStampStore.Reset();
+    repaint();
+    {
+        CWaitCursor wait;
+        theStampStore.Scan(QFile::encodeName(path).toStdString());
+        m_wndPanel->m_plot.RebuildHistograms();
+        update();
+    }
+    if (const auto problem = ScanProblemMessage(theStampStore.GetProblems(), theStampStore.GetFolder()))
+        SetMessageText(QString::fromStdString(*problem));
+}
+
+void CMainFrame::OnCommand(int id) {
+    switch (id) {
+    case ID_FILE_NEWFOLDER:
+        OnFileNewFolder();
+        break;
+    case ID_VIEW_DAY:
+        OnViewDay();
+        break;
+    case ID_VIEW_WEEK:
+        OnViewWeek();
+        break;
+    case ID_VIEW_MONTH:
+        OnViewMonth();
+        break;
+    case ID_VIEW_YEAR:
+        OnViewYear();
+        break;
+    case ID_VIEW_STATUS_BAR:
+        OnBarCheck();
+        break;
+    case ID_HELP:
+    case ID_HELP_FINDER:
+    case ID_DEFAULT_HELP:
+        OnHelpFinder();
+        break;
+    case ID_CONTEXT_HELP:
+        OnContextHelp();
+        break;
+    default:
+        emit AppCommand(id);
+        return;
+    }
+    OnUpdateCommandUI();
+}
+
+QAction* CMainFrame::CommandAction(int id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QString CMainFrame::MessageText() const {
+    return m_wndStatusBar->currentMessage();
+}
+
+int CMainFrame::AveragingPosition() const {
+    return m_wndAvgBar->m_nAverage;
+}
+
+void CMainFrame::ShowReadout(const QString& text) {
+    SetMessageText(text);
+}
+
+void CMainFrame::SetMessageText(const QString& text) {
+    m_wndStatusBar->showMessage(text);
+}
+
+void CMainFrame::OnUpdateCommandUI() {
+    m_actions.at(ID_VIEW_DAY)->setChecked(m_viewMode == VIEW_DAY);
+    m_actions.at(ID_VIEW_WEEK)->setChecked(m_viewMode == VIEW_WEEK);
+    m_actions.at(ID_VIEW_MONTH)->setChecked(m_viewMode == VIEW_MONTH);
+    m_actions.at(ID_VIEW_YEAR)->setChecked(m_viewMode == VIEW_YEAR);
+    m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!m_wndStatusBar->isHidden());
+}
+
+void CMainFrame::OnBarCheck() {
+    m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
+}
+
+void CMainFrame::OnHelpFinder() {
+    const QUrl guide = UserGuideUrl();
+    if (guide.isEmpty())
+        SetMessageText(QStringLiteral("The user guide is not installed."));
+    else if (!m_openUrl || !m_openUrl(guide))
+        SetMessageText(QStringLiteral("Cannot open %1.").arg(guide.toLocalFile()));
+}
+
+void CMainFrame::OnContextHelp() {
+    QWhatsThis::enterWhatsThisMode();
+    SetMessageText(LoadResString(AFX_IDS_HELPMODEMESSAGE));
+}
+
+void CMainFrame::OnSetFocus() {
+    m_wndPanel->setFocus();
+}
+
+void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
+    OnSetFocus();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A prompt replaces pane 0; when it clears, the idle text comes back.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        SetMessageText(tip.isEmpty() ? LoadResString(AFX_IDS_IDLEMESSAGE) : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::LeaveWhatsThisMode &&
+        MessageText() == LoadResString(AFX_IDS_HELPMODEMESSAGE))
+        SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "graph_host.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <map>
+
+class CAveragingBar;
+class CGraphPanel;
+class CIndicatorPanes;
+class CViewBar;
+class QAction;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+
+// The one main window: menu, toolbar, view bar and averaging bar at the top, the graph in
+// the middle and the status bar at the bottom. It holds the current view and runs analyses.
+class CMainFrame : public QMainWindow, public IGraphHost {
+    Q_OBJECT
+
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Called once after the window is built and before it is first shown: selects the day
+    // view, writes the averaging label and queues the about box.
+    void InitMainFrame();
+
+    // The one way the view changes.
+    void SetViewMode(int mode);
+
+    void OnViewDay();
+    void OnViewWeek();
+    void OnViewMonth();
+    void OnViewYear();
+
+    // Asks for a folder, walks it and shows the result.
+    void OnFileNewFolder();
+
+    // The menu item or toolbar button of a command; nullptr for an id that has none.
+    QAction* CommandAction(int id) const;
+
+    // The text of status pane 0.
+    QString MessageText() const;
+
+    // IGraphHost
+    int CurrentViewMode() const override { return m_viewMode; }
+    int AveragingPosition() const override;
+    void ShowReadout(const QString& text) override;
+
+    // Replaceable so that tests can answer them: the folder chooser (an empty path means
+    // cancelled) and the viewer the user guide is opened in.
+    std::function<QString(QWidget* owner, const QString& prompt)> m_browseForFolder;
+    std::function<bool(const QUrl& url)> m_openUrl;
+
+    QToolBar* m_wndToolBar = nullptr;
+    CViewBar* m_wndViewBar = nullptr;
+    QStatusBar* m_wndStatusBar = nullptr;
+    CAveragingBar* m_wndAvgBar = nullptr;
+    CGraphPanel* m_wndPanel = nullptr;
+    int m_viewMode = 0;
+
+public slots:
+    // Carries out a command by id; commands the frame does not handle go to the application.
+    void OnCommand(int id);
+
+signals:
+    void AppCommand(int id);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    QAction* AddCommand(QMenu* menu, int id, const QString& text);
+    QToolBar* AddBand(const QString& name, QWidget* content);
+    void CreateMenus();
+    void CreateBars();
+    void OnSetFocus();
+    void OnUpdateCommandUI();
+    void OnHelpFinder();
+    void OnContextHelp();
+    void OnBarCheck();
+    void SetMessageText(const QString& text);
+
+    std::map<int, QAction*> m_actions;
+    CIndicatorPanes* m_indicators = nullptr;
+};
+
+// The main window, set once by InitMainFrame.
+extern CMainFrame* g_pMainFrame;
