@@ -1,0 +1,163 @@
+#include "analysis_period.h"
+#include "axis_drag.h"
+#include "cursor_readout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kYAxisWidth = 75;
+
+TEST(AnchorsAfterPress, TheSideOfThePressDecidesTheDrag) {
+    struct Case {
+        DragAnchors before;
+        int x, y;
+        DragAnchors after;
+    };
+    const DragAnchors none;
+    const Case cases[] = {
+        {none, 200, 350, {200, 350}}, // time-axis band: y is at least H and ignored later
+        {none, kYAxisWidth, 350, {kYAxisWidth, 350}},
+        {none, 30, 100, {NO_DRAG, 100}}, // density-axis band
+        {none, 74, 350, {NO_DRAG, 350}}, // lower left corner: y lies below the plot
+        {{500, 20}, 10, 40, {500, 40}},  // x left of the band leaves the old anchor
+    };
+    for (const Case& c : cases) {
+        const DragAnchors after = AnchorsAfterPress(c.before, c.x, c.y, kYAxisWidth);
+        EXPECT_EQ(after.dragX, c.after.dragX) << c.x << ", " << c.y;
+        EXPECT_EQ(after.dragY, c.after.dragY) << c.x << ", " << c.y;
+    }
+}
+
+TEST(DraggedScale, DoublesAndHalvesWithTheHeightAboveTheBottom) {
+    const ScaleDrag down = DraggedScale(6.5, 100, 200, 300);
+    EXPECT_EQ(down.yScale, 13.0);
+    EXPECT_EQ(down.anchorY, 200);
+    const ScaleDrag back = DraggedScale(down.yScale, down.anchorY, 100, 300);
+    EXPECT_EQ(back.yScale, 6.5);
+    EXPECT_EQ(back.anchorY, 100);
+}
+
+TEST(DraggedScale, StepsOfOneDragMultiplyToTheWholeRatio) {
+    ScaleDrag drag{6.5, 100};
+    for (const int y : {120, 95, 180, 150, 200})
+        drag = DraggedScale(drag.yScale, drag.anchorY, y, 300);
+    EXPECT_NEAR(drag.yScale, 13.0, 1e-12);
+    EXPECT_EQ(drag.anchorY, 200);
+}
+
+TEST(DraggedScale, PointerBelowThePlotCountsAsItsLastRow) {
+    const ScaleDrag drag = DraggedScale(2.0, 250, 800, 300);
+    EXPECT_EQ(drag.yScale, 100.0); // 2 * 50 / 1
+    EXPECT_EQ(drag.anchorY, 299);
+}
+
+TEST(DraggedScale, LimitsHoldAndTheAnchorStillFollows) {
+    struct Case {
+        double scale;
+        int anchor, pointer;
+        double expected;
+        int expectedAnchor;
+    };
+    const Case cases[] = {
+        {6.5, 100, 299, 999.0, 299},   // 6.5 * 200 = 1300
+        {999.0, 299, 250, 19.98, 250}, // back from the limit at once
+        {6.5, 290, -1000, 1.0, -1000}, // 6.5 * 10 / 1300 = 0.05
+        {1.0, -1000, 290, 130.0, 290}, // back from the lower limit
+        {1.0, 150, 150, 1.0, 150},     // exactly at the lower limit
+        {999.0, 150, 150, 999.0, 150}, // exactly at the upper limit
+        {4.0, 200, 100, 2.0, 100},
+    };
+    for (const Case& c : cases) {
+        const ScaleDrag drag = DraggedScale(c.scale, c.anchor, c.pointer, 300);
+        EXPECT_DOUBLE_EQ(drag.yScale, c.expected) << c.scale << " from " << c.anchor << " to " << c.pointer;
+        EXPECT_EQ(drag.anchorY, c.expectedAnchor);
+    }
+}
+
+TEST(DraggedScale, AnchorsOffTheDensityAxisChangeNothing) {
+    for (const int anchor : {NO_DRAG, 300, 301}) {
+        const ScaleDrag drag = DraggedScale(6.5, anchor, 10, 300);
+        EXPECT_EQ(drag.yScale, 6.5);
+        EXPECT_EQ(drag.anchorY, anchor);
+    }
+    const ScaleDrag flat = DraggedScale(6.5, 0, 10, 0); // a plot with no height has no density axis
+    EXPECT_EQ(flat.yScale, 6.5);
+}
+
+TEST(DraggedOffset, FollowsThePointerRoundThePeriod) {
+    struct Case {
+        double offset;
+        int dx, bins, width;
+        double expected;
+    };
+    const Case cases[] = {
+        {0.0, 1, 1440, 1440, 1.0},      {0.0, 150, 1440, 600, 360.0},     {0.0, -1, 1440, 1440, 1439.0},
+        {300.0, 600, 1440, 600, 300.0}, // a whole plot width is a whole period
+        {300.0, 0, 1440, 600, 300.0},   {10.0, -10000, 1440, 600, 490.0}, // 10 - 24000 bins, raised by 17
+                                                                          // periods
+        {1679.5, 1, 1680, 1680, 0.5},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DraggedOffset(c.offset, c.dx, c.bins, c.width), c.expected) << c.offset << " + " << c.dx;
+}
+
+TEST(DraggedOffset, WholeWidthLeavesTheOffsetButForRounding) {
+    EXPECT_NEAR(DraggedOffset(123.4, 600, 1440, 600), 123.4, 1e-9);
+    EXPECT_NEAR(DraggedOffset(123.4, -600, 1440, 600), 123.4, 1e-9);
+}
+
+TEST(DraggedOffset, FarLeftDragsStayInRange) {
+    for (const int width : {1, 7, 600}) {
+        const double offset = DraggedOffset(700.25, -2000000000, 1488, width);
+        EXPECT_GE(offset, 0.0);
+        EXPECT_LT(offset, 1488.0);
+    }
+}
+
+TEST(DraggedOffset, NoWidthLeavesTheOffset) {
+    EXPECT_EQ(DraggedOffset(42.5, 30, 1440, 0), 42.5);
+    EXPECT_EQ(DraggedOffset(42.5, 30, 1440, -3), 42.5);
+}
+
+TEST(BinUnderPointer, ColumnsToBins) {
+    struct Case {
+        int x, width, bins;
+        double offset;
+        int expected;
+    };
+    const Case cases[] = {
+        {0, 600, 1440, 0.0, 0},        {0, 600, 1440, 10.0, 1430},  // B - 10
+        {300, 600, 1440, 0.0, 720},    {599, 600, 1440, 0.0, 1437}, // 1437.6
+        {510, 1440, 1440, 0.0, 510},   {0, 1440, 1440, 0.5, 1439},  // -0.5 wraps to 1439.5
+        {0, 1440, 1440, 1e-20, 0},     // wraps to the period's end, which is bin 0 again
+        {150, 600, 1440, 360.0, 0},    // the midnight column after six hours of turn
+        {100, 600, 1680, 1500.0, 460}, // an offset beyond the period's start: 280 - 1500
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BinUnderPointer(c.x, c.width, c.bins, c.offset), c.expected) << "x = " << c.x;
+}
+
+TEST(BinUnderPointer, NoWidthNoBin) {
+    EXPECT_EQ(BinUnderPointer(10, 0, 1440, 0.0), -1);
+    EXPECT_EQ(BinUnderPointer(10, -5, 1440, 0.0), -1);
+}
+
+TEST(ReadoutText, TimeOfTheBinAndItsCount) {
+    struct Case {
+        int view, bin;
+        std::int64_t count;
+        const char* text;
+    };
+    const Case cases[] = {
+        {VIEW_DAY, 510, 12, "08:30 AM - 12 file(s)."},
+        {VIEW_WEEK, 0, 3, "Sunday 12:00 AM - 3 file(s)."},
+        {VIEW_MONTH, 47, 0, "Day 01, 11:30 PM - 0 file(s)."},
+        {VIEW_YEAR, 4, 7, "02 January, 12:00 AM - 7 file(s)."},
+        {VIEW_DAY, 0, 1, "12:00 AM - 1 file(s)."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadoutText(c.view, c.bin, c.count), c.text);
+}
+
+} // namespace
