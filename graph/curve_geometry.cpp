@@ -7,9 +7,9 @@
 
 namespace {
 
-class CurvePlacer {
+class CCurvePlacer {
 public:
-    CurvePlacer(const CurveInputs& in, int window)
+    CCurvePlacer(const CurveInputs& in, int window)
         : m_bins(in.bins), m_width(in.width), m_height(in.height),
           m_scale(static_cast<double>(in.height) / in.yScale),
           m_shift(PixelShift(in.width, in.xOffset, in.bins)), m_densityDivisor(in.fileCount * window) {}
@@ -47,7 +47,7 @@ void ComputeCurve(const CurveInputs& in, std::vector<PathPoint>& path) {
 
     const int window = AveragingWindow(in.trackbarPosition);
     const int half = window / 2;
-    const CurvePlacer place(in, window);
+    const CCurvePlacer place(in, window);
 
     // Point j sums bins j - half ... j - half + window - 1; the sum runs along with j.
     std::int64_t sum = 0;

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char* kTitle = "Probability";
-
 std::string FormatG(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
@@ -83,8 +81,8 @@ DensityAxis ComputeDensityAxis(const DensityAxisInputs& in, const ITextMeasurer&
     }
 
     const int numbersWidth = measure.TextWidth(WidestNumber(), AxisFont::Vertical);
-    axis.titleFits =
-        measure.TextWidth(kTitle, AxisFont::Vertical) < bandBottom - MillimetresToPixels(2, in.dpiX);
+    axis.titleFits = measure.TextWidth(kDensityAxisTitle, AxisFont::Vertical) <
+                     bandBottom - MillimetresToPixels(2, in.dpiX);
     axis.titleRight =
         yAxisWidth - MillimetresToPixels(5, in.dpiX) - MillimetresToPixels(1, in.dpiX) - numbersWidth;
     axis.titleMiddleY = bandBottom / 2;

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// The title written upward along the density axis.
+constexpr const char* kDensityAxisTitle = "Probability";
+
 // Band sizes of the panel, from the resolution, the default font and the vertical axis font.
 struct AxisBands {
     int xAxisHeight = 0; // time-axis band: default font height + 8 mm

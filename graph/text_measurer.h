@@ -4,7 +4,8 @@
 
 enum class AxisFont { Large, Small, Vertical };
 
-// Text widths in pixels, as the axis fonts would draw them.
+// Text extents in pixels, as the axis fonts would draw them: the width of a text along its
+// writing direction and the height of a line (the same for every text of a font).
 class ITextMeasurer {
 public:
     virtual ~ITextMeasurer() = default;

@@ -142,8 +142,9 @@ TEST(Curve, OffsetSplitsTheCurveAtTheRightEdge) {
     EXPECT_EQ(path[1080].x, 0);
     EXPECT_EQ(path.back().x, 149); // just left of point 0
     for (std::size_t j = 1; j < path.size(); ++j) {
-        if (path[j].op == Op::LineTo)
+        if (path[j].op == Op::LineTo) {
             EXPECT_GE(path[j].x, path[j - 1].x) << "a line crosses the plot at point " << j;
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "density_axis.h"
 #include "fake_text_measurer.h"
+#include "screen_units.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -32,6 +33,17 @@ std::string TickList(const DensityAxis& axis) {
         list += tick.isLong ? "[" + tick.label + "]" : tick.label;
     }
     return list;
+}
+
+TEST(ScreenUnits, WorkedSizesAtNinetySixDpi) {
+    struct Case {
+        int millimetres, pixels;
+    };
+    for (const Case c : {Case{1, 3}, Case{2, 7}, Case{3, 11}, Case{5, 18}, Case{6, 22}, Case{8, 30}})
+        EXPECT_EQ(MillimetresToPixels(c.millimetres, 96), c.pixels) << c.millimetres << " mm";
+    EXPECT_EQ(PointTenthsToPixels(120, 96), 16); // the large axis font
+    EXPECT_EQ(PointTenthsToPixels(80, 96), 10);  // the small one
+    EXPECT_EQ(PointTenthsToPixels(170, 96), 22); // the title
 }
 
 TEST(AxisBands, MillimetresAreConvertedOneByOne) {
