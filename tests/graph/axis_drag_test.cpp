@@ -91,11 +91,10 @@ TEST(DraggedOffset, FollowsThePointerRoundThePeriod) {
         int dx, bins, width;
         double expected;
     };
+    // A whole plot width is a whole period; far left, 10 - 24000 bins are raised by 17 periods.
     const Case cases[] = {
-        {0.0, 1, 1440, 1440, 1.0},      {0.0, 150, 1440, 600, 360.0},     {0.0, -1, 1440, 1440, 1439.0},
-        {300.0, 600, 1440, 600, 300.0}, // a whole plot width is a whole period
-        {300.0, 0, 1440, 600, 300.0},   {10.0, -10000, 1440, 600, 490.0}, // 10 - 24000 bins, raised by 17
-                                                                          // periods
+        {0.0, 1, 1440, 1440, 1.0},      {0.0, 150, 1440, 600, 360.0}, {0.0, -1, 1440, 1440, 1439.0},
+        {300.0, 600, 1440, 600, 300.0}, {300.0, 0, 1440, 600, 300.0}, {10.0, -10000, 1440, 600, 490.0},
         {1679.5, 1, 1680, 1680, 0.5},
     };
     for (const Case& c : cases)
