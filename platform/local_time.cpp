@@ -22,6 +22,33 @@ std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t) {
     return local;
 }
 
+namespace {
+
+bool IsYearStart(const std::optional<LocalBreakdown>& local, std::int64_t year) {
+    return local && local->year == year && local->month == 1 && local->monthDay == 1 && local->hour == 0 &&
+           local->minute == 0 && local->second == 0;
+}
+
+// The first second whose local year is not before year, searched within a day of guess.
+std::optional<std::int64_t> FirstSecondOfYear(std::int64_t year, std::int64_t guess) {
+    std::int64_t before = guess - 86400;
+    std::int64_t after = guess + 86400;
+    const std::optional<LocalBreakdown> low = BreakDownLocal(before);
+    const std::optional<LocalBreakdown> high = BreakDownLocal(after);
+    if (!low || !high || low->year >= year || high->year < year)
+        return std::nullopt;
+    while (after - before > 1) {
+        const std::int64_t middle = before + (after - before) / 2;
+        const std::optional<LocalBreakdown> local = BreakDownLocal(middle);
+        if (!local)
+            return std::nullopt;
+        (local->year >= year ? after : before) = middle;
+    }
+    return after;
+}
+
+} // namespace
+
 std::optional<std::int64_t> LocalYearStart(std::int64_t year) {
     const std::int64_t yearsSince1900 = year - 1900;
     if (yearsSince1900 < std::numeric_limits<int>::min() || yearsSince1900 > std::numeric_limits<int>::max())
@@ -35,6 +62,10 @@ std::optional<std::int64_t> LocalYearStart(std::int64_t year) {
     const std::time_t start = std::mktime(&fields);
     if (start == static_cast<std::time_t>(-1) && fields.tm_yday == -1)
         return std::nullopt;
+    // Where the zone skips local midnight at New Year, mktime's answer depends on its
+    // earlier calls; the year then starts at the first second that belongs to it.
+    if (!IsYearStart(BreakDownLocal(start), year))
+        return FirstSecondOfYear(year, start);
     return static_cast<std::int64_t>(start);
 }
 

@@ -1,0 +1,181 @@
+#include "folder_walk.h"
+#include "memory_directory_source.h"
+#include "stamp_store.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace {
+
+using Source = CMemoryDirectorySource;
+
+std::vector<std::int64_t> Times(const CStampStore& store) {
+    std::vector<std::int64_t> times;
+    for (const FileStamp& stamp : store.span())
+        times.push_back(stamp.m_lastWrite);
+    return times;
+}
+
+struct WalkResult {
+    std::vector<std::int64_t> times;
+    ScanProblems problems;
+};
+
+WalkResult Walk(Source& source, int maxOpen = CFolderWalk::kDefaultMaxOpen) {
+    CStampStore store;
+    ScanProblems problems;
+    {
+        CFolderWalk walk(source, store, problems, maxOpen);
+        walk.Run("root");
+    }
+    EXPECT_EQ(store.GetSize(), store.m_nFiles);
+    EXPECT_EQ(source.OpenNow(), 0) << "every folder is closed after the walk";
+    EXPECT_EQ(source.Misuses(), 0);
+    return {Times(store), problems};
+}
+
+TEST(FolderWalk, SubfolderContentsComeWhereTheSubfolderWasListed) {
+    Source source;
+    source.AddFile(Source::kRoot, "a.txt", 1);
+    const int b = source.AddFolder(Source::kRoot, "b");
+    source.AddFile(b, "x.txt", 2);
+    source.AddFile(Source::kRoot, "c.txt", 3);
+    EXPECT_EQ(Walk(source).times, (std::vector<std::int64_t>{1, 2, 3}));
+}
+
+TEST(FolderWalk, DotsAreNeitherRecordedNorWalkedAndDeepFilesAreFound) {
+    Source source; // the source lists "." and ".." as folders first
+    const int one = source.AddFolder(Source::kRoot, "one");
+    const int two = source.AddFolder(one, "two");
+    const int three = source.AddFolder(two, "three");
+    source.AddFile(three, "deep", 42);
+    const WalkResult result = Walk(source);
+    EXPECT_EQ(result.times, std::vector<std::int64_t>{42});
+    EXPECT_EQ(source.Opens(), 4);
+}
+
+TEST(FolderWalk, FoldersWithoutFilesGiveNothing) {
+    Source source;
+    const int a = source.AddFolder(Source::kRoot, "a");
+    source.AddFolder(a, "empty");
+    source.AddFolder(Source::kRoot, "b");
+    const WalkResult result = Walk(source);
+    EXPECT_TRUE(result.times.empty());
+    EXPECT_EQ(result.problems.unreadableFolders, 0);
+    EXPECT_EQ(result.problems.rootError, 0);
+}
+
+TEST(FolderWalk, UnreadableFoldersAreCountedAndTheirSiblingsStillWalked) {
+    Source source;
+    const int locked = source.AddFolder(Source::kRoot, "locked");
+    source.AddFile(locked, "hidden", 1);
+    source.SetOpenError(locked, EACCES);
+    const int broken = source.AddFolder(Source::kRoot, "broken");
+    source.AddFile(broken, "first", 2);
+    source.AddFile(broken, "second", 3);
+    source.SetListError(broken, 3, EIO); // ".", "..", "first", then an error
+    source.AddFile(Source::kRoot, "after", 4);
+    const WalkResult result = Walk(source);
+    EXPECT_EQ(result.times, (std::vector<std::int64_t>{2, 4}));
+    EXPECT_EQ(result.problems.unreadableFolders, 2);
+    EXPECT_EQ(result.problems.rootError, 0);
+}
+
+TEST(FolderWalk, AnUnreadableChosenFolderKeepsItsReason) {
+    Source source;
+    source.AddFile(Source::kRoot, "f", 1);
+    source.SetOpenError(Source::kRoot, EACCES);
+    const WalkResult result = Walk(source);
+    EXPECT_TRUE(result.times.empty());
+    EXPECT_EQ(result.problems.rootError, EACCES);
+    EXPECT_EQ(result.problems.unreadableFolders, 0);
+}
+
+TEST(FolderWalk, EntriesThatVanishAreSkipped) {
+    Source source;
+    source.AddFile(Source::kRoot, "a", 1);
+    source.AddVanished(Source::kRoot, "gone");
+    source.AddFile(Source::kRoot, "b", 2);
+    EXPECT_EQ(Walk(source).times, (std::vector<std::int64_t>{1, 2}));
+}
+
+TEST(FolderWalk, AFolderThatIsItsOwnAncestorIsNotEnteredAgain) {
+    Source source;
+    const int a = source.AddFolder(Source::kRoot, "a");
+    source.AddFile(a, "f", 1);
+    source.AddFolderAlias(a, "mount-of-root", Source::kRoot);
+    source.AddFolderAlias(a, "mount-of-a", a);
+    const WalkResult result = Walk(source);
+    EXPECT_EQ(result.times, std::vector<std::int64_t>{1});
+    EXPECT_EQ(result.problems.skippedLoops, 2);
+}
+
+TEST(FolderWalk, AFolderReachedTwiceElsewhereIsWalkedEachTime) {
+    Source source;
+    const int shared = source.AddFolder(Source::kRoot, "shared");
+    source.AddFile(shared, "f", 7);
+    const int other = source.AddFolder(Source::kRoot, "other");
+    source.AddFolderAlias(other, "again", shared);
+    const WalkResult result = Walk(source);
+    EXPECT_EQ(result.times, (std::vector<std::int64_t>{7, 7}));
+    EXPECT_EQ(result.problems.skippedLoops, 0);
+}
+
+// A deep chain with a file and a sibling folder at every level: the walk must leave
+// folders and come back to them many levels up.
+void BuildComb(Source& source, int depth) {
+    int folder = Source::kRoot;
+    for (int level = 0; level < depth; ++level) {
+        source.AddFile(folder, "before", level * 10);
+        const int next = source.AddFolder(folder, "next");
+        const int side = source.AddFolder(folder, "side");
+        source.AddFile(side, "s", level * 10 + 1);
+        source.AddFile(folder, "after", level * 10 + 2);
+        folder = next;
+    }
+}
+
+std::vector<std::int64_t> CombOrder(int depth) {
+    std::vector<std::int64_t> order;
+    for (int level = 0; level < depth; ++level)
+        order.push_back(level * 10);
+    for (int level = depth - 1; level >= 0; --level) {
+        order.push_back(level * 10 + 1);
+        order.push_back(level * 10 + 2);
+    }
+    return order;
+}
+
+TEST(FolderWalk, KeepsAtMostTheBudgetOfFoldersOpenOnADeepTree) {
+    for (const int maxOpen : {1, 2, 5, 64}) {
+        Source source;
+        BuildComb(source, 3000);
+        const WalkResult result = Walk(source, maxOpen);
+        EXPECT_EQ(result.times, CombOrder(3000)) << "budget " << maxOpen;
+        EXPECT_LE(source.MostOpen(), maxOpen + 2) << "the chosen folder, the budget and one being reopened";
+        EXPECT_EQ(result.problems.unreadableFolders, 0);
+    }
+}
+
+TEST(FolderWalk, RandomTreesGiveTheSameOrderWhateverTheBudget) {
+    std::mt19937 random(1234);
+    for (int round = 0; round < 20; ++round) {
+        Source source;
+        std::vector<int> folders{Source::kRoot};
+        for (int i = 0; i < 400; ++i) {
+            // Favour recent folders so that trees grow deep as well as wide.
+            const std::size_t pick = folders.size() - 1 - random() % std::min<std::size_t>(folders.size(), 8);
+            if (random() % 3 == 0)
+                folders.push_back(source.AddFolder(folders[pick], "d" + std::to_string(i)));
+            else
+                source.AddFile(folders[pick], "f" + std::to_string(i), i);
+        }
+        const std::vector<std::int64_t> unbounded = Walk(source, 100000).times;
+        for (const int maxOpen : {1, 3})
+            EXPECT_EQ(Walk(source, maxOpen).times, unbounded) << "round " << round << " budget " << maxOpen;
+    }
+}
+
+} // namespace

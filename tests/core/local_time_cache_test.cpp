@@ -1,0 +1,126 @@
+#include "civil_time.h"
+#include "local_time_cache.h"
+#include "period_bins.h"
+#include "time_zone.h"
+
+#include <algorithm>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::int64_t OffsetAt(std::int64_t t) {
+    return BreakDownLocal(t)->utcOffset;
+}
+
+// Every change of the UTC offset between two times, to the second: an hourly scan, then bisection.
+std::vector<std::int64_t> OffsetChanges(std::int64_t from, std::int64_t to) {
+    std::vector<std::int64_t> changes;
+    for (std::int64_t t = from; t < to; t += 3600) {
+        if (OffsetAt(t) == OffsetAt(t + 3600))
+            continue;
+        std::int64_t before = t;
+        std::int64_t after = t + 3600;
+        while (after - before > 1) {
+            const std::int64_t middle = before + (after - before) / 2;
+            (OffsetAt(middle) == OffsetAt(before) ? before : after) = middle;
+        }
+        changes.push_back(after);
+    }
+    return changes;
+}
+
+// Times around every offset change and every New Year from 1965 to 2045, and spread over
+// 1800 to 2400, in random order.
+std::vector<std::int64_t> TestTimes(std::mt19937_64& random) {
+    std::vector<std::int64_t> times;
+    std::uniform_int_distribution<std::int64_t> withinHour(-3600, 3600);
+    const auto around = [&](std::int64_t center) {
+        for (const std::int64_t delta : {-3600, -1801, -1800, -1, 0, 1, 1799, 1800, 3600})
+            times.push_back(center + delta);
+        for (int i = 0; i < 8; ++i)
+            times.push_back(center + withinHour(random));
+    };
+    const std::int64_t from = LocalTime(1965, 1, 1);
+    const std::int64_t to = LocalTime(2045, 1, 1);
+    for (const std::int64_t change : OffsetChanges(from, to))
+        around(change);
+    for (int year = 1965; year <= 2045; ++year)
+        around(LocalTime(year, 1, 1));
+    std::uniform_int_distribution<std::int64_t> anyTime(LocalTime(1800, 1, 1), LocalTime(2400, 1, 1));
+    for (int i = 0; i < 20000; ++i)
+        times.push_back(anyTime(random));
+    std::shuffle(times.begin(), times.end(), random);
+    return times;
+}
+
+class FastBinsInZone : public testing::TestWithParam<const char*> {
+protected:
+    CScopedTimeZone m_zone{GetParam()};
+};
+
+TEST_P(FastBinsInZone, AgreeWithThePlainBreakdown) {
+    std::mt19937_64 random(20260101);
+    const std::vector<std::int64_t> times = TestTimes(random);
+    if (std::string(GetParam()) != "UTC") {
+        ASSERT_GT(OffsetChanges(LocalTime(1965, 1, 1), LocalTime(2045, 1, 1)).size(), 0u)
+            << "zone data missing? install tzdata";
+    }
+    CLocalTimeCache cache;
+    int mismatches = 0;
+    for (const std::int64_t t : times) {
+        const std::optional<PeriodBins> fast = cache.Bins(t);
+        const std::optional<PeriodBins> plain = ReferencePeriodBins(t);
+        if (fast != plain && ++mismatches <= 5)
+            ADD_FAILURE() << "time " << t << " fast " << (fast ? fast->year : -1) << " plain "
+                          << (plain ? plain->year : -1);
+    }
+    EXPECT_EQ(mismatches, 0) << "of " << times.size();
+    EXPECT_LT(cache.SegmentCount(), times.size() / 2) << "the offset intervals are shared";
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, FastBinsInZone, testing::ValuesIn(kTestZones));
+
+TEST(FastBins, LordHoweShiftsByHalfAnHour) {
+    CScopedTimeZone lordHowe("Australia/Lord_Howe");
+    const std::vector<std::int64_t> changes = OffsetChanges(LocalTime(2023, 1, 1), LocalTime(2024, 1, 1));
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(OffsetAt(changes[0]) - OffsetAt(changes[0] - 1), -1800);
+    // The wall clock goes back from 02:00 to 01:30: the half hour before and after reads the same.
+    CLocalTimeCache cache;
+    EXPECT_EQ(cache.Bins(changes[0] - 1)->day, 119);
+    EXPECT_EQ(cache.Bins(changes[0])->day, 90);
+}
+
+TEST(FastBins, TimesThePlatformCannotBreakDownGiveNothing) {
+    CScopedTimeZone berlin("Europe/Berlin");
+    CLocalTimeCache cache;
+    EXPECT_FALSE(cache.Bins(std::numeric_limits<std::int64_t>::max()).has_value());
+    EXPECT_FALSE(cache.Bins(std::numeric_limits<std::int64_t>::min()).has_value());
+    EXPECT_TRUE(cache.Bins(0).has_value());
+}
+
+TEST(CivilTime, MatchesTheCalendarOfTheCLibrary) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::int64_t> anyTime(-62135596800, 253402300799); // years 1 to 9999
+    std::uniform_int_distribution<std::int64_t> anyOffset(-14 * 3600, 14 * 3600);
+    for (int i = 0; i < 200000; ++i) {
+        const std::int64_t t = anyTime(random);
+        const std::int64_t offset = i % 2 == 0 ? 0 : anyOffset(random);
+        const std::time_t shifted = static_cast<std::time_t>(t + offset);
+        std::tm expected{};
+        ASSERT_NE(gmtime_r(&shifted, &expected), nullptr);
+        const LocalBreakdown fields = BreakDownAtOffset(t, offset);
+        ASSERT_EQ(fields.year, expected.tm_year + 1900) << t;
+        ASSERT_EQ(fields.month, expected.tm_mon + 1) << t;
+        ASSERT_EQ(fields.monthDay, expected.tm_mday) << t;
+        ASSERT_EQ(fields.weekDay, expected.tm_wday) << t;
+        ASSERT_EQ(fields.hour, expected.tm_hour) << t;
+        ASSERT_EQ(fields.minute, expected.tm_min) << t;
+        ASSERT_EQ(fields.second, expected.tm_sec) << t;
+    }
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "directory_source.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A folder tree held in memory, listed in the order it was built, for tests of the walk:
+// any listing order, folders that cannot be opened or listed, entries that vanish, one
+// folder reachable under several names (as a bind mount makes it). It also checks that
+// the walk uses its handles properly and counts how many it holds open at once.
+class CMemoryDirectorySource final : public IDirectorySource {
+public:
+    static constexpr int kRoot = 0;
+
+    CMemoryDirectorySource();
+
+    int AddFolder(int parent, const std::string& name);
+    void AddFile(int parent, const std::string& name, std::int64_t lastWrite);
+    void AddVanished(int parent, const std::string& name);
+    // Lists an existing folder once more, under another name inside parent.
+    void AddFolderAlias(int parent, const std::string& name, int folder);
+    void SetOpenError(int folder, int error);
+    // Listing the folder fails with error after it has given `after` entries (dots included).
+    void SetListError(int folder, int after, int error);
+
+    int OpenNow() const { return m_openNow; }
+    int MostOpen() const { return m_mostOpen; }
+    int Misuses() const { return m_misuses; }
+    int Opens() const { return m_opens; }
+
+    OpenResult OpenRoot(const std::string& path) override;
+    OpenResult OpenChild(Handle parent, const std::string& name) override;
+    ReadResult Next(Handle folder, DirectoryEntry& entry, int& error) override;
+    void Close(Handle folder) override;
+
+private:
+    struct Entry {
+        std::string name;
+        DirectoryEntry::Type type;
+        std::int64_t lastWrite;
+        int folder; // node of a folder entry
+    };
+    struct Folder {
+        std::vector<Entry> entries;
+        int openError = 0;
+        int listErrorAfter = -1;
+        int listError = 0;
+    };
+    struct OpenFolder {
+        int folder = -1;
+        std::size_t position = 0;
+        bool open = false;
+    };
+
+    OpenResult Open(int folder);
+    bool Valid(Handle handle) const;
+
+    std::vector<Folder> m_folders;
+    std::vector<OpenFolder> m_handles;
+    int m_openNow = 0;
+    int m_mostOpen = 0;
+    int m_misuses = 0;
+    int m_opens = 0;
+};

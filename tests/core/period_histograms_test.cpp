@@ -1,0 +1,183 @@
+#include "period_histograms.h"
+#include "stamp_store.h"
+#include "time_zone.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+int NonZeroBin(const Histogram& histogram) {
+    int found = -1;
+    for (int bin = 0; bin < histogram.GetSize(); ++bin) {
+        if (histogram[bin] != 0) {
+            EXPECT_EQ(found, -1) << "one time fills one bin";
+            found = bin;
+        }
+    }
+    return found;
+}
+
+struct Bins {
+    int day, week, month, year;
+};
+
+// The bins one time lands in, found through a store and a rebuild.
+Bins BinsOf(std::int64_t t) {
+    CStampStore store;
+    store.AddStamp(t);
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    return {NonZeroBin(histograms.m_dayBins), NonZeroBin(histograms.m_weekBins),
+            NonZeroBin(histograms.m_monthBins), NonZeroBin(histograms.m_yearBins)};
+}
+
+std::int64_t Sum(const Histogram& histogram) {
+    return std::accumulate(histogram.span().begin(), histogram.span().end(), std::int64_t{0});
+}
+
+class BinningInZone : public testing::TestWithParam<const char*> {
+protected:
+    CScopedTimeZone m_zone{GetParam()};
+};
+
+TEST_P(BinningInZone, DayBinIsTheMinuteOfTheLocalDay) {
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 10, 0, 0, 0)).day, 0);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 10, 12, 30, 45)).day, 750);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 10, 23, 59, 59)).day, 1439);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 7, 15, 14, 30, 0)).day, 870) << "summer time is wall-clock time";
+}
+
+TEST_P(BinningInZone, WeekBinCountsSixMinuteStepsFromSunday) {
+    // 1 January 2023 was a Sunday.
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 1, 0, 0)).week, 0);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 1, 0, 5)).week, 0);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 1, 0, 6)).week, 1);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 4, 12, 5)).week, 840);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 7, 23, 59)).week, 1679);
+}
+
+TEST_P(BinningInZone, MonthBinCountsHalfHoursFromTheFirst) {
+    EXPECT_EQ(BinsOf(LocalTime(2023, 3, 1, 0, 0)).month, 0);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 3, 1, 0, 29)).month, 0);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 3, 1, 0, 30)).month, 1);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 3, 29, 12, 0)).month, 1368);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 3, 31, 0, 0)).month, 1440);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 3, 31, 23, 59)).month, 1487);
+}
+
+TEST_P(BinningInZone, YearBinSpreadsTheLocalYearOverItsBins) {
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 1, 0, 0, 0)).year, 0);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 1, 1, 18, 0, 0)).year, 2)
+        << "the quotient is rounded before the product";
+    EXPECT_EQ(BinsOf(LocalTime(2023, 12, 31, 23, 59, 59)).year, 1459);
+    // A leap year has the same bins, each a little longer.
+    EXPECT_EQ(BinsOf(LocalTime(2024, 12, 31, 0, 0, 0)).year, 1456);
+    EXPECT_EQ(BinsOf(LocalTime(2023, 12, 31, 0, 0, 0)).year, 1456);
+    EXPECT_EQ(BinsOf(LocalTime(2024, 12, 31, 23, 59, 59)).year, 1459);
+    // The first second of a year belongs to it, the one before to the year before.
+    const std::int64_t newYear = LocalTime(2025, 1, 1);
+    EXPECT_EQ(BinsOf(newYear).year, 0);
+    EXPECT_EQ(BinsOf(newYear - 1).year, 1459);
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, BinningInZone, testing::ValuesIn(kTestZones));
+
+TEST(YearBin, CountsElapsedTimeSoASummerShiftMovesItBack) {
+    {
+        CScopedTimeZone utc("UTC");
+        EXPECT_EQ(BinsOf(LocalTime(2023, 7, 1, 0, 0)).year, 724);
+    }
+    {
+        CScopedTimeZone kathmandu("Asia/Kathmandu");
+        EXPECT_EQ(BinsOf(LocalTime(2023, 7, 1, 0, 0)).year, 724);
+    }
+    for (const char* zone : {"Europe/Berlin", "America/New_York"}) {
+        CScopedTimeZone summerShift(zone);
+        EXPECT_EQ(BinsOf(LocalTime(2023, 7, 1, 0, 30)).year, 723) << zone;
+    }
+}
+
+TEST(YearBin, EightyThreeBoundariesOfACommonYearFallShort) {
+    CScopedTimeZone utc("UTC");
+    const std::int64_t start = LocalTime(2023, 1, 1);
+    std::vector<int> fallShort;
+    for (int k = 1; k < 1460; ++k) {
+        const int bin = BinsOf(start + k * 21600).year; // bin k's exact start
+        ASSERT_TRUE(bin == k || bin == k - 1) << k;
+        if (bin < k)
+            fallShort.push_back(k);
+    }
+    ASSERT_EQ(fallShort.size(), 83u);
+    EXPECT_EQ(std::vector<int>(fallShort.begin(), fallShort.begin() + 6),
+              (std::vector<int>{3, 6, 12, 24, 48, 53}));
+}
+
+TEST(Histograms, FirstRebuildSizesExactlyAndAnEmptyStoreLeavesZeros) {
+    CPeriodHistograms histograms;
+    EXPECT_EQ(histograms.m_dayBins.GetCapacity(), 0);
+    CStampStore store;
+    histograms.RebuildHistograms(store);
+    const std::pair<const Histogram*, int> expected[] = {{&histograms.m_yearBins, 1460},
+                                                         {&histograms.m_monthBins, 1488},
+                                                         {&histograms.m_weekBins, 1680},
+                                                         {&histograms.m_dayBins, 1440}};
+    for (const auto& [histogram, bins] : expected) {
+        EXPECT_EQ(histogram->GetSize(), bins);
+        EXPECT_EQ(histogram->GetCapacity(), bins);
+        EXPECT_EQ(Sum(*histogram), 0);
+    }
+    EXPECT_EQ(histograms.ForView(0), &histograms.m_dayBins);
+    EXPECT_EQ(histograms.ForView(1), &histograms.m_weekBins);
+    EXPECT_EQ(histograms.ForView(2), &histograms.m_monthBins);
+    EXPECT_EQ(histograms.ForView(3), &histograms.m_yearBins);
+    EXPECT_EQ(histograms.ForView(4), nullptr);
+}
+
+TEST(Histograms, RebuildCountsEveryRecordOnceAndStartsFromZero) {
+    CScopedTimeZone berlin("Europe/Berlin");
+    CStampStore store;
+    store.AddStamp(LocalTime(2021, 3, 28, 1, 59, 59));
+    store.AddStamp(LocalTime(2021, 3, 28, 3, 0, 0));
+    store.AddStamp(LocalTime(2021, 10, 31, 2, 30, 0));
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    const std::int32_t* storage = histograms.m_dayBins.data();
+    histograms.RebuildHistograms(store);
+    EXPECT_EQ(histograms.m_dayBins.data(), storage) << "later rebuilds reuse the arrays";
+    for (int view = 0; view < 4; ++view)
+        EXPECT_EQ(Sum(*histograms.ForView(view)), 3) << "view " << view;
+    EXPECT_EQ(histograms.m_nBinned, 3);
+}
+
+TEST(Histograms, TimesThePlatformCannotBreakDownAreKeptButNotBinned) {
+    CScopedTimeZone newYork("America/New_York");
+    CStampStore store;
+    store.AddStamp(std::numeric_limits<std::int64_t>::min());
+    store.AddStamp(LocalTime(2030, 5, 5, 5, 5, 5));
+    store.AddStamp(std::numeric_limits<std::int64_t>::max());
+    store.AddStamp(std::int64_t{1} << 62);
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    EXPECT_EQ(store.m_nFiles, 4);
+    EXPECT_EQ(histograms.m_nBinned, 1);
+    for (int view = 0; view < 4; ++view)
+        EXPECT_EQ(Sum(*histograms.ForView(view)), 1);
+}
+
+TEST(Histograms, TimesFarFromNowAreBinnedInTheirLocalPeriod) {
+    CScopedTimeZone berlin("Europe/Berlin");
+    for (const int year : {1900, 1969, 2040, 2300}) {
+        const Bins bins = BinsOf(LocalTime(year, 7, 31, 12, 0, 0));
+        EXPECT_EQ(bins.day, 720) << year;
+        EXPECT_EQ(bins.month, 30 * 48 + 24) << year;
+    }
+    const Bins lastSecond = BinsOf(LocalTime(1969, 12, 31, 23, 59, 59));
+    EXPECT_EQ(lastSecond.day, 1439);
+    EXPECT_EQ(lastSecond.year, 1459);
+    EXPECT_EQ(BinsOf(LocalTime(2039, 1, 1)).year, 0) << "after January 2038";
+}
+
+} // namespace

@@ -1,0 +1,247 @@
+#include "memory_directory_source.h"
+#include "period_histograms.h"
+#include "stamp_store.h"
+#include "test_tree.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::int64_t> SortedTimes(const CStampStore& store) {
+    std::vector<std::int64_t> times;
+    for (CStampStore::Index i = 0; i < store.GetSize(); ++i)
+        times.push_back(store.GetAt(i).m_lastWrite);
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
+TEST(StampStore, StartsEmptyAndResetEmptiesIt) {
+    CStampStore store;
+    EXPECT_EQ(store.GetSize(), 0);
+    EXPECT_EQ(store.m_nFiles, 0);
+    EXPECT_EQ(store.GetFolder(), "");
+
+    CTestTree tree;
+    tree.AddFile("a", 100);
+    store.Scan(tree.Root());
+    ASSERT_EQ(store.m_nFiles, 1);
+    store.Reset();
+    EXPECT_EQ(store.GetSize(), 0);
+    EXPECT_EQ(store.GetCapacity(), 0);
+    EXPECT_EQ(store.m_nFiles, 0);
+    EXPECT_EQ(store.GetFolder(), "");
+}
+
+TEST(StampStore, AppendingGrowsTheCapacityByTheRule) {
+    CStampStore store;
+    for (int i = 0; i < 6; ++i)
+        store.AddStamp(i);
+    EXPECT_EQ(store.GetCapacity(), 9);
+    for (int i = 6; i < 42; ++i)
+        store.AddStamp(i);
+    EXPECT_EQ(store.GetCapacity(), 46);
+    EXPECT_EQ(store.m_nFiles, 42);
+}
+
+TEST(StampStore, ScanStartsFromEmptyAndKeepsThePathAsGiven) {
+    CTestTree first;
+    first.AddFile("old", 1);
+    CTestTree second;
+    second.AddFolder("build*");
+    second.AddFile("build*/x", 2);
+    second.AddFile("buildy", 3); // would match build* as a pattern over the parent
+    CStampStore store;
+    store.Scan(first.Root());
+    for (const std::string& path : {second.Path("build*"), second.Path("build*/"), second.Path("build*//")}) {
+        store.Scan(path);
+        EXPECT_EQ(store.GetFolder(), path);
+        EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{2}) << path;
+    }
+}
+
+TEST(StampStore, HiddenFilesAndFoldersCountLikeAnyOther) {
+    CTestTree tree;
+    tree.AddFile(".hidden", 10);
+    tree.AddFile(".config/settings", 20);
+    tree.AddFile("a/b/c/deep", 30);
+    tree.AddFolder("only/folders/here");
+    CStampStore store;
+    store.Scan(tree.Root());
+    EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{10, 20, 30}));
+    EXPECT_EQ(store.m_nFiles, 3);
+    EXPECT_EQ(store.GetProblems().unreadableFolders, 0);
+}
+
+TEST(StampStore, EmptyTreesAndMissingFolders) {
+    CTestTree tree;
+    tree.AddFolder("x/y");
+    tree.AddFile("plain", 5);
+    CStampStore store;
+    store.Scan(tree.Path("x"));
+    EXPECT_EQ(store.m_nFiles, 0);
+    EXPECT_EQ(store.GetProblems().rootError, 0);
+
+    store.Scan(tree.Path("missing"));
+    EXPECT_EQ(store.m_nFiles, 0);
+    EXPECT_EQ(store.GetProblems().rootError, ENOENT);
+    EXPECT_EQ(store.GetFolder(), tree.Path("missing"));
+
+    store.Scan(tree.Path("plain"));
+    EXPECT_EQ(store.GetProblems().rootError, ENOTDIR);
+}
+
+TEST(StampStore, LinksAreFilesWithTheirOwnTimeAndAreNeverFollowed) {
+    CTestTree tree;
+    tree.AddFile("target/inside", 1000);
+    tree.AddLink("to-target", "target", 2000);
+    tree.AddLink("dangling", "nowhere", 3000);
+    tree.AddLink("target/loop", "..", 4000);
+    tree.AddLink("self", "self", 5000);
+    CStampStore store;
+    store.Scan(tree.Root());
+    EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{1000, 2000, 3000, 4000, 5000}));
+}
+
+TEST(StampStore, AChosenFolderThatIsALinkIsOpened) {
+    CTestTree tree;
+    tree.AddFile("real/f", 77);
+    tree.AddLink("alias", "real", 1);
+    CStampStore store;
+    store.Scan(tree.Path("alias"));
+    EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{77});
+    EXPECT_EQ(store.GetFolder(), tree.Path("alias"));
+}
+
+TEST(StampStore, FifosAreCountedWithoutBeingOpened) {
+    CTestTree tree;
+    tree.AddFifo("pipe", 600); // opening it for reading would block the walk
+    tree.AddFile("file", 700);
+    CStampStore store;
+    store.Scan(tree.Root());
+    EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{600, 700}));
+}
+
+TEST(StampStore, OddNamesAreWalked) {
+    CTestTree tree;
+    for (const std::string name :
+         {"new\nline", "back\\slash", "star*", "quote\"'", "\xff\xfe bytes", " lead"})
+        tree.AddFile(name + "/f", 1);
+    CStampStore store;
+    store.Scan(tree.Root());
+    EXPECT_EQ(store.m_nFiles, 6);
+}
+
+TEST(StampStore, ExtremeTimesAreKeptAndBinnedInTheirRealPeriod) {
+    CTestTree tree;
+    const std::vector<std::int64_t> times{
+        -2145916800,  // 1902-01-01 00:00:00 UTC (ext4 keeps times from December 1901)
+        -1,           // 1969-12-31 23:59:59
+        2208988800,   // 2040-01-01 00:00:00
+        10413792000}; // 2300-01-01 00:00:00
+    for (std::size_t i = 0; i < times.size(); ++i)
+        tree.AddFile("f" + std::to_string(i), times[i]);
+    CStampStore store;
+    store.Scan(tree.Root());
+    EXPECT_EQ(SortedTimes(store), times);
+
+    setenv("TZ", "UTC", 1);
+    tzset();
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    EXPECT_EQ(histograms.m_nBinned, 4);
+    EXPECT_EQ(histograms.m_dayBins[0], 3);
+    EXPECT_EQ(histograms.m_dayBins[1439], 1);
+    EXPECT_EQ(histograms.m_yearBins[0], 3);
+    EXPECT_EQ(histograms.m_yearBins[1459], 1);
+    EXPECT_EQ(histograms.m_monthBins[30 * 48 + 47], 1); // 31st, 23:30 to 23:59
+}
+
+TEST(StampStore, UnreadableFolderWithRealPermissions) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root; the listing fed in the walk tests covers this";
+    CTestTree tree;
+    tree.AddFile("open/a", 1);
+    tree.AddFile("closed/b", 2);
+    tree.SetMode("closed", 0);
+    CStampStore store;
+    store.Scan(tree.Root());
+    EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{1});
+    EXPECT_EQ(store.GetProblems().unreadableFolders, 1);
+
+    store.Scan(tree.Path("closed"));
+    EXPECT_EQ(store.GetProblems().rootError, EACCES);
+}
+
+TEST(StampStore, ScanThroughAFedListingUsesTheSameWalk) {
+    CMemoryDirectorySource source;
+    source.AddFile(CMemoryDirectorySource::kRoot, "a.txt", 1);
+    const int b = source.AddFolder(CMemoryDirectorySource::kRoot, "b");
+    source.AddFile(b, "x.txt", 2);
+    source.AddFile(CMemoryDirectorySource::kRoot, "c.txt", 3);
+    CStampStore store;
+    store.AddStamp(99); // a scan starts from empty
+    store.Scan("anything", source);
+    ASSERT_EQ(store.GetSize(), 3);
+    EXPECT_EQ(store.GetAt(0).m_lastWrite, 1);
+    EXPECT_EQ(store.GetAt(1).m_lastWrite, 2);
+    EXPECT_EQ(store.GetAt(2).m_lastWrite, 3);
+    EXPECT_EQ(store.GetFolder(), "anything");
+}
+
+constexpr int kChainDepth = 10000;
+
+void ExpectDeepChainScans(CTestTree& tree) {
+    CStampStore store;
+    store.Scan(tree.Root());
+    EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{111, 222}));
+    EXPECT_EQ(store.GetProblems().unreadableFolders, 0);
+    EXPECT_EQ(store.GetProblems().rootError, 0);
+}
+
+class DeepChain : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_tree = std::make_unique<CTestTree>();
+        // Names long enough that the full path is far beyond PATH_MAX.
+        s_tree->AddChain("chain", kChainDepth, "level", 111);
+        s_tree->AddFile("top", 222);
+    }
+    static void TearDownTestSuite() { s_tree.reset(); }
+    static std::unique_ptr<CTestTree> s_tree;
+};
+std::unique_ptr<CTestTree> DeepChain::s_tree;
+
+TEST_F(DeepChain, ScansCompletely) {
+    static_assert(kChainDepth * 6 > PATH_MAX);
+    ExpectDeepChainScans(*s_tree);
+}
+
+TEST_F(DeepChain, ScansCompletelyWithFewDescriptors) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit limit {};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = 256;
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            ::_exit(3);
+        CStampStore store;
+        store.Scan(s_tree->Root());
+        const bool complete = store.m_nFiles == 2 && store.GetProblems().unreadableFolders == 0;
+        ::_exit(complete ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+} // namespace
