@@ -10,7 +10,7 @@ struct DialogBaseUnits {
     int charHeight = 0;
 };
 
-// The dialog font of every template: an 8-point sans-serif face.
+// The dialog font of every template: a small sans-serif face.
 QFont DialogFont();
 
 DialogBaseUnits BaseUnitsOf(const QFont& font);

@@ -131,7 +131,6 @@ void CMainFrame::CreateBars() {
     m_wndStatusBar = statusBar();
     m_indicators = new CIndicatorPanes(*m_wndStatusBar);
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-    qApp->installEventFilter(this);
 }
 
 void CMainFrame::InitMainFrame() {
@@ -280,12 +279,9 @@ bool CMainFrame::event(QEvent* event) {
         SetMessageText(tip.isEmpty() ? LoadResString(AFX_IDS_IDLEMESSAGE) : tip);
         return true;
     }
-    return QMainWindow::event(event);
-}
-
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == qApp && event->type() == QEvent::LeaveWhatsThisMode &&
+    // Leaving the context-help mode takes its prompt away.
+    if (event->type() == QEvent::LeaveWhatsThisMode &&
         MessageText() == LoadResString(AFX_IDS_HELPMODEMESSAGE))
         SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-    return QMainWindow::eventFilter(watched, event);
+    return QMainWindow::event(event);
 }

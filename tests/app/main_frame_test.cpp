@@ -1,0 +1,317 @@
+// The main window: menu, view commands and buttons, trackbar, status bar, analyses and help.
+#include "analysis_period.h"
+#include "app_fixture.h"
+#include "averaging_bar.h"
+#include "command_ids.h"
+#include "graph_panel.h"
+#include "stamp_store.h"
+#include "view_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWhatsThis>
+
+namespace {
+
+// Each menu as "Title: item|item|-|item", separators as "-".
+QStringList MenuOutline(QMenuBar& bar) {
+    QStringList outline;
+    for (QAction* top : bar.actions()) {
+        QStringList items;
+        for (QAction* item : top->menu()->actions())
+            items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        outline << top->text() + ": " + items.join('|');
+    }
+    return outline;
+}
+
+} // namespace
+
+class MainFrameTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        DismissStartupAboutBox();
+    }
+
+    // The view whose menu item is checked and the view whose button is down; -1 if not exactly one.
+    int CheckedView() const {
+        const std::pair<int, int> items[] = {{ID_VIEW_DAY, VIEW_DAY},
+                                             {ID_VIEW_WEEK, VIEW_WEEK},
+                                             {ID_VIEW_MONTH, VIEW_MONTH},
+                                             {ID_VIEW_YEAR, VIEW_YEAR}};
+        int found = -1;
+        for (auto [id, view] : items)
+            if (m_frame->CommandAction(id)->isChecked())
+                found = found == -1 ? view : -2;
+        return found < 0 ? -1 : found;
+    }
+    int PressedView() const {
+        const CViewBar& bar = *m_frame->m_wndViewBar;
+        const std::pair<const QPushButton*, int> buttons[] = {{&bar.m_btnDay, VIEW_DAY},
+                                                              {&bar.m_btnWeek, VIEW_WEEK},
+                                                              {&bar.m_btnMonth, VIEW_MONTH},
+                                                              {&bar.m_btnYear, VIEW_YEAR}};
+        int found = -1;
+        for (auto [button, view] : buttons)
+            if (button->isDown())
+                found = found == -1 ? view : -2;
+        return found < 0 ? -1 : found;
+    }
+    // Waits for the averaging bar's next paint to write the label, and returns it.
+    QString LabelAfterRepaint(const QString& expected) {
+        ProcessEventsUntil([&] { return m_frame->m_wndAvgBar->m_label.text() == expected; }, 2000);
+        return m_frame->m_wndAvgBar->m_label.text();
+    }
+};
+
+TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
+    const QStringList expected = {
+        "&File: &New folder...|E&xit",
+        "&View: &Day|&Week|&Month|&Year|-|&Status Bar",
+        "&Help: &Help Topics|-|&About Busyscope...",
+    };
+    EXPECT_EQ(MenuOutline(*m_frame->menuBar()), expected);
+}
+
+TEST_F(MainFrameTest, ViewMenuAndViewButtonsStayInStep) {
+    m_frame->CommandAction(ID_VIEW_WEEK)->trigger();
+    EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
+    EXPECT_EQ(CheckedView(), VIEW_WEEK);
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    EXPECT_EQ(LabelAfterRepaint("10.0 hours"), QStringLiteral("10.0 hours"));
+
+    QTest::mouseClick(&m_frame->m_wndViewBar->m_btnMonth, Qt::LeftButton);
+    EXPECT_EQ(m_frame->m_viewMode, VIEW_MONTH);
+    EXPECT_EQ(CheckedView(), VIEW_MONTH);
+    EXPECT_EQ(PressedView(), VIEW_MONTH);
+    EXPECT_EQ(LabelAfterRepaint("50.0 hours"), QStringLiteral("50.0 hours"));
+
+    m_frame->CommandAction(ID_VIEW_YEAR)->trigger();
+    EXPECT_EQ(CheckedView(), VIEW_YEAR);
+    EXPECT_EQ(PressedView(), VIEW_YEAR);
+    EXPECT_EQ(LabelAfterRepaint("25.0 days"), QStringLiteral("25.0 days"));
+
+    QTest::mouseClick(&m_frame->m_wndViewBar->m_btnDay, Qt::LeftButton);
+    EXPECT_EQ(CheckedView(), VIEW_DAY);
+    EXPECT_EQ(PressedView(), VIEW_DAY);
+    EXPECT_EQ(LabelAfterRepaint("100 minutes"), QStringLiteral("100 minutes"));
+    EXPECT_EQ(m_frame->m_wndAvgBar->m_slider.value(), 50);
+}
+
+TEST_F(MainFrameTest, ChoosingTheCurrentViewAgainKeepsItsCheckAndButtonAndFocusesTheGraph) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+
+    // A checkable item unchecks itself when triggered; the view command checks it again.
+    m_frame->CommandAction(ID_VIEW_DAY)->trigger();
+    EXPECT_EQ(CheckedView(), VIEW_DAY);
+
+    QTest::mouseClick(&m_frame->m_wndViewBar->m_btnDay, Qt::LeftButton);
+    EXPECT_EQ(PressedView(), VIEW_DAY);
+    EXPECT_TRUE(m_frame->m_wndPanel->hasFocus());
+}
+
+TEST_F(MainFrameTest, FocusGivenToTheWindowGoesToTheGraph) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+    m_frame->m_wndAvgBar->m_slider.setFocus();
+    ASSERT_TRUE(m_frame->m_wndAvgBar->m_slider.hasFocus());
+    m_frame->setFocus();
+    EXPECT_TRUE(m_frame->m_wndPanel->hasFocus());
+}
+
+TEST_F(MainFrameTest, TrackbarEndsAndStepsRewriteTheLabel) {
+    CAveragingBar& bar = *m_frame->m_wndAvgBar;
+    EXPECT_EQ(bar.m_slider.minimum(), 0);
+    EXPECT_EQ(bar.m_slider.maximum(), 100);
+
+    bar.m_slider.setValue(0);
+    EXPECT_EQ(bar.m_nAverage, 0);
+    EXPECT_EQ(bar.m_label.text(), QStringLiteral("1 minutes"));
+
+    bar.m_slider.setValue(100);
+    EXPECT_EQ(bar.m_nAverage, 100);
+    EXPECT_EQ(bar.m_label.text(), QStringLiteral("200 minutes"));
+    EXPECT_EQ(m_frame->AveragingPosition(), 100);
+
+    m_frame->CommandAction(ID_VIEW_YEAR)->trigger();
+    EXPECT_EQ(LabelAfterRepaint("50.0 days"), QStringLiteral("50.0 days"));
+    EXPECT_EQ(bar.m_slider.value(), 100);
+
+    bar.m_slider.setValue(50);
+    QTest::keyClick(&bar.m_slider, Qt::Key_Left);
+    EXPECT_EQ(bar.m_nAverage, 49);
+    QTest::keyClick(&bar.m_slider, Qt::Key_PageDown);
+    EXPECT_EQ(bar.m_nAverage, 29);
+    EXPECT_EQ(bar.m_label.text(), QStringLiteral("14.5 days"));
+}
+
+TEST_F(MainFrameTest, FirstToolbarButtonHasItsPromptAndToolTip) {
+    QAction* newFolder = m_frame->CommandAction(ID_FILE_NEWFOLDER);
+    ASSERT_EQ(m_frame->m_wndToolBar->actions().value(0), newFolder);
+    auto* button = qobject_cast<QToolButton*>(m_frame->m_wndToolBar->widgetForAction(newFolder));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Analyze new folder"));
+    EXPECT_EQ(button->statusTip(), QStringLiteral("Choose new folder to analyze"));
+    EXPECT_FALSE(button->icon().isNull());
+
+    // Resting the pointer on it shows the prompt; leaving it brings back the idle text.
+    QTest::mouseMove(button);
+    EXPECT_TRUE(ProcessEventsUntil(
+        [&] { return m_frame->MessageText() == QStringLiteral("Choose new folder to analyze"); }, 2000))
+        << m_frame->MessageText().toStdString();
+    QTest::mouseMove(m_frame->m_wndPanel);
+    EXPECT_TRUE(ProcessEventsUntil(
+        [&] { return m_frame->MessageText() == QStringLiteral("For Help, press F1"); }, 2000))
+        << m_frame->MessageText().toStdString();
+}
+
+TEST_F(MainFrameTest, ReadoutStaysUntilAPromptReplacesIt) {
+    m_frame->ShowReadout(QStringLiteral("08:30 AM - 2 file(s)."));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("08:30 AM - 2 file(s)."));
+
+    QStatusTipEvent prompt(QStringLiteral("View files by time of day"));
+    QCoreApplication::sendEvent(m_frame, &prompt);
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("View files by time of day"));
+    QStatusTipEvent cleared{QString()};
+    QCoreApplication::sendEvent(m_frame, &cleared);
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+}
+
+TEST_F(MainFrameTest, StatusBarItemHidesAndShowsTheBarAndTheGraphFollows) {
+    QAction* item = m_frame->CommandAction(ID_VIEW_STATUS_BAR);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_frame->m_wndStatusBar->isVisible(); }));
+    const int panelHeight = m_frame->m_wndPanel->height();
+
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(m_frame->m_wndStatusBar->isHidden());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return m_frame->m_wndPanel->height() > panelHeight; }));
+
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_FALSE(m_frame->m_wndStatusBar->isHidden());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return m_frame->m_wndPanel->height() == panelHeight; }));
+}
+
+TEST_F(MainFrameTest, CancelledChooserChangesNothing) {
+    CTempTree tree;
+    tree.AddFile("f", LocalTime(2020, 6, 1, 9, 0));
+    m_chooserAnswer = tree.Path();
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    ASSERT_EQ(theStampStore.m_nFiles, 1);
+    m_frame->ShowReadout(QStringLiteral("09:00 AM - 1 file(s)."));
+
+    m_chooserAnswer.clear();
+    bool waitCursorSeen = false;
+    auto answer = m_frame->m_browseForFolder;
+    m_frame->m_browseForFolder = [&](QWidget* owner, const QString& prompt) {
+        waitCursorSeen = QApplication::overrideCursor() != nullptr;
+        return answer(owner, prompt);
+    };
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+
+    EXPECT_EQ(m_chooserPrompts.size(), 2);
+    EXPECT_FALSE(waitCursorSeen);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(theStampStore.m_nFiles, 1);
+    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), tree.Path());
+    EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[9 * 60], 1);
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("09:00 AM - 1 file(s)."));
+}
+
+TEST_F(MainFrameTest, SecondAnalysisKeepsViewRotationAndScale) {
+    CTempTree first;
+    first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
+    CTempTree second;
+    second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
+    second.AddFile("c", LocalTime(2020, 6, 3, 14, 0));
+
+    m_chooserAnswer = first.Path();
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    m_frame->CommandAction(ID_VIEW_WEEK)->trigger();
+    m_frame->m_wndAvgBar->m_slider.setValue(10);
+    CPlotWnd& plot = m_frame->m_wndPanel->m_plot;
+    plot.m_xOffset = 123.5;
+    plot.m_yScale = 2.25;
+
+    m_chooserAnswer = second.Path();
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+
+    EXPECT_EQ(theStampStore.m_nFiles, 2);
+    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), second.Path());
+    EXPECT_EQ(plot.Histograms().m_dayBins[9 * 60], 0);
+    EXPECT_EQ(plot.Histograms().m_dayBins[14 * 60], 2);
+    EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
+    EXPECT_EQ(CheckedView(), VIEW_WEEK);
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    EXPECT_EQ(m_frame->m_wndAvgBar->m_nAverage, 10);
+    EXPECT_DOUBLE_EQ(plot.m_xOffset, 123.5);
+    EXPECT_DOUBLE_EQ(plot.m_yScale, 2.25);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFrameTest, UnreadableChosenFolderIsReportedInTheStatusBar) {
+    ASSERT_FALSE(QFileInfo::exists(QStringLiteral("/x")));
+    m_chooserAnswer = QStringLiteral("/x");
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Cannot read /x: No such file or directory."));
+    EXPECT_EQ(theStampStore.m_nFiles, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A later good analysis clears the message.
+    CTempTree tree;
+    tree.AddFile("f", LocalTime(2020, 6, 1, 9, 0));
+    m_chooserAnswer = tree.Path();
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+}
+
+TEST_F(MainFrameTest, F1AndHelpTopicsOpenTheUserGuide) {
+    QList<QUrl> opened;
+    m_frame->m_openUrl = [&](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_F1);
+    m_frame->CommandAction(ID_HELP_FINDER)->trigger();
+
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0], opened[1]);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith(QStringLiteral("help/index.html")));
+    EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile());
+}
+
+TEST_F(MainFrameTest, HelpThatCannotBeOpenedIsReported) {
+    m_frame->m_openUrl = [](const QUrl&) { return false; };
+    m_frame->CommandAction(ID_HELP_FINDER)->trigger();
+    EXPECT_TRUE(m_frame->MessageText().startsWith(QStringLiteral("Cannot open ")))
+        << m_frame->MessageText().toStdString();
+}
+
+TEST_F(MainFrameTest, ShiftF1EntersWhatsThisModeWithItsPrompt) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Select an object on which to get Help"));
+    QWhatsThis::leaveWhatsThisMode();
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+}
+
+TEST_F(MainFrameTest, ExitClosesTheWindow) {
+    m_frame->CommandAction(ID_APP_EXIT)->trigger();
+    EXPECT_FALSE(m_frame->isVisible());
+}

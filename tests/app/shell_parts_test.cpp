@@ -1,0 +1,58 @@
+// The pure parts of the shell: dialog-unit arithmetic, the scan report and the string table.
+#include "command_ids.h"
+#include "dialog_units.h"
+#include "scan_report.h"
+#include "stamp_store.h"
+#include "string_table.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+TEST(DialogUnits, ScaleByAQuarterOfTheWidthAndAnEighthOfTheHeight) {
+    const DialogBaseUnits base{6, 13};
+    EXPECT_EQ(DialogUnitsToPixels(QRect(236, 160, 27, 14), base), QRect(354, 260, 41, 23));
+    // Rounded to the nearest pixel: 43 * 6 / 4 = 64.5 -> 65, 17 * 13 / 8 = 27.625 -> 28.
+    EXPECT_EQ(DialogUnitsToPixels(QRect(43, 0, 1, 17), base), QRect(65, 0, 2, 28));
+    EXPECT_EQ(DialogUnitsToPixels(QRect(0, 0, 0, 0), base), QRect(0, 0, 0, 0));
+}
+
+TEST(DialogUnits, BaseUnitsComeFromTheDialogFont) {
+    const DialogBaseUnits base = BaseUnitsOf(DialogFont());
+    EXPECT_GT(base.avgCharWidth, 3);
+    EXPECT_LT(base.avgCharWidth, 10);
+    EXPECT_GT(base.charHeight, base.avgCharWidth);
+}
+
+TEST(ScanReport, RootErrorNamesThePathAndTheReason) {
+    ScanProblems problems;
+    problems.rootError = EACCES;
+    EXPECT_EQ(ScanProblemMessage(problems, "/root/secret"), "Cannot read /root/secret: Permission denied.");
+    problems.rootError = ENOENT;
+    problems.unreadableFolders = 3; // the root's own failure is what matters
+    EXPECT_EQ(ScanProblemMessage(problems, "/x"), "Cannot read /x: No such file or directory.");
+}
+
+TEST(ScanReport, CountsUnreadableFoldersBelowTheRoot) {
+    ScanProblems problems;
+    EXPECT_EQ(ScanProblemMessage(problems, "/home"), std::nullopt);
+    problems.unreadableFolders = 1;
+    EXPECT_EQ(ScanProblemMessage(problems, "/home"), "1 folder could not be read.");
+    problems.unreadableFolders = 12;
+    EXPECT_EQ(ScanProblemMessage(problems, "/home"), "12 folders could not be read.");
+}
+
+TEST(StringTable, CommandStringsSplitIntoPromptAndToolTip) {
+    EXPECT_EQ(CommandPrompt(ID_FILE_NEWFOLDER), QStringLiteral("Choose new folder to analyze"));
+    EXPECT_EQ(CommandTip(ID_FILE_NEWFOLDER), QStringLiteral("Analyze new folder"));
+    EXPECT_EQ(CommandTip(ID_APP_ABOUT), QStringLiteral("About"));
+    // A string without a line break is all prompt.
+    EXPECT_EQ(CommandPrompt(AFX_IDS_IDLEMESSAGE), QStringLiteral("For Help, press F1"));
+    EXPECT_EQ(CommandTip(AFX_IDS_IDLEMESSAGE), QString());
+    EXPECT_EQ(LoadResString(1), QString());
+}
+
+TEST(StringTable, EveryMenuCommandHasAPrompt) {
+    for (int id : {ID_FILE_NEWFOLDER, ID_APP_EXIT, ID_VIEW_DAY, ID_VIEW_WEEK, ID_VIEW_MONTH, ID_VIEW_YEAR,
+                   ID_VIEW_STATUS_BAR, ID_HELP_FINDER, ID_APP_ABOUT})
+        EXPECT_FALSE(CommandPrompt(id).isEmpty()) << id;
+}

@@ -1,0 +1,107 @@
+// Start-up: the sockets check, the main window's first state and the about box over it.
+#include "about_dlg.h"
+#include "analysis_period.h"
+#include "app_fixture.h"
+#include "averaging_bar.h"
+#include "command_ids.h"
+#include "graph_panel.h"
+#include "stamp_store.h"
+#include "view_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QToolBar>
+
+namespace {
+
+// True when every pixel of the widget's picture has one colour: nothing is drawn on it.
+bool IsBlank(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return true;
+}
+
+} // namespace
+
+TEST(Startup, FailedSocketsCheckShowsTheMessageAndNoWindow) {
+    CBusyscopeApp app;
+    QStringList messages;
+    app.m_socketsAvailable = [] { return false; };
+    app.m_showStartupError = [&](const QString& message) { messages << message; };
+
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Windows sockets initialization failed.")});
+    EXPECT_EQ(app.MainFrame(), nullptr);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_FALSE(widget->isVisible()) << widget->metaObject()->className();
+}
+
+TEST(Startup, SocketsAreAvailableHere) {
+    EXPECT_TRUE(SocketsAvailable());
+}
+
+TEST_F(AppTest, OpensWithTheAboutBoxOverTheDayViewAndAnEmptyGraph) {
+    // Set before the window is shown; nothing queued has run yet.
+    EXPECT_EQ(g_pMainFrame, m_frame);
+    EXPECT_TRUE(m_frame->isVisible());
+    EXPECT_EQ(m_frame->windowTitle(), QStringLiteral("Busyscope"));
+    EXPECT_FALSE(m_frame->windowIcon().isNull());
+
+    bool checked = false;
+    const bool opened = WhileAboutBoxOpen([&](CAboutDlg& box) {
+        EXPECT_EQ(box.parentWidget(), m_frame);
+        EXPECT_TRUE(box.isModal());
+        EXPECT_TRUE(m_frame->isVisible());
+
+        EXPECT_EQ(m_frame->m_viewMode, VIEW_DAY);
+        EXPECT_TRUE(m_frame->CommandAction(ID_VIEW_DAY)->isChecked());
+        EXPECT_FALSE(m_frame->CommandAction(ID_VIEW_WEEK)->isChecked());
+        EXPECT_FALSE(m_frame->CommandAction(ID_VIEW_MONTH)->isChecked());
+        EXPECT_FALSE(m_frame->CommandAction(ID_VIEW_YEAR)->isChecked());
+        EXPECT_TRUE(m_frame->CommandAction(ID_VIEW_STATUS_BAR)->isChecked());
+
+        EXPECT_TRUE(m_frame->m_wndViewBar->m_btnDay.isDown());
+        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnWeek.isDown());
+        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnMonth.isDown());
+        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnYear.isDown());
+
+        EXPECT_EQ(m_frame->m_wndAvgBar->m_slider.value(), 50);
+        EXPECT_EQ(m_frame->m_wndAvgBar->m_nAverage, 50);
+        EXPECT_EQ(m_frame->m_wndAvgBar->m_label.text(), QStringLiteral("100 minutes"));
+        EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+
+        EXPECT_EQ(theStampStore.m_nFiles, 0);
+        EXPECT_TRUE(IsBlank(m_frame->m_wndPanel->m_plot));
+        checked = true;
+        box.reject();
+    });
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(m_chooserPrompts.isEmpty());
+}
+
+TEST_F(AppTest, BarsSitInTheTopAreaAndCannotFloat) {
+    DismissStartupAboutBox();
+    const auto bands = m_frame->findChildren<QToolBar*>();
+    ASSERT_EQ(bands.size(), 3);
+    for (QToolBar* band : bands) {
+        EXPECT_EQ(m_frame->toolBarArea(band), Qt::TopToolBarArea);
+        EXPECT_EQ(band->allowedAreas(), Qt::TopToolBarArea);
+        EXPECT_FALSE(band->isFloatable());
+        EXPECT_TRUE(band->isMovable());
+    }
+    EXPECT_EQ(m_frame->m_wndToolBar->actions().size(), 2);
+    EXPECT_EQ(m_frame->m_wndToolBar->iconSize(), QSize(16, 16));
+    // Toolbar, view bar, averaging bar from left to right.
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_frame->m_wndAvgBar->isVisible(); }));
+    const int toolbarX = m_frame->m_wndToolBar->mapTo(m_frame, QPoint()).x();
+    const int viewBarX = m_frame->m_wndViewBar->mapTo(m_frame, QPoint()).x();
+    const int avgBarX = m_frame->m_wndAvgBar->mapTo(m_frame, QPoint()).x();
+    EXPECT_LT(toolbarX, viewBarX);
+    EXPECT_LT(viewBarX, avgBarX);
+    EXPECT_EQ(m_frame->centralWidget(), m_frame->m_wndPanel);
+}
