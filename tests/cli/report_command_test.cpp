@@ -1,0 +1,191 @@
+#include "test_tree.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Runs the built busyscope-report with the given arguments and time zone, capturing both outputs.
+RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC") {
+    CTestTree outputs;
+    const std::string outPath = outputs.Path("out");
+    const std::string errPath = outputs.Path("err");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> argumentStore{BUSYSCOPE_REPORT_EXE};
+    argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : argumentStore)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::string tz = "TZ=" + zone;
+    char* envp[] = {tz.data(), nullptr};
+    pid_t child = -1;
+    RunResult result;
+    if (posix_spawn(&child, BUSYSCOPE_REPORT_EXE, &actions, nullptr, argv.data(), envp) == 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = ReadFile(outPath);
+    result.err = ReadFile(errPath);
+    return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+constexpr std::int64_t kMonday1430 = 1719844200; // Monday 1 July 2024, 14:30:00 UTC
+
+class ReportCommand : public testing::Test {
+protected:
+    void SetUp() override {
+        m_tree.AddFile("a", kMonday1430);
+        m_tree.AddFile("b/x", kMonday1430 + 7 * 86400 + 10);
+        m_tree.AddFile(".hidden", -1);                // 1969-12-31 23:59:59
+        m_tree.AddLink("link-to-b", "b", 2208988800); // 2040-01-01, a file of its own
+    }
+    CTestTree m_tree;
+};
+
+TEST_F(ReportCommand, TimesListsEveryRecordInWholeSeconds) {
+    const RunResult run = RunReport({"--format", "times", m_tree.Root()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::vector<std::string> lines = Lines(run.out);
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{"-1", "1719844200", "1720449010", "2208988800"}));
+}
+
+TEST_F(ReportCommand, SummaryHasTheTitleLineAndEachViewsBusiestBin) {
+    const RunResult run = RunReport({m_tree.Root()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 5u) << run.out;
+    EXPECT_EQ(lines[0], "4 files in " + m_tree.Root());
+    EXPECT_EQ(lines[1], "day: busiest 02:30 PM, 2 files");
+    EXPECT_EQ(lines[2], "week: busiest Monday 02:30 PM, 2 files");
+}
+
+TEST_F(ReportCommand, LocalTimeFollowsTz) {
+    const RunResult run = RunReport({"--view", "day", m_tree.Root()}, "Asia/Kathmandu");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).at(1), "day: busiest 08:15 PM, 2 files");
+}
+
+TEST_F(ReportCommand, CsvHasOneQuotedRowPerBinOfEachView) {
+    RunResult run = RunReport({"--format", "csv", m_tree.Root()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 1u + 1440 + 1680 + 1488 + 1460);
+    EXPECT_EQ(lines[0], "view,bin,time,count");
+    EXPECT_EQ(lines[1], "day,0,\"12:00 AM\",1") << "the link's time, 2040-01-01 00:00, a Sunday";
+    EXPECT_EQ(lines[1 + 870], "day,870,\"02:30 PM\",2");
+    EXPECT_EQ(lines[1 + 1440], "week,0,\"Sunday 12:00 AM\",1");
+    EXPECT_EQ(lines.back(), "year,1459,\"31 December, 06:00 PM\",1");
+    std::int64_t monthTotal = 0;
+    for (const std::string& line : lines)
+        if (line.rfind("month,", 0) == 0)
+            monthTotal += std::stoll(line.substr(line.rfind(',') + 1));
+    EXPECT_EQ(monthTotal, 4);
+
+    run = RunReport({"--format", "csv", "--view", "month", m_tree.Root()});
+    lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 1u + 1488);
+    EXPECT_EQ(lines[1 + 1487], "month,1487,\"Day 31, 11:30 PM\",1");
+}
+
+TEST_F(ReportCommand, JsonEscapesTheFolderAndHoldsTheBins) {
+    const std::string odd = "we\"ird\nname\xff";
+    m_tree.AddFile(odd + "/f", 0);
+    const RunResult run = RunReport({"--format", "json", "--view", "week", m_tree.Path(odd)});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "\"folder\": \"" + m_tree.Root() + "/we\\\"ird\\nname\\ufffd\""))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "\"files\": 1,"));
+    EXPECT_TRUE(Contains(run.out, "{\"bin\": 0, \"time\": \"Sunday 12:00 AM\", \"count\": 0}"));
+    EXPECT_TRUE(Contains(run.out, "{\"bin\": 1679, \"time\": \"Saturday 11:54 PM\", \"count\": 0}"));
+    EXPECT_FALSE(Contains(run.out, "\"view\": \"day\""));
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '{'),
+              std::count(run.out.begin(), run.out.end(), '}'));
+}
+
+TEST_F(ReportCommand, OddFolderNamesStayOnTheTitleLine) {
+    const std::string odd = "two\nlines";
+    m_tree.AddFile(odd + "/f", 0);
+    const RunResult run = RunReport({"--view", "day", m_tree.Path(odd)});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).at(0), "1 files in " + m_tree.Root() + "/two\\x0alines");
+}
+
+TEST_F(ReportCommand, AFolderThatCannotBeReadIsAOneLineError) {
+    for (const auto& [path, reason] : {std::pair{m_tree.Path("missing"), "No such file or directory"},
+                                       std::pair{m_tree.Path("a"), "Not a directory"}}) {
+        const RunResult run = RunReport({path});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+        EXPECT_TRUE(Contains(run.err, path)) << run.err;
+        EXPECT_TRUE(Contains(run.err, reason)) << run.err;
+    }
+}
+
+TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{}, {"--view", "hour", "x"}, {"--format"}, {"--bogus", "x"}}) {
+        const RunResult run = RunReport(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+    }
+}
+
+TEST_F(ReportCommand, HelpDescribesTheCommand) {
+    const RunResult run = RunReport({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(Contains(run.out, "--format summary|csv|json|times"));
+    EXPECT_TRUE(Contains(run.out, "--view day|week|month|year"));
+}
+
+TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    m_tree.AddFile("closed/f", 5);
+    m_tree.SetMode("closed", 0);
+    const RunResult run = RunReport({"--format", "times", m_tree.Root()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(Lines(run.out).size(), 4u);
+    EXPECT_TRUE(Contains(run.err, "1 folder(s)")) << run.err;
+}
+
+} // namespace
