@@ -6,7 +6,8 @@ CFontTextMeasurer::CFontTextMeasurer(const QFont& large, const QFont& small, con
     : m_large(large), m_small(small), m_vertical(vertical) {}
 
 int CFontTextMeasurer::TextWidth(std::string_view text, AxisFont font) const {
-    return MetricsOf(font).horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return MetricsOf(font).horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 int CFontTextMeasurer::LineHeight(AxisFont font) const {

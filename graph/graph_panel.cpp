@@ -13,13 +13,11 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-
 #include <algorithm>
 
 namespace {
 
 const QString kAxisFamily = QStringLiteral("Arial");
-const QString kDensityTitle = QStringLiteral("Probability");
 
 // The time-axis strip is a black-and-white picture, so its text is drawn without smoothing.
 QFont StripFont(QFont font) {
@@ -32,8 +30,8 @@ QFont StripFont(QFont font) {
 CGraphPanel::CGraphPanel(IGraphHost& host, const CStampStore& store, QWidget* parent)
     : QFrame(parent), m_plot(host, store, this),
       m_fontLarge(BoldPointFont(kAxisFamily, QFont::SansSerif, 120, logicalDpiY())),
-      m_fontSmall(BoldPointFont(kAxisFamily, QFont::SansSerif, 80, logicalDpiY())), m_fontVertical(m_fontLarge),
-      m_host(host), m_store(store) {
+      m_fontSmall(BoldPointFont(kAxisFamily, QFont::SansSerif, 80, logicalDpiY())),
+      m_fontVertical(m_fontLarge), m_host(host), m_store(store) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -96,15 +94,23 @@ void CGraphPanel::DrawTimeAxis(QPainter& painter) {
         dc.MoveTo(-1, 0);
         dc.LineTo(panelWidth, 0);
         const CFontTextMeasurer measure(m_fontLarge, m_fontSmall, m_fontVertical);
-        const TimeAxisScale scale = ComputeTimeAxisScale(m_host.CurrentViewMode(), scaleWidth, logicalDpiY(), measure);
-        for (const TimeAxisTick& tick : scale.ticks) {
-            dc.MoveTo(tick.x, 0);
-            dc.LineTo(tick.x, tick.length);
-        }
+        const TimeAxisScale scale =
+            ComputeTimeAxisScale(m_host.CurrentViewMode(), scaleWidth, logicalDpiY(), measure);
+        // Ticks and labels interleave as the rows draw them: a label's white box covers earlier ticks.
+        std::size_t ticksDrawn = 0;
+        const auto drawTicksUpTo = [&](std::size_t count) {
+            for (; ticksDrawn < count; ++ticksDrawn) {
+                dc.MoveTo(scale.ticks[ticksDrawn].x, 0);
+                dc.LineTo(scale.ticks[ticksDrawn].x, scale.ticks[ticksDrawn].length);
+            }
+        };
         for (const TimeAxisLabel& label : scale.labels) {
+            drawTicksUpTo(static_cast<std::size_t>(label.ticksBefore));
             stripPainter.setFont(label.font == AxisFont::Small ? small : large);
-            dc.TextOut(label.x, label.top, QString::fromStdString(label.text), CPainterAdapter::TopCenter);
+            dc.TextOut(label.x, label.top, QString::fromStdString(label.text), CPainterAdapter::TopCenter,
+                       CPainterAdapter::OpaqueWhite);
         }
+        drawTicksUpTo(scale.ticks.size());
     }
 
     // ... and copied into the band turned by the curve's own shift, in two pieces.
@@ -132,11 +138,13 @@ void CGraphPanel::DrawDensityAxis(QPainter& painter) {
         dc.MoveTo(axis.lineX, tick.y);
         dc.LineTo(m_yAxisWidth - tick.length, tick.y);
         painter.setFont(tick.isLong ? m_fontLarge : m_fontSmall);
-        dc.TextOut(tick.labelRight, tick.labelTop, QString::fromStdString(tick.label), CPainterAdapter::TopRight);
+        dc.TextOut(tick.labelRight, tick.labelTop, QString::fromStdString(tick.label),
+                   CPainterAdapter::TopRight, CPainterAdapter::OpaqueWhite);
     }
     if (axis.titleFits) {
         painter.setFont(m_fontVertical);
-        dc.TextOutUpward(axis.titleRight, axis.titleMiddleY, kDensityTitle, CPainterAdapter::BottomCenter);
+        dc.TextOutUpward(axis.titleRight, axis.titleMiddleY, QString::fromLatin1(kDensityAxisTitle),
+                         CPainterAdapter::BottomCenter);
     }
 }
 

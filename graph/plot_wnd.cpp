@@ -69,6 +69,7 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
         }
     }
 
+    dc.SelectPen(Qt::black);
     painter.setFont(m_fontTitle);
     dc.TextOut(width() / 2, MillimetresToPixels(5, logicalDpiY()), TitleText(), CPainterAdapter::TopCenter,
                CPainterAdapter::OpaqueWhite);

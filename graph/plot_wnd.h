@@ -1,12 +1,10 @@
 #pragma once
 
-#include "period_histograms.h"
-
 #include "curve_geometry.h"
+#include "period_histograms.h"
 
 #include <QFont>
 #include <QWidget>
-
 #include <vector>
 
 class CStampStore;

@@ -1,6 +1,8 @@
 #include "painter_adapter.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -20,16 +22,40 @@ QPoint TextOrigin(const QFontMetrics& metrics, const QString& text, CPainterAdap
 
 } // namespace
 
+void LinePixels(QPoint from, QPoint to, std::vector<QPoint>& pixels) {
+    pixels.clear();
+    const int dx = std::abs(to.x() - from.x());
+    const int dy = std::abs(to.y() - from.y());
+    const int stepX = to.x() < from.x() ? -1 : 1;
+    const int stepY = to.y() < from.y() ? -1 : 1;
+    const int steps = std::max(dx, dy);
+    int x = from.x();
+    int y = from.y();
+    int error = (dx > dy ? dx : -dy) / 2;
+    for (int i = 0; i < steps; ++i) {
+        pixels.emplace_back(x, y);
+        const int doubled = error;
+        if (doubled > -dx) {
+            error -= dy;
+            x += stepX;
+        }
+        if (doubled < dy) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
+
 CPainterAdapter::CPainterAdapter(QPainter& painter) : m_painter(painter) {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     SelectPen(Qt::black);
 }
 
 void CPainterAdapter::SelectPen(const QColor& color) {
+    m_penColor = color;
     QPen pen(color);
     pen.setWidth(1);
     pen.setCosmetic(true);
-    pen.setCapStyle(Qt::FlatCap); // a flat-capped one-pixel line leaves its last pixel out
     m_painter.setPen(pen);
 }
 
@@ -39,8 +65,19 @@ void CPainterAdapter::MoveTo(int x, int y) {
 }
 
 void CPainterAdapter::LineTo(int x, int y) {
-    if (x != m_x || y != m_y) // a line to the current position draws nothing
-        m_painter.drawLine(m_x, m_y, x, y);
+    if (x == m_x || y == m_y) {
+        // Straight runs are the common case (axes, ticks, the curve's steps): fill them at once,
+        // from the start pixel up to the one before the end.
+        const int lastX = x > m_x ? x - 1 : (x < m_x ? x + 1 : x);
+        const int lastY = y > m_y ? y - 1 : (y < m_y ? y + 1 : y);
+        if (x != m_x || y != m_y)
+            m_painter.fillRect(QRect(QPoint(std::min(m_x, lastX), std::min(m_y, lastY)),
+                                     QPoint(std::max(m_x, lastX), std::max(m_y, lastY))),
+                               m_penColor);
+    } else {
+        LinePixels({m_x, m_y}, {x, y}, m_pixels);
+        m_painter.drawPoints(m_pixels.data(), static_cast<int>(m_pixels.size()));
+    }
     m_x = x;
     m_y = y;
 }
@@ -49,8 +86,8 @@ void CPainterAdapter::TextOut(int x, int y, const QString& text, TextAlign align
     const QFontMetrics metrics = m_painter.fontMetrics();
     const QPoint origin = QPoint(x, y) + TextOrigin(metrics, text, align);
     if (background == OpaqueWhite)
-        m_painter.fillRect(origin.x(), origin.y() - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height(),
-                           Qt::white);
+        m_painter.fillRect(origin.x(), origin.y() - metrics.ascent(), metrics.horizontalAdvance(text),
+                           metrics.height(), Qt::white);
     m_painter.drawText(origin, text);
 }
 

@@ -2,7 +2,13 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPoint>
 #include <QString>
+#include <vector>
+
+// The pixels of a one-pixel line from (x0, y0) towards (x1, y1): the start pixel included, the
+// end pixel left out, one pixel per step along the longer axis (Bresenham).
+void LinePixels(QPoint from, QPoint to, std::vector<QPoint>& pixels);
 
 // Drawing with the semantics the graph's arithmetic is written for: a current position
 // moved by MoveTo, LineTo lines that leave their end pixel undrawn, and text placed by a
@@ -29,10 +35,10 @@ public:
     // point of the unturned text, so BottomCenter puts x at the right edge of the line.
     void TextOutUpward(int x, int y, const QString& text, TextAlign align);
 
-    QPainter& Painter() { return m_painter; }
-
 private:
     QPainter& m_painter;
+    QColor m_penColor;
+    std::vector<QPoint> m_pixels; // reused by LineTo
     int m_x = 0;
     int m_y = 0;
 };

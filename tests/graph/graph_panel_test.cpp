@@ -1,0 +1,210 @@
+// The graph widgets on the offscreen platform: drags on both axes, presses that must not
+// drag, and the cursor readout.
+#include "analysis_period.h"
+#include "cursor_readout.h"
+#include "graph_host.h"
+#include "graph_panel.h"
+#include "stamp_store.h"
+#include "wrap.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestHost : public IGraphHost {
+public:
+    int CurrentViewMode() const override { return view; }
+    int AveragingPosition() const override { return averaging; }
+    void ShowReadout(const QString& text) override {
+        readout = text;
+        ++readouts;
+    }
+
+    int view = VIEW_DAY;
+    int averaging = 50;
+    QString readout;
+    int readouts = 0;
+};
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+class GraphPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        // One file at 00:00 and three at 08:30 UTC on 1 March 2021.
+        for (const std::int64_t t : {1614556800LL, 1614587400LL, 1614587400LL, 1614587400LL})
+            store.Add({t});
+        store.m_nFiles = store.GetSize();
+        panel.resize(800, 500);
+        panel.show();
+        panel.m_plot.RebuildHistograms();
+        panel.installEventFilter(&counter);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+        QApplication::processEvents();
+        counter.paints = 0;
+    }
+
+    // Panel client coordinates to widget coordinates (the sunken edge lies around the client area).
+    QPoint Widget(int x, int y) const { return panel.contentsRect().topLeft() + QPoint(x, y); }
+    int PlotWidth() const { return panel.m_plot.width(); }
+    int PlotHeight() const { return panel.m_plot.height(); }
+    int PaintsAfterEvents() {
+        QApplication::processEvents();
+        return counter.paints;
+    }
+
+    TestHost host;
+    CStampStore store;
+    CGraphPanel panel{host, store};
+    PaintCounter counter;
+};
+
+TEST_F(GraphPanelTest, LayoutLeavesThePlotBetweenTheBands) {
+    const QRect client = panel.contentsRect();
+    EXPECT_GT(panel.m_yAxisWidth, 0);
+    EXPECT_GT(panel.m_xAxisHeight, 0);
+    EXPECT_EQ(panel.m_plot.geometry(),
+              QRect(client.x() + panel.m_yAxisWidth, client.y(), client.width() - panel.m_yAxisWidth,
+                    client.height() - panel.m_xAxisHeight));
+}
+
+TEST_F(GraphPanelTest, TimeAxisDragTurnsThePeriodAndRepaints) {
+    const int y = PlotHeight() + 5; // on the time-axis band
+    const int startX = panel.m_yAxisWidth + 100;
+    QTest::mousePress(&panel, Qt::LeftButton, {}, Widget(startX, y));
+    EXPECT_EQ(panel.m_dragX, startX);
+    QTest::mouseMove(&panel, Widget(startX + 60, y));
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 60.0 * 1440 / PlotWidth());
+    EXPECT_GT(PaintsAfterEvents(), 0);
+    EXPECT_EQ(panel.m_dragX, startX + 60);
+
+    // Far to the left of the panel: several periods back, brought into [0, bins).
+    QTest::mouseMove(&panel, Widget(startX - 5 * PlotWidth() - 7, y));
+    EXPECT_GE(panel.m_plot.m_xOffset, 0.0);
+    EXPECT_LT(panel.m_plot.m_xOffset, 1440.0);
+    EXPECT_NEAR(panel.m_plot.m_xOffset, WrapOffset(-7.0 * 1440 / PlotWidth(), 1440), 1e-6);
+
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, Widget(startX, y));
+    EXPECT_EQ(panel.m_dragX, NO_DRAG);
+    EXPECT_EQ(panel.m_dragY, NO_DRAG);
+    const double afterRelease = panel.m_plot.m_xOffset;
+    QTest::mouseMove(&panel, Widget(startX + 30, y));
+    EXPECT_EQ(panel.m_plot.m_xOffset, afterRelease);
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_yScale, 6.5);
+}
+
+TEST_F(GraphPanelTest, DensityAxisDragStretchesTheScale) {
+    // Make the plot exactly 300 pixels high, as in the worked example.
+    panel.resize(800, 300 + panel.m_xAxisHeight + panel.height() - panel.contentsRect().height());
+    ASSERT_EQ(PlotHeight(), 300);
+    const int x = panel.m_yAxisWidth / 2;
+    QTest::mousePress(&panel, Qt::LeftButton, {}, Widget(x, 100));
+    EXPECT_EQ(panel.m_dragX, NO_DRAG);
+    EXPECT_EQ(panel.m_dragY, 100);
+    QTest::mouseMove(&panel, Widget(x, 200));
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_yScale, 13.0);
+    EXPECT_GT(PaintsAfterEvents(), 0);
+    QTest::mouseMove(&panel, Widget(x, 100));
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_yScale, 6.5);
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, Widget(x, 100));
+    EXPECT_EQ(panel.m_dragY, NO_DRAG);
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 0.0);
+}
+
+TEST_F(GraphPanelTest, PressAndReleaseWithoutMoveChangesNothing) {
+    const int y = PlotHeight() + 5;
+    QTest::mousePress(&panel, Qt::LeftButton, {}, Widget(panel.m_yAxisWidth + 10, y));
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, Widget(panel.m_yAxisWidth + 10, y));
+    EXPECT_EQ(PaintsAfterEvents(), 0);
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 0.0);
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_yScale, 6.5);
+}
+
+TEST_F(GraphPanelTest, PressesThatStartNoDrag) {
+    struct Case {
+        const char* what;
+        QPoint at;
+        Qt::MouseButton button;
+    };
+    const int bandY = PlotHeight() + 5;
+    const Case cases[] = {
+        {"inside the plot", QPoint(panel.m_yAxisWidth + 50, 50), Qt::LeftButton},
+        {"right button on the time axis", QPoint(panel.m_yAxisWidth + 50, bandY), Qt::RightButton},
+        {"right button on the density axis", QPoint(5, 50), Qt::RightButton},
+        {"lower left corner", QPoint(5, bandY), Qt::LeftButton},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Send the events to whichever widget is under the pointer, as the window system would.
+        QWidget* target = panel.childAt(Widget(c.at.x(), c.at.y()));
+        if (target == nullptr)
+            target = &panel;
+        const QPoint local = target->mapFrom(&panel, Widget(c.at.x(), c.at.y()));
+        QTest::mousePress(target, c.button, {}, local);
+        EXPECT_EQ(panel.m_dragX, NO_DRAG);
+        QTest::mouseMove(target, local + QPoint(40, 40));
+        EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 0.0);
+        EXPECT_DOUBLE_EQ(panel.m_plot.m_yScale, 6.5);
+        QTest::mouseRelease(target, c.button, {}, local + QPoint(40, 40));
+    }
+}
+
+TEST_F(GraphPanelTest, SecondPressOfADoubleClickStartsNoDrag) {
+    const QPoint at = Widget(panel.m_yAxisWidth + 10, PlotHeight() + 5);
+    QTest::mousePress(&panel, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, at);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, panel.mapToGlobal(at), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&panel, &doubleClick);
+    EXPECT_EQ(panel.m_dragX, NO_DRAG);
+    EXPECT_EQ(panel.m_dragY, NO_DRAG);
+}
+
+TEST_F(GraphPanelTest, ReadoutNamesTheBinUnderThePointer) {
+    QTest::mouseMove(&panel.m_plot, QPoint(0, 20));
+    EXPECT_EQ(host.readout, QStringLiteral("12:00 AM - 1 file(s)."));
+
+    // The column of 08:30 shows the three files there; a drag's offset moves it.
+    panel.m_plot.m_xOffset = 10.0;
+    QTest::mouseMove(&panel.m_plot, QPoint(0, 30));
+    EXPECT_EQ(host.readout, QStringLiteral("11:50 PM - 0 file(s)."));
+    const int bin = BinUnderPointer(PlotWidth() / 2, PlotWidth(), 1440, 10.0);
+    QTest::mouseMove(&panel.m_plot, QPoint(PlotWidth() / 2, 30));
+    EXPECT_EQ(host.readout.toStdString(), ReadoutText(VIEW_DAY, bin, bin == 510 ? 3 : 0));
+
+    host.view = VIEW_WEEK;
+    QTest::mouseMove(&panel.m_plot, QPoint(1, 30));
+    EXPECT_TRUE(host.readout.endsWith(QStringLiteral(" file(s).")));
+    EXPECT_TRUE(host.readout.startsWith(QStringLiteral("Saturday"))) << host.readout.toStdString();
+}
+
+TEST_F(GraphPanelTest, ReadoutNeedsFilesAndNoButtonHeld) {
+    QTest::mousePress(&panel.m_plot, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(&panel.m_plot, QPoint(8, 8));
+    EXPECT_EQ(host.readouts, 0);
+    QTest::mouseRelease(&panel.m_plot, Qt::LeftButton, {}, QPoint(8, 8));
+
+    store.Reset();
+    QTest::mouseMove(&panel.m_plot, QPoint(9, 9));
+    EXPECT_EQ(host.readouts, 0);
+}
+
+} // namespace

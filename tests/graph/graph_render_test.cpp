@@ -1,0 +1,175 @@
+// Pictures of the graph rendered off screen: the pixels must lie where the geometry says.
+#include "analysis_period.h"
+#include "curve_geometry.h"
+#include "graph_host.h"
+#include "graph_panel.h"
+#include "graph_render.h"
+#include "stamp_store.h"
+#include "time_axis_strip.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRgb kCurve = qRgb(85, 85, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+constexpr std::int64_t kMarch2021 = 1614556800; // 2021-03-01 00:00 UTC
+
+class NoHost : public IGraphHost {
+public:
+    int CurrentViewMode() const override { return VIEW_DAY; }
+    int AveragingPosition() const override { return 50; }
+    void ShowReadout(const QString&) override {}
+};
+
+// Where the panel of a picture puts its bands and plot, measured on a panel of the same size.
+struct Layout {
+    QPoint client; // panel client origin in the picture
+    int yAxisWidth;
+    int xAxisHeight;
+    QSize plot;
+};
+
+Layout LayoutOf(const CStampStore& store, QSize size) {
+    NoHost host;
+    CGraphPanel panel(host, store);
+    panel.resize(size);
+    panel.LayOut();
+    return {panel.contentsRect().topLeft(), panel.m_yAxisWidth, panel.m_xAxisHeight, panel.m_plot.size()};
+}
+
+class GraphRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+
+    void FillOneFilePerMinute() {
+        for (int minute = 0; minute < 1440; ++minute)
+            store.Add({kMarch2021 + 60 * minute});
+        store.m_nFiles = store.GetSize();
+    }
+
+    CStampStore store;
+};
+
+TEST_F(GraphRenderTest, EvenSpreadDrawsTheHorizontalLineOfDensityOne) {
+    FillOneFilePerMinute();
+    GraphPicture picture;
+    picture.size = QSize(700, 420);
+    const QImage image = RenderGraph(store, picture);
+    const Layout layout = LayoutOf(store, picture.size);
+    const int width = layout.plot.width();
+    const int height = layout.plot.height();
+    const int lineY = height - static_cast<int>(height / 6.5);
+    const QPoint plotOrigin = layout.client + QPoint(layout.yAxisWidth, 0);
+    const int lastX = 1439 * width / 1440;
+    for (int x = 0; x < lastX; ++x)
+        ASSERT_EQ(image.pixel(plotOrigin + QPoint(x, lineY)), kCurve) << "column " << x;
+    EXPECT_NE(image.pixel(plotOrigin + QPoint(5, lineY - 1)), kCurve);
+    EXPECT_NE(image.pixel(plotOrigin + QPoint(5, lineY + 1)), kCurve);
+}
+
+TEST_F(GraphRenderTest, CurveVerticesLieWhereTheGeometryPutsThem) {
+    // Files spread unevenly: many in the morning, a few at night.
+    for (int minute = 0; minute < 1440; minute += 3)
+        for (int copies = (minute >= 480 && minute < 720) ? 6 : 1; copies > 0; --copies)
+            store.Add({kMarch2021 + 60 * minute});
+    store.m_nFiles = store.GetSize();
+    GraphPicture picture;
+    picture.size = QSize(900, 600);
+    picture.averagingPosition = 20;
+    picture.xOffset = 300.0;
+    picture.yScale = 4.0;
+    const QImage image = RenderGraph(store, picture);
+    const Layout layout = LayoutOf(store, picture.size);
+
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    CurveInputs inputs;
+    inputs.histogram = histograms.m_dayBins.span();
+    inputs.bins = 1440;
+    inputs.width = layout.plot.width();
+    inputs.height = layout.plot.height();
+    inputs.xOffset = picture.xOffset;
+    inputs.yScale = picture.yScale;
+    inputs.trackbarPosition = picture.averagingPosition;
+    inputs.fileCount = store.m_nFiles;
+    std::vector<PathPoint> path;
+    ComputeCurve(inputs, path);
+    ASSERT_FALSE(path.empty());
+
+    const QPoint plotOrigin = layout.client + QPoint(layout.yAxisWidth, 0);
+    int checked = 0;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        // A vertex that starts a line segment is always drawn; the title hides the top rows.
+        if (path[i + 1].op != PathPoint::Op::LineTo || path[i].y < 60 || path[i].y >= inputs.height)
+            continue;
+        if (path[i + 1].x == path[i].x && path[i + 1].y == path[i].y)
+            continue;
+        ASSERT_EQ(image.pixel(plotOrigin + QPoint(path[i].x, path[i].y)), kCurve)
+            << "vertex " << i << " at " << path[i].x << "," << path[i].y;
+        ++checked;
+    }
+    EXPECT_GT(checked, 500);
+}
+
+TEST_F(GraphRenderTest, AxisLinesBorderThePlot) {
+    FillOneFilePerMinute();
+    GraphPicture picture;
+    const QImage image = RenderGraph(store, picture);
+    const Layout layout = LayoutOf(store, picture.size);
+    const int plotHeight = layout.plot.height();
+    for (int y = 0; y < plotHeight; ++y)
+        ASSERT_EQ(image.pixel(layout.client + QPoint(layout.yAxisWidth - 1, y)), kBlack) << "row " << y;
+    for (int x = layout.yAxisWidth; x < layout.yAxisWidth + layout.plot.width(); ++x)
+        ASSERT_EQ(image.pixel(layout.client + QPoint(x, plotHeight)), kBlack) << "column " << x;
+}
+
+TEST_F(GraphRenderTest, TimeAxisTurnsWithTheOffset) {
+    FillOneFilePerMinute();
+    GraphPicture picture;
+    picture.size = QSize(760, 480);
+    const QImage still = RenderGraph(store, picture);
+    picture.xOffset = 360.0; // six hours of the day
+    const QImage turned = RenderGraph(store, picture);
+    const Layout layout = LayoutOf(store, picture.size);
+    const int width = layout.plot.width();
+    const int shift = TimeAxisShift(width, picture.xOffset, 1440);
+    ASSERT_GT(shift, 0);
+    const QPoint band = layout.client + QPoint(layout.yAxisWidth, layout.plot.height());
+    int inked = 0;
+    for (int row = 1; row < layout.xAxisHeight; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const QRgb expected = still.pixel(band + QPoint(column, row));
+            ASSERT_EQ(turned.pixel(band + QPoint((column + shift) % width, row)), expected)
+                << "row " << row << " column " << column;
+            inked += expected == kBlack;
+        }
+    }
+    EXPECT_GT(inked, 100); // the band really carries ticks and labels
+}
+
+TEST_F(GraphRenderTest, EmptyStoreDrawsNothingButTheBackground) {
+    const QImage image = RenderGraph(store, GraphPicture{});
+    const Layout layout = LayoutOf(store, GraphPicture{}.size);
+    const QRgb background = image.pixel(layout.client + QPoint(3, 3));
+    for (int y = 0; y < image.height() - 2 * layout.client.y(); ++y)
+        for (int x = 0; x < image.width() - 2 * layout.client.x(); ++x)
+            ASSERT_EQ(image.pixel(layout.client + QPoint(x, y)), background) << x << "," << y;
+}
+
+TEST_F(GraphRenderTest, TinyPanelsPaintWithoutTrouble) {
+    FillOneFilePerMinute();
+    for (const QSize size : {QSize(1, 1), QSize(20, 300), QSize(300, 20), QSize(60, 60)}) {
+        GraphPicture picture;
+        picture.size = size;
+        const QImage image = RenderGraph(store, picture);
+        EXPECT_EQ(image.size(), size);
+    }
+}
+
+} // namespace
