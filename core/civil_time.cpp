@@ -13,6 +13,15 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 // Proleptic Gregorian calendar, counted in 400-year eras of 146097 days that start on
 // 1 March, so that a leap day is the last day of its year of era.
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = FloorDiv(year, 400);
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
 LocalBreakdown BreakDownAtOffset(std::int64_t t, std::int64_t utcOffset) {
     const std::int64_t local = t + utcOffset;
     const std::int64_t days = FloorDiv(local, kSecondsPerDay);

@@ -3,12 +3,32 @@
 #include "civil_time.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace {
 
-constexpr std::int64_t kProbeStep = 86400;        // offset changes are further apart than this
-constexpr std::int64_t kMaxReach = 400LL * 86400; // how far one search looks either way
+constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kProbeStep = kSecondsPerDay; // offset changes are further apart than this
+constexpr std::int64_t kMaxReach = 400 * kSecondsPerDay;
+
+bool IsLeapYear(std::int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// Day of the month for each day of a common and of a leap year.
+constexpr std::array<std::array<std::uint8_t, 366>, 2> kMonthDayOfYearDay = [] {
+    constexpr int kMonthLengths[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
+                                          {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
+    std::array<std::array<std::uint8_t, 366>, 2> table{};
+    for (int leap = 0; leap < 2; ++leap) {
+        int dayOfYear = 0;
+        for (const int length : kMonthLengths[leap])
+            for (int day = 1; day <= length; ++day)
+                table[leap][dayOfYear++] = static_cast<std::uint8_t>(day);
+    }
+    return table;
+}();
 
 std::optional<std::int64_t> OffsetAt(std::int64_t t) {
     const std::optional<LocalBreakdown> local = BreakDownLocal(t);
@@ -50,71 +70,80 @@ std::int64_t ReachOfOffset(std::int64_t from, std::int64_t limit, std::int64_t o
 } // namespace
 
 std::optional<PeriodBins> CLocalTimeCache::Bins(std::int64_t t) {
-    LocalBreakdown local;
-    if (m_plainOnly) {
-        const std::optional<LocalBreakdown> plain = BreakDownLocal(t);
-        if (!plain)
-            return std::nullopt;
-        local = *plain;
-    } else {
-        const Segment* segment = FindSegment(t);
-        if (segment == nullptr)
-            return m_plainOnly ? Bins(t) : std::nullopt;
-        local = BreakDownAtOffset(t, segment->offset);
-    }
-    const std::optional<YearBounds> year = BoundsOfYear(local.year);
-    if (!year)
+    const Segment* segment = m_plainOnly ? nullptr : FindSegment(t);
+    if (segment == nullptr)
+        return m_plainOnly ? ReferencePeriodBins(t) : std::nullopt;
+    if (!segment->year)
         return std::nullopt;
-    return BinsFromLocal(local, t, *year);
+    return BinsInSegment(*segment, t);
+}
+
+PeriodBins CLocalTimeCache::BinsInSegment(const Segment& segment, std::int64_t t) {
+    const std::int64_t local = t + segment.offset;
+    std::int64_t days = local / kSecondsPerDay;
+    if (local % kSecondsPerDay < 0)
+        --days;
+    const std::int64_t secondOfDay = local - days * kSecondsPerDay;
+    LocalBreakdown fields;
+    fields.hour = static_cast<int>(secondOfDay / 3600);
+    fields.minute = static_cast<int>(secondOfDay / 60 % 60);
+    fields.second = static_cast<int>(secondOfDay % 60);
+    fields.weekDay = static_cast<int>(((days + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
+    fields.monthDay =
+        kMonthDayOfYearDay[segment.leapYear][static_cast<std::size_t>(days - segment.firstLocalDay)];
+    return BinsFromLocal(fields, t, *segment.year);
 }
 
 const CLocalTimeCache::Segment* CLocalTimeCache::FindSegment(std::int64_t t) {
-    if (m_lastSegment < m_segments.size()) {
-        const Segment& last = m_segments[m_lastSegment];
-        if (t >= last.first && t <= last.last)
-            return &last;
+    std::uint32_t& hint = m_hints[(static_cast<std::uint64_t>(t) >> kHintSliceBits) & (kHintSlots - 1)];
+    if (hint < m_segments.size()) {
+        const Segment& hinted = m_segments[hint];
+        if (t >= hinted.first && t <= hinted.last)
+            return &hinted;
     }
     const auto after = std::upper_bound(m_segments.begin(), m_segments.end(), t,
                                         [](std::int64_t value, const Segment& s) { return value < s.first; });
-    if (after != m_segments.begin() && t <= std::prev(after)->last) {
-        m_lastSegment = static_cast<std::size_t>(std::prev(after) - m_segments.begin());
-        return &*std::prev(after);
+    std::size_t index = static_cast<std::size_t>(after - m_segments.begin());
+    if (after == m_segments.begin() || t > std::prev(after)->last) {
+        if (AddSegment(t, index) == nullptr)
+            return nullptr;
+    } else {
+        --index;
     }
-    return AddSegment(t, static_cast<std::size_t>(after - m_segments.begin()));
+    hint = static_cast<std::uint32_t>(index);
+    return &m_segments[index];
 }
 
-// Finds the offset interval around t, kept clear of its neighbours at position - 1 and position.
+// Finds the stretch around t, kept clear of its neighbours at position - 1 and position.
 const CLocalTimeCache::Segment* CLocalTimeCache::AddSegment(std::int64_t t, std::size_t position) {
     const std::optional<LocalBreakdown> local = BreakDownLocal(t);
     if (!local)
         return nullptr;
-    if (!SameFields(*local, BreakDownAtOffset(t, local->utcOffset))) {
+    const std::int64_t offset = local->utcOffset;
+    if (!SameFields(*local, BreakDownAtOffset(t, offset))) {
         m_plainOnly = true;
         return nullptr;
     }
-    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    std::int64_t lowLimit = t >= kMin + kMaxReach ? t - kMaxReach : kMin;
-    std::int64_t highLimit = t <= kMax - kMaxReach ? t + kMaxReach : kMax;
+    const std::int64_t firstLocalDay = DaysFromCivil(local->year, 1, 1);
+    const std::int64_t nextFirstLocalDay = DaysFromCivil(local->year + 1, 1, 1);
+
+    std::int64_t lowLimit = std::max(t - kMaxReach, firstLocalDay * kSecondsPerDay - offset);
+    std::int64_t highLimit = std::min(t + kMaxReach, nextFirstLocalDay * kSecondsPerDay - offset - 1);
     if (position > 0)
         lowLimit = std::max(lowLimit, m_segments[position - 1].last + 1);
     if (position < m_segments.size())
         highLimit = std::min(highLimit, m_segments[position].first - 1);
-    const Segment segment{ReachOfOffset(t, lowLimit, local->utcOffset),
-                          ReachOfOffset(t, highLimit, local->utcOffset), local->utcOffset};
-    m_segments.insert(m_segments.begin() + static_cast<std::ptrdiff_t>(position), segment);
-    m_lastSegment = position;
-    return &m_segments[position];
-}
 
-std::optional<YearBounds> CLocalTimeCache::BoundsOfYear(std::int64_t year) {
-    if (m_haveLastYear && year == m_lastYear)
-        return m_lastYearBounds;
-    auto found = m_years.find(year);
-    if (found == m_years.end())
-        found = m_years.emplace(year, LocalYearBounds(year)).first;
-    m_haveLastYear = true;
-    m_lastYear = year;
-    m_lastYearBounds = found->second;
-    return found->second;
+    auto year = m_years.find(local->year);
+    if (year == m_years.end())
+        year = m_years.emplace(local->year, LocalYearBounds(local->year)).first;
+
+    const Segment segment{ReachOfOffset(t, lowLimit, offset),
+                          ReachOfOffset(t, highLimit, offset),
+                          offset,
+                          firstLocalDay,
+                          year->second,
+                          IsLeapYear(local->year)};
+    m_segments.insert(m_segments.begin() + static_cast<std::ptrdiff_t>(position), segment);
+    return &m_segments[position];
 }

@@ -6,6 +6,11 @@
 
 namespace {
 
+const int kDayBins = BinsForView(VIEW_DAY);
+const int kWeekBins = BinsForView(VIEW_WEEK);
+const int kMonthBins = BinsForView(VIEW_MONTH);
+const int kYearBins = BinsForView(VIEW_YEAR);
+
 int Clamp(std::int64_t index, int bins) {
     return static_cast<int>(std::clamp<std::int64_t>(index, 0, bins - 1));
 }
@@ -19,19 +24,19 @@ PeriodBins BinsFromLocal(const LocalBreakdown& local, std::int64_t t, const Year
 
     PeriodBins bins;
     // Clamped only for a leap second (second 60), which a zone with leap seconds can report.
-    bins.day = Clamp(secondOfDay * BinsForView(VIEW_DAY) / 86400, BinsForView(VIEW_DAY));
-    bins.week = Clamp(minuteOfWeek * BinsForView(VIEW_WEEK) / 10080, BinsForView(VIEW_WEEK));
-    bins.month = Clamp(minuteOfMonth * BinsForView(VIEW_MONTH) / 44640, BinsForView(VIEW_MONTH));
+    bins.day = Clamp(secondOfDay * kDayBins / 86400, kDayBins);
+    bins.week = Clamp(minuteOfWeek * kWeekBins / 10080, kWeekBins);
+    bins.month = Clamp(minuteOfMonth * kMonthBins / 44640, kMonthBins);
 
     // The quotient is rounded to a double before the product, so a time exactly on a bin
     // boundary can land in the bin below (1 January 18:00 of a common year is in bin 2).
     const double fraction = static_cast<double>(t - year.start) / static_cast<double>(year.end - year.start);
-    const double position = fraction * static_cast<double>(BinsForView(VIEW_YEAR));
+    const double position = fraction * static_cast<double>(kYearBins);
     // A zone that skips local midnight at New Year can put t just outside its year's bounds.
     if (!(position >= 0.0))
         bins.year = 0;
-    else if (position >= BinsForView(VIEW_YEAR))
-        bins.year = BinsForView(VIEW_YEAR) - 1;
+    else if (position >= kYearBins)
+        bins.year = kYearBins - 1;
     else
         bins.year = static_cast<int>(position);
     return bins;
