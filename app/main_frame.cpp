@@ -42,7 +42,6 @@ CMainFrame::CMainFrame()
     : m_browseForFolder(ChooseFolder),
       m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setWindowTitle(LoadResString(IDR_MAINFRAME));
-    setWindowIcon(ProgramIcon());
     setFocusPolicy(Qt::StrongFocus);
 
     m_wndPanel = new CGraphPanel(*this, theStampStore, this);
@@ -69,6 +68,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
     action->setStatusTip(CommandPrompt(id));
     if (const QString tip = CommandTip(id); !tip.isEmpty())
         action->setToolTip(tip);
+    action->setIconVisibleInMenu(false); // only the toolbar shows the images
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     if (menu)
         menu->addAction(action);
