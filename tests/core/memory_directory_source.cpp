@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
 
 CMemoryDirectorySource::CMemoryDirectorySource() : m_folders(1) {}
 
@@ -70,6 +71,10 @@ IDirectorySource::ReadResult CMemoryDirectorySource::Next(Handle handle, Directo
         error = EBADF;
         return ReadResult::Error;
     }
+    if (m_readsBeforeOutOfMemory == 0)
+        throw std::bad_alloc();
+    if (m_readsBeforeOutOfMemory > 0)
+        --m_readsBeforeOutOfMemory;
     OpenFolder& open = m_handles[static_cast<std::size_t>(handle)];
     const Folder& folder = m_folders[static_cast<std::size_t>(open.folder)];
     if (folder.listErrorAfter >= 0 && open.position >= static_cast<std::size_t>(folder.listErrorAfter)) {

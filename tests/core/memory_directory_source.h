@@ -24,6 +24,8 @@ public:
     void SetOpenError(int folder, int error);
     // Listing the folder fails with error after it has given `after` entries (dots included).
     void SetListError(int folder, int after, int error);
+    // Reading throws std::bad_alloc once this many entries have been read, as if memory ran out.
+    void RunOutOfMemoryAfter(int reads) { m_readsBeforeOutOfMemory = reads; }
 
     int OpenNow() const { return m_openNow; }
     int MostOpen() const { return m_mostOpen; }
@@ -63,4 +65,5 @@ private:
     int m_mostOpen = 0;
     int m_misuses = 0;
     int m_opens = 0;
+    int m_readsBeforeOutOfMemory = -1;
 };
