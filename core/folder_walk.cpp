@@ -10,6 +10,10 @@ bool IsDots(std::string_view name) {
     return name == "." || name == "..";
 }
 
+bool IsOutOfDescriptors(int error) {
+    return error == EMFILE || error == ENFILE;
+}
+
 } // namespace
 
 CFolderWalk::CFolderWalk(IDirectorySource& source, CStampStore& store, ScanProblems& problems, int maxOpen)
@@ -181,27 +185,31 @@ bool CFolderWalk::FreeOneHandle(std::size_t keep) {
 }
 
 // Opens the closed folder at index again, by name from the chosen folder, keeping the last
-// m_maxOpen folders of the path open. Every folder below the root is closed when it runs.
+// m_maxOpen folders of the path open (fewer when the system runs out of descriptors). Every
+// folder below the root is closed when it runs.
 bool CFolderWalk::Reopen(std::size_t index) {
     const std::size_t maxOpen = static_cast<std::size_t>(m_maxOpen);
-    const std::size_t keepFrom = index >= maxOpen ? index - maxOpen + 1 : 1;
+    std::size_t keepFrom = index >= maxOpen ? index - maxOpen + 1 : 1;
     Handle handle = m_frames[0].handle;
+    bool handleKept = true; // the root's handle stays open
     for (std::size_t d = 1; d <= index; ++d) {
-        const IDirectorySource::OpenResult opened = m_source.OpenChild(handle, m_frames[d].name);
-        if (d - 1 >= 1 && d - 1 < keepFrom)
+        IDirectorySource::OpenResult opened = m_source.OpenChild(handle, m_frames[d].name);
+        while (opened.handle < 0 && IsOutOfDescriptors(opened.error) && keepFrom + 1 < d) {
+            CloseFrame(m_frames[keepFrom++]);
+            opened = m_source.OpenChild(handle, m_frames[d].name);
+        }
+        if (!handleKept)
             m_source.Close(handle);
         if (opened.handle < 0 || !(opened.id == m_frames[d].id)) {
             // The tree changed under the walk: give the kept handles back.
             if (opened.handle >= 0)
                 m_source.Close(opened.handle);
-            for (std::size_t k = keepFrom; k < d; ++k) {
-                m_source.Close(m_frames[k].handle);
-                m_frames[k].handle = -1;
-                --m_openBelowRoot;
-            }
+            for (std::size_t k = keepFrom; k < d; ++k)
+                CloseFrame(m_frames[k]);
             return false;
         }
-        if (d >= keepFrom) {
+        handleKept = d >= keepFrom;
+        if (handleKept) {
             m_frames[d].handle = opened.handle;
             ++m_openBelowRoot;
         }
@@ -209,6 +217,15 @@ bool CFolderWalk::Reopen(std::size_t index) {
     }
     m_lowestOpen = keepFrom;
     return true;
+}
+
+// Closes a folder below the root whose listing is already in memory.
+void CFolderWalk::CloseFrame(Frame& frame) {
+    if (frame.handle >= 0) {
+        m_source.Close(frame.handle);
+        frame.handle = -1;
+        --m_openBelowRoot;
+    }
 }
 
 void CFolderWalk::CloseAll() {

@@ -62,6 +62,7 @@ private:
     void Pop();
     void Drain(Frame& frame);
     bool Reopen(std::size_t index);
+    void CloseFrame(Frame& frame);
     bool FreeOneHandle(std::size_t keep);
     void CloseAll();
     Frame& Top() { return m_frames[m_depth - 1]; }

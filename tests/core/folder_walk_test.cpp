@@ -159,6 +159,16 @@ TEST(FolderWalk, KeepsAtMostTheBudgetOfFoldersOpenOnADeepTree) {
     }
 }
 
+TEST(FolderWalk, GivesBackFoldersWhenTheSystemRunsOutOfDescriptors) {
+    Source source;
+    BuildComb(source, 500);
+    source.SetOpenLimit(10); // fewer than the walk's own budget
+    const WalkResult result = Walk(source);
+    EXPECT_EQ(result.times, CombOrder(500));
+    EXPECT_EQ(result.problems.unreadableFolders, 0);
+    EXPECT_LE(source.MostOpen(), 10);
+}
+
 TEST(FolderWalk, RandomTreesGiveTheSameOrderWhateverTheBudget) {
     std::mt19937 random(1234);
     for (int round = 0; round < 20; ++round) {

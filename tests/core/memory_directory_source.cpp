@@ -59,6 +59,8 @@ IDirectorySource::OpenResult CMemoryDirectorySource::Open(int folder) {
     const Folder& node = m_folders[static_cast<std::size_t>(folder)];
     if (node.openError != 0)
         return {-1, node.openError, {}};
+    if (m_openLimit >= 0 && m_openNow >= m_openLimit)
+        return {-1, EMFILE, {}};
     m_handles.push_back({folder, 0, true});
     ++m_opens;
     m_mostOpen = std::max(m_mostOpen, ++m_openNow);

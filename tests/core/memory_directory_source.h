@@ -24,6 +24,8 @@ public:
     void SetOpenError(int folder, int error);
     // Listing the folder fails with error after it has given `after` entries (dots included).
     void SetListError(int folder, int after, int error);
+    // Opening fails with EMFILE while this many folders are open, like a low descriptor limit.
+    void SetOpenLimit(int limit) { m_openLimit = limit; }
     // Reading throws std::bad_alloc once this many entries have been read, as if memory ran out.
     void RunOutOfMemoryAfter(int reads) { m_readsBeforeOutOfMemory = reads; }
 
@@ -66,4 +68,5 @@ private:
     int m_misuses = 0;
     int m_opens = 0;
     int m_readsBeforeOutOfMemory = -1;
+    int m_openLimit = -1;
 };
