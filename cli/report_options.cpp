@@ -120,15 +120,16 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
 
 std::string ReportUsage() {
     std::string text = "Usage: busyscope-report [OPTION]... FOLDER\n"
-                       "Walks the folder tree below FOLDER (links are not followed) and reports when its\n"
-                       "files were last written, folded into the day, week, month and year, in local\n"
-                       "time (the TZ environment variable is honoured).\n\n"
+                       "Walks the folder tree below FOLDER and reports when its files were last written,\n"
+                       "folded into the day, week, month and year, in local time (the TZ environment\n"
+                       "variable is honoured). Links are not followed: each counts as a file with its "
+                       "own\ntime. A folder that is its own ancestor (a bind mount) is not entered again.\n\n"
                        "Options:\n";
     for (const OptionSpec& option : Options()) {
         std::string left = "  " + std::string(option.name);
         if (!option.valueName.empty())
             left += " " + std::string(option.valueName);
-        left.resize(std::max<std::size_t>(left.size() + 2, 32), ' ');
+        left.resize(std::max<std::size_t>(left.size() + 2, 36), ' ');
         text += left + std::string(option.help) + "\n";
     }
     text += "\nFormats:\n"
