@@ -11,6 +11,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
@@ -42,6 +45,12 @@ TEST(Startup, FailedSocketsCheckShowsTheMessageAndNoWindow) {
 
 TEST(Startup, SocketsAreAvailableHere) {
     EXPECT_TRUE(SocketsAvailable());
+}
+
+TEST(Startup, ApplicationIsNamedAndVersioned) {
+    CBusyscopeApp app;
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Busyscope"));
+    EXPECT_EQ(QCoreApplication::applicationVersion(), QStringLiteral("0.8.0.1"));
 }
 
 TEST_F(AppTest, OpensWithTheAboutBoxOverTheDayViewAndAnEmptyGraph) {
@@ -104,4 +113,14 @@ TEST_F(AppTest, BarsSitInTheTopAreaAndCannotFloat) {
     EXPECT_LT(toolbarX, viewBarX);
     EXPECT_LT(viewBarX, avgBarX);
     EXPECT_EQ(m_frame->centralWidget(), m_frame->m_wndPanel);
+}
+
+TEST_F(AppTest, LockPanesStayEmptyWithoutX11) {
+    DismissStartupAboutBox();
+    const auto panes = m_frame->m_wndStatusBar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(panes.size(), 3);
+    // The offscreen platform has no lock lights to read, even after a lock key.
+    QTest::keyClick(m_frame, Qt::Key_CapsLock);
+    for (QLabel* pane : panes)
+        EXPECT_EQ(pane->text(), QString());
 }
