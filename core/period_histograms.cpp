@@ -4,20 +4,30 @@
 #include "local_time_cache.h"
 #include "stamp_store.h"
 
+#include <new>
+
 void CPeriodHistograms::RebuildHistograms(const CStampStore& store) {
     m_yearBins.SetSize(BinsForView(VIEW_YEAR));
     m_monthBins.SetSize(BinsForView(VIEW_MONTH));
     m_weekBins.SetSize(BinsForView(VIEW_WEEK));
     m_dayBins.SetSize(BinsForView(VIEW_DAY));
+    try {
+        CLocalTimeCache localTime;
+        Recount(store, [&](std::int64_t t) { return localTime.Bins(t); });
+    } catch (const std::bad_alloc&) {
+        // The cache could not grow: the plain breakdown needs no memory.
+        Recount(store, ReferencePeriodBins);
+    }
+}
+
+template <typename BinsOf> void CPeriodHistograms::Recount(const CStampStore& store, BinsOf binsOf) {
     m_yearBins.Zero();
     m_monthBins.Zero();
     m_weekBins.Zero();
     m_dayBins.Zero();
     m_nBinned = 0;
-
-    CLocalTimeCache localTime;
     for (const FileStamp& stamp : store.span()) {
-        const std::optional<PeriodBins> bins = localTime.Bins(stamp.m_lastWrite);
+        const std::optional<PeriodBins> bins = binsOf(stamp.m_lastWrite);
         if (!bins)
             continue;
         ++m_dayBins[bins->day];

@@ -12,7 +12,8 @@ using Histogram = CGrowableArray<std::int32_t>;
 class CPeriodHistograms {
 public:
     // Sizes the four arrays on first use, zeroes them and counts every record of the store
-    // once in each; a time the platform cannot break down is left out of all four.
+    // once in each; a time the platform cannot break down is left out of all four. Throws
+    // std::bad_alloc only if the arrays themselves cannot be allocated at the first rebuild.
     void RebuildHistograms(const CStampStore& store);
 
     // The histogram of a view, or nullptr for a value outside 0..3.
@@ -25,4 +26,7 @@ public:
 
     // Records counted by the last rebuild: the store's size less the times that could not be binned.
     std::int64_t m_nBinned = 0;
+
+private:
+    template <typename BinsOf> void Recount(const CStampStore& store, BinsOf binsOf);
 };
