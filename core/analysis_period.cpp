@@ -20,10 +20,10 @@ struct PeriodTraits {
 constexpr std::int64_t kFirstSunday = 3 * 86400;
 
 constexpr std::array<PeriodTraits, 4> kPeriods{{
-    {1440, 60, 0, "%I:%M %p", nullptr, 1.0},
-    {1680, 360, kFirstSunday, "%A %I:%M %p", "%0.1f hours", 0.1},
-    {1488, 1800, 0, "Day %d, %I:%M %p", "%0.1f hours", 0.5},
-    {1460, 21600, 0, "%d %B, %I:%M %p", "%0.1f days", 0.25},
+    {kDayBins, 60, 0, "%I:%M %p", nullptr, 1.0},
+    {kWeekBins, 360, kFirstSunday, "%A %I:%M %p", "%0.1f hours", 0.1},
+    {kMonthBins, 1800, 0, "Day %d, %I:%M %p", "%0.1f hours", 0.5},
+    {kYearBins, 21600, 0, "%d %B, %I:%M %p", "%0.1f days", 0.25},
 }};
 
 const PeriodTraits& TraitsOf(int view) {

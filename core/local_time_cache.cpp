@@ -3,7 +3,6 @@
 #include "civil_time.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
 namespace {
@@ -15,20 +14,6 @@ constexpr std::int64_t kMaxReach = 400 * kSecondsPerDay;
 bool IsLeapYear(std::int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
-
-// Day of the month for each day of a common and of a leap year.
-constexpr std::array<std::array<std::uint8_t, 366>, 2> kMonthDayOfYearDay = [] {
-    constexpr int kMonthLengths[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-                                          {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
-    std::array<std::array<std::uint8_t, 366>, 2> table{};
-    for (int leap = 0; leap < 2; ++leap) {
-        int dayOfYear = 0;
-        for (const int length : kMonthLengths[leap])
-            for (int day = 1; day <= length; ++day)
-                table[leap][dayOfYear++] = static_cast<std::uint8_t>(day);
-    }
-    return table;
-}();
 
 std::optional<std::int64_t> OffsetAt(std::int64_t t) {
     const std::optional<LocalBreakdown> local = BreakDownLocal(t);
@@ -69,7 +54,7 @@ std::int64_t ReachOfOffset(std::int64_t from, std::int64_t limit, std::int64_t o
 
 } // namespace
 
-std::optional<PeriodBins> CLocalTimeCache::Bins(std::int64_t t) {
+std::optional<PeriodBins> CLocalTimeCache::BinsOffTheHint(std::int64_t t) {
     const Segment* segment = m_plainOnly ? nullptr : FindSegment(t);
     if (segment == nullptr)
         return m_plainOnly ? ReferencePeriodBins(t) : std::nullopt;
@@ -78,29 +63,8 @@ std::optional<PeriodBins> CLocalTimeCache::Bins(std::int64_t t) {
     return BinsInSegment(*segment, t);
 }
 
-PeriodBins CLocalTimeCache::BinsInSegment(const Segment& segment, std::int64_t t) {
-    const std::int64_t local = t + segment.offset;
-    std::int64_t days = local / kSecondsPerDay;
-    if (local % kSecondsPerDay < 0)
-        --days;
-    const std::int64_t secondOfDay = local - days * kSecondsPerDay;
-    LocalBreakdown fields;
-    fields.hour = static_cast<int>(secondOfDay / 3600);
-    fields.minute = static_cast<int>(secondOfDay / 60 % 60);
-    fields.second = static_cast<int>(secondOfDay % 60);
-    fields.weekDay = static_cast<int>(((days + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
-    fields.monthDay =
-        kMonthDayOfYearDay[segment.leapYear][static_cast<std::size_t>(days - segment.firstLocalDay)];
-    return BinsFromLocal(fields, t, *segment.year);
-}
-
 const CLocalTimeCache::Segment* CLocalTimeCache::FindSegment(std::int64_t t) {
-    std::uint32_t& hint = m_hints[(static_cast<std::uint64_t>(t) >> kHintSliceBits) & (kHintSlots - 1)];
-    if (hint < m_segments.size()) {
-        const Segment& hinted = m_segments[hint];
-        if (t >= hinted.first && t <= hinted.last)
-            return &hinted;
-    }
+    std::uint32_t& hint = m_hints[HintSlot(t)];
     const auto after = std::upper_bound(m_segments.begin(), m_segments.end(), t,
                                         [](std::int64_t value, const Segment& s) { return value < s.first; });
     std::size_t index = static_cast<std::size_t>(after - m_segments.begin());

@@ -3,6 +3,7 @@
 #include "local_time.h"
 #include "period_bins.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -19,7 +20,15 @@
 class CLocalTimeCache {
 public:
     // Bins of t in the four periods, or nothing when the platform cannot break t down.
-    std::optional<PeriodBins> Bins(std::int64_t t);
+    std::optional<PeriodBins> Bins(std::int64_t t) {
+        const std::uint32_t hint = m_hints[HintSlot(t)];
+        if (hint < m_segments.size()) {
+            const Segment& segment = m_segments[hint];
+            if (t >= segment.first && t <= segment.last && segment.year)
+                return BinsInSegment(segment, t);
+        }
+        return BinsOffTheHint(t);
+    }
 
     // Number of stretches found so far.
     std::size_t SegmentCount() const { return m_segments.size(); }
@@ -35,9 +44,48 @@ private:
         bool leapYear;
     };
 
+    static std::size_t HintSlot(std::int64_t t) {
+        return (static_cast<std::uint64_t>(t) >> kHintSliceBits) & (kHintSlots - 1);
+    }
+    std::optional<PeriodBins> BinsOffTheHint(std::int64_t t);
     const Segment* FindSegment(std::int64_t t);
     const Segment* AddSegment(std::int64_t t, std::size_t position);
-    static PeriodBins BinsInSegment(const Segment& segment, std::int64_t t);
+
+    // The fields of t from the segment's offset: the time of day and week day by division,
+    // the day of the month from the day of the local year.
+    static PeriodBins BinsInSegment(const Segment& segment, std::int64_t t) {
+        constexpr std::int64_t kSecondsPerDay = 86400;
+        const std::int64_t local = t + segment.offset;
+        std::int64_t days = local / kSecondsPerDay;
+        if (local % kSecondsPerDay < 0)
+            --days;
+        const std::int64_t secondOfDay = local - days * kSecondsPerDay;
+        LocalBreakdown fields;
+        fields.hour = static_cast<int>(secondOfDay / 3600);
+        fields.minute = static_cast<int>(secondOfDay / 60 % 60);
+        fields.second = static_cast<int>(secondOfDay % 60);
+        fields.weekDay = static_cast<int>(((days + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
+        fields.monthDay = MonthDayOfYearDay(segment.leapYear, days - segment.firstLocalDay);
+        return BinsFromLocal(fields, t, *segment.year);
+    }
+
+    // Day of the month for each day of a common and of a leap year.
+    static constexpr std::array<std::array<std::uint8_t, 366>, 2> MonthDayTable() {
+        constexpr int kMonthLengths[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
+                                              {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
+        std::array<std::array<std::uint8_t, 366>, 2> table{};
+        for (int leap = 0; leap < 2; ++leap) {
+            int dayOfYear = 0;
+            for (const int length : kMonthLengths[leap])
+                for (int day = 1; day <= length; ++day)
+                    table[leap][dayOfYear++] = static_cast<std::uint8_t>(day);
+        }
+        return table;
+    }
+    static int MonthDayOfYearDay(bool leapYear, std::int64_t dayOfYear) {
+        static constexpr std::array<std::array<std::uint8_t, 366>, 2> kTable = MonthDayTable();
+        return kTable[leapYear ? 1 : 0][static_cast<std::size_t>(dayOfYear)];
+    }
 
     // Which segment served the last time in each 2^16-second slice of the time line (slices
     // folded onto the table); a hint that is checked before use.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "analysis_period.h"
 #include "local_time.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -22,7 +24,34 @@ struct YearBounds {
 
 // The bins of time t from its local fields and the bounds of its local year. The year bin is
 // (double(t - start) / double(end - start)) * 1460.0 truncated, kept within 0..1459.
-PeriodBins BinsFromLocal(const LocalBreakdown& local, std::int64_t t, const YearBounds& year);
+// Inline: it runs once per file in the histogram rebuild.
+inline PeriodBins BinsFromLocal(const LocalBreakdown& local, std::int64_t t, const YearBounds& year) {
+    const auto clamp = [](std::int64_t index, int bins) {
+        return static_cast<int>(std::clamp<std::int64_t>(index, 0, bins - 1));
+    };
+    const std::int64_t secondOfDay = local.second + 60 * local.minute + 3600 * local.hour;
+    const std::int64_t minuteOfWeek = local.minute + 60 * (local.hour + 24 * local.weekDay);
+    const std::int64_t minuteOfMonth = local.minute + 60 * (local.hour + 24 * (local.monthDay - 1));
+
+    PeriodBins bins;
+    // Clamped only for a leap second (second 60), which a zone with leap seconds can report.
+    bins.day = clamp(secondOfDay * kDayBins / 86400, kDayBins);
+    bins.week = clamp(minuteOfWeek * kWeekBins / 10080, kWeekBins);
+    bins.month = clamp(minuteOfMonth * kMonthBins / 44640, kMonthBins);
+
+    // The quotient is rounded to a double before the product, so a time exactly on a bin
+    // boundary can land in the bin below (1 January 18:00 of a common year is in bin 2).
+    const double fraction = static_cast<double>(t - year.start) / static_cast<double>(year.end - year.start);
+    const double position = fraction * static_cast<double>(kYearBins);
+    // A zone that skips local midnight at New Year can put t just outside its year's bounds.
+    if (!(position >= 0.0))
+        bins.year = 0;
+    else if (position >= kYearBins)
+        bins.year = kYearBins - 1;
+    else
+        bins.year = static_cast<int>(position);
+    return bins;
+}
 
 // The bounds of a local year, or nothing when the platform cannot represent them.
 std::optional<YearBounds> LocalYearBounds(std::int64_t year);
