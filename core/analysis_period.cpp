@@ -20,10 +20,10 @@ struct PeriodTraits {
 constexpr std::int64_t kFirstSunday = 3 * 86400;
 
 constexpr std::array<PeriodTraits, 4> kPeriods{{
-    {kDayBins, 60, 0, "%I:%M %p", nullptr, 1.0},
-    {kWeekBins, 360, kFirstSunday, "%A %I:%M %p", "%0.1f hours", 0.1},
-    {kMonthBins, 1800, 0, "Day %d, %I:%M %p", "%0.1f hours", 0.5},
-    {kYearBins, 21600, 0, "%d %B, %I:%M %p", "%0.1f days", 0.25},
+    {kViewBins[VIEW_DAY], 60, 0, "%I:%M %p", nullptr, 1.0},
+    {kViewBins[VIEW_WEEK], 360, kFirstSunday, "%A %I:%M %p", "%0.1f hours", 0.1},
+    {kViewBins[VIEW_MONTH], 1800, 0, "Day %d, %I:%M %p", "%0.1f hours", 0.5},
+    {kViewBins[VIEW_YEAR], 21600, 0, "%d %B, %I:%M %p", "%0.1f days", 0.25},
 }};
 
 const PeriodTraits& TraitsOf(int view) {

@@ -7,11 +7,8 @@
 // The four recurring periods a file time is folded into.
 enum ViewMode : int { VIEW_DAY = 0, VIEW_WEEK = 1, VIEW_MONTH = 2, VIEW_YEAR = 3 };
 
-// Bins of each view.
-inline constexpr int kDayBins = 1440;
-inline constexpr int kWeekBins = 1680;
-inline constexpr int kMonthBins = 1488;
-inline constexpr int kYearBins = 1460;
+// Bins of each view, indexed by ViewMode, for code that needs them as constants.
+inline constexpr int kViewBins[4] = {1440, 1680, 1488, 1460};
 
 bool IsValidView(int view);
 
