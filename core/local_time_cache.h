@@ -87,10 +87,10 @@ private:
         return kTable[leapYear ? 1 : 0][static_cast<std::size_t>(dayOfYear)];
     }
 
-    // Which segment served the last time in each 2^16-second slice of the time line (slices
+    // Which segment served the last time in each 2^18-second slice (three days) of the time line (slices
     // folded onto the table); a hint that is checked before use.
-    static constexpr std::size_t kHintSlots = 1 << 14;
-    static constexpr int kHintSliceBits = 16;
+    static constexpr std::size_t kHintSlots = 1 << 12;
+    static constexpr int kHintSliceBits = 18;
 
     std::vector<Segment> m_segments; // sorted and disjoint
     std::vector<std::uint32_t> m_hints = std::vector<std::uint32_t>(kHintSlots, 0);
