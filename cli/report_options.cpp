@@ -23,15 +23,15 @@ constexpr std::array<FormatName, 4> kFormats{{
 
 // One command-line option. apply stores a value (empty for a flag) and returns an error
 // text, or "" when the value is good.
-struct OptionSpec {
+struct CommandOption {
     std::string_view name;
     std::string_view valueName; // empty for a flag
     std::string_view help;
     std::function<std::string(ReportOptions&, std::string_view)> apply;
 };
 
-const std::vector<OptionSpec>& Options() {
-    static const std::vector<OptionSpec> options{
+const std::vector<CommandOption>& Options() {
+    static const std::vector<CommandOption> options{
         {"--view", "day|week|month|year", "report only this view (default: all four)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              const std::optional<int> view = ViewFromName(value);
@@ -59,8 +59,8 @@ const std::vector<OptionSpec>& Options() {
     return options;
 }
 
-const OptionSpec* FindOption(std::string_view name) {
-    for (const OptionSpec& option : Options())
+const CommandOption* FindOption(std::string_view name) {
+    for (const CommandOption& option : Options())
         if (option.name == name)
             return &option;
     return nullptr;
@@ -89,7 +89,7 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
         }
         const std::size_t equals = argument.find('=');
         const std::string_view name = std::string_view(argument).substr(0, equals);
-        const OptionSpec* option = FindOption(name);
+        const CommandOption* option = FindOption(name);
         if (option == nullptr) {
             parsed.error = "unknown option '" + std::string(name) + "'";
             return parsed;
@@ -125,7 +125,7 @@ std::string ReportUsage() {
                        "variable is honoured). Links are not followed: each counts as a file with its "
                        "own\ntime. A folder that is its own ancestor (a bind mount) is not entered again.\n\n"
                        "Options:\n";
-    for (const OptionSpec& option : Options()) {
+    for (const CommandOption& option : Options()) {
         std::string left = "  " + std::string(option.name);
         if (!option.valueName.empty())
             left += " " + std::string(option.valueName);
