@@ -24,10 +24,10 @@ std::string Quoted(const std::string& path) {
 
 } // namespace
 
-CTestTree::CTestTree() {
+CTestTree::CTestTree(const std::string& base) {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/busyscope-test-XXXXXX";
+    const std::string folder = !base.empty() ? base : tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+    std::string pattern = folder + "/busyscope-test-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
         Fail("mkdtemp");
     m_root = pattern;

@@ -8,7 +8,8 @@
 // however deep it got, when the object goes.
 class CTestTree {
 public:
-    CTestTree();
+    // Made in base, or in TMPDIR (else /tmp) when base is empty.
+    explicit CTestTree(const std::string& base = {});
     ~CTestTree();
     CTestTree(const CTestTree&) = delete;
     CTestTree& operator=(const CTestTree&) = delete;
