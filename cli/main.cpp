@@ -1,4 +1,5 @@
 #include "period_histograms.h"
+#include "png_export.h"
 #include "report_options.h"
 #include "report_writer.h"
 #include "stamp_store.h"
@@ -44,6 +45,15 @@ int main(int argc, char** argv) {
     if (problems.unreadableFolders > 0)
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
                  DisplayText(options.folder) + "' could not be read");
+
+    if (options.pngFile) {
+        const std::string error = SaveGraphPng(theStampStore, options);
+        if (!error.empty()) {
+            Complain(DisplayText(error));
+            return kExitFolder;
+        }
+        return 0;
+    }
 
     CPeriodHistograms histograms;
     if (options.format != ReportFormat::Times)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -30,6 +32,27 @@ struct CommandOption {
     std::function<std::string(ReportOptions&, std::string_view)> apply;
 };
 
+// A number within [low, high] (NaN and infinities are never within), or an error text naming the option.
+template <typename Number>
+std::string ParseNumber(std::string_view option, std::string_view text, Number low, Number high,
+                        Number& number) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc() && end == text.data() + text.size() && value >= low && value <= high) {
+        number = value;
+        return {};
+    }
+    const auto show = [](double bound) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", bound);
+        return std::string(text);
+    };
+    return std::string(option) + " takes a number from " + show(low) + " to " + show(high) + ", not '" +
+           std::string(text) + "'";
+}
+
+constexpr int kLargestPicture = 16384;
+
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> options{
         {"--view", "day|week|month|year", "report only this view (default: all four)",
@@ -49,6 +72,33 @@ const std::vector<CommandOption>& Options() {
                  }
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
+         }},
+        {"--png", "FILE", "save a picture of the graph as a PNG file instead of printing text",
+         [](ReportOptions& options, std::string_view value) -> std::string {
+             if (value.empty())
+                 return "--png needs a file name";
+             options.pngFile = std::string(value);
+             return {};
+         }},
+        {"--width", "W", "picture width in pixels (default: 800)",
+         [](ReportOptions& options, std::string_view value) {
+             return ParseNumber("--width", value, 1, kLargestPicture, options.width);
+         }},
+        {"--height", "H", "picture height in pixels (default: 500)",
+         [](ReportOptions& options, std::string_view value) {
+             return ParseNumber("--height", value, 1, kLargestPicture, options.height);
+         }},
+        {"--average", "P", "averaging slider position 0 to 100 (default: 50)",
+         [](ReportOptions& options, std::string_view value) {
+             return ParseNumber("--average", value, 0, 100, options.averagingPosition);
+         }},
+        {"--offset", "BINS", "turn the period right by this many bins (default: 0)",
+         [](ReportOptions& options, std::string_view value) {
+             return ParseNumber("--offset", value, -1e6, 1e6, options.xOffset);
+         }},
+        {"--scale", "S", "density at the top of the graph, 1 to 999 (default: 6.5)",
+         [](ReportOptions& options, std::string_view value) {
+             return ParseNumber("--scale", value, 1.0, 999.0, options.yScale);
          }},
         {"--help", "", "show this help and exit",
          [](ReportOptions& options, std::string_view) -> std::string {
@@ -140,6 +190,8 @@ std::string ReportUsage() {
             "  json     the same bins as one JSON document, with the folder and file counts\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
+            "With --png the graph is saved as the window would paint it at that size, for the\n"
+            "first chosen view (day when --view is not given); no display is needed.\n\n"
             "Folders that cannot be read are counted and reported on standard error.\n"
             "Exit status: 0 on success, 1 when FOLDER cannot be read or output fails,\n"
             "2 for a bad command line.\n";

@@ -14,6 +14,14 @@ struct ReportOptions {
     ReportFormat format = ReportFormat::Summary;
     std::string folder;
     bool help = false;
+
+    // --png: a picture of the graph instead of text.
+    std::optional<std::string> pngFile;
+    int width = 800;
+    int height = 500;
+    int averagingPosition = 50;
+    double xOffset = 0.0;
+    double yScale = 6.5;
 };
 
 struct ParsedReportOptions {

@@ -1,5 +1,6 @@
 #include "test_tree.h"
 
+#include <QImage>
 #include <algorithm>
 #include <fcntl.h>
 #include <fstream>
@@ -186,6 +187,38 @@ TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(Lines(run.out).size(), 4u);
     EXPECT_TRUE(Contains(run.err, "1 folder(s)")) << run.err;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReportCommandPicture, PngIsTheGraphAtTheAskedSize) {
+    CTestTree tree;
+    for (int i = 0; i < 300; ++i)
+        tree.AddFile("f" + std::to_string(i), kMonday1430 + 97 * i);
+    const std::string png = tree.Path("graph.png");
+    const RunResult run =
+        RunReport({"--png", png, "--width", "640", "--height", "360", "--average", "5", tree.Root()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+
+    const QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(640, 360));
+    int curvePixels = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            curvePixels += image.pixel(x, y) == qRgb(85, 85, 255);
+    EXPECT_GT(curvePixels, 200);
+}
+
+TEST(ReportCommandPicture, UnwritablePictureIsAOneLineError) {
+    CTestTree tree;
+    tree.AddFile("a", kMonday1430);
+    const RunResult run = RunReport({"--png", tree.Path("no/such/folder/g.png"), tree.Root()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "busyscope-report: cannot write")) << run.err;
 }
 
 } // namespace

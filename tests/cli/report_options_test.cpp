@@ -65,3 +65,47 @@ TEST(ReportOptions, ViewNamesRoundTrip) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ReportOptions, PictureOptionsTakeNumbersInRange) {
+    const ParsedReportOptions parsed =
+        Parse({"--png", "g.png", "--width=1024", "--height", "300", "--average", "0", "--offset", "-12.5",
+               "--scale", "999", "--view", "month", "d"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.pngFile, "g.png");
+    EXPECT_EQ(parsed.options.width, 1024);
+    EXPECT_EQ(parsed.options.height, 300);
+    EXPECT_EQ(parsed.options.averagingPosition, 0);
+    EXPECT_DOUBLE_EQ(parsed.options.xOffset, -12.5);
+    EXPECT_DOUBLE_EQ(parsed.options.yScale, 999.0);
+    EXPECT_EQ(parsed.options.views, std::vector<int>{2});
+
+    const ParsedReportOptions defaults = Parse({"--png", "g.png", "d"});
+    EXPECT_EQ(defaults.options.width, 800);
+    EXPECT_EQ(defaults.options.height, 500);
+    EXPECT_EQ(defaults.options.averagingPosition, 50);
+    EXPECT_DOUBLE_EQ(defaults.options.yScale, 6.5);
+    EXPECT_FALSE(Parse({"d"}).options.pngFile.has_value());
+}
+
+TEST(ReportOptions, PictureNumbersOutOfRangeNameTheOption) {
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{{"--width", "0"},
+                                                                                     {"--width", "12x"},
+                                                                                     {"--height", "99999"},
+                                                                                     {"--average", "101"},
+                                                                                     {"--average", "-1"},
+                                                                                     {"--scale", "0.5"},
+                                                                                     {"--scale", "nan"},
+                                                                                     {"--scale", "inf"},
+                                                                                     {"--offset", "abc"},
+                                                                                     {"--png="}}) {
+        std::vector<std::string> arguments = bad;
+        arguments.push_back("d");
+        const std::string error = Parse(arguments).error;
+        EXPECT_NE(error.find(bad[0].substr(0, bad[0].find('='))), std::string::npos)
+            << bad[0] << " " << error;
+    }
+}
+
+} // namespace
