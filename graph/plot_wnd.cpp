@@ -38,9 +38,7 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
 }
 
 QString CPlotWnd::TitleText() const {
-    return QStringLiteral("%1 files in %2")
-        .arg(m_store.GetSize())
-        .arg(QFile::decodeName(QByteArray::fromStdString(m_store.GetFolder())));
+    return QFile::decodeName(QByteArray::fromStdString(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder())));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {
