@@ -88,11 +88,11 @@ TEST_F(AppTest, EscapeClosesTheBoxAndStartsNothing) {
 }
 
 TEST_F(AppTest, AnalyzeButtonClosesTheBoxThenAnalysesTheChosenFolder) {
-    CTempTree tree;
+    CTestTree tree;
     tree.AddFile("a.txt", LocalTime(2021, 3, 10, 8, 30));
     tree.AddFile("sub/b.txt", LocalTime(2021, 3, 11, 8, 30));
     tree.AddFile("sub/deeper/c.txt", LocalTime(2021, 3, 12, 23, 59));
-    m_chooserAnswer = tree.Path();
+    m_chooserAnswer = QString::fromStdString(tree.Root());
 
     bool chooserRanOverBox = false;
     m_frame->m_browseForFolder = [&](QWidget* owner, const QString& prompt) {
@@ -117,7 +117,7 @@ TEST_F(AppTest, AnalyzeButtonClosesTheBoxThenAnalysesTheChosenFolder) {
     EXPECT_FALSE(chooserRanOverBox);
     EXPECT_EQ(theStampStore.m_nFiles, 3);
     EXPECT_EQ(theStampStore.GetSize(), 3);
-    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), tree.Path());
+    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), QString::fromStdString(tree.Root()));
 
     const CPeriodHistograms& histograms = m_frame->m_wndPanel->m_plot.Histograms();
     ASSERT_EQ(histograms.m_dayBins.GetSize(), 1440);
@@ -128,24 +128,24 @@ TEST_F(AppTest, AnalyzeButtonClosesTheBoxThenAnalysesTheChosenFolder) {
 }
 
 TEST_F(AppTest, AboutBoxOpensAgainFromTheToolbarAndItsAnalysisReplacesTheFirst) {
-    CTempTree first;
+    CTestTree first;
     first.AddFile("one", LocalTime(2022, 1, 1, 10, 0));
     first.AddFile("two", LocalTime(2022, 1, 1, 11, 0));
-    CTempTree second;
+    CTestTree second;
     second.AddFile("only", LocalTime(2022, 1, 1, 12, 0));
 
     DismissStartupAboutBox();
-    m_chooserAnswer = first.Path();
+    m_chooserAnswer = QString::fromStdString(first.Root());
     m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
     ASSERT_EQ(theStampStore.m_nFiles, 2);
 
-    m_chooserAnswer = second.Path();
+    m_chooserAnswer = QString::fromStdString(second.Root());
     QWidget* aboutButton = m_frame->m_wndToolBar->widgetForAction(m_frame->CommandAction(ID_APP_ABOUT));
     ASSERT_NE(aboutButton, nullptr);
     QTimer::singleShot(0, aboutButton, [aboutButton] { QTest::mouseClick(aboutButton, Qt::LeftButton); });
     EXPECT_TRUE(WhileAboutBoxOpen([](CAboutDlg& box) { box.AnalyzeButton()->click(); }));
     ASSERT_TRUE(ProcessEventsUntil([] { return theStampStore.m_nFiles == 1; }));
-    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), second.Path());
+    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), QString::fromStdString(second.Root()));
     EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[10 * 60], 0);
     EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[12 * 60], 1);
 }

@@ -4,11 +4,7 @@
 #include "stamp_store.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QTimer>
 
 bool ProcessEventsUntil(const std::function<bool()>& pred, int timeoutMs) {
@@ -43,32 +39,6 @@ bool WhileAboutBoxOpen(const std::function<void(CAboutDlg& box)>& act) {
     poll.start();
     ProcessEventsUntil([&] { return seen && !QApplication::activeModalWidget(); });
     return seen;
-}
-
-std::time_t LocalTime(int year, int month, int day, int hour, int minute) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_isdst = -1;
-    return std::mktime(&fields);
-}
-
-CTempTree::CTempTree() {
-    EXPECT_TRUE(m_dir.isValid());
-}
-
-void CTempTree::AddFile(const QString& relativePath, std::time_t lastWrite) {
-    const QString path = QDir(m_dir.path()).filePath(relativePath);
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write("x"), 1);
-    ASSERT_TRUE(file.flush()); // before the time is set, so that closing writes nothing more
-    ASSERT_TRUE(
-        file.setFileTime(QDateTime::fromSecsSinceEpoch(lastWrite), QFileDevice::FileModificationTime));
 }
 
 void AppTest::SetUp() {

@@ -2,11 +2,11 @@
 
 #include "busyscope_app.h"
 #include "main_frame.h"
+#include "test_tree.h"
+#include "time_zone.h"
 
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <ctime>
 #include <functional>
 #include <ostream>
 
@@ -25,21 +25,6 @@ bool ProcessEventsUntil(const std::function<bool()>& pred, int timeoutMs = 5000)
 // returns once it has closed. act must close the box; a box still open after some seconds is
 // closed so that a failing test ends instead of hanging. False when no box opened.
 bool WhileAboutBoxOpen(const std::function<void(CAboutDlg& box)>& act);
-
-// Seconds since 1970 of a local calendar time.
-std::time_t LocalTime(int year, int month, int day, int hour, int minute);
-
-// A temporary folder tree of files with chosen last-write times.
-class CTempTree {
-public:
-    CTempTree();
-    // Creates the file (and its folders) with the given last-write time.
-    void AddFile(const QString& relativePath, std::time_t lastWrite);
-    QString Path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-};
 
 // A started program: the application and its main window after start-up, with the folder
 // chooser answered by the test.

@@ -204,9 +204,9 @@ TEST_F(MainFrameTest, StatusBarItemHidesAndShowsTheBarAndTheGraphFollows) {
 }
 
 TEST_F(MainFrameTest, CancelledChooserChangesNothing) {
-    CTempTree tree;
+    CTestTree tree;
     tree.AddFile("f", LocalTime(2020, 6, 1, 9, 0));
-    m_chooserAnswer = tree.Path();
+    m_chooserAnswer = QString::fromStdString(tree.Root());
     m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
     ASSERT_EQ(theStampStore.m_nFiles, 1);
     m_frame->ShowReadout(QStringLiteral("09:00 AM - 1 file(s)."));
@@ -224,19 +224,19 @@ TEST_F(MainFrameTest, CancelledChooserChangesNothing) {
     EXPECT_FALSE(waitCursorSeen);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(theStampStore.m_nFiles, 1);
-    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), tree.Path());
+    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), QString::fromStdString(tree.Root()));
     EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[9 * 60], 1);
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("09:00 AM - 1 file(s)."));
 }
 
 TEST_F(MainFrameTest, SecondAnalysisKeepsViewRotationAndScale) {
-    CTempTree first;
+    CTestTree first;
     first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
-    CTempTree second;
+    CTestTree second;
     second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
     second.AddFile("c", LocalTime(2020, 6, 3, 14, 0));
 
-    m_chooserAnswer = first.Path();
+    m_chooserAnswer = QString::fromStdString(first.Root());
     m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
     m_frame->CommandAction(ID_VIEW_WEEK)->trigger();
     m_frame->m_wndAvgBar->m_slider.setValue(10);
@@ -244,11 +244,11 @@ TEST_F(MainFrameTest, SecondAnalysisKeepsViewRotationAndScale) {
     plot.m_xOffset = 123.5;
     plot.m_yScale = 2.25;
 
-    m_chooserAnswer = second.Path();
+    m_chooserAnswer = QString::fromStdString(second.Root());
     m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
 
     EXPECT_EQ(theStampStore.m_nFiles, 2);
-    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), second.Path());
+    EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), QString::fromStdString(second.Root()));
     EXPECT_EQ(plot.Histograms().m_dayBins[9 * 60], 0);
     EXPECT_EQ(plot.Histograms().m_dayBins[14 * 60], 2);
     EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
@@ -269,9 +269,9 @@ TEST_F(MainFrameTest, UnreadableChosenFolderIsReportedInTheStatusBar) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // A later good analysis clears the message.
-    CTempTree tree;
+    CTestTree tree;
     tree.AddFile("f", LocalTime(2020, 6, 1, 9, 0));
-    m_chooserAnswer = tree.Path();
+    m_chooserAnswer = QString::fromStdString(tree.Root());
     m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
 }
