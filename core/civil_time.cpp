@@ -2,8 +2,6 @@
 
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86400;
-
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
@@ -23,15 +21,9 @@ std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
 }
 
 LocalBreakdown BreakDownAtOffset(std::int64_t t, std::int64_t utcOffset) {
-    const std::int64_t local = t + utcOffset;
-    const std::int64_t days = FloorDiv(local, kSecondsPerDay);
-    const std::int64_t secondOfDay = local - days * kSecondsPerDay;
-
-    LocalBreakdown fields;
-    fields.hour = static_cast<int>(secondOfDay / 3600);
-    fields.minute = static_cast<int>(secondOfDay / 60 % 60);
-    fields.second = static_cast<int>(secondOfDay % 60);
-    fields.weekDay = static_cast<int>(((days + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
+    const LocalDayAndTime split = SplitLocalSeconds(t + utcOffset);
+    const std::int64_t days = split.days;
+    LocalBreakdown fields = split.fields;
     fields.utcOffset = utcOffset;
 
     const std::int64_t shifted = days + 719468;

@@ -4,6 +4,26 @@
 
 #include <cstdint>
 
+// A local time in seconds since 1970 split into its day and its time-of-day fields; the
+// calendar date is left for the caller. Inline: the histogram rebuild runs it per file.
+struct LocalDayAndTime {
+    std::int64_t days = 0; // days since 1970-01-01, rounded down
+    LocalBreakdown fields; // hour, minute, second and week day filled in
+};
+inline LocalDayAndTime SplitLocalSeconds(std::int64_t local) {
+    constexpr std::int64_t kSecondsPerDay = 86400;
+    LocalDayAndTime split;
+    split.days = local / kSecondsPerDay;
+    if (local % kSecondsPerDay < 0)
+        --split.days;
+    const std::int64_t secondOfDay = local - split.days * kSecondsPerDay;
+    split.fields.hour = static_cast<int>(secondOfDay / 3600);
+    split.fields.minute = static_cast<int>(secondOfDay / 60 % 60);
+    split.fields.second = static_cast<int>(secondOfDay % 60);
+    split.fields.weekDay = static_cast<int>(((split.days + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
+    return split;
+}
+
 // Days since 1970-01-01 of a date of the proleptic Gregorian calendar (month 1..12).
 std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
 

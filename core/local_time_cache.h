@@ -1,5 +1,6 @@
 #pragma once
 
+#include "civil_time.h"
 #include "local_time.h"
 #include "period_bins.h"
 
@@ -54,19 +55,9 @@ private:
     // The fields of t from the segment's offset: the time of day and week day by division,
     // the day of the month from the day of the local year.
     static PeriodBins BinsInSegment(const Segment& segment, std::int64_t t) {
-        constexpr std::int64_t kSecondsPerDay = 86400;
-        const std::int64_t local = t + segment.offset;
-        std::int64_t days = local / kSecondsPerDay;
-        if (local % kSecondsPerDay < 0)
-            --days;
-        const std::int64_t secondOfDay = local - days * kSecondsPerDay;
-        LocalBreakdown fields;
-        fields.hour = static_cast<int>(secondOfDay / 3600);
-        fields.minute = static_cast<int>(secondOfDay / 60 % 60);
-        fields.second = static_cast<int>(secondOfDay % 60);
-        fields.weekDay = static_cast<int>(((days + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
-        fields.monthDay = MonthDayOfYearDay(segment.leapYear, days - segment.firstLocalDay);
-        return BinsFromLocal(fields, t, *segment.year);
+        LocalDayAndTime split = SplitLocalSeconds(t + segment.offset);
+        split.fields.monthDay = MonthDayOfYearDay(segment.leapYear, split.days - segment.firstLocalDay);
+        return BinsFromLocal(split.fields, t, *segment.year);
     }
 
     // Day of the month for each day of a common and of a leap year.
