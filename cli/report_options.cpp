@@ -51,7 +51,7 @@ std::string ParseNumber(std::string_view option, std::string_view text, Number l
            std::string(text) + "'";
 }
 
-constexpr int kLargestPicture = 16384;
+constexpr int kLargestPicture = 8192;
 
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> options{
