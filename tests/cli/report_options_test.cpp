@@ -109,3 +109,22 @@ TEST(ReportOptions, PictureNumbersOutOfRangeNameTheOption) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ReportOptions, ExclusionsAddUpAndDatesAreReadInTheLocalZone) {
+    const ParsedReportOptions parsed =
+        Parse({"--exclude", "build", "--exclude-vcs", "--exclude=*.tmp", "--since", "2024-01-01", "d"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.filter.excludedNames,
+              (std::vector<std::string>{"build", ".git", ".hg", ".svn", ".bzr", "*.tmp"}));
+    EXPECT_TRUE(parsed.options.excluding);
+    EXPECT_TRUE(parsed.options.rangeGiven);
+    EXPECT_FALSE(parsed.options.filter.until);
+    EXPECT_FALSE(Parse({"d"}).options.excluding);
+    EXPECT_FALSE(Parse({"d"}).options.rangeGiven);
+    EXPECT_TRUE(Parse({"--version"}).options.version);
+    EXPECT_EQ(Parse({"--version"}).error, "");
+}
+
+} // namespace
