@@ -128,7 +128,7 @@ const std::vector<CommandOption>& Options() {
              options.excluding = true;
              return {};
          }},
-        {"--exclude-vcs", "", "leave out version-control folders (" + VersionControlNames() + ")",
+        {"--exclude-vcs", "", "leave out version-control entries (" + VersionControlNames() + ")",
          [](ReportOptions& options, std::string_view) -> std::string {
              for (const std::string_view name : kVersionControlFolders)
                  options.filter.excludedNames.emplace_back(name);
