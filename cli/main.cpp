@@ -92,9 +92,9 @@ int main(int argc, char** argv) {
     }
 
     LeftOutCounts leftOut;
-    if (options.excluding)
+    if (!options.filter.excludedNames.empty())
         leftOut.excludedEntries = source.ExcludedEntries();
-    if (options.rangeGiven)
+    if (options.filter.since || options.filter.until)
         leftOut.filesOutsideRange = source.FilesOutsideRange();
     return PrintReport(options, leftOut) ? 0 : kExitFolder;
 }

@@ -125,24 +125,20 @@ const std::vector<CommandOption>& Options() {
              if (value.empty())
                  return "--exclude needs a pattern";
              options.filter.excludedNames.emplace_back(value);
-             options.excluding = true;
              return {};
          }},
         {"--exclude-vcs", "", "leave out version-control entries (" + VersionControlNames() + ")",
          [](ReportOptions& options, std::string_view) -> std::string {
              for (const std::string_view name : kVersionControlFolders)
                  options.filter.excludedNames.emplace_back(name);
-             options.excluding = true;
              return {};
          }},
         {"--since", "DATE", "keep only files written at DATE or later",
          [](ReportOptions& options, std::string_view value) {
-             options.rangeGiven = true;
              return ParseLocalDate("--since", value, options.filter.since);
          }},
         {"--until", "DATE", "keep only files written before DATE",
          [](ReportOptions& options, std::string_view value) {
-             options.rangeGiven = true;
              return ParseLocalDate("--until", value, options.filter.until);
          }},
         {"--help", "", "show this help and exit",
@@ -236,9 +232,10 @@ std::string ReportUsage() {
         text += left + std::string(option.help) + "\n";
     }
     text += "\nFormats:\n"
-            "  summary  the title line \"N files in FOLDER\" (and, when names are excluded,\n"
-            "           \"(M entries left out)\"), then the busiest bin of each view: its time\n"
-            "           and its file count\n"
+            "  summary  the title line \"N files in FOLDER\" (with \"(M entries left out)\" when\n"
+            "           names are excluded), the count of files written outside the time range\n"
+            "           when one is given, then the busiest bin of each view: its time and its\n"
+            "           file count\n"
             "  csv      header view,bin,time,count and one row per bin of each view, in bin order;\n"
             "           time is the bin's display text, quoted\n"
             "  json     the same bins as one JSON document, with the folder and file counts\n"

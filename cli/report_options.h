@@ -20,8 +20,6 @@ struct ReportOptions {
 
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
-    bool excluding = false;  // names are left out (the summary then says how many)
-    bool rangeGiven = false; // a time range was given
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;
