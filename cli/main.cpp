@@ -1,23 +1,56 @@
+#include "checked_output.h"
+#include "filtered_directory_source.h"
 #include "period_histograms.h"
 #include "png_export.h"
+#include "posix_directory_source.h"
 #include "report_options.h"
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
 
-#include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
+constexpr std::string_view kProgram = "busyscope-report";
 constexpr int kExitFolder = 1;
 constexpr int kExitUsage = 2;
 
 void Complain(const std::string& message) {
-    std::cerr << "busyscope-report: " << message << '\n';
+    std::cerr << kProgram << ": " << message << '\n';
+}
+
+// Prints the chosen text report on standard output; false when it could not be written.
+bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
+    CPeriodHistograms histograms;
+    if (options.format != ReportFormat::Times)
+        histograms.RebuildHistograms(theStampStore);
+    CCheckedOutput output(STDOUT_FILENO);
+    std::ostream& out = output.Stream();
+    switch (options.format) {
+    case ReportFormat::Summary:
+        WriteSummary(out, theStampStore, histograms, options.views, leftOut);
+        break;
+    case ReportFormat::Csv:
+        WriteCsv(out, histograms, options.views);
+        break;
+    case ReportFormat::Json:
+        WriteJson(out, theStampStore, histograms, options.views, leftOut);
+        break;
+    case ReportFormat::Times:
+        WriteTimes(out, theStampStore);
+        break;
+    }
+    if (const int error = output.Finish(); error != 0) {
+        std::cerr << WriteFailureMessage(kProgram, "the report", error) << '\n';
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -30,12 +63,15 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const ReportOptions& options = parsed.options;
-    if (options.help) {
-        std::cout << ReportUsage();
-        return std::cout.flush() ? 0 : kExitFolder;
-    }
+    if (options.help)
+        return PrintOrComplain(kProgram, "the help", ReportUsage());
+    if (options.version)
+        return PrintOrComplain(kProgram, "the version",
+                               std::string(kProgram) + " " + BUSYSCOPE_VERSION + "\n");
 
-    theStampStore.Scan(options.folder);
+    CPosixDirectorySource posixSource;
+    CFilteredDirectorySource source(posixSource, options.filter);
+    theStampStore.Scan(options.folder, source);
     const ScanProblems& problems = theStampStore.GetProblems();
     if (problems.rootError != 0) {
         Complain("cannot read folder '" + DisplayText(options.folder) +
@@ -55,26 +91,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    CPeriodHistograms histograms;
-    if (options.format != ReportFormat::Times)
-        histograms.RebuildHistograms(theStampStore);
-    switch (options.format) {
-    case ReportFormat::Summary:
-        WriteSummary(std::cout, theStampStore, histograms, options.views);
-        break;
-    case ReportFormat::Csv:
-        WriteCsv(std::cout, histograms, options.views);
-        break;
-    case ReportFormat::Json:
-        WriteJson(std::cout, theStampStore, histograms, options.views);
-        break;
-    case ReportFormat::Times:
-        WriteTimes(std::cout, theStampStore);
-        break;
-    }
-    if (!std::cout.flush()) {
-        Complain("cannot write the report: " + std::string(std::strerror(errno)));
-        return kExitFolder;
-    }
-    return 0;
+    LeftOutCounts leftOut;
+    if (!options.filter.excludedNames.empty())
+        leftOut.excludedEntries = source.ExcludedEntries();
+    if (options.filter.since || options.filter.until)
+        leftOut.filesOutsideRange = source.FilesOutsideRange();
+    return PrintReport(options, leftOut) ? 0 : kExitFolder;
 }

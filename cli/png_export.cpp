@@ -1,12 +1,14 @@
 #include "png_export.h"
 
+#include "checked_output.h"
 #include "graph_render.h"
 #include "report_options.h"
 #include "stamp_store.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QBuffer>
 #include <QImageWriter>
+#include <cstring>
 
 std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -22,8 +24,15 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
     picture.xOffset = options.xOffset;
     picture.yScale = options.yScale;
 
-    QImageWriter writer(QFile::decodeName(QByteArray::fromStdString(options.pngFile.value_or(""))), "png");
+    // Encoded in memory first: the image writer does not notice a file that fails to take the bytes.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    const std::string path = options.pngFile.value_or("");
     if (!writer.write(RenderGraph(store, picture)))
-        return "cannot write '" + options.pngFile.value_or("") + "': " + writer.errorString().toStdString();
+        return "cannot make the picture for '" + path + "': " + writer.errorString().toStdString();
+    if (const int error = WriteWholeFile(path, std::string_view(bytes.constData(), bytes.size())); error != 0)
+        return "cannot write '" + path + "': " + std::strerror(error);
     return {};
 }

@@ -1,6 +1,7 @@
 #include "report_options.h"
 
 #include "analysis_period.h"
+#include "wall_clock_time.h"
 
 #include <algorithm>
 #include <array>
@@ -28,7 +29,7 @@ constexpr std::array<FormatName, 4> kFormats{{
 struct CommandOption {
     std::string_view name;
     std::string_view valueName; // empty for a flag
-    std::string_view help;
+    std::string help;
     std::function<std::string(ReportOptions&, std::string_view)> apply;
 };
 
@@ -52,6 +53,25 @@ std::string ParseNumber(std::string_view option, std::string_view text, Number l
 }
 
 constexpr int kLargestPicture = 8192;
+
+// The first second of a local date or date and time, or an error text naming the option.
+std::string ParseLocalDate(std::string_view option, std::string_view text,
+                           std::optional<std::int64_t>& time) {
+    const std::optional<WallClockTime> wall = ParseIsoDateTime(text);
+    const std::optional<std::int64_t> first = wall ? FirstSecondShowing(*wall, LocalUtcOffset) : std::nullopt;
+    if (!first)
+        return std::string(option) + " takes a local date or date and time such as 2024-03-31 or " +
+               "2024-03-31T14:30, not '" + std::string(text) + "'";
+    time = first;
+    return {};
+}
+
+std::string VersionControlNames() {
+    std::string names;
+    for (const std::string_view name : kVersionControlFolders)
+        names += (names.empty() ? "" : " ") + std::string(name);
+    return names;
+}
 
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> options{
@@ -100,9 +120,35 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--scale", value, 1.0, 999.0, options.yScale);
          }},
+        {"--exclude", "PATTERN", "leave out entries whose name matches the shell pattern (repeatable)",
+         [](ReportOptions& options, std::string_view value) -> std::string {
+             if (value.empty())
+                 return "--exclude needs a pattern";
+             options.filter.excludedNames.emplace_back(value);
+             return {};
+         }},
+        {"--exclude-vcs", "", "leave out version-control entries (" + VersionControlNames() + ")",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             for (const std::string_view name : kVersionControlFolders)
+                 options.filter.excludedNames.emplace_back(name);
+             return {};
+         }},
+        {"--since", "DATE", "keep only files written at DATE or later",
+         [](ReportOptions& options, std::string_view value) {
+             return ParseLocalDate("--since", value, options.filter.since);
+         }},
+        {"--until", "DATE", "keep only files written before DATE",
+         [](ReportOptions& options, std::string_view value) {
+             return ParseLocalDate("--until", value, options.filter.until);
+         }},
         {"--help", "", "show this help and exit",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.help = true;
+             return {};
+         }},
+        {"--version", "", "show the version and exit",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.version = true;
              return {};
          }},
     };
@@ -163,7 +209,10 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
         if (!parsed.error.empty())
             return parsed;
     }
-    if (!haveFolder && !parsed.options.help)
+    const ReportOptions& options = parsed.options;
+    if (options.filter.since && options.filter.until && *options.filter.since >= *options.filter.until)
+        parsed.error = "the time range is empty: --until must come after --since";
+    else if (!haveFolder && !options.help && !options.version)
         parsed.error = "no FOLDER given";
     return parsed;
 }
@@ -183,13 +232,20 @@ std::string ReportUsage() {
         text += left + std::string(option.help) + "\n";
     }
     text += "\nFormats:\n"
-            "  summary  the title line \"N files in FOLDER\", then the busiest bin of each view:\n"
-            "           its time and its file count\n"
+            "  summary  the title line \"N files in FOLDER\" (with \"(M entries left out)\" when\n"
+            "           names are excluded), the count of files written outside the time range\n"
+            "           when one is given, then the busiest bin of each view: its time and its\n"
+            "           file count\n"
             "  csv      header view,bin,time,count and one row per bin of each view, in bin order;\n"
             "           time is the bin's display text, quoted\n"
             "  json     the same bins as one JSON document, with the folder and file counts\n"
+            "           and the counts of entries and files left out\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
+            "PATTERN is matched against each entry's name alone, as the shell would match it\n"
+            "(quote it); a folder whose name matches is not entered. DATE is an ISO 8601 date\n"
+            "or date and time in local time, such as 2024-03-31 or 2024-03-31T14:30:00; a date\n"
+            "alone means its midnight.\n\n"
             "With --png the graph is saved as the window would paint it at that size, for the\n"
             "first chosen view (day when --view is not given); no display is needed.\n\n"
             "Folders that cannot be read are counted and reported on standard error.\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filtered_directory_source.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -14,6 +16,10 @@ struct ReportOptions {
     ReportFormat format = ReportFormat::Summary;
     std::string folder;
     bool help = false;
+    bool version = false;
+
+    // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
+    EntryFilter filter;
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;

@@ -15,9 +15,18 @@ int BusiestBin(const Histogram& histogram) {
     return busiest;
 }
 
+std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut) {
+    std::string title = FormatFilesTitle(store.m_nFiles, store.GetFolder());
+    if (leftOut.excludedEntries)
+        title += " (" + std::to_string(*leftOut.excludedEntries) + " entries left out)";
+    return title;
+}
+
 void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
-                  std::span<const int> views) {
-    out << DisplayText(FormatFilesTitle(store.m_nFiles, store.GetFolder())) << '\n';
+                  std::span<const int> views, const LeftOutCounts& leftOut) {
+    out << DisplayText(SummaryTitle(store, leftOut)) << '\n';
+    if (leftOut.filesOutsideRange)
+        out << *leftOut.filesOutsideRange << " files written outside the time range left out\n";
     if (histograms.m_nBinned < store.m_nFiles)
         out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
     for (const int view : views) {
@@ -43,13 +52,15 @@ void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<
 }
 
 void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
-               std::span<const int> views) {
+               std::span<const int> views, const LeftOutCounts& leftOut) {
     const ScanProblems& problems = store.GetProblems();
     out << "{\n"
         << "  \"folder\": " << JsonQuote(store.GetFolder()) << ",\n"
         << "  \"files\": " << store.m_nFiles << ",\n"
         << "  \"binnedFiles\": " << histograms.m_nBinned << ",\n"
         << "  \"unreadableFolders\": " << problems.unreadableFolders << ",\n"
+        << "  \"excludedEntries\": " << leftOut.excludedEntries.value_or(0) << ",\n"
+        << "  \"filesOutsideRange\": " << leftOut.filesOutsideRange.value_or(0) << ",\n"
         << "  \"views\": [";
     const char* viewSeparator = "\n";
     for (const int view : views) {

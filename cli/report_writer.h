@@ -2,18 +2,31 @@
 
 #include "period_histograms.h"
 
+#include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <span>
+#include <string>
 
 class CStampStore;
+
+// What the command line left out of the walk; each count is there only when that kind of
+// leaving out was asked for.
+struct LeftOutCounts {
+    std::optional<std::int64_t> excludedEntries;   // entries left out for their names
+    std::optional<std::int64_t> filesOutsideRange; // files written outside the time range
+};
+
+// The summary's title line: "N files in FOLDER", and "(M entries left out)" when names were excluded.
+std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut);
 
 // The first bin with the highest count; 0 for a histogram of zeros.
 int BusiestBin(const Histogram& histogram);
 
 // The four outputs of busyscope-report, for the views given (ViewMode values).
 void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
-                  std::span<const int> views);
+                  std::span<const int> views, const LeftOutCounts& leftOut = {});
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views);
 void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
-               std::span<const int> views);
+               std::span<const int> views, const LeftOutCounts& leftOut = {});
 void WriteTimes(std::ostream& out, const CStampStore& store);

@@ -8,6 +8,7 @@ BUSYSCOPE_PACKAGES=(
     fonts-liberation tzdata
     xvfb xauth x11-utils xdotool imagemagick
     desktop-file-utils appstream
+    dpkg-dev fakeroot lintian man-db bash-completion xdg-utils qt6-qpa-plugins
 )
 
 ensure_packages() {

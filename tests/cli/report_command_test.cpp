@@ -24,16 +24,19 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// Runs the built busyscope-report with the given arguments and time zone, capturing both outputs.
-RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC") {
+// Runs a built program with the given arguments and time zone, capturing both outputs; standard
+// output goes to outPath instead when one is given.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& zone = "UTC", const std::string& outPath = {}) {
     CTestTree outputs;
-    const std::string outPath = outputs.Path("out");
+    const std::string capturedOut = outputs.Path("out");
     const std::string errPath = outputs.Path("err");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.empty() ? capturedOut.c_str() : outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> argumentStore{BUSYSCOPE_REPORT_EXE};
+    std::vector<std::string> argumentStore{program};
     argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : argumentStore)
@@ -43,15 +46,19 @@ RunResult RunReport(const std::vector<std::string>& arguments, const std::string
     char* envp[] = {tz.data(), nullptr};
     pid_t child = -1;
     RunResult result;
-    if (posix_spawn(&child, BUSYSCOPE_REPORT_EXE, &actions, nullptr, argv.data(), envp) == 0) {
+    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp) == 0) {
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = ReadFile(outPath);
+    result.out = ReadFile(capturedOut);
     result.err = ReadFile(errPath);
     return result;
+}
+
+RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC") {
+    return RunProgram(BUSYSCOPE_REPORT_EXE, arguments, zone);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -60,6 +67,14 @@ std::vector<std::string> Lines(const std::string& text) {
     for (std::string line; std::getline(stream, line);)
         lines.push_back(line);
     return lines;
+}
+
+int CurvePixels(const QImage& image) {
+    int pixels = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            pixels += image.pixel(x, y) == qRgb(85, 85, 255);
+    return pixels;
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -163,11 +178,20 @@ TEST_F(ReportCommand, AFolderThatCannotBeReadIsAOneLineError) {
 
 TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{}, {"--view", "hour", "x"}, {"--format"}, {"--bogus", "x"}}) {
+         {std::vector<std::string>{},
+          {"--view", "hour", "x"},
+          {"--format"},
+          {"--bogus", "x"},
+          {"--since", "2024-02-30", "x"},
+          {"--until", "31.03.2024", "x"},
+          {"--exclude=", "x"},
+          {"--since", "2024-05-01", "--until", "2024-04-01T23:59", "x"},
+          {"--version=1"}}) {
         const RunResult run = RunReport(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+        EXPECT_TRUE(Contains(run.err, "(see busyscope-report --help)")) << run.err;
     }
 }
 
@@ -206,11 +230,7 @@ TEST(ReportCommandPicture, PngIsTheGraphAtTheAskedSize) {
     const QImage image(QString::fromStdString(png));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(640, 360));
-    int curvePixels = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            curvePixels += image.pixel(x, y) == qRgb(85, 85, 255);
-    EXPECT_GT(curvePixels, 200);
+    EXPECT_GT(CurvePixels(image), 200);
 }
 
 TEST(ReportCommandPicture, UnwritablePictureIsAOneLineError) {
@@ -219,6 +239,134 @@ TEST(ReportCommandPicture, UnwritablePictureIsAOneLineError) {
     const RunResult run = RunReport({"--png", tree.Path("no/such/folder/g.png"), tree.Root()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Contains(run.err, "busyscope-report: cannot write")) << run.err;
+}
+
+} // namespace
+
+namespace {
+
+// A working copy: the person's own files, and a clone's history, dependencies and build output
+// written in one burst at 03:00 UTC on 2 March 2024.
+class ReportLeavingOut : public testing::Test {
+protected:
+    static constexpr std::int64_t kBurst = 1709348400;
+    void SetUp() override {
+        for (int i = 0; i < 40; ++i) {
+            m_tree.AddFile(".git/objects/o" + std::to_string(i), kBurst);
+            m_tree.AddFile("node_modules/pkg/f" + std::to_string(i), kBurst);
+            m_tree.AddFile("src/m" + std::to_string(i) + ".o", kBurst);
+        }
+        m_tree.AddFile(".hg", kBurst);
+        m_tree.AddFile("src/main.c", kMonday1430);
+        m_tree.AddFile("notes.txt", kMonday1430 + 86400);
+        m_tree.AddFile("old.txt", kMonday1430 - 365 * 86400);
+    }
+    CTestTree m_tree;
+};
+
+TEST_F(ReportLeavingOut, ExcludedNamesAreLeftOutOfEveryFormatAndThePicture) {
+    const std::vector<std::string> leaveOut{"--exclude-vcs", "--exclude", "node_modules", "--exclude=*.o"};
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), leaveOut.begin(), leaveOut.end());
+        arguments.push_back(m_tree.Root());
+        return RunReport(arguments);
+    };
+    RunResult result = run({"--view", "day"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(Lines(result.out),
+              (std::vector<std::string>{"3 files in " + m_tree.Root() + " (43 entries left out)",
+                                        "day: busiest 02:30 PM, 3 files"}))
+        << ".git, .hg, node_modules and the forty object files";
+
+    result = run({"--format", "times"});
+    EXPECT_EQ(Lines(result.out).size(), 3u);
+    EXPECT_TRUE(Contains(run({"--format", "json"}).out, "\"files\": 3,\n"));
+    EXPECT_TRUE(Contains(run({"--format", "json"}).out, "\"excludedEntries\": 43,\n"));
+    EXPECT_TRUE(Contains(run({"--format", "csv"}).out, "day,870,\"02:30 PM\",3\n"));
+    EXPECT_TRUE(Contains(run({"--format", "csv"}).out, "day,180,\"03:00 AM\",0\n")) << "no burst";
+
+    // The burst is the busiest minute unless it is left out; the title counts what is kept.
+    EXPECT_EQ(Lines(RunReport({"--view", "day", m_tree.Root()}).out).at(1),
+              "day: busiest 03:00 AM, 121 files");
+    const std::string png = m_tree.Path("graph.png");
+    result = run({"--png", png, "--average", "0"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const int keptCurve = CurvePixels(QImage(QString::fromStdString(png)));
+    ASSERT_EQ(RunReport({"--png", png, "--average", "0", m_tree.Root()}).exitCode, 0);
+    const int allCurve = CurvePixels(QImage(QString::fromStdString(png)));
+    EXPECT_GT(keptCurve, 0);
+    EXPECT_NE(keptCurve, allCurve) << "the picture is drawn from the files kept";
+}
+
+TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {
+    // In New York 2 March 2024, 03:00 UTC is 1 March, 22:00; the summer-time change on 10 March
+    // lies between that and the other files, so a wrong offset at either end shows.
+    RunResult result = RunReport(
+        {"--since", "2024-03-01T22:00", "--until", "2024-07-01T10:30", "--view", "day", m_tree.Root()},
+        "America/New_York");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"121 files in " + m_tree.Root(),
+                                                           "3 files written outside the time range left out",
+                                                           "day: busiest 10:00 PM, 121 files"}));
+    result = RunReport(
+        {"--since", "2024-03-01T22:00:01", "--until=2024-07-01T10:30:01", "--format", "times", m_tree.Root()},
+        "America/New_York");
+    EXPECT_EQ(Lines(result.out), std::vector<std::string>{std::to_string(kMonday1430)});
+    result = RunReport({"--until", "2024-07-01", "--format", "json", m_tree.Root()}, "America/New_York");
+    EXPECT_TRUE(Contains(result.out, "\"files\": 122,\n")) << "a date alone is its midnight";
+    EXPECT_TRUE(Contains(result.out, "\"filesOutsideRange\": 2,\n"));
+}
+
+// Every output of both programs, sent to a full device, ends with one line naming what could
+// not be written and why, and exit status 1.
+TEST(ProgramOutput, WhatCannotBeWrittenEndsInAMessageAndStatusOne) {
+    CTestTree tree;
+    tree.AddFile("a", kMonday1430);
+    struct Case {
+        const char* program;
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {BUSYSCOPE_REPORT_EXE, {"--help"}, "busyscope-report: cannot write the help: "},
+        {BUSYSCOPE_REPORT_EXE, {"--version"}, "busyscope-report: cannot write the version: "},
+        {BUSYSCOPE_REPORT_EXE, {tree.Root()}, "busyscope-report: cannot write the report: "},
+        {BUSYSCOPE_REPORT_EXE,
+         {"--format", "csv", tree.Root()},
+         "busyscope-report: cannot write the report: "},
+        {BUSYSCOPE_REPORT_EXE,
+         {"--format", "json", tree.Root()},
+         "busyscope-report: cannot write the report: "},
+        {BUSYSCOPE_REPORT_EXE,
+         {"--format", "times", tree.Root()},
+         "busyscope-report: cannot write the report: "},
+        {BUSYSCOPE_REPORT_EXE,
+         {"--png", "/dev/full", tree.Root()},
+         "busyscope-report: cannot write '/dev/full': "},
+        {BUSYSCOPE_EXE, {"--help"}, "busyscope: cannot write the help: "},
+        {BUSYSCOPE_EXE, {"--version"}, "busyscope: cannot write the version: "},
+    };
+    for (const Case& test : cases) {
+        const RunResult run = RunProgram(test.program, test.arguments, "UTC", "/dev/full");
+        const std::vector<std::string> errors = Lines(run.err);
+        EXPECT_EQ(run.exitCode, 1) << test.message;
+        ASSERT_FALSE(errors.empty()) << test.message;
+        EXPECT_EQ(errors.back(), test.message + "No space left on device");
+    }
+}
+
+TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {
+    for (const auto& [program, name] :
+         {std::pair{BUSYSCOPE_REPORT_EXE, "busyscope-report"}, std::pair{BUSYSCOPE_EXE, "busyscope"}}) {
+        const RunResult run = RunProgram(program, {"--version"});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, std::string(name) + " " + BUSYSCOPE_VERSION + "\n");
+        EXPECT_EQ(run.err, "");
+    }
+    // The window's program answers --help without a display.
+    const RunResult help = RunProgram(BUSYSCOPE_EXE, {"-platform", "xcb", "--help"});
+    EXPECT_EQ(help.exitCode, 0) << help.err;
+    EXPECT_TRUE(Contains(help.out, "Usage: busyscope [OPTION]...")) << help.out;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "report_options.h"
+#include "time_zone.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -106,6 +107,23 @@ TEST(ReportOptions, PictureNumbersOutOfRangeNameTheOption) {
         EXPECT_NE(error.find(bad[0].substr(0, bad[0].find('='))), std::string::npos)
             << bad[0] << " " << error;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReportOptions, ExclusionsAddUpAndDatesAreReadInTheLocalZone) {
+    CScopedTimeZone zone("Asia/Kathmandu");
+    const ParsedReportOptions parsed =
+        Parse({"--exclude", "build", "--exclude-vcs", "--exclude=*.tmp", "--since", "2024-01-01", "d"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.filter.excludedNames,
+              (std::vector<std::string>{"build", ".git", ".hg", ".svn", ".bzr", "*.tmp"}));
+    EXPECT_EQ(parsed.options.filter.since, 1704046500) << "midnight at +05:45";
+    EXPECT_FALSE(parsed.options.filter.until);
+    EXPECT_TRUE(Parse({"--version"}).options.version);
+    EXPECT_EQ(Parse({"--version"}).error, "");
 }
 
 } // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "directory_source.h"
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a walk leaves out: entries by name, and files written outside a time range.
+struct EntryFilter {
+    std::vector<std::string> excludedNames; // shell patterns (fnmatch) matched against the name alone
+    std::optional<std::int64_t> since;      // the first second kept
+    std::optional<std::int64_t> until;      // the first second no longer kept
+};
+
+// The names of the version-control folders --exclude-vcs leaves out.
+inline constexpr std::string_view kVersionControlFolders[] = {".git", ".hg", ".svn", ".bzr"};
+
+// Whether name matches one of the patterns. A '*' matches a leading dot too.
+bool MatchesAnyPattern(std::string_view name, const std::vector<std::string>& patterns);
+
+// Whether a last-write time lies within the filter's range.
+bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter);
+
+// A listing with some entries left out: an entry whose name matches a pattern (a folder is then
+// never opened) and a file written outside the range are skipped and counted. "." and ".." are
+// always passed on. Safe to call from several threads at once when the wrapped source is.
+class CFilteredDirectorySource final : public IDirectorySource {
+public:
+    CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter);
+
+    OpenResult OpenRoot(const std::string& path) override { return m_source.OpenRoot(path); }
+    OpenResult OpenChild(Handle parent, const std::string& name) override {
+        return m_source.OpenChild(parent, name);
+    }
+    ReadResult Next(Handle folder, DirectoryEntry& entry, int& error) override;
+    void Close(Handle folder) override { m_source.Close(folder); }
+
+    // Entries left out for their names, and files for their times, since construction.
+    std::int64_t ExcludedEntries() const { return m_excludedEntries.load(std::memory_order_relaxed); }
+    std::int64_t FilesOutsideRange() const { return m_filesOutsideRange.load(std::memory_order_relaxed); }
+
+private:
+    IDirectorySource& m_source;
+    const EntryFilter m_filter;
+    std::atomic<std::int64_t> m_excludedEntries{0};
+    std::atomic<std::int64_t> m_filesOutsideRange{0};
+};

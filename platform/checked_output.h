@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+
+// A stream over an open descriptor that remembers why a write failed, so that a program can end
+// with a message instead of reporting success. The descriptor is not closed.
+class CCheckedOutput {
+public:
+    explicit CCheckedOutput(int fd);
+    ~CCheckedOutput();
+    CCheckedOutput(const CCheckedOutput&) = delete;
+    CCheckedOutput& operator=(const CCheckedOutput&) = delete;
+
+    std::ostream& Stream() { return m_stream; }
+
+    // Writes out what is still buffered. Returns 0 when everything reached the descriptor,
+    // else the errno of the first write that failed.
+    int Finish();
+
+private:
+    class Buffer;
+    std::unique_ptr<Buffer> m_buffer;
+    std::ostream m_stream;
+};
+
+// Creates or truncates the file and writes bytes to it. Returns 0, or the errno of the step that failed.
+int WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Writes text to standard output. When that fails, says so on standard error as
+// "<program>: cannot write <what>: <reason>" and returns 1; otherwise returns 0.
+int PrintOrComplain(std::string_view program, std::string_view what, std::string_view text);
+
+// "<program>: cannot write <what>: <reason of error>", the line a failed output ends with.
+std::string WriteFailureMessage(std::string_view program, std::string_view what, int error);

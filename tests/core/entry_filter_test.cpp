@@ -1,0 +1,195 @@
+// Leaving entries out of a walk by name and by time, and reading the dates of a time range.
+#include "filtered_directory_source.h"
+#include "local_time.h"
+#include "memory_directory_source.h"
+#include "stamp_store.h"
+#include "time_zone.h"
+#include "wall_clock_time.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<std::int64_t> Times(const CStampStore& store) {
+    std::vector<std::int64_t> times;
+    for (const FileStamp& stamp : store.span())
+        times.push_back(stamp.m_lastWrite);
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
+// A project folder: its own files 1..3, a clone's history, a dependency folder and build output.
+class FilteredWalk : public testing::Test {
+protected:
+    void SetUp() override {
+        m_source.AddFile(CMemoryDirectorySource::kRoot, "notes.txt", 1);
+        const int git = m_source.AddFolder(CMemoryDirectorySource::kRoot, ".git");
+        m_source.AddFile(m_source.AddFolder(git, "objects"), "pack", 100);
+        const int src = m_source.AddFolder(CMemoryDirectorySource::kRoot, "src");
+        m_source.AddFile(src, "main.c", 2);
+        m_source.AddFile(src, "main.o", 101);
+        m_source.AddFile(src, ".hg", 3); // a file with a version-control name is left out as well
+        m_source.AddVanished(src, "gone.o");
+        const int modules = m_source.AddFolder(CMemoryDirectorySource::kRoot, "node_modules");
+        m_source.AddFile(m_source.AddFolder(modules, "left-pad"), "index.js", 102);
+        m_source.SetOpenError(modules, EACCES); // would count as unreadable if it were opened
+    }
+
+    // Walks the tree through a filter; returns the filter's counts.
+    std::pair<std::int64_t, std::int64_t> Walk(const EntryFilter& filter) {
+        CFilteredDirectorySource source(m_source, filter);
+        m_store.Scan("/project", source);
+        return {source.ExcludedEntries(), source.FilesOutsideRange()};
+    }
+
+    CMemoryDirectorySource m_source;
+    CStampStore m_store;
+};
+
+TEST_F(FilteredWalk, MatchingFoldersAreNeverOpenedAndMatchingFilesNeverRecorded) {
+    EntryFilter filter;
+    filter.excludedNames = {"node_modules", "*.o"};
+    filter.excludedNames.insert(filter.excludedNames.end(), std::begin(kVersionControlFolders),
+                                std::end(kVersionControlFolders));
+    const auto [excluded, outside] = Walk(filter);
+    EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{1, 2}));
+    EXPECT_EQ(m_store.m_nFiles, 2);
+    EXPECT_EQ(excluded, 5) << ".git, node_modules, main.o, .hg and the vanished gone.o";
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(m_source.Opens(), 2) << "only the chosen folder and src are opened";
+    EXPECT_EQ(m_store.GetProblems().unreadableFolders, 0);
+    EXPECT_EQ(m_source.OpenNow(), 0);
+    EXPECT_EQ(m_source.Misuses(), 0);
+}
+
+TEST_F(FilteredWalk, PatternsMatchTheNameAloneAndNeverTheDots) {
+    // "*" matches dot files too; "." and ".." are passed on all the same, so nothing else is lost.
+    auto [excluded, outside] = Walk({{".*"}, {}, {}});
+    EXPECT_EQ(excluded, 2) << ".git and .hg, not the dots of the four folders listed";
+    EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{1, 2, 101}));
+    EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules was tried";
+
+    std::tie(excluded, outside) = Walk({{"src/main.c", "objects", "*.txt"}, {}, {}});
+    EXPECT_EQ(excluded, 2) << "a path never matches; objects below .git and notes.txt do";
+    EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2, 3, 101}));
+
+    EXPECT_TRUE(MatchesAnyPattern(std::string(300, 'x'), {"x*"})) << "a name longer than the stack copy";
+    EXPECT_FALSE(MatchesAnyPattern("main.c", {}));
+    EXPECT_TRUE(MatchesAnyPattern("main.c", {"[lm]ain.?"}));
+}
+
+TEST_F(FilteredWalk, TheTimeRangeKeepsFilesFromSinceUpToButNotIncludingUntil) {
+    auto [excluded, outside] = Walk({{}, 2, 101});
+    EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2, 3, 100}));
+    EXPECT_EQ(outside, 2) << "notes.txt (1) and main.o (101); folders are never left out for a time";
+    EXPECT_EQ(excluded, 0);
+
+    std::tie(excluded, outside) = Walk({{"*.o"}, {}, 3});
+    EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{1, 2}));
+    EXPECT_EQ(excluded, 2) << "main.o and gone.o";
+    EXPECT_EQ(outside, 2) << "pack (100) and .hg (3); main.o is counted for its name alone";
+}
+
+// Every folder is open at once and each thread reads its own, as a parallel walk would.
+class ConcurrentSource final : public IDirectorySource {
+public:
+    static constexpr int kFolders = 4;
+    static constexpr int kEntries = 200000;
+    OpenResult OpenRoot(const std::string&) override { return {}; }
+    OpenResult OpenChild(Handle, const std::string&) override { return {}; }
+    ReadResult Next(Handle folder, DirectoryEntry& entry, int&) override {
+        const int position = m_positions[static_cast<std::size_t>(folder)]++;
+        if (position == kEntries)
+            return ReadResult::End;
+        entry = {position % 2 == 0 ? "skip.o" : "keep.c", DirectoryEntry::Type::File, position % 4};
+        return ReadResult::Entry;
+    }
+    void Close(Handle) override {}
+
+private:
+    std::array<std::atomic<int>, kFolders> m_positions{};
+};
+
+TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
+    ConcurrentSource inner;
+    CFilteredDirectorySource source(inner, {{"*.o"}, {}, 3});
+    std::vector<std::thread> threads;
+    std::atomic<std::int64_t> kept = 0;
+    for (int folder = 0; folder < ConcurrentSource::kFolders; ++folder)
+        threads.emplace_back([&, folder] {
+            DirectoryEntry entry;
+            int error = 0;
+            while (source.Next(folder, entry, error) == IDirectorySource::ReadResult::Entry)
+                ++kept;
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    constexpr std::int64_t kAll = std::int64_t{ConcurrentSource::kFolders} * ConcurrentSource::kEntries;
+    EXPECT_EQ(source.ExcludedEntries(), kAll / 2);
+    EXPECT_EQ(source.FilesOutsideRange(), kAll / 4) << "odd positions of the form 4k+3";
+    EXPECT_EQ(kept, kAll / 4);
+}
+
+TEST(WallClockTime, ReadsIsoDatesAndDateTimesAndNothingElse) {
+    EXPECT_EQ(ParseIsoDateTime("2024-02-29"), (WallClockTime{2024, 2, 29, 0, 0, 0}));
+    EXPECT_EQ(ParseIsoDateTime("2024-03-31T02:30"), (WallClockTime{2024, 3, 31, 2, 30, 0}));
+    EXPECT_EQ(ParseIsoDateTime("1999-12-31 23:59:59"), (WallClockTime{1999, 12, 31, 23, 59, 59}));
+    EXPECT_EQ(ParseIsoDateTime("0001-01-01"), (WallClockTime{1, 1, 1, 0, 0, 0}));
+    for (const char* bad : {"", "2024", "2024-3-31", "2023-02-29", "2100-02-29", "2024-04-31", "2024-00-10",
+                            "2024-13-01", "2024-03-31T24:00", "2024-03-31T12:60", "2024-03-31T12:00:60",
+                            "2024-03-31T12", "2024-03-31T12:00:", "2024-03-31T12:00:00Z", "2024-03-31x",
+                            "2024-03-31T1:00", "+024-03-31", "2024-03-31T12:00:00.5", "yesterday"})
+        EXPECT_EQ(ParseIsoDateTime(bad), std::nullopt) << bad;
+}
+
+// In Berlin the clocks went from 02:00 to 03:00 on 31 March 2024 (01:00 UTC) and from 03:00 back
+// to 02:00 on 27 October 2024 (01:00 UTC).
+TEST(WallClockTime, FirstSecondShowingAWallTimeAcrossDaylightSavingChanges) {
+    CScopedTimeZone zone("Europe/Berlin");
+    const auto first = [](const char* text) {
+        return FirstSecondShowing(*ParseIsoDateTime(text), LocalUtcOffset);
+    };
+    EXPECT_EQ(first("2024-03-31"), 1711839600) << "midnight, still winter time: 23:00 UTC the day before";
+    EXPECT_EQ(first("2024-03-31T01:59:59"), 1711846799);
+    EXPECT_EQ(first("2024-03-31T02:00"), 1711846800) << "skipped: the moment of the jump";
+    EXPECT_EQ(first("2024-03-31T02:30"), 1711846800) << "skipped: the moment of the jump";
+    EXPECT_EQ(first("2024-03-31T03:00"), 1711846800) << "the jump shows 03:00";
+    EXPECT_EQ(first("2024-03-31T03:00:01"), 1711846801);
+    EXPECT_EQ(first("2024-10-27T02:30"), 1729989000) << "twice: the first, in summer time (00:30 UTC)";
+    EXPECT_EQ(first("2024-10-27T03:00"), 1729994400) << "after the repeated hour: 02:00 UTC";
+    EXPECT_EQ(first("2024-07-01T12:00"), 1719828000);
+
+    // Every second of a stretch around each change: the first second showing a wall time is the
+    // one whose own wall time it is, unless that wall time was skipped.
+    for (const std::int64_t change : {std::int64_t{1711846800}, std::int64_t{1729990800}}) {
+        for (std::int64_t t = change - 4000; t < change + 4000; t += 37) {
+            const LocalBreakdown local = *BreakDownLocal(t);
+            const WallClockTime wall{local.year, local.month,  local.monthDay,
+                                     local.hour, local.minute, local.second};
+            const std::int64_t found = *FirstSecondShowing(wall, LocalUtcOffset);
+            const bool secondTime = t >= change && t < change + 3600 && change == 1729990800;
+            EXPECT_EQ(found, secondTime ? t - 3600 : t) << t;
+        }
+    }
+}
+
+TEST(WallClockTime, AZonePassedInAndOneThatCannotTell) {
+    // A made-up zone that moves from +05:30 to +05:45 at 1000000000 (UTC).
+    const UtcOffsetAt zone = [](std::int64_t t) -> std::optional<std::int64_t> {
+        return t < 1000000000 ? 19800 : 20700;
+    };
+    const WallClockTime before{2001, 9, 9, 7, 16, 39}; // the last second on +05:30
+    EXPECT_EQ(FirstSecondShowing(before, zone), 999999999);
+    EXPECT_EQ(FirstSecondShowing({2001, 9, 9, 7, 20, 0}, zone), 1000000000) << "skipped quarter hour";
+    EXPECT_EQ(FirstSecondShowing({2001, 9, 9, 7, 31, 40}, zone), 1000000000);
+    EXPECT_EQ(FirstSecondShowing({2001, 9, 9, 7, 31, 41}, zone), 1000000001);
+    const UtcOffsetAt unknown = [](std::int64_t) -> std::optional<std::int64_t> { return std::nullopt; };
+    EXPECT_EQ(FirstSecondShowing(before, unknown), std::nullopt);
+}
+
+} // namespace
