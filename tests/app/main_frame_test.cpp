@@ -20,6 +20,11 @@
 
 namespace {
 
+// A push button is drawn sunken while it is held down or checked.
+bool LooksPressed(const QPushButton& button) {
+    return button.isDown() || button.isChecked();
+}
+
 // Each menu as "Title: item|item|-|item", separators as "-".
 QStringList MenuOutline(QMenuBar& bar) {
     QStringList outline;
@@ -61,7 +66,7 @@ protected:
                                                               {&bar.m_btnYear, VIEW_YEAR}};
         int found = -1;
         for (auto [button, view] : buttons)
-            if (button->isDown())
+            if (LooksPressed(*button))
                 found = found == -1 ? view : -2;
         return found < 0 ? -1 : found;
     }
@@ -117,6 +122,68 @@ TEST_F(MainFrameTest, ChoosingTheCurrentViewAgainKeepsItsCheckAndButtonAndFocuse
     QTest::mouseClick(&m_frame->m_wndViewBar->m_btnDay, Qt::LeftButton);
     EXPECT_EQ(PressedView(), VIEW_DAY);
     EXPECT_TRUE(m_frame->m_wndPanel->hasFocus());
+}
+
+TEST_F(MainFrameTest, OnlyTheCurrentViewsButtonLooksPressedWhateverTheKeysAndMouseDo) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+    CViewBar& bar = *m_frame->m_wndViewBar;
+    {
+        // What the style draws for a checked button is what it draws for one held down.
+        QPushButton plain(QStringLiteral("Week")), checked(QStringLiteral("Week")),
+            down(QStringLiteral("Week"));
+        checked.setCheckable(true);
+        checked.setChecked(true);
+        down.setDown(true);
+        EXPECT_EQ(checked.grab().toImage(), down.grab().toImage());
+        EXPECT_NE(plain.grab().toImage(), down.grab().toImage());
+    }
+    // Each step below starts from a click on Week.
+    const auto selectWeek = [&] {
+        QTest::mouseClick(&bar.m_btnWeek, Qt::LeftButton);
+        ASSERT_EQ(PressedView(), VIEW_WEEK);
+    };
+    selectWeek();
+
+    // The focus walks onto the current view's button and off it again, both ways round.
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key == Qt::Key_Tab ? "Tab" : "Shift+Tab");
+        bool reached = false;
+        for (int presses = 0; presses < 20 && !reached; ++presses) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            reached = QApplication::focusWidget() == &bar.m_btnWeek;
+            EXPECT_EQ(PressedView(), VIEW_WEEK);
+        }
+        ASSERT_TRUE(reached);
+        QTest::keyClick(&bar.m_btnWeek, key);
+        EXPECT_NE(QApplication::focusWidget(), &bar.m_btnWeek);
+        EXPECT_EQ(PressedView(), VIEW_WEEK);
+    }
+
+    // A click in What's This mode explains the button and changes nothing.
+    selectWeek();
+    QTest::keyClick(m_frame, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QTest::mouseClick(&bar.m_btnWeek, Qt::LeftButton);
+    QWhatsThis::hideText();
+    QApplication::processEvents();
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
+
+    // Pressing the current button and letting go beside it is no click.
+    selectWeek();
+    const QPoint inside = bar.m_btnWeek.rect().center();
+    const QPoint beside = inside + QPoint(0, 3 * bar.m_btnWeek.height());
+    QTest::mousePress(&bar.m_btnWeek, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(&bar.m_btnWeek, beside);
+    QTest::mouseRelease(&bar.m_btnWeek, Qt::LeftButton, {}, beside);
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    // The same on another button leaves the view and its button as they were.
+    QTest::mousePress(&bar.m_btnYear, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(&bar.m_btnYear, beside);
+    QTest::mouseRelease(&bar.m_btnYear, Qt::LeftButton, {}, beside);
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
 }
 
 TEST_F(MainFrameTest, FocusGivenToTheWindowGoesToTheGraph) {
