@@ -3,8 +3,10 @@
 #include "app_fixture.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
+#include "cursor_readout.h"
 #include "graph_panel.h"
 #include "stamp_store.h"
+#include "test_locale.h"
 #include "view_bar.h"
 
 #include <QAction>
@@ -325,6 +327,70 @@ TEST_F(MainFrameTest, SecondAnalysisKeepsViewRotationAndScale) {
     EXPECT_DOUBLE_EQ(plot.m_xOffset, 123.5);
     EXPECT_DOUBLE_EQ(plot.m_yScale, 2.25);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Qt sets the process locale from the environment; the averaging label, the readout, the
+// density numbers and the title keep the "C" locale's formats whatever it is.
+TEST_F(MainFrameTest, TextsKeepTheirFixedFormatsInAnyLocale) {
+    CScopedTimeZone utc("UTC");
+    CGraphPanel& panel = *m_frame->m_wndPanel;
+    // Two files in the minute under a column of the morning, on a Sunday.
+    const int column = panel.m_plot.width() * 3 / 8;
+    const int minute = BinUnderPointer(column, panel.m_plot.width(), 1440, panel.m_plot.m_xOffset);
+    ASSERT_GE(minute, 60);
+    ASSERT_LT(minute, 720);
+    CTestTree tree;
+    tree.AddFile("a", LocalTime(2020, 6, 7, 0, minute));
+    tree.AddFile("b", LocalTime(2020, 6, 7, 0, minute, 40));
+    m_chooserAnswer = QString::fromStdString(tree.Root());
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    ASSERT_EQ(theStampStore.m_nFiles, 2);
+    CAveragingBar& bar = *m_frame->m_wndAvgBar;
+
+    struct Texts {
+        QString yearLabel, weekLabel, dayReadout, weekReadout;
+        QImage graph;
+    };
+    const auto texts = [&] {
+        Texts seen;
+        m_frame->CommandAction(ID_VIEW_YEAR)->trigger();
+        bar.m_slider.setValue(0);
+        seen.yearLabel = LabelAfterRepaint(QStringLiteral("0.2 days"));
+        m_frame->CommandAction(ID_VIEW_WEEK)->trigger();
+        bar.m_slider.setValue(50);
+        seen.weekLabel = LabelAfterRepaint(QStringLiteral("10.0 hours"));
+        QTest::mouseMove(&panel.m_plot, QPoint(0, 10));
+        seen.weekReadout = m_frame->MessageText();
+        m_frame->CommandAction(ID_VIEW_DAY)->trigger();
+        QTest::mouseMove(&panel.m_plot, QPoint(column, 10));
+        seen.dayReadout = m_frame->MessageText();
+        seen.graph = panel.grab().toImage();
+        return seen;
+    };
+    const Texts c = texts();
+    EXPECT_EQ(c.yearLabel, QStringLiteral("0.2 days"));
+    EXPECT_EQ(c.weekLabel, QStringLiteral("10.0 hours"));
+    EXPECT_EQ(c.weekReadout, QStringLiteral("Sunday 12:00 AM - 0 file(s)."));
+    const QString clock = QStringLiteral("%1:%2 AM - 2 file(s).")
+                              .arg(minute / 60 == 0 ? 12 : minute / 60, 2, 10, QLatin1Char('0'))
+                              .arg(minute % 60, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(c.dayReadout, clock);
+
+    for (const char* name : kTestLocales) {
+        SCOPED_TRACE(name);
+        std::string problem;
+        const std::string folder = TestLocaleFolder(name, problem);
+        if (folder.empty())
+            GTEST_SKIP() << problem;
+        const CScopedProcessLocale locale(name, folder);
+        ASSERT_TRUE(locale.Active());
+        const Texts there = texts();
+        EXPECT_EQ(there.yearLabel, c.yearLabel);
+        EXPECT_EQ(there.weekLabel, c.weekLabel);
+        EXPECT_EQ(there.weekReadout, c.weekReadout);
+        EXPECT_EQ(there.dayReadout, c.dayReadout);
+        EXPECT_TRUE(there.graph == c.graph) << "density numbers or title drawn differently";
+    }
 }
 
 TEST_F(MainFrameTest, UnreadableChosenFolderIsReportedInTheStatusBar) {
