@@ -103,6 +103,87 @@ TEST(PainterAdapter, ClippedLinesPaintTheSamePixelsAsUnclippedOnes) {
     }
 }
 
+// Bounds of the black pixels of an image; empty when there are none.
+QRect InkBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == kInk)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// "HIH" has flat tops at the cap height, flat feet on the baseline and no descender, so its ink
+// shows where each reference point put the text cell.
+TEST(PainterAdapter, TextInkStandsWhereItsReferencePointSays) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(20);
+    font.setBold(true);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    const QString text = QStringLiteral("HIH");
+    const QRect tight = metrics.tightBoundingRect(text); // ink around the baseline origin
+    const QPoint at(80, 50);
+    const auto ink = [&](auto draw) {
+        QImage image(160, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        CPainterAdapter dc(painter);
+        draw(dc);
+        painter.end();
+        return InkBounds(image);
+    };
+    const int capTop = at.y() + metrics.ascent() + tight.top(); // first ink row of a top-aligned text
+    const int middle = at.x();
+
+    const QRect topCenter =
+        ink([&](CPainterAdapter& dc) { dc.TextOut(at.x(), at.y(), text, CPainterAdapter::TopCenter); });
+    EXPECT_NEAR(topCenter.top(), capTop, 1);
+    EXPECT_NEAR(topCenter.bottom(), at.y() + metrics.ascent() - 1, 1);
+    EXPECT_NEAR((topCenter.left() + topCenter.right() + 1) / 2, middle, 2);
+
+    const QRect topRight =
+        ink([&](CPainterAdapter& dc) { dc.TextOut(at.x(), at.y(), text, CPainterAdapter::TopRight); });
+    EXPECT_NEAR(topRight.top(), capTop, 1);
+    EXPECT_LE(topRight.right(), at.x() - 1);
+    EXPECT_GE(topRight.right(), at.x() - 4);
+
+    const QRect bottomCenter =
+        ink([&](CPainterAdapter& dc) { dc.TextOut(at.x(), at.y(), text, CPainterAdapter::BottomCenter); });
+    EXPECT_NEAR(bottomCenter.bottom(), at.y() - metrics.descent() - 1, 1);
+    EXPECT_NEAR((bottomCenter.left() + bottomCenter.right() + 1) / 2, middle, 2);
+
+    // Turned to read upward, the bottom of the line faces right: x is the line's right edge.
+    const QRect upward = ink(
+        [&](CPainterAdapter& dc) { dc.TextOutUpward(at.x(), at.y(), text, CPainterAdapter::BottomCenter); });
+    EXPECT_NEAR(upward.right(), at.x() - metrics.descent() - 1, 1);
+    EXPECT_NEAR((upward.top() + upward.bottom() + 1) / 2, at.y(), 2);
+    EXPECT_NEAR(upward.height(), topCenter.width(), 1);
+}
+
+// An opaque text whitens its whole cell, advance width by line height, over what lies beneath.
+TEST(PainterAdapter, OpaqueTextFillsItsCellWithWhite) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(16);
+    const QFontMetrics metrics(font);
+    QImage image(120, 60, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        CPainterAdapter dc(painter);
+        dc.TextOut(60, 20, QStringLiteral("Noon"), CPainterAdapter::TopCenter, CPainterAdapter::OpaqueWhite);
+    }
+    const int width = metrics.horizontalAdvance(QStringLiteral("Noon"));
+    const QRect cell(60 - width / 2, 20, width, metrics.height());
+    for (const QPoint corner : {cell.topLeft(), cell.topRight(), cell.bottomLeft(), cell.bottomRight()})
+        EXPECT_EQ(image.pixel(corner), qRgb(255, 255, 255)) << corner.x() << "," << corner.y();
+    for (const QPoint outside : {cell.topLeft() - QPoint(1, 0), cell.topLeft() - QPoint(0, 1),
+                                 cell.bottomRight() + QPoint(1, 0), cell.bottomRight() + QPoint(0, 1)})
+        EXPECT_EQ(image.pixel(outside), kInk) << outside.x() << "," << outside.y();
+}
+
 std::string Picture(void (*draw)(CPainterAdapter&)) {
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::white);
