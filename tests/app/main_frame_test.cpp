@@ -11,14 +11,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
+#include <set>
 
 namespace {
 
@@ -186,6 +189,59 @@ TEST_F(MainFrameTest, OnlyTheCurrentViewsButtonLooksPressedWhateverTheKeysAndMou
     QTest::mouseRelease(&bar.m_btnYear, Qt::LeftButton, {}, beside);
     EXPECT_EQ(PressedView(), VIEW_WEEK);
     EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
+}
+
+// The three bands stay as they are: no menu hides one, and a narrow window wraps them onto
+// more rows instead of cutting one behind an overflow arrow (the About button included).
+TEST_F(MainFrameTest, BandsWrapOntoRowsAndNoMenuHidesThem) {
+    const QList<QToolBar*> bands = m_frame->findChildren<QToolBar*>();
+    ASSERT_EQ(bands.size(), 3);
+    for (QToolBar* band : bands) {
+        // The window system's context-menu request, as a right click on the band makes it. A
+        // menu would run modally: note it and close it.
+        bool menuShown = false;
+        QTimer::singleShot(200, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuShown = true;
+                popup->close();
+            }
+        });
+        const QPoint at(3, band->height() / 2);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, band->mapToGlobal(at));
+        QApplication::sendEvent(band, &request);
+        QTest::qWait(300);
+        EXPECT_FALSE(menuShown) << band->objectName().toStdString();
+    }
+
+    QWidget* about = m_frame->m_wndToolBar->widgetForAction(m_frame->CommandAction(ID_APP_ABOUT));
+    ASSERT_NE(about, nullptr);
+    m_frame->resize(40, 500);
+    QApplication::processEvents();
+    int widest = 0;
+    for (const QToolBar* band : bands)
+        widest = std::max(widest, band->sizeHint().width());
+    EXPECT_GE(m_frame->width(), widest) << "the narrowest window still holds the widest band";
+
+    std::set<int> rowCounts;
+    for (int width = m_frame->minimumWidth(); width <= 1300; width += 7) {
+        SCOPED_TRACE(width);
+        m_frame->resize(width, 500);
+        QApplication::processEvents();
+        std::set<int> rows;
+        for (const QToolBar* band : bands) {
+            rows.insert(band->y());
+            EXPECT_GE(band->width(), band->sizeHint().width())
+                << band->objectName().toStdString() << " is cut";
+            const auto* overflow = band->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+            EXPECT_TRUE(overflow == nullptr || !overflow->isVisible()) << band->objectName().toStdString();
+            EXPECT_LE(band->geometry().right(), m_frame->width() - 1);
+        }
+        EXPECT_TRUE(about->isVisible());
+        rowCounts.insert(static_cast<int>(rows.size()));
+        if (HasFailure())
+            break;
+    }
+    EXPECT_TRUE(rowCounts.count(1) == 1 && rowCounts.count(2) == 1) << "one row when wide, more when narrow";
 }
 
 TEST_F(MainFrameTest, FocusGivenToTheWindowGoesToTheGraph) {
