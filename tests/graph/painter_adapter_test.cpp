@@ -162,28 +162,6 @@ TEST(PainterAdapter, TextInkStandsWhereItsReferencePointSays) {
     EXPECT_NEAR(upward.height(), topCenter.width(), 1);
 }
 
-// An opaque text whitens its whole cell, advance width by line height, over what lies beneath.
-TEST(PainterAdapter, OpaqueTextFillsItsCellWithWhite) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(16);
-    const QFontMetrics metrics(font);
-    QImage image(120, 60, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        CPainterAdapter dc(painter);
-        dc.TextOut(60, 20, QStringLiteral("Noon"), CPainterAdapter::TopCenter, CPainterAdapter::OpaqueWhite);
-    }
-    const int width = metrics.horizontalAdvance(QStringLiteral("Noon"));
-    const QRect cell(60 - width / 2, 20, width, metrics.height());
-    for (const QPoint corner : {cell.topLeft(), cell.topRight(), cell.bottomLeft(), cell.bottomRight()})
-        EXPECT_EQ(image.pixel(corner), qRgb(255, 255, 255)) << corner.x() << "," << corner.y();
-    for (const QPoint outside : {cell.topLeft() - QPoint(1, 0), cell.topLeft() - QPoint(0, 1),
-                                 cell.bottomRight() + QPoint(1, 0), cell.bottomRight() + QPoint(0, 1)})
-        EXPECT_EQ(image.pixel(outside), kInk) << outside.x() << "," << outside.y();
-}
-
 std::string Picture(void (*draw)(CPainterAdapter&)) {
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::white);
