@@ -3,6 +3,7 @@
 #include "analysis_period.h"
 #include "app_icons.h"
 #include "averaging_bar.h"
+#include "band_flow.h"
 #include "command_ids.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
@@ -23,6 +24,8 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QWhatsThis>
+#include <algorithm>
+#include <utility>
 
 CMainFrame* g_pMainFrame = nullptr;
 
@@ -111,6 +114,7 @@ QToolBar* CMainFrame::AddBand(const QString& name, QWidget* content) {
     if (content)
         band->addWidget(content);
     addToolBar(Qt::TopToolBarArea, band);
+    m_bands.push_back(band);
     return band;
 }
 
@@ -131,6 +135,41 @@ void CMainFrame::CreateBars() {
     m_wndStatusBar = statusBar();
     m_indicators = new CIndicatorPanes(*m_wndStatusBar);
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+
+    // Every band fits on a row of its own, so none is ever cut behind an overflow arrow.
+    int widest = 0;
+    for (const QToolBar* band : m_bands)
+        widest = std::max(widest, band->sizeHint().width());
+    setMinimumWidth(widest);
+}
+
+QMenu* CMainFrame::createPopupMenu() {
+    return nullptr;
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FlowBands();
+}
+
+void CMainFrame::FlowBands() {
+    // The bands in the order they stand in, row by row, as the user may have moved them.
+    std::vector<QToolBar*> bands = m_bands;
+    std::stable_sort(bands.begin(), bands.end(), [](const QToolBar* a, const QToolBar* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    std::vector<int> widths;
+    for (const QToolBar* band : bands)
+        widths.push_back(band->sizeHint().width());
+    const std::vector<bool> rowStarts = BandRowStarts(widths, width());
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        // A break before a band puts it at the start of a new row; the first band needs none.
+        const bool wanted = rowStarts[i] && i > 0;
+        if (wanted && !toolBarBreak(bands[i]))
+            insertToolBarBreak(bands[i]);
+        else if (!wanted && toolBarBreak(bands[i]))
+            removeToolBarBreak(bands[i]);
+    }
 }
 
 void CMainFrame::InitMainFrame() {

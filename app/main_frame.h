@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <functional>
 #include <map>
+#include <vector>
 
 class CAveragingBar;
 class CGraphPanel;
@@ -47,6 +48,9 @@ public:
     // The text of status pane 0.
     QString MessageText() const;
 
+    // The bar area offers no menu: the three bands are always shown.
+    QMenu* createPopupMenu() override;
+
     // IGraphHost
     int CurrentViewMode() const override { return m_viewMode; }
     int AveragingPosition() const override;
@@ -74,6 +78,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QAction* AddCommand(QMenu* menu, int id, const QString& text);
@@ -86,8 +91,11 @@ private:
     void OnContextHelp();
     void OnBarCheck();
     void SetMessageText(const QString& text);
+    // Wraps the bands onto as many rows as the window's width needs, like a rebar.
+    void FlowBands();
 
     std::map<int, QAction*> m_actions;
+    std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
 };
 

@@ -25,6 +25,9 @@ CViewBar::CViewBar(CMainFrame& frame, QWidget* parent)
     QPushButton* const buttons[] = {&m_btnDay, &m_btnWeek, &m_btnMonth, &m_btnYear};
     for (int i = 0; i < 4; ++i) {
         buttons[i]->setAutoDefault(false);
+        // The pressed look is the checked state: Qt lets a button held down with setDown come up
+        // when it loses the focus or the pointer leaves it, but leaves a checked one as it is.
+        buttons[i]->setCheckable(true);
         buttons[i]->setGeometry(
             DialogUnitsToPixels(QRect(i * kButtonPitch, 0, kButtonWidth, kButtonHeight), base));
         if (i > 0)
@@ -41,10 +44,10 @@ void CViewBar::SyncButtons() {
     m_frame.m_wndPanel->update();
     m_frame.m_wndPanel->setFocus();
     const int view = m_frame.m_viewMode;
-    m_btnDay.setDown(view == VIEW_DAY);
-    m_btnWeek.setDown(view == VIEW_WEEK);
-    m_btnMonth.setDown(view == VIEW_MONTH);
-    m_btnYear.setDown(view == VIEW_YEAR);
+    m_btnDay.setChecked(view == VIEW_DAY);
+    m_btnWeek.setChecked(view == VIEW_WEEK);
+    m_btnMonth.setChecked(view == VIEW_MONTH);
+    m_btnYear.setChecked(view == VIEW_YEAR);
 }
 
 void CViewBar::OnDay() {

@@ -1,12 +1,12 @@
 #include "report_options.h"
 
 #include "analysis_period.h"
+#include "c_locale_format.h"
 #include "wall_clock_time.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -43,11 +43,7 @@ std::string ParseNumber(std::string_view option, std::string_view text, Number l
         number = value;
         return {};
     }
-    const auto show = [](double bound) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%g", bound);
-        return std::string(text);
-    };
+    const auto show = [](double bound) { return FormatInCLocale("%g", bound); };
     return std::string(option) + " takes a number from " + show(low) + " to " + show(high) + ", not '" +
            std::string(text) + "'";
 }

@@ -1,13 +1,11 @@
 #include "text_escape.h"
 
-#include <cstdio>
+#include "c_locale_format.h"
 
 namespace {
 
 std::string HexEscape(const char* format, unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
+    return FormatInCLocale(format, value);
 }
 
 // Length of the valid UTF-8 sequence at the start of text, or 0 if it is not one.

@@ -1,9 +1,9 @@
 #include "analysis_period.h"
 
+#include "c_locale_format.h"
 #include "local_time.h"
 
 #include <array>
-#include <cstdio>
 
 namespace {
 
@@ -64,10 +64,7 @@ std::optional<std::string> FormatAveragingPeriod(int view, int trackbarPosition)
     const PeriodTraits& period = TraitsOf(view);
     const int window = AveragingWindow(trackbarPosition);
     // The C library's formatting on purpose: "%0.1f" of 0.25 is "0.2" here (ties go to even).
-    char text[64];
     if (period.averagingFormat == nullptr)
-        std::snprintf(text, sizeof text, "%i minutes", window);
-    else
-        std::snprintf(text, sizeof text, period.averagingFormat, window * period.averagingUnitsPerBin);
-    return std::string(text);
+        return FormatInCLocale("%i minutes", window);
+    return FormatInCLocale(period.averagingFormat, window * period.averagingUnitsPerBin);
 }

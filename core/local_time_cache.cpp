@@ -15,11 +15,20 @@ bool IsLeapYear(std::int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+// What the local fields of t add to t: the zone's UTC offset and, in a zone that counts leap
+// seconds, minus the leap seconds inserted so far.
+std::int64_t FieldOffset(const LocalBreakdown& local, std::int64_t t) {
+    return DaysFromCivil(local.year, local.month, local.monthDay) * kSecondsPerDay + 3600 * local.hour +
+           60 * local.minute + local.second - t;
+}
+
+// The offset that gives the fields of t by arithmetic; nothing for a leap second itself
+// (second 60), whose fields no offset gives.
 std::optional<std::int64_t> OffsetAt(std::int64_t t) {
     const std::optional<LocalBreakdown> local = BreakDownLocal(t);
-    if (!local)
+    if (!local || local->second > 59)
         return std::nullopt;
-    return local->utcOffset;
+    return FieldOffset(*local, t);
 }
 
 bool SameFields(const LocalBreakdown& a, const LocalBreakdown& b) {
@@ -27,7 +36,8 @@ bool SameFields(const LocalBreakdown& a, const LocalBreakdown& b) {
            a.hour == b.hour && a.minute == b.minute && a.second == b.second;
 }
 
-// The last time from `from` towards `limit` (either direction) that still has `offset`,
+// The last time from `from` towards `limit` (either direction) that still has `offset` (a leap
+// second ends a stretch like a change of the zone's offset),
 // probing a day at a time and bisecting the step in which the offset changes.
 std::int64_t ReachOfOffset(std::int64_t from, std::int64_t limit, std::int64_t offset) {
     const std::int64_t direction = limit >= from ? 1 : -1;
@@ -83,7 +93,7 @@ const CLocalTimeCache::Segment* CLocalTimeCache::AddSegment(std::int64_t t, std:
     const std::optional<LocalBreakdown> local = BreakDownLocal(t);
     if (!local)
         return nullptr;
-    const std::int64_t offset = local->utcOffset;
+    const std::int64_t offset = FieldOffset(*local, t);
     if (!SameFields(*local, BreakDownAtOffset(t, offset))) {
         m_plainOnly = true;
         return nullptr;

@@ -11,13 +11,12 @@
 #include <unordered_map>
 #include <vector>
 
-// Bins of many file times at once. The zone's UTC offset is constant between its
-// transitions, so the stretch of time around a file time that shares its offset and its
-// local year is found once with localtime (and the year's bounds once with mktime); the
-// fields of every later time inside that stretch are computed arithmetically. Gives exactly
-// the plain breakdown's bins, provided the zone never changes its offset twice within one
-// probe step (a day) and returns to the same offset. Build one per batch: it does not follow
-// later changes of TZ.
+// Bins of many file times at once. The zone's UTC offset (less the leap seconds so far, in a
+// zone that counts them) is constant between its transitions, so the stretch of time around a file time that
+// shares its offset and its local year is found once with localtime (and the year's bounds once with mktime);
+// the fields of every later time inside that stretch are computed arithmetically. Gives exactly the plain
+// breakdown's bins, provided the zone never changes its offset twice within one probe step (a day) and
+// returns to the same offset. Build one per batch: it does not follow later changes of TZ.
 class CLocalTimeCache {
 public:
     // Bins of t in the four periods, or nothing when the platform cannot break t down.
@@ -86,5 +85,5 @@ private:
     std::vector<Segment> m_segments; // sorted and disjoint
     std::vector<std::uint32_t> m_hints = std::vector<std::uint32_t>(kHintSlots, 0);
     std::unordered_map<std::int64_t, std::optional<YearBounds>> m_years;
-    bool m_plainOnly = false; // the zone reports fields the arithmetic cannot (leap seconds)
+    bool m_plainOnly = false; // the zone reported fields no offset gives (a leap second, second 60)
 };

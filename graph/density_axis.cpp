@@ -1,18 +1,16 @@
 #include "density_axis.h"
 
 #include "axis_drag.h"
+#include "c_locale_format.h"
 #include "screen_units.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
 std::string FormatG(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
+    return FormatInCLocale("%g", value);
 }
 
 double DistanceToInteger(double q) {

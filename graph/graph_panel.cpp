@@ -149,7 +149,8 @@ void CGraphPanel::DrawDensityAxis(QPainter& painter) {
 }
 
 void CGraphPanel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    // The sunken edge around the client area is part of this widget, but presses on it start nothing.
+    if (event->button() != Qt::LeftButton || !contentsRect().contains(event->position().toPoint()))
         return;
     const QPoint at = ClientPoint(event);
     const DragAnchors anchors = AnchorsAfterPress({m_dragX, m_dragY}, at.x(), at.y(), m_yAxisWidth);

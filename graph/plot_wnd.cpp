@@ -38,7 +38,8 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
 }
 
 QString CPlotWnd::TitleText() const {
-    return QFile::decodeName(QByteArray::fromStdString(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder())));
+    return QFile::decodeName(
+        QByteArray::fromStdString(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder())));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {
@@ -74,13 +75,16 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
 }
 
 void CPlotWnd::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() != Qt::NoButton || m_store.m_nFiles == 0 || width() <= 0)
+    // A press inside the plot captures nothing: the readout goes on while the button is held,
+    // but only over the plot itself, though Qt keeps sending the moves here until the release.
+    const QPoint at = event->position().toPoint();
+    if (m_store.m_nFiles == 0 || !rect().contains(at))
         return;
     const Histogram* histogram = CurrentHistogram();
     if (histogram == nullptr || histogram->IsEmpty())
         return;
     const int view = m_host.CurrentViewMode();
-    const int bin = BinUnderPointer(event->position().toPoint().x(), width(), BinsForView(), m_xOffset);
+    const int bin = BinUnderPointer(at.x(), width(), BinsForView(), m_xOffset);
     m_host.ShowReadout(QString::fromStdString(ReadoutText(view, bin, (*histogram)[bin])));
 }
 

@@ -1,5 +1,7 @@
 #include "local_time.h"
 
+#include "c_locale_format.h"
+
 #include <ctime>
 #include <limits>
 
@@ -74,7 +76,5 @@ std::string FormatUtc(std::int64_t t, const char* format) {
     std::tm fields{};
     if (gmtime_r(&value, &fields) == nullptr)
         return {};
-    char text[256];
-    const std::size_t length = std::strftime(text, sizeof text, format, &fields);
-    return std::string(text, length);
+    return FormatTimeInCLocale(format, fields);
 }

@@ -23,5 +23,5 @@ std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t);
 // decided by the zone rules; nothing when the platform cannot represent it.
 std::optional<std::int64_t> LocalYearStart(std::int64_t year);
 
-// t broken down in UTC and formatted with strftime.
+// t broken down in UTC and formatted with strftime, in the "C" locale.
 std::string FormatUtc(std::int64_t t, const char* format);

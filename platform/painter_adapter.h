@@ -3,12 +3,17 @@
 #include <QFont>
 #include <QPainter>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <vector>
 
 // The pixels of a one-pixel line from (x0, y0) towards (x1, y1): the start pixel included, the
 // end pixel left out, one pixel per step along the longer axis (Bresenham).
 void LinePixels(QPoint from, QPoint to, std::vector<QPoint>& pixels);
+
+// The same line's pixels that lie inside area, each exactly where LinePixels puts it, found
+// without stepping through the part of the line outside area.
+void ClippedLinePixels(QPoint from, QPoint to, const QRect& area, std::vector<QPoint>& pixels);
 
 // Drawing with the semantics the graph's arithmetic is written for: a current position
 // moved by MoveTo, LineTo lines that leave their end pixel undrawn, and text placed by a
@@ -36,6 +41,9 @@ public:
     void TextOutUpward(int x, int y, const QString& text, TextAlign align);
 
 private:
+    // The device's pixels in the painter's coordinates, within its clip: nothing outside can show.
+    QRect PaintArea() const;
+
     QPainter& m_painter;
     QColor m_penColor;
     std::vector<QPoint> m_pixels; // reused by LineTo

@@ -5,7 +5,7 @@ BUSYSCOPE_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-liberation tzdata
+    fonts-liberation tzdata locales
     xvfb xauth x11-utils xdotool imagemagick
     desktop-file-utils appstream
     dpkg-dev fakeroot lintian man-db bash-completion xdg-utils qt6-qpa-plugins

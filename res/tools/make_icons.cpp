@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -51,11 +52,12 @@ QImage ProgramIcon(int size) {
     return image;
 }
 
-// An opened yellow folder under a curved arrow.
-QImage NewFolderImage() {
-    QImage image(16, 16, QImage::Format_ARGB32);
+// An opened yellow folder under a curved arrow, drawn on a 16-unit grid at 16 x scale pixels.
+QImage NewFolderImage(int scale) {
+    QImage image(16 * scale, 16 * scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    p.scale(scale, scale);
     const QColor outline(0, 0, 0);
     const QColor yellow(255, 255, 0);
     const QColor darkYellow(128, 128, 0);
@@ -76,12 +78,13 @@ QImage NewFolderImage() {
     return image;
 }
 
-// A yellow question mark with a black outline.
-QImage AboutImage() {
-    QImage image(16, 16, QImage::Format_ARGB32);
+// A yellow question mark with a black outline, on a 16-unit grid at 16 x scale pixels.
+QImage AboutImage(int scale) {
+    QImage image(16 * scale, 16 * scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
+    p.scale(scale, scale);
 
     QPainterPath mark;
     mark.moveTo(4, 5);
@@ -117,7 +120,11 @@ int main(int argc, char** argv) {
     for (int size : {16, 32, 48, 64, 128, 256})
         ok &=
             Save(ProgramIcon(size), QStringLiteral("%1/hicolor/%2x%2/apps/busyscope.png").arg(out).arg(size));
-    ok &= Save(NewFolderImage(), out + QStringLiteral("/toolbar/new-folder.png"));
-    ok &= Save(AboutImage(), out + QStringLiteral("/toolbar/about.png"));
+    // The @2x images are what Qt shows on screens with twice the pixels, instead of blowing
+    // the 16-pixel ones up.
+    for (const auto& [scale, suffix] : {std::pair{1, ""}, std::pair{2, "@2x"}}) {
+        ok &= Save(NewFolderImage(scale), out + QStringLiteral("/toolbar/new-folder%1.png").arg(suffix));
+        ok &= Save(AboutImage(scale), out + QStringLiteral("/toolbar/about%1.png").arg(suffix));
+    }
     return ok ? 0 : 1;
 }

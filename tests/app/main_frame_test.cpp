@@ -3,22 +3,32 @@
 #include "app_fixture.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
+#include "cursor_readout.h"
 #include "graph_panel.h"
 #include "stamp_store.h"
+#include "test_locale.h"
 #include "view_bar.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
+#include <set>
 
 namespace {
+
+// A push button is drawn sunken while it is held down or checked.
+bool LooksPressed(const QPushButton& button) {
+    return button.isDown() || button.isChecked();
+}
 
 // Each menu as "Title: item|item|-|item", separators as "-".
 QStringList MenuOutline(QMenuBar& bar) {
@@ -61,7 +71,7 @@ protected:
                                                               {&bar.m_btnYear, VIEW_YEAR}};
         int found = -1;
         for (auto [button, view] : buttons)
-            if (button->isDown())
+            if (LooksPressed(*button))
                 found = found == -1 ? view : -2;
         return found < 0 ? -1 : found;
     }
@@ -117,6 +127,121 @@ TEST_F(MainFrameTest, ChoosingTheCurrentViewAgainKeepsItsCheckAndButtonAndFocuse
     QTest::mouseClick(&m_frame->m_wndViewBar->m_btnDay, Qt::LeftButton);
     EXPECT_EQ(PressedView(), VIEW_DAY);
     EXPECT_TRUE(m_frame->m_wndPanel->hasFocus());
+}
+
+TEST_F(MainFrameTest, OnlyTheCurrentViewsButtonLooksPressedWhateverTheKeysAndMouseDo) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+    CViewBar& bar = *m_frame->m_wndViewBar;
+    {
+        // What the style draws for a checked button is what it draws for one held down.
+        QPushButton plain(QStringLiteral("Week")), checked(QStringLiteral("Week")),
+            down(QStringLiteral("Week"));
+        checked.setCheckable(true);
+        checked.setChecked(true);
+        down.setDown(true);
+        EXPECT_EQ(checked.grab().toImage(), down.grab().toImage());
+        EXPECT_NE(plain.grab().toImage(), down.grab().toImage());
+    }
+    // Each step below starts from a click on Week.
+    const auto selectWeek = [&] {
+        QTest::mouseClick(&bar.m_btnWeek, Qt::LeftButton);
+        ASSERT_EQ(PressedView(), VIEW_WEEK);
+    };
+    selectWeek();
+
+    // The focus walks onto the current view's button and off it again, both ways round.
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key == Qt::Key_Tab ? "Tab" : "Shift+Tab");
+        bool reached = false;
+        for (int presses = 0; presses < 20 && !reached; ++presses) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            reached = QApplication::focusWidget() == &bar.m_btnWeek;
+            EXPECT_EQ(PressedView(), VIEW_WEEK);
+        }
+        ASSERT_TRUE(reached);
+        QTest::keyClick(&bar.m_btnWeek, key);
+        EXPECT_NE(QApplication::focusWidget(), &bar.m_btnWeek);
+        EXPECT_EQ(PressedView(), VIEW_WEEK);
+    }
+
+    // A click in What's This mode explains the button and changes nothing.
+    selectWeek();
+    QTest::keyClick(m_frame, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QTest::mouseClick(&bar.m_btnWeek, Qt::LeftButton);
+    QWhatsThis::hideText();
+    QApplication::processEvents();
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
+
+    // Pressing the current button and letting go beside it is no click.
+    selectWeek();
+    const QPoint inside = bar.m_btnWeek.rect().center();
+    const QPoint beside = inside + QPoint(0, 3 * bar.m_btnWeek.height());
+    QTest::mousePress(&bar.m_btnWeek, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(&bar.m_btnWeek, beside);
+    QTest::mouseRelease(&bar.m_btnWeek, Qt::LeftButton, {}, beside);
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    // The same on another button leaves the view and its button as they were.
+    QTest::mousePress(&bar.m_btnYear, Qt::LeftButton, {}, inside);
+    QTest::mouseMove(&bar.m_btnYear, beside);
+    QTest::mouseRelease(&bar.m_btnYear, Qt::LeftButton, {}, beside);
+    EXPECT_EQ(PressedView(), VIEW_WEEK);
+    EXPECT_EQ(m_frame->m_viewMode, VIEW_WEEK);
+}
+
+// The three bands stay as they are: no menu hides one, and a narrow window wraps them onto
+// more rows instead of cutting one behind an overflow arrow (the About button included).
+TEST_F(MainFrameTest, BandsWrapOntoRowsAndNoMenuHidesThem) {
+    const QList<QToolBar*> bands = m_frame->findChildren<QToolBar*>();
+    ASSERT_EQ(bands.size(), 3);
+    for (QToolBar* band : bands) {
+        // The window system's context-menu request, as a right click on the band makes it. A
+        // menu would run modally: note it and close it.
+        bool menuShown = false;
+        QTimer::singleShot(200, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuShown = true;
+                popup->close();
+            }
+        });
+        const QPoint at(3, band->height() / 2);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, band->mapToGlobal(at));
+        QApplication::sendEvent(band, &request);
+        QTest::qWait(300);
+        EXPECT_FALSE(menuShown) << band->objectName().toStdString();
+    }
+
+    QWidget* about = m_frame->m_wndToolBar->widgetForAction(m_frame->CommandAction(ID_APP_ABOUT));
+    ASSERT_NE(about, nullptr);
+    m_frame->resize(40, 500);
+    QApplication::processEvents();
+    int widest = 0;
+    for (const QToolBar* band : bands)
+        widest = std::max(widest, band->sizeHint().width());
+    EXPECT_GE(m_frame->width(), widest) << "the narrowest window still holds the widest band";
+
+    std::set<int> rowCounts;
+    for (int width = m_frame->minimumWidth(); width <= 1300; width += 7) {
+        SCOPED_TRACE(width);
+        m_frame->resize(width, 500);
+        QApplication::processEvents();
+        std::set<int> rows;
+        for (const QToolBar* band : bands) {
+            rows.insert(band->y());
+            EXPECT_GE(band->width(), band->sizeHint().width())
+                << band->objectName().toStdString() << " is cut";
+            const auto* overflow = band->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+            EXPECT_TRUE(overflow == nullptr || !overflow->isVisible()) << band->objectName().toStdString();
+            EXPECT_LE(band->geometry().right(), m_frame->width() - 1);
+        }
+        EXPECT_TRUE(about->isVisible());
+        rowCounts.insert(static_cast<int>(rows.size()));
+        if (HasFailure())
+            break;
+    }
+    EXPECT_TRUE(rowCounts.count(1) == 1 && rowCounts.count(2) == 1) << "one row when wide, more when narrow";
 }
 
 TEST_F(MainFrameTest, FocusGivenToTheWindowGoesToTheGraph) {
@@ -258,6 +383,70 @@ TEST_F(MainFrameTest, SecondAnalysisKeepsViewRotationAndScale) {
     EXPECT_DOUBLE_EQ(plot.m_xOffset, 123.5);
     EXPECT_DOUBLE_EQ(plot.m_yScale, 2.25);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Qt sets the process locale from the environment; the averaging label, the readout, the
+// density numbers and the title keep the "C" locale's formats whatever it is.
+TEST_F(MainFrameTest, TextsKeepTheirFixedFormatsInAnyLocale) {
+    CScopedTimeZone utc("UTC");
+    CGraphPanel& panel = *m_frame->m_wndPanel;
+    // Two files in the minute under a column of the morning, on a Sunday.
+    const int column = panel.m_plot.width() * 3 / 8;
+    const int minute = BinUnderPointer(column, panel.m_plot.width(), 1440, panel.m_plot.m_xOffset);
+    ASSERT_GE(minute, 60);
+    ASSERT_LT(minute, 720);
+    CTestTree tree;
+    tree.AddFile("a", LocalTime(2020, 6, 7, 0, minute));
+    tree.AddFile("b", LocalTime(2020, 6, 7, 0, minute, 40));
+    m_chooserAnswer = QString::fromStdString(tree.Root());
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    ASSERT_EQ(theStampStore.m_nFiles, 2);
+    CAveragingBar& bar = *m_frame->m_wndAvgBar;
+
+    struct Texts {
+        QString yearLabel, weekLabel, dayReadout, weekReadout;
+        QImage graph;
+    };
+    const auto texts = [&] {
+        Texts seen;
+        m_frame->CommandAction(ID_VIEW_YEAR)->trigger();
+        bar.m_slider.setValue(0);
+        seen.yearLabel = LabelAfterRepaint(QStringLiteral("0.2 days"));
+        m_frame->CommandAction(ID_VIEW_WEEK)->trigger();
+        bar.m_slider.setValue(50);
+        seen.weekLabel = LabelAfterRepaint(QStringLiteral("10.0 hours"));
+        QTest::mouseMove(&panel.m_plot, QPoint(0, 10));
+        seen.weekReadout = m_frame->MessageText();
+        m_frame->CommandAction(ID_VIEW_DAY)->trigger();
+        QTest::mouseMove(&panel.m_plot, QPoint(column, 10));
+        seen.dayReadout = m_frame->MessageText();
+        seen.graph = panel.grab().toImage();
+        return seen;
+    };
+    const Texts c = texts();
+    EXPECT_EQ(c.yearLabel, QStringLiteral("0.2 days"));
+    EXPECT_EQ(c.weekLabel, QStringLiteral("10.0 hours"));
+    EXPECT_EQ(c.weekReadout, QStringLiteral("Sunday 12:00 AM - 0 file(s)."));
+    const QString clock = QStringLiteral("%1:%2 AM - 2 file(s).")
+                              .arg(minute / 60 == 0 ? 12 : minute / 60, 2, 10, QLatin1Char('0'))
+                              .arg(minute % 60, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(c.dayReadout, clock);
+
+    for (const char* name : kTestLocales) {
+        SCOPED_TRACE(name);
+        std::string problem;
+        const std::string folder = TestLocaleFolder(name, problem);
+        if (folder.empty())
+            GTEST_SKIP() << problem;
+        const CScopedProcessLocale locale(name, folder);
+        ASSERT_TRUE(locale.Active());
+        const Texts there = texts();
+        EXPECT_EQ(there.yearLabel, c.yearLabel);
+        EXPECT_EQ(there.weekLabel, c.weekLabel);
+        EXPECT_EQ(there.weekReadout, c.weekReadout);
+        EXPECT_EQ(there.dayReadout, c.dayReadout);
+        EXPECT_TRUE(there.graph == c.graph) << "density numbers or title drawn differently";
+    }
 }
 
 TEST_F(MainFrameTest, UnreadableChosenFolderIsReportedInTheStatusBar) {

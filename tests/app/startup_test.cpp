@@ -73,10 +73,10 @@ TEST_F(AppTest, OpensWithTheAboutBoxOverTheDayViewAndAnEmptyGraph) {
         EXPECT_FALSE(m_frame->CommandAction(ID_VIEW_YEAR)->isChecked());
         EXPECT_TRUE(m_frame->CommandAction(ID_VIEW_STATUS_BAR)->isChecked());
 
-        EXPECT_TRUE(m_frame->m_wndViewBar->m_btnDay.isDown());
-        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnWeek.isDown());
-        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnMonth.isDown());
-        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnYear.isDown());
+        EXPECT_TRUE(m_frame->m_wndViewBar->m_btnDay.isChecked());
+        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnWeek.isChecked());
+        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnMonth.isChecked());
+        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnYear.isChecked());
 
         EXPECT_EQ(m_frame->m_wndAvgBar->m_slider.value(), 50);
         EXPECT_EQ(m_frame->m_wndAvgBar->m_nAverage, 50);

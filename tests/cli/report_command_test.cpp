@@ -1,3 +1,4 @@
+#include "test_locale.h"
 #include "test_tree.h"
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,10 +26,11 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// Runs a built program with the given arguments and time zone, capturing both outputs; standard
-// output goes to outPath instead when one is given.
+// Runs a built program with the given arguments, time zone and further environment ("NAME=value"),
+// capturing both outputs; standard output goes to outPath instead when one is given.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::string& zone = "UTC", const std::string& outPath = {}) {
+                     const std::string& zone = "UTC", const std::string& outPath = {},
+                     std::vector<std::string> environment = {}) {
     CTestTree outputs;
     const std::string capturedOut = outputs.Path("out");
     const std::string errPath = outputs.Path("err");
@@ -42,11 +45,14 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     for (std::string& argument : argumentStore)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    std::string tz = "TZ=" + zone;
-    char* envp[] = {tz.data(), nullptr};
+    environment.push_back("TZ=" + zone);
+    std::vector<char*> envp;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     pid_t child = -1;
     RunResult result;
-    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp) == 0) {
+    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -57,8 +63,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     return result;
 }
 
-RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC") {
-    return RunProgram(BUSYSCOPE_REPORT_EXE, arguments, zone);
+RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC",
+                    std::vector<std::string> environment = {}) {
+    return RunProgram(BUSYSCOPE_REPORT_EXE, arguments, zone, {}, std::move(environment));
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -231,6 +238,46 @@ TEST(ReportCommandPicture, PngIsTheGraphAtTheAskedSize) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(640, 360));
     EXPECT_GT(CurvePixels(image), 200);
+}
+
+// The user's locale changes no number, name or clock of any output, the picture included.
+TEST(ReportCommandPicture, EveryOutputIsTheSameInAnyLocale) {
+    CTestTree tree;
+    for (int i = 0; i < 300; ++i)
+        tree.AddFile("f" + std::to_string(i), kMonday1430 + 97 * i);
+    CTestTree pictures; // outside the tree, which every run scans again
+    const auto outputs = [&](const std::vector<std::string>& environment) {
+        std::vector<std::string> seen;
+        const std::string png = pictures.Path("graph.png");
+        const RunResult picture =
+            RunReport({"--png", png, "--scale", "2.5", tree.Root()}, "UTC", environment);
+        EXPECT_EQ(picture.exitCode, 0) << picture.err;
+        seen.push_back(ReadFile(png));
+        for (const char* format : {"summary", "csv", "json"})
+            seen.push_back(RunReport({"--format", format, tree.Root()}, "UTC", environment).out);
+        seen.push_back(RunReport({"--scale", "1e9", tree.Root()}, "UTC", environment).err);
+        return seen;
+    };
+    const std::vector<std::string> c = outputs({"LANG=C"});
+    EXPECT_TRUE(Contains(c[2], "\"Monday 02:30 PM\"")) << "csv as the C locale writes it";
+    EXPECT_TRUE(Contains(c[4], "--scale takes a number from 1 to 999")) << c[4];
+    for (const char* name : kTestLocales) {
+        std::string problem;
+        const std::string folder = TestLocaleFolder(name, problem);
+        if (folder.empty())
+            GTEST_SKIP() << problem;
+        const std::string locPath = "LOCPATH=" + folder;
+        for (const std::vector<std::string>& environment :
+             {std::vector<std::string>{locPath, std::string("LANG=") + name},
+              {locPath, std::string("LC_ALL=") + name},
+              {locPath, "LANG=C", std::string("LC_TIME=") + name, std::string("LC_NUMERIC=") + name}}) {
+            SCOPED_TRACE(environment.back());
+            const std::vector<std::string> there = outputs(environment);
+            EXPECT_TRUE(there[0] == c[0]) << "the picture differs";
+            for (std::size_t i = 1; i < c.size(); ++i)
+                EXPECT_EQ(there[i], c[i]);
+        }
+    }
 }
 
 TEST(ReportCommandPicture, UnwritablePictureIsAOneLineError) {

@@ -11,11 +11,14 @@
 
 namespace {
 
+// Local wall-clock seconds less t: the UTC offset, less the leap seconds so far where the zone counts them.
 std::int64_t OffsetAt(std::int64_t t) {
-    return BreakDownLocal(t)->utcOffset;
+    const LocalBreakdown local = *BreakDownLocal(t);
+    return DaysFromCivil(local.year, local.month, local.monthDay) * 86400 + local.hour * 3600 +
+           local.minute * 60 + local.second - t;
 }
 
-// Every change of the UTC offset between two times, to the second: an hourly scan, then bisection.
+// Every change of that offset between two times, to the second: an hourly scan, then bisection.
 std::vector<std::int64_t> OffsetChanges(std::int64_t from, std::int64_t to) {
     std::vector<std::int64_t> changes;
     for (std::int64_t t = from; t < to; t += 3600) {
@@ -32,8 +35,9 @@ std::vector<std::int64_t> OffsetChanges(std::int64_t from, std::int64_t to) {
     return changes;
 }
 
-// Times around every offset change and every New Year from 1965 to 2045, and spread over
-// 1800 to 2400, in random order.
+// Times around every offset change (leap seconds included) and every New Year from 1965 to
+// 2045, and spread over 1800 to 2400, in random order after a file written before the first
+// leap second and one written after it.
 std::vector<std::int64_t> TestTimes(std::mt19937_64& random) {
     std::vector<std::int64_t> times;
     std::uniform_int_distribution<std::int64_t> withinHour(-3600, 3600);
@@ -53,6 +57,7 @@ std::vector<std::int64_t> TestTimes(std::mt19937_64& random) {
     for (int i = 0; i < 20000; ++i)
         times.push_back(anyTime(random));
     std::shuffle(times.begin(), times.end(), random);
+    times.insert(times.begin(), {LocalTime(1972, 6, 1), LocalTime(1972, 7, 1)});
     return times;
 }
 
@@ -82,6 +87,26 @@ TEST_P(FastBinsInZone, AgreeWithThePlainBreakdown) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Zones, FastBinsInZone, testing::ValuesIn(kTestZones));
+// Zones whose clocks count leap seconds: the fields move by a second at each one.
+INSTANTIATE_TEST_SUITE_P(LeapSecondZones, FastBinsInZone,
+                         testing::Values("right/UTC", "right/Europe/Berlin"));
+
+// Kathmandu moved from +05:30 to +05:45 at the first instant of 1986: the clocks went from
+// 23:59:59 straight to 00:15:00, so that year has no midnight. Both the fast and the plain bins
+// take the year's start from LocalYearStart, so it is checked against the instant itself, after
+// mktime has been asked about times on either side of the change (its guess depends on them).
+TEST(LocalYearStart, AYearWithNoMidnightStartsAtItsFirstSecond) {
+    CScopedTimeZone kathmandu("Asia/Kathmandu");
+    constexpr std::int64_t kFirstSecondOf1986 = 504901800; // 1985-12-31 18:30:00 UTC
+    for (const int primingYear : {1985, 1986, 1987}) {
+        SCOPED_TRACE(primingYear);
+        LocalTime(primingYear, 6, 1);
+        EXPECT_EQ(LocalYearStart(1986), kFirstSecondOf1986);
+        EXPECT_EQ(BreakDownLocal(kFirstSecondOf1986 - 1)->year, 1985);
+        EXPECT_EQ(LocalYearStart(1985), 473385600 - 19800); // midnight at +05:30
+        EXPECT_EQ(LocalYearStart(1987), 536457600 - 20700); // midnight at +05:45
+    }
+}
 
 TEST(FastBins, LordHoweShiftsByHalfAnHour) {
     CScopedTimeZone lordHowe("Australia/Lord_Howe");

@@ -150,6 +150,12 @@ TEST_F(GraphPanelTest, PressesThatStartNoDrag) {
         {"right button on the time axis", QPoint(panel.m_yAxisWidth + 50, bandY), Qt::RightButton},
         {"right button on the density axis", QPoint(5, 50), Qt::RightButton},
         {"lower left corner", QPoint(5, bandY), Qt::LeftButton},
+        // The 2-pixel sunken edge lies outside the client area on all four sides.
+        {"left edge", QPoint(-1, 50), Qt::LeftButton},
+        {"right edge beside the plot", QPoint(panel.contentsRect().width(), 50), Qt::LeftButton},
+        {"top edge above the plot", QPoint(panel.m_yAxisWidth + 50, -2), Qt::LeftButton},
+        {"bottom edge below the time axis", QPoint(panel.m_yAxisWidth + 50, panel.contentsRect().height()),
+         Qt::LeftButton},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -160,6 +166,9 @@ TEST_F(GraphPanelTest, PressesThatStartNoDrag) {
         const QPoint local = target->mapFrom(&panel, Widget(c.at.x(), c.at.y()));
         QTest::mousePress(target, c.button, {}, local);
         EXPECT_EQ(panel.m_dragX, NO_DRAG);
+        if (!QRect(QPoint(0, 0), panel.contentsRect().size()).contains(c.at)) {
+            EXPECT_EQ(panel.m_dragY, NO_DRAG); // not even an anchor on the edge
+        }
         QTest::mouseMove(target, local + QPoint(40, 40));
         EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 0.0);
         EXPECT_DOUBLE_EQ(panel.m_plot.m_yScale, 6.5);
@@ -196,15 +205,29 @@ TEST_F(GraphPanelTest, ReadoutNamesTheBinUnderThePointer) {
     EXPECT_TRUE(host.readout.startsWith(QStringLiteral("Saturday"))) << host.readout.toStdString();
 }
 
-TEST_F(GraphPanelTest, ReadoutNeedsFilesAndNoButtonHeld) {
+TEST_F(GraphPanelTest, ReadoutGoesOnDuringAPressInThePlotButNotDuringADrag) {
+    // A press inside the plot captures nothing: moves over the plot keep writing the readout.
     QTest::mousePress(&panel.m_plot, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseMove(&panel.m_plot, QPoint(8, 8));
-    EXPECT_EQ(host.readouts, 0);
-    QTest::mouseRelease(&panel.m_plot, Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::mouseMove(&panel.m_plot, QPoint(PlotWidth() / 2, 8));
+    EXPECT_EQ(host.readouts, 1);
+    EXPECT_EQ(host.readout.toStdString(),
+              ReadoutText(VIEW_DAY, BinUnderPointer(PlotWidth() / 2, PlotWidth(), 1440, 0.0), 0));
+    // Qt still sends the plot the moves beyond its edges; those are not over the plot.
+    QTest::mouseMove(&panel.m_plot, QPoint(-3, 8));
+    QTest::mouseMove(&panel.m_plot, QPoint(9, PlotHeight() + 4));
+    EXPECT_EQ(host.readouts, 1);
+    QTest::mouseRelease(&panel.m_plot, Qt::LeftButton, {}, QPoint(9, 8));
+
+    // A drag that began on the time axis holds the readout until its release.
+    const QPoint band = Widget(panel.m_yAxisWidth + 20, PlotHeight() + 5);
+    QTest::mousePress(&panel, Qt::LeftButton, {}, band);
+    QTest::mouseMove(&panel, Widget(panel.m_yAxisWidth + 60, 40)); // over the plot
+    EXPECT_EQ(host.readouts, 1);
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, Widget(panel.m_yAxisWidth + 60, 40));
 
     store.Reset();
     QTest::mouseMove(&panel.m_plot, QPoint(9, 9));
-    EXPECT_EQ(host.readouts, 0);
+    EXPECT_EQ(host.readouts, 1);
 }
 
 } // namespace

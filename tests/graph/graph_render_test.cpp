@@ -1,10 +1,15 @@
 // Pictures of the graph rendered off screen: the pixels must lie where the geometry says.
 #include "analysis_period.h"
 #include "curve_geometry.h"
+#include "density_axis.h"
+#include "font_text_measurer.h"
+#include "graph_fonts.h"
 #include "graph_host.h"
 #include "graph_panel.h"
 #include "graph_render.h"
+#include "screen_units.h"
 #include "stamp_store.h"
+#include "time_axis_scale.h"
 #include "time_axis_strip.h"
 
 #include <cstdlib>
@@ -151,6 +156,109 @@ TEST_F(GraphRenderTest, TimeAxisTurnsWithTheOffset) {
         }
     }
     EXPECT_GT(inked, 100); // the band really carries ticks and labels
+}
+
+// Text ink: black or grey, smoothed or not; the curve's blue is not text.
+bool IsTextInk(QRgb pixel) {
+    return qRed(pixel) < 160 && qBlue(pixel) < 160;
+}
+
+QRect TextInkIn(const QImage& image, const QRect& area) {
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (IsTextInk(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// Everything the panel writes, read back from one picture: the title at 5 mm, the density
+// ticks on their rows with their numbers in the large and small fonts, the axis title, and
+// the opaque cell of a time-axis label over the tick it stands on.
+TEST_F(GraphRenderTest, TitleTicksNumbersAndLabelsStandWhereTheyBelong) {
+    FillOneFilePerMinute();
+    GraphPicture picture;
+    picture.size = QSize(800, 500);
+    const QImage image = RenderGraph(store, picture);
+    NoHost host;
+    CGraphPanel panel(host, store);
+    panel.resize(picture.size);
+    panel.LayOut();
+    const QPoint client = panel.contentsRect().topLeft();
+    const int plotWidth = panel.m_plot.width();
+    const int plotHeight = panel.m_plot.height();
+    const int yAxisWidth = panel.m_yAxisWidth;
+    const int dpiX = panel.logicalDpiX();
+    const int dpiY = panel.logicalDpiY();
+    const QPoint plot = client + QPoint(yAxisWidth, 0);
+
+    // The title: centred, its cell's top 5 mm below the plot's top.
+    const QFont titleFont = BoldPointFont(QStringLiteral("Times New Roman"), QFont::Serif, 170, dpiY);
+    const QFontMetrics titleMetrics(titleFont);
+    const QRect title = TextInkIn(image, QRect(plot, QSize(plotWidth, 60)));
+    ASSERT_FALSE(title.isEmpty()) << "no title";
+    EXPECT_NEAR(title.top() - plot.y(),
+                MillimetresToPixels(5, dpiY) + titleMetrics.ascent() +
+                    titleMetrics.tightBoundingRect(panel.m_plot.TitleText()).top(),
+                1);
+    EXPECT_NEAR((title.left() + title.right() + 1) / 2 - plot.x(), plotWidth / 2, 3);
+
+    // Density ticks every 0.5 of the full scale 6.5, long at the whole numbers.
+    const QFontMetrics large(panel.m_fontLarge);
+    const QFontMetrics small(panel.m_fontSmall);
+    const QFontMetrics vertical(panel.m_fontVertical);
+    const int titleRight = yAxisWidth - MillimetresToPixels(5, dpiX) - MillimetresToPixels(1, dpiX) -
+                           vertical.horizontalAdvance(QStringLiteral("999"));
+    const int spacing = static_cast<int>(plotHeight * 0.5 / 6.5);
+    for (int k = 0; k <= 12; ++k) {
+        SCOPED_TRACE(testing::Message() << "tick " << k * 0.5);
+        const bool isLong = k % 2 == 0;
+        const int y = static_cast<int>(plotHeight - plotHeight * (k * 0.5) / 6.5);
+        const int length = MillimetresToPixels(isLong ? 5 : 2, dpiX);
+        for (int x = yAxisWidth - length + 1; x < yAxisWidth - 1; ++x)
+            ASSERT_EQ(image.pixel(client + QPoint(x, y)), kBlack) << "column " << x;
+        EXPECT_NE(image.pixel(client + QPoint(yAxisWidth - 2, y - 1)), kBlack);
+        EXPECT_NE(image.pixel(client + QPoint(yAxisWidth - 2, y + 1)), kBlack);
+        const QRect number = TextInkIn(
+            image, QRect(client + QPoint(titleRight + 1, y - spacing / 2),
+                         QPoint(client.x() + yAxisWidth - length - 1, client.y() + y + spacing / 2 - 1)));
+        ASSERT_FALSE(number.isEmpty());
+        const int digitHeight = (isLong ? large : small).tightBoundingRect(QStringLiteral("1")).height();
+        EXPECT_NEAR(number.height(), digitHeight, 1) << (isLong ? "large font" : "small font");
+        EXPECT_NEAR(number.center().y() - client.y(), y, 2) << "centred on its tick";
+        EXPECT_GE(number.right() - client.x(), yAxisWidth - length - 3) << "right-aligned at its tick";
+    }
+
+    // "Probability" reads upward, centred on the plot's height, ending left of the numbers.
+    const QRect axisTitle = TextInkIn(
+        image, QRect(client + QPoint(0, 0), QPoint(client.x() + titleRight - 1, client.y() + plotHeight)));
+    ASSERT_FALSE(axisTitle.isEmpty()) << "no axis title";
+    EXPECT_NEAR(axisTitle.height(), vertical.tightBoundingRect(QStringLiteral("Probability")).width(), 2);
+    EXPECT_NEAR(axisTitle.center().y() - client.y(), plotHeight / 2, 2);
+    EXPECT_LE(axisTitle.right() - client.x(), titleRight - 1);
+    EXPECT_GE(axisTitle.right() - client.x(), titleRight - vertical.descent() - 1);
+
+    // A label's opaque cell hides the top of a longer tick drawn before it ("Noon" on the noon tick).
+    const CFontTextMeasurer measure(panel.m_fontLarge, panel.m_fontSmall, panel.m_fontVertical);
+    const TimeAxisScale scale = ComputeTimeAxisScale(VIEW_DAY, plotWidth, dpiY, measure);
+    const QPoint band = plot + QPoint(0, plotHeight);
+    int covered = 0;
+    for (const TimeAxisLabel& label : scale.labels) {
+        const QFontMetrics& metrics = label.font == AxisFont::Large ? large : small;
+        const int width = metrics.horizontalAdvance(QString::fromStdString(label.text));
+        for (int i = 0; i < label.ticksBefore; ++i) {
+            const TimeAxisTick& tick = scale.ticks[static_cast<std::size_t>(i)];
+            if (tick.length <= label.top + 1 || tick.x < label.x - width / 2 ||
+                tick.x >= label.x - width / 2 + width)
+                continue;
+            EXPECT_EQ(image.pixel(band + QPoint(tick.x, label.top - 1)), kBlack)
+                << label.text << " tick above";
+            EXPECT_EQ(image.pixel(band + QPoint(tick.x, label.top)), qRgb(255, 255, 255)) << label.text;
+            EXPECT_EQ(image.pixel(band + QPoint(tick.x, label.top + 1)), qRgb(255, 255, 255)) << label.text;
+            ++covered;
+        }
+    }
+    EXPECT_GT(covered, 0);
 }
 
 TEST_F(GraphRenderTest, EmptyStoreDrawsNothingButTheBackground) {

@@ -2,8 +2,10 @@
 #include "painter_adapter.h"
 
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace {
 
@@ -32,6 +34,132 @@ TEST(LinePixels, StartInEndOutOnePixelPerStep) {
             EXPECT_NE(pixels[i], line[1]);
         }
     }
+}
+
+TEST(LinePixels, ClippingKeepsEveryPixelInsideExactlyWhereItWas) {
+    const QRect area(-3, 5, 40, 25);
+    std::vector<std::pair<QPoint, QPoint>> lines;
+    // Ends on a grid around and inside the area: every slope crosses its edges somewhere.
+    for (int x0 = -70; x0 <= 90; x0 += 23)
+        for (int y0 = -40; y0 <= 70; y0 += 17)
+            for (int x1 = -65; x1 <= 95; x1 += 29)
+                for (int y1 = -45; y1 <= 75; y1 += 13)
+                    lines.push_back({{x0, y0}, {x1, y1}});
+    // Spikes far beyond the area, as a curve with no averaging draws them.
+    lines.push_back({{10, 20}, {11, -250000}});
+    lines.push_back({{12, -250000}, {14, 29}});
+    lines.push_back({{-900000, 6}, {30, 7}});
+    lines.push_back({{0, 29}, {123457, -987654}});
+
+    std::vector<QPoint> all;
+    std::vector<QPoint> clipped;
+    std::size_t kept = 0;
+    for (const auto& [from, to] : lines) {
+        LinePixels(from, to, all);
+        std::vector<QPoint> inside;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(inside),
+                     [&](QPoint p) { return area.contains(p); });
+        ClippedLinePixels(from, to, area, clipped);
+        ASSERT_EQ(clipped, inside) << from.x() << "," << from.y() << " -> " << to.x() << "," << to.y();
+        kept += inside.size();
+    }
+    EXPECT_GT(kept, 10000u);
+}
+
+// The adapter clips to what the device shows, wherever the painter's transform and clip put it.
+TEST(PainterAdapter, ClippedLinesPaintTheSamePixelsAsUnclippedOnes) {
+    const auto draw = [](bool throughAdapter, qreal pixelRatio) {
+        QImage image(QSize(60, 45) * pixelRatio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(pixelRatio);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(7, -4);
+        painter.setClipRect(QRect(-2, 6, 44, 30));
+        CPainterAdapter dc(painter);
+        std::vector<QPoint> pixels;
+        QPoint at(-30, 70);
+        for (const QPoint next : {QPoint(20, -300000), QPoint(21, 30), QPoint(90, 12), QPoint(-500, -3),
+                                  QPoint(35, 36), QPoint(3, -1)}) {
+            if (throughAdapter) {
+                dc.MoveTo(at.x(), at.y());
+                dc.LineTo(next.x(), next.y());
+            } else {
+                LinePixels(at, next, pixels);
+                painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
+            }
+            at = next;
+        }
+        painter.end();
+        return image;
+    };
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QImage clipped = draw(true, ratio);
+        EXPECT_EQ(clipped, draw(false, ratio)) << "device pixel ratio " << ratio;
+        int inked = 0;
+        for (int y = 0; y < clipped.height(); ++y)
+            for (int x = 0; x < clipped.width(); ++x)
+                inked += clipped.pixel(x, y) == kInk;
+        EXPECT_GT(inked, 100) << "the lines cross the clip many times";
+    }
+}
+
+// Bounds of the black pixels of an image; empty when there are none.
+QRect InkBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == kInk)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// "HIH" has flat tops at the cap height, flat feet on the baseline and no descender, so its ink
+// shows where each reference point put the text cell.
+TEST(PainterAdapter, TextInkStandsWhereItsReferencePointSays) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(20);
+    font.setBold(true);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    const QString text = QStringLiteral("HIH");
+    const QRect tight = metrics.tightBoundingRect(text); // ink around the baseline origin
+    const QPoint at(80, 50);
+    const auto ink = [&](auto draw) {
+        QImage image(160, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        CPainterAdapter dc(painter);
+        draw(dc);
+        painter.end();
+        return InkBounds(image);
+    };
+    const int capTop = at.y() + metrics.ascent() + tight.top(); // first ink row of a top-aligned text
+    const int middle = at.x();
+
+    const QRect topCenter =
+        ink([&](CPainterAdapter& dc) { dc.TextOut(at.x(), at.y(), text, CPainterAdapter::TopCenter); });
+    EXPECT_NEAR(topCenter.top(), capTop, 1);
+    EXPECT_NEAR(topCenter.bottom(), at.y() + metrics.ascent() - 1, 1);
+    EXPECT_NEAR((topCenter.left() + topCenter.right() + 1) / 2, middle, 2);
+
+    const QRect topRight =
+        ink([&](CPainterAdapter& dc) { dc.TextOut(at.x(), at.y(), text, CPainterAdapter::TopRight); });
+    EXPECT_NEAR(topRight.top(), capTop, 1);
+    EXPECT_LE(topRight.right(), at.x() - 1);
+    EXPECT_GE(topRight.right(), at.x() - 4);
+
+    const QRect bottomCenter =
+        ink([&](CPainterAdapter& dc) { dc.TextOut(at.x(), at.y(), text, CPainterAdapter::BottomCenter); });
+    EXPECT_NEAR(bottomCenter.bottom(), at.y() - metrics.descent() - 1, 1);
+    EXPECT_NEAR((bottomCenter.left() + bottomCenter.right() + 1) / 2, middle, 2);
+
+    // Turned to read upward, the bottom of the line faces right: x is the line's right edge.
+    const QRect upward = ink(
+        [&](CPainterAdapter& dc) { dc.TextOutUpward(at.x(), at.y(), text, CPainterAdapter::BottomCenter); });
+    EXPECT_NEAR(upward.right(), at.x() - metrics.descent() - 1, 1);
+    EXPECT_NEAR((upward.top() + upward.bottom() + 1) / 2, at.y(), 2);
+    EXPECT_NEAR(upward.height(), topCenter.width(), 1);
 }
 
 std::string Picture(void (*draw)(CPainterAdapter&)) {
