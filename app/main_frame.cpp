@@ -4,6 +4,7 @@
 #include "app_icons.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
+#include "display_text.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
 #include "scan_report.h"
@@ -180,7 +181,7 @@ void CMainFrame::OnFileNewFolder() {
         update();
     }
     if (const auto problem = ScanProblemMessage(theStampStore.GetProblems(), theStampStore.GetFolder()))
-        SetMessageText(QString::fromStdString(*problem));
+        SetMessageText(TextForDisplay(*problem));
 }
 
 void CMainFrame::OnCommand(int id) {

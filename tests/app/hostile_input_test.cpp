@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
+#include "display_text.h"
 #include "graph_panel.h"
 #include "stamp_store.h"
 
@@ -24,6 +25,30 @@ int Pixels(const QImage& image, QRgb colour) {
         for (int x = 0; x < image.width(); ++x)
             count += image.pixel(x, y) == colour;
     return count;
+}
+
+// Rows of the image that hold some black ink between the given rows.
+std::pair<int, int> InkRows(const QImage& image, int fromRow, int toRow) {
+    int first = -1;
+    int last = -1;
+    for (int y = fromRow; y < toRow; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == qRgb(0, 0, 0)) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+bool HasControlCharacters(const QString& text) {
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return true;
+    return false;
 }
 
 class HostileInputTest : public AppTest {
@@ -173,6 +198,53 @@ TEST_F(HostileInputTest, EventStormLeavesTheGraphInRangeAndPaintable) {
     const QImage picture = m_frame->m_wndPanel->grab().toImage();
     EXPECT_EQ(picture.size(), QSize(700, 450));
     EXPECT_GT(Pixels(picture, kCurveColour), 100);
+}
+
+TEST(TextForDisplay, ControlCharactersAndBadBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(TextForDisplay("a\nb\tc\x01\x1b[1m\x7f\xc2\x85|\xe2\x80\xa8|\xff\xfe|\xc3\xa9"),
+              QString::fromUtf8("a\uFFFDb\uFFFDc\uFFFD\uFFFD[1m\uFFFD\uFFFD|\uFFFD|\uFFFD\uFFFD|\u00e9"));
+}
+
+TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
+    CPlotWnd& plot = m_frame->m_wndPanel->m_plot;
+    m_frame->m_wndPanel->resize(800, 500);
+    const auto titleRows = [&] {
+        const QImage panel = m_frame->m_wndPanel->grab().toImage();
+        return InkRows(panel, plot.y(), plot.y() + plot.height() / 2);
+    };
+    CTestTree tree;
+    tree.AddFile("plain/f", LocalTime(2021, 5, 5, 5, 5));
+    Analyse(tree.Path("plain"));
+    const std::pair<int, int> plainRows = titleRows();
+    ASSERT_GE(plainRows.first, 0);
+    const int statusHeight = m_frame->statusBar()->sizeHint().height();
+
+    // Chosen in the window: newlines, tabs, escapes and a line separator.
+    const std::string controls = "two\nlines\ttab\x1b[31mred\x7f\xe2\x80\xa8sep";
+    tree.AddFile(controls + "/f", LocalTime(2021, 5, 5, 5, 5));
+    Analyse(tree.Path(controls));
+    ASSERT_EQ(theStampStore.m_nFiles, 1);
+    EXPECT_EQ(plot.TitleText(),
+              QString::fromStdString("1 files in " + tree.Root()) +
+                  QString::fromUtf8("/two\uFFFDlines\uFFFDtab\uFFFD[31mred\uFFFD\uFFFDsep"));
+    EXPECT_EQ(titleRows(), plainRows) << "the title keeps to one line";
+
+    // Bytes that are not UTF-8, as a folder chooser of another platform could hand over.
+    const std::string bytes = "bad\xff\xfe\xc3(";
+    tree.AddFile(bytes + "/f", LocalTime(2021, 5, 5, 5, 5));
+    theStampStore.Scan(tree.Path(bytes));
+    plot.RebuildHistograms();
+    EXPECT_TRUE(plot.TitleText().endsWith(QString::fromUtf8("/bad\uFFFD\uFFFD\uFFFD(")));
+    EXPECT_EQ(titleRows(), plainRows);
+
+    // A folder that cannot be read is named in the status bar, on its one line.
+    Analyse(tree.Path(controls + "/\n\x1b[2Jgone"));
+    const QString message = m_frame->MessageText();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot read "))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromUtf8("/\uFFFD\uFFFD[2Jgone: No such file or directory.")))
+        << message.toStdString();
+    EXPECT_FALSE(HasControlCharacters(message)) << message.toStdString();
+    EXPECT_EQ(m_frame->statusBar()->sizeHint().height(), statusHeight);
 }
 
 } // namespace
