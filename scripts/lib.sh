@@ -6,7 +6,7 @@ BUSYSCOPE_PACKAGES=(
     qt6-base-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation tzdata
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev strace
     xvfb xauth x11-utils xdotool imagemagick
     desktop-file-utils appstream
 )

@@ -2,10 +2,15 @@
 #include "without_permission_override.h"
 
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -25,8 +30,10 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// Runs the built busyscope-report with the given arguments and time zone, capturing both outputs.
-RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC") {
+// Runs the built busyscope-report with the given arguments and time zone, capturing both outputs;
+// through a wrapper command (found on PATH) when one is given.
+RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC",
+                    const std::vector<std::string>& wrapper = {}) {
     CTestTree outputs;
     const std::string outPath = outputs.Path("out");
     const std::string errPath = outputs.Path("err");
@@ -34,7 +41,8 @@ RunResult RunReport(const std::vector<std::string>& arguments, const std::string
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> argumentStore{BUSYSCOPE_REPORT_EXE};
+    std::vector<std::string> argumentStore = wrapper;
+    argumentStore.push_back(BUSYSCOPE_REPORT_EXE);
     argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : argumentStore)
@@ -44,7 +52,7 @@ RunResult RunReport(const std::vector<std::string>& arguments, const std::string
     char* envp[] = {tz.data(), nullptr};
     pid_t child = -1;
     RunResult result;
-    if (posix_spawn(&child, BUSYSCOPE_REPORT_EXE, &actions, nullptr, argv.data(), envp) == 0) {
+    if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp) == 0) {
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -179,6 +187,35 @@ TEST_F(ReportCommand, HelpDescribesTheCommand) {
     EXPECT_TRUE(Contains(run.out, "--view day|week|month|year"));
 }
 
+TEST_F(ReportCommand, OddFolderNamesKeepEveryFormatWellFormed) {
+    const std::string odd = "q\"uote\\back\nnew\r\t\x01\x1f\x7f,\xff\xed\xa0\x80\xc3";
+    m_tree.AddFile(odd + "/f", kMonday1430);
+    const std::string folder = m_tree.Path(odd);
+
+    const RunResult json = RunReport({"--format", "json", folder});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_EQ(document.object().value("folder").toString(),
+              QString::fromStdString(m_tree.Root() + "/q\"uote\\back\nnew\r\t\x01\x1f\x7f,") +
+                  QString(5, QChar::ReplacementCharacter));
+    EXPECT_EQ(document.object().value("files").toInt(), 1);
+    EXPECT_EQ(document.object().value("views").toArray().size(), 4);
+
+    const RunResult csv = RunReport({"--format", "csv", folder});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    const std::regex row(R"((day|week|month|year),\d+,"[^"\n]*",\d+)");
+    const std::vector<std::string> rows = Lines(csv.out);
+    ASSERT_EQ(rows.size(), 1u + 1440 + 1680 + 1488 + 1460);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        ASSERT_TRUE(std::regex_match(rows[i], row)) << rows[i];
+
+    const RunResult summary = RunReport({folder});
+    ASSERT_EQ(summary.exitCode, 0) << summary.err;
+    EXPECT_EQ(Lines(summary.out).size(), 5u) << summary.out;
+}
+
 TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
     m_tree.AddFile("closed/f", 5);
     m_tree.SetMode("closed", 0);
@@ -193,6 +230,52 @@ TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
 } // namespace
 
 namespace {
+
+// Every line of text is a whole number: the times format.
+bool AllWholeNumbers(const std::string& text) {
+    for (const std::string& line : Lines(text))
+        if (line.empty() || line.find_first_not_of("-0123456789") != std::string::npos)
+            return false;
+    return true;
+}
+
+TEST(ReportCommandSpecialPlaces, ProcSysAndDevEndQuicklyAndOnlyFoldersAreOpened) {
+    CTestTree tree;
+    tree.AddFifo("sub/fifo", 5); // opened for reading, it would block the walk
+    tree.AddFile("sub/f", 6);
+    CTestTree logs;
+    const std::string log = logs.Path("opens");
+    for (const std::string& root :
+         {std::string("/proc"), std::string("/sys"), std::string("/dev"), tree.Root()}) {
+        const auto started = std::chrono::steady_clock::now();
+        const RunResult run = RunReport({"--format", "times", root}, "UTC",
+                                        {"timeout", "-s", "KILL", "120", "strace", "-f", "-qq", "-o", log,
+                                         "-e", "trace=open,openat,openat2"});
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
+                .count();
+        EXPECT_EQ(run.exitCode, 0) << root << ": " << run.err;
+        EXPECT_LT(seconds, 60) << root;
+        EXPECT_TRUE(AllWholeNumbers(run.out)) << root;
+        // The walk opens the chosen folder by its path and the rest relative to their parents;
+        // each of those opens must insist on a folder.
+        int walkOpens = 0;
+        for (const std::string& line : Lines(ReadFile(log))) {
+            const bool relative = Contains(line, "openat(") && !Contains(line, "openat(AT_FDCWD");
+            if (!relative && !Contains(line, "\"" + root + "\""))
+                continue;
+            ++walkOpens;
+            EXPECT_TRUE(Contains(line, "O_DIRECTORY")) << line;
+        }
+        EXPECT_GT(walkOpens, 1) << root << ": the chosen folder and some below it";
+    }
+    EXPECT_EQ(Lines(RunReport({"--format", "times", tree.Root()}).out).size(), 2u);
+
+    // A fifo chosen as the folder is refused without being opened.
+    const RunResult fifo = RunReport({tree.Path("sub/fifo")}, "UTC", {"timeout", "-s", "KILL", "60"});
+    EXPECT_EQ(fifo.exitCode, 1);
+    EXPECT_TRUE(Contains(fifo.err, "Not a directory")) << fifo.err;
+}
 
 TEST(ReportCommandPicture, PngIsTheGraphAtTheAskedSize) {
     CTestTree tree;
