@@ -194,6 +194,12 @@ TEST_F(ReportCommand, OddFolderNamesKeepEveryFormatWellFormed) {
 
     const RunResult json = RunReport({"--format", "json", folder});
     ASSERT_EQ(json.exitCode, 0) << json.err;
+    // Strict JSON: valid UTF-8, and no control character but the newlines between members.
+    EXPECT_EQ(QString::fromUtf8(json.out).toUtf8().toStdString(), json.out);
+    EXPECT_EQ(std::count_if(
+                  json.out.begin(), json.out.end(),
+                  [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F; }),
+              0);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
