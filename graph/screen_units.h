@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cmath>
 #include <limits>
 
 // A pixel coordinate from a real one: truncated toward zero and held within the range of int,

@@ -139,7 +139,7 @@ void YearRows(CScaleBuilder& b) {
         const int x = Part(daysBefore, w, kDaysInYear);
         b.Tick(x, 5);
         if (labelled)
-            b.Label(std::int64_t{x} + Part(month.days, w, 2 * kDaysInYear), 2, AxisFont::Large, month.name);
+            b.Label(x + Part(month.days, w, 2 * kDaysInYear), 2, AxisFont::Large, month.name);
         daysBefore += month.days;
     }
 }
