@@ -5,6 +5,7 @@
 #include "averaging_bar.h"
 #include "band_flow.h"
 #include "command_ids.h"
+#include "display_text.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
 #include "scan_report.h"
@@ -219,7 +220,7 @@ void CMainFrame::OnFileNewFolder() {
         update();
     }
     if (const auto problem = ScanProblemMessage(theStampStore.GetProblems(), theStampStore.GetFolder()))
-        SetMessageText(QString::fromStdString(*problem));
+        SetMessageText(TextForDisplay(*problem));
 }
 
 void CMainFrame::OnCommand(int id) {

@@ -1,6 +1,7 @@
 #include "curve_geometry.h"
 
 #include "analysis_period.h"
+#include "screen_units.h"
 #include "wrap.h"
 
 #include <cmath>
@@ -17,7 +18,7 @@ public:
     // Relative density of a window holding sum files: (sum * B) / (N * n).
     int Y(std::int64_t sum) const {
         const double density = static_cast<double>(sum * m_bins) / static_cast<double>(m_densityDivisor);
-        return m_height - static_cast<int>(std::trunc(density * m_scale));
+        return TruncatedPixel(m_height - std::trunc(density * m_scale));
     }
 
     int X(std::int64_t point) const { return WrapIndex(point * m_width / m_bins + m_shift, m_width); }

@@ -68,7 +68,10 @@ DensityAxis ComputeDensityAxis(const DensityAxisInputs& in, const ITextMeasurer&
         for (double v = 0; v < fullScale; v += step.step) {
             DensityTick tick;
             tick.value = v;
-            tick.y = static_cast<int>(std::trunc(height - height * v / fullScale));
+            // Divided first only where the product would overflow (full scales near the largest double).
+            const double product = height * v;
+            const double drop = std::isfinite(product) ? product / fullScale : height * (v / fullScale);
+            tick.y = static_cast<int>(std::trunc(height - drop));
             tick.isLong = IsLongTick(v, step);
             tick.length = tick.isLong ? largeLength : smallLength;
             tick.label = FormatG(v);

@@ -3,13 +3,13 @@
 #include "analysis_period.h"
 #include "cursor_readout.h"
 #include "curve_geometry.h"
+#include "display_text.h"
 #include "graph_fonts.h"
 #include "graph_host.h"
 #include "painter_adapter.h"
 #include "screen_units.h"
 #include "stamp_store.h"
 
-#include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -38,8 +38,7 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
 }
 
 QString CPlotWnd::TitleText() const {
-    return QFile::decodeName(
-        QByteArray::fromStdString(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder())));
+    return TextForDisplay(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder()));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {

@@ -56,11 +56,12 @@ public:
         m_scale.ticks.push_back({x, Mm(millimetres)});
     }
 
-    void Label(int x, int topMillimetres, AxisFont font, std::string text) {
+    // x is wide: the closing entry of a row can lie past the last column, and has no text.
+    void Label(std::int64_t x, int topMillimetres, AxisFont font, std::string text) {
         if (text.empty())
             return;
-        m_scale.labels.push_back(
-            {x, Mm(topMillimetres), font, std::move(text), static_cast<int>(m_scale.ticks.size())});
+        m_scale.labels.push_back({static_cast<int>(x), Mm(topMillimetres), font, std::move(text),
+                                  static_cast<int>(m_scale.ticks.size())});
     }
 
     TimeAxisScale Take() { return std::move(m_scale); }
@@ -101,7 +102,8 @@ void WeekRows(CScaleBuilder& b) {
     const int wWidth = b.TextWidth("W", AxisFont::Large);
     for (int k = 0; k < static_cast<int>(kDayNames.size()); ++k) {
         b.Tick(Part(k, w, 7), 8);
-        b.Label(Part(k, w, 7) + w / 14, 6, AxisFont::Large, CutDayName(kDayNames[k], w, wWidth));
+        b.Label(std::int64_t{Part(k, w, 7)} + w / 14, 6, AxisFont::Large,
+                CutDayName(kDayNames[k], w, wWidth));
     }
     if (w > 98) {
         for (int k = 0; k < 14; ++k)

@@ -16,7 +16,13 @@ double WrapOffset(double x, int n) {
 }
 
 std::int64_t PixelShift(int width, double xOffset, int bins) {
-    if (bins <= 0)
+    if (bins <= 0 || width == 0)
         return 0;
-    return static_cast<std::int64_t>(std::trunc(width * xOffset / bins));
+    const double shift = std::trunc(width * xOffset / bins);
+    if (!std::isfinite(shift))
+        return 0;
+    // The shift only counts modulo the width; fmod is exact, so a shift too large for an
+    // integer keeps the columns it stands for.
+    constexpr double kLargest = 1e18;
+    return static_cast<std::int64_t>(std::abs(shift) < kLargest ? shift : std::fmod(shift, width));
 }

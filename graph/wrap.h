@@ -11,5 +11,6 @@ int WrapIndex(std::int64_t a, int n);
 double WrapOffset(double x, int n);
 
 // Pixels by which the period is turned: trunc(width * xOffset / bins), the product first,
-// in double. 0 when bins <= 0.
+// in double. 0 when bins <= 0 or the offset is not finite; beyond the range of int64 the
+// same shift modulo the width.
 std::int64_t PixelShift(int width, double xOffset, int bins);

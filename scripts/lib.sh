@@ -6,6 +6,7 @@ BUSYSCOPE_PACKAGES=(
     qt6-base-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation tzdata locales
+    clang libclang-rt-14-dev strace
     xvfb xauth x11-utils xdotool imagemagick
     desktop-file-utils appstream
     dpkg-dev fakeroot lintian man-db bash-completion xdg-utils qt6-qpa-plugins

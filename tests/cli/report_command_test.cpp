@@ -1,11 +1,17 @@
 #include "test_locale.h"
 #include "test_tree.h"
+#include "without_permission_override.h"
 
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -26,33 +32,51 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// Runs a built program with the given arguments, time zone and further environment ("NAME=value"),
-// capturing both outputs; standard output goes to outPath instead when one is given.
+// How a built program is run: its time zone and further environment ("NAME=value"), where its
+// standard output goes instead of being captured, and a command (found on PATH) it runs under.
+struct RunSetup {
+    std::string zone = "UTC";
+    std::vector<std::string> environment;
+    std::string outPath;
+    std::vector<std::string> wrapper;
+};
+
+RunSetup Wrapped(std::vector<std::string> wrapper) {
+    RunSetup setup;
+    setup.wrapper = std::move(wrapper);
+    return setup;
+}
+
+// Runs a built program with the given arguments, capturing both outputs.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::string& zone = "UTC", const std::string& outPath = {},
-                     std::vector<std::string> environment = {}) {
+                     RunSetup setup = {}) {
     CTestTree outputs;
     const std::string capturedOut = outputs.Path("out");
     const std::string errPath = outputs.Path("err");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.empty() ? capturedOut.c_str() : outPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const std::string& outPath = setup.outPath.empty() ? capturedOut : setup.outPath;
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> argumentStore{program};
+    std::vector<std::string> argumentStore = setup.wrapper;
+    argumentStore.push_back(program);
     argumentStore.insert(argumentStore.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : argumentStore)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    environment.push_back("TZ=" + zone);
+    std::vector<std::string>& environment = setup.environment;
+    environment.push_back("TZ=" + setup.zone);
+    // Under a tracer a sanitized build's leak check cannot stop the process's threads.
+    if (!setup.wrapper.empty())
+        environment.push_back("ASAN_OPTIONS=detect_leaks=0");
     std::vector<char*> envp;
     for (std::string& variable : environment)
         envp.push_back(variable.data());
     envp.push_back(nullptr);
     pid_t child = -1;
     RunResult result;
-    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
+    if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -65,7 +89,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 
 RunResult RunReport(const std::vector<std::string>& arguments, const std::string& zone = "UTC",
                     std::vector<std::string> environment = {}) {
-    return RunProgram(BUSYSCOPE_REPORT_EXE, arguments, zone, {}, std::move(environment));
+    return RunProgram(BUSYSCOPE_REPORT_EXE, arguments, RunSetup{zone, std::move(environment), {}, {}});
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -209,20 +233,102 @@ TEST_F(ReportCommand, HelpDescribesTheCommand) {
     EXPECT_TRUE(Contains(run.out, "--view day|week|month|year"));
 }
 
+TEST_F(ReportCommand, OddFolderNamesKeepEveryFormatWellFormed) {
+    const std::string odd = "q\"uote\\back\nnew\r\t\x01\x1f\x7f,\xff\xed\xa0\x80\xc3";
+    m_tree.AddFile(odd + "/f", kMonday1430);
+    const std::string folder = m_tree.Path(odd);
+
+    const RunResult json = RunReport({"--format", "json", folder});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    // Strict JSON: valid UTF-8, and no control character but the newlines between members.
+    EXPECT_EQ(QString::fromUtf8(json.out).toUtf8().toStdString(), json.out);
+    EXPECT_EQ(std::count_if(
+                  json.out.begin(), json.out.end(),
+                  [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F; }),
+              0);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_EQ(document.object().value("folder").toString(),
+              QString::fromStdString(m_tree.Root() + "/q\"uote\\back\nnew\r\t\x01\x1f\x7f,") +
+                  QString(5, QChar::ReplacementCharacter));
+    EXPECT_EQ(document.object().value("files").toInt(), 1);
+    EXPECT_EQ(document.object().value("views").toArray().size(), 4);
+
+    const RunResult csv = RunReport({"--format", "csv", folder});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    const std::regex row(R"((day|week|month|year),\d+,"[^"\n]*",\d+)");
+    const std::vector<std::string> rows = Lines(csv.out);
+    ASSERT_EQ(rows.size(), 1u + 1440 + 1680 + 1488 + 1460);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        ASSERT_TRUE(std::regex_match(rows[i], row)) << rows[i];
+
+    const RunResult summary = RunReport({folder});
+    ASSERT_EQ(summary.exitCode, 0) << summary.err;
+    EXPECT_EQ(Lines(summary.out).size(), 5u) << summary.out;
+}
+
 TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop root";
     m_tree.AddFile("closed/f", 5);
     m_tree.SetMode("closed", 0);
-    const RunResult run = RunReport({"--format", "times", m_tree.Root()});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(Lines(run.out).size(), 4u);
-    EXPECT_TRUE(Contains(run.err, "1 folder(s)")) << run.err;
+    RunWithoutPermissionOverride([&] {
+        const RunResult run = RunReport({"--format", "times", m_tree.Root()});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(Lines(run.out).size(), 4u);
+        EXPECT_TRUE(Contains(run.err, "1 folder(s)")) << run.err;
+    });
 }
 
 } // namespace
 
 namespace {
+
+// Every line of text is a whole number: the times format.
+bool AllWholeNumbers(const std::string& text) {
+    for (const std::string& line : Lines(text))
+        if (line.empty() || line.find_first_not_of("-0123456789") != std::string::npos)
+            return false;
+    return true;
+}
+
+TEST(ReportCommandSpecialPlaces, ProcSysAndDevEndQuicklyAndOnlyFoldersAreOpened) {
+    CTestTree tree;
+    tree.AddFifo("sub/fifo", 5); // opened for reading, it would block the walk
+    tree.AddFile("sub/f", 6);
+    CTestTree logs;
+    const std::string log = logs.Path("opens");
+    for (const std::string& root :
+         {std::string("/proc"), std::string("/sys"), std::string("/dev"), tree.Root()}) {
+        const auto started = std::chrono::steady_clock::now();
+        const RunResult run = RunProgram(BUSYSCOPE_REPORT_EXE, {"--format", "times", root},
+                                         Wrapped({"timeout", "-s", "KILL", "120", "strace", "-f", "-qq", "-o",
+                                                  log, "-e", "trace=open,openat,openat2"}));
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
+                .count();
+        EXPECT_EQ(run.exitCode, 0) << root << ": " << run.err;
+        EXPECT_LT(seconds, 60) << root;
+        EXPECT_TRUE(AllWholeNumbers(run.out)) << root;
+        // The walk opens the chosen folder by its path and the rest relative to their parents;
+        // each of those opens must insist on a folder.
+        int walkOpens = 0;
+        for (const std::string& line : Lines(ReadFile(log))) {
+            const bool relative = Contains(line, "openat(") && !Contains(line, "openat(AT_FDCWD");
+            if (!relative && !Contains(line, "\"" + root + "\""))
+                continue;
+            ++walkOpens;
+            EXPECT_TRUE(Contains(line, "O_DIRECTORY")) << line;
+        }
+        EXPECT_GT(walkOpens, 1) << root << ": the chosen folder and some below it";
+    }
+    EXPECT_EQ(Lines(RunReport({"--format", "times", tree.Root()}).out).size(), 2u);
+
+    // A fifo chosen as the folder is refused without being opened.
+    const RunResult fifo =
+        RunProgram(BUSYSCOPE_REPORT_EXE, {tree.Path("sub/fifo")}, Wrapped({"timeout", "-s", "KILL", "60"}));
+    EXPECT_EQ(fifo.exitCode, 1);
+    EXPECT_TRUE(Contains(fifo.err, "Not a directory")) << fifo.err;
+}
 
 TEST(ReportCommandPicture, PngIsTheGraphAtTheAskedSize) {
     CTestTree tree;
@@ -394,7 +500,7 @@ TEST(ProgramOutput, WhatCannotBeWrittenEndsInAMessageAndStatusOne) {
         {BUSYSCOPE_EXE, {"--version"}, "busyscope: cannot write the version: "},
     };
     for (const Case& test : cases) {
-        const RunResult run = RunProgram(test.program, test.arguments, "UTC", "/dev/full");
+        const RunResult run = RunProgram(test.program, test.arguments, RunSetup{"UTC", {}, "/dev/full", {}});
         const std::vector<std::string> errors = Lines(run.err);
         EXPECT_EQ(run.exitCode, 1) << test.message;
         ASSERT_FALSE(errors.empty()) << test.message;

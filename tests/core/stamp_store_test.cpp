@@ -3,6 +3,7 @@
 #include "stamp_store.h"
 #include "test_tree.h"
 #include "time_zone.h"
+#include "without_permission_override.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -172,19 +173,19 @@ TEST(StampStore, ExtremeTimesAreKeptAndBinnedInTheirRealPeriod) {
 }
 
 TEST(StampStore, UnreadableFolderWithRealPermissions) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop root; the listing fed in the walk tests covers this";
     CTestTree tree;
     tree.AddFile("open/a", 1);
     tree.AddFile("closed/b", 2);
     tree.SetMode("closed", 0);
-    CStampStore store;
-    store.Scan(tree.Root());
-    EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{1});
-    EXPECT_EQ(store.GetProblems().unreadableFolders, 1);
+    RunWithoutPermissionOverride([&] {
+        CStampStore store;
+        store.Scan(tree.Root());
+        EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{1});
+        EXPECT_EQ(store.GetProblems().unreadableFolders, 1);
 
-    store.Scan(tree.Path("closed"));
-    EXPECT_EQ(store.GetProblems().rootError, EACCES);
+        store.Scan(tree.Path("closed"));
+        EXPECT_EQ(store.GetProblems().rootError, EACCES);
+    });
 }
 
 TEST(StampStore, ScanThroughAFedListingUsesTheSameWalk) {

@@ -208,6 +208,28 @@ TEST(Curve, NothingToDrawLeavesThePathEmpty) {
     EXPECT_TRUE(path.empty());
 }
 
+TEST(Curve, ExtremeOffsetAndScaleKeepPointsOnTheirColumnsAndWithinInt) {
+    CurveInputs in;
+    in.bins = kDayBins;
+    in.width = 600;
+    in.height = 300;
+    in.fileCount = 5;
+    in.trackbarPosition = 0;
+    in.xOffset = 1e300; // beyond any integer shift
+    in.yScale = 1e-300; // a unit of density is far taller than the plot
+    const auto path = Curve(OneBin(kDayBins, 600, 5), in);
+    ASSERT_EQ(path.size(), static_cast<std::size_t>(kDayBins));
+    for (std::size_t j = 0; j < path.size(); ++j) {
+        EXPECT_GE(path[j].x, 0);
+        EXPECT_LT(path[j].x, 600);
+        EXPECT_EQ(path[j].y, j == 600 ? std::numeric_limits<int>::min() : 300) << j;
+    }
+    EXPECT_LE(MoveCount(path), 2);
+
+    in.xOffset = std::numeric_limits<double>::infinity(); // no shift at all
+    EXPECT_EQ(Curve(OneBin(kDayBins, 600, 5), in).front().x, 0);
+}
+
 TEST(Curve, ShortHistogramCountsMissingBinsAsEmpty) {
     // One entry only: the curve is its single point; the window reaches past the entries.
     const std::vector<std::int32_t> single{4};

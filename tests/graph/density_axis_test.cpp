@@ -139,6 +139,18 @@ TEST(DensityTicks, NoTicksWithoutAPositiveFullScale) {
         EXPECT_TRUE(AxisFor(scale).ticks.empty()) << scale;
 }
 
+TEST(DensityTicks, FullScaleNearTheLargestDoubleKeepsTicksOnThePlot) {
+    const DensityAxis axis = AxisFor(std::numeric_limits<double>::max(), 400);
+    ASSERT_FALSE(axis.ticks.empty());
+    EXPECT_EQ(axis.ticks.front().y, 400);
+    int previous = 401;
+    for (const DensityTick& tick : axis.ticks) {
+        EXPECT_GE(tick.y, 0);
+        EXPECT_LT(tick.y, previous) << tick.label;
+        previous = tick.y;
+    }
+}
+
 TEST(DensityTicks, PlotWithoutHeightPutsEveryTickOnRowZero) {
     const DensityAxis axis = AxisFor(6.5, 0);
     ASSERT_EQ(axis.ticks.size(), 13u);

@@ -4,6 +4,7 @@
 #include "time_axis_strip.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,20 @@ TEST(TimeAxisScale, ClosingTicksAreLeftOut) {
             EXPECT_TRUE(startMarked) << "x = 0 stands for both ends; view " << view << ", w = " << w;
         }
     }
+}
+
+TEST(TimeAxisScale, TheWidestScalesKeepTheirLabelsInside) {
+    constexpr int kWidest = std::numeric_limits<int>::max();
+    for (const int view : {VIEW_DAY, VIEW_WEEK, VIEW_MONTH, VIEW_YEAR}) {
+        const TimeAxisScale scale = ScaleOf(view, kWidest);
+        EXPECT_FALSE(scale.labels.empty()) << "view " << view;
+        for (const TimeAxisLabel& label : scale.labels) {
+            EXPECT_GE(label.x, 0) << label.text;
+            EXPECT_LT(label.x, kWidest) << label.text;
+        }
+    }
+    EXPECT_EQ(Texts(ScaleOf(VIEW_WEEK, kWidest)),
+              (Names{"Sun", "Mon", "Tues", "Weds", "Thurs", "Fri", "Sat"}));
 }
 
 TEST(TimeAxisScale, NothingForAnUnknownViewOrNoWidth) {

@@ -67,6 +67,17 @@ TEST(PixelShift, TruncatesTheProductOverTheBins) {
     EXPECT_EQ(PixelShift(600, 360.0, 0), 0);
 }
 
+TEST(PixelShift, OffsetsNoIntegerHoldsStillGiveAColumn) {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(PixelShift(600, kInfinity, 1440), 0);
+    EXPECT_EQ(PixelShift(600, -kInfinity, 1440), 0);
+    EXPECT_EQ(PixelShift(600, std::numeric_limits<double>::quiet_NaN(), 1440), 0);
+    // 600 * 1e300 / 1440 is far past int64, but only its remainder by the width counts.
+    const std::int64_t far = PixelShift(600, 1e300, 1440);
+    EXPECT_EQ(far, static_cast<std::int64_t>(std::fmod(std::trunc(600 * 1e300 / 1440), 600.0)));
+    EXPECT_EQ(TimeAxisShift(600, 1e300, 1440), WrapIndex(far, 600));
+}
+
 TEST(TimeAxisShift, WrapsTheCurveShiftIntoTheBand) {
     EXPECT_EQ(TimeAxisShift(600, 360.0, 1440), 150);
     EXPECT_EQ(TimeAxisShift(600, 1500.0, 1440), 25);
