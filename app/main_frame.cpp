@@ -3,9 +3,12 @@
 #include "analysis_period.h"
 #include "app_icons.h"
 #include "averaging_bar.h"
+#include "busy_input_filter.h"
 #include "command_ids.h"
+#include "folder_tree_walk.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
+#include "scan_progress.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
@@ -14,6 +17,7 @@
 #include "wait_cursor.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -29,6 +33,7 @@ CMainFrame* g_pMainFrame = nullptr;
 namespace {
 
 const QString kFolderPrompt = QStringLiteral("Select Folder to Analyze:");
+const QString kAnalysisStopped = QStringLiteral("Analysis stopped.");
 
 QString ChooseFolder(QWidget* owner, const QString& prompt) {
     // Qt's own dialog: the same on every desktop, and scriptable.
@@ -40,7 +45,8 @@ QString ChooseFolder(QWidget* owner, const QString& prompt) {
 
 CMainFrame::CMainFrame()
     : m_browseForFolder(ChooseFolder),
-      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      m_walkFolderTree(WalkFolderTree) {
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
 
@@ -172,18 +178,45 @@ void CMainFrame::OnFileNewFolder() {
 
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     theStampStore.Reset();
-    repaint();
+    RepaintGraph();
+    bool complete = false;
     {
         CWaitCursor wait;
-        theStampStore.Scan(QFile::encodeName(path).toStdString());
+        CBackgroundWalk walk(m_walkFolderTree, QFile::encodeName(path).toStdString());
+        complete = RunWalk(walk);
+        if (complete)
+            theStampStore.Swap(walk.Result());
         m_wndPanel->m_plot.RebuildHistograms();
-        update();
+        m_wndPanel->update();
     }
-    if (const auto problem = ScanProblemMessage(theStampStore.GetProblems(), theStampStore.GetFolder()))
+    if (!complete)
+        SetMessageText(kAnalysisStopped);
+    else if (const auto problem = ScanProblemMessage(theStampStore.GetProblems(), theStampStore.GetFolder()))
         SetMessageText(QString::fromStdString(*problem));
+    else
+        SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+}
+
+// The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
+void CMainFrame::RepaintGraph() {
+    m_wndPanel->repaint();
+    m_wndPanel->m_plot.repaint();
+}
+
+// Walks with the window alive around it: progress in pane 0, input ignored, Escape stops.
+bool CMainFrame::RunWalk(CBackgroundWalk& walk) {
+    m_walk = &walk;
+    const CBusyInputFilter ignoreInput(*this, [&walk] { walk.RequestStop(); });
+    const bool complete = walk.Run([this](std::int64_t files, std::int64_t folders) {
+        SetMessageText(QString::fromStdString(FormatScanProgress(files, folders)));
+    });
+    m_walk = nullptr;
+    return complete;
 }
 
 void CMainFrame::OnCommand(int id) {
+    if (IsAnalysing())
+        return;
     switch (id) {
     case ID_FILE_NEWFOLDER:
         OnFileNewFolder();
@@ -268,6 +301,12 @@ void CMainFrame::OnSetFocus() {
     m_wndPanel->setFocus();
 }
 
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_walk)
+        m_walk->RequestStop();
+    QMainWindow::closeEvent(event);
+}
+
 void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
     OnSetFocus();
 }
@@ -275,6 +314,8 @@ void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
 bool CMainFrame::event(QEvent* event) {
     // A prompt replaces pane 0; when it clears, the idle text comes back.
     if (event->type() == QEvent::StatusTip) {
+        if (IsAnalysing())
+            return true; // pane 0 shows the walk's progress
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         SetMessageText(tip.isEmpty() ? LoadResString(AFX_IDS_IDLEMESSAGE) : tip);
         return true;
