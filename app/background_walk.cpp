@@ -3,13 +3,14 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <utility>
 
 CBackgroundWalk::CBackgroundWalk(WalkFunction walk, std::string path)
     : m_walk(std::move(walk)), m_path(std::move(path)) {}
 
-bool CBackgroundWalk::Run(const ProgressFunction& progress) {
+CBackgroundWalk::Outcome CBackgroundWalk::Run(const ProgressFunction& progress) {
     QEventLoop loop;
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer); // a coarse timer may come early, and more often than asked
@@ -23,14 +24,19 @@ bool CBackgroundWalk::Run(const ProgressFunction& progress) {
     ticker.start();
 
     std::atomic<bool> ended{false};
-    std::thread worker([&] {
-        m_walk(m_result, m_path, m_control);
-        ended = true;
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            m_walk(m_result, m_path, m_control);
+            ended = true;
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        return Outcome::NoThread;
+    }
     loop.exec();
     if (!ended)
         RequestStop(); // the application is quitting
     worker.join();
-    return !m_control.stopRequested;
+    return m_control.stopRequested ? Outcome::Stopped : Outcome::Complete;
 }

@@ -19,16 +19,22 @@ public:
 
     static constexpr int kProgressIntervalMs = 100;
 
+    enum class Outcome {
+        Complete, // ran to its end; the result is ready
+        Stopped,  // asked to stop, or the application quit; the result is empty
+        NoThread  // the system could not give it a thread (out of memory or threads)
+    };
+
     CBackgroundWalk(WalkFunction walk, std::string path);
 
     // Runs the walk, turning the event loop, until it ends, is stopped, or the application
-    // quits (which stops it too). True when it ran to its end without a stop.
-    bool Run(const ProgressFunction& progress);
+    // quits (which stops it too).
+    Outcome Run(const ProgressFunction& progress);
 
     // Asks the walk to end early; its store is then left empty. Any thread, any time.
     void RequestStop() { m_control.stopRequested = true; }
 
-    // The walk's store, to be taken once Run has returned true.
+    // The walk's store, to be taken once Run has returned Complete.
     CStampStore& Result() { return m_result; }
 
 private:

@@ -33,7 +33,6 @@ CMainFrame* g_pMainFrame = nullptr;
 namespace {
 
 const QString kFolderPrompt = QStringLiteral("Select Folder to Analyze:");
-const QString kAnalysisStopped = QStringLiteral("Analysis stopped.");
 
 QString ChooseFolder(QWidget* owner, const QString& prompt) {
     // Qt's own dialog: the same on every desktop, and scriptable.
@@ -179,22 +178,20 @@ void CMainFrame::OnFileNewFolder() {
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     theStampStore.Reset();
     RepaintGraph();
-    bool complete = false;
+    const std::string folder = QFile::encodeName(path).toStdString();
+    CBackgroundWalk::Outcome outcome;
     {
         CWaitCursor wait;
-        CBackgroundWalk walk(m_walkFolderTree, QFile::encodeName(path).toStdString());
-        complete = RunWalk(walk);
-        if (complete)
+        CBackgroundWalk walk(m_walkFolderTree, folder);
+        outcome = RunWalk(walk);
+        if (outcome == CBackgroundWalk::Outcome::Complete)
             theStampStore.Swap(walk.Result());
         m_wndPanel->m_plot.RebuildHistograms();
         m_wndPanel->update();
     }
-    if (!complete)
-        SetMessageText(kAnalysisStopped);
-    else if (const auto problem = ScanProblemMessage(theStampStore.GetProblems(), theStampStore.GetFolder()))
-        SetMessageText(QString::fromStdString(*problem));
-    else
-        SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder);
+    SetMessageText(message ? QFile::decodeName(QByteArray::fromStdString(*message))
+                           : LoadResString(AFX_IDS_IDLEMESSAGE));
 }
 
 // The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
@@ -204,14 +201,14 @@ void CMainFrame::RepaintGraph() {
 }
 
 // Walks with the window alive around it: progress in pane 0, input ignored, Escape stops.
-bool CMainFrame::RunWalk(CBackgroundWalk& walk) {
+CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk) {
     m_walk = &walk;
     const CBusyInputFilter ignoreInput(*this, [&walk] { walk.RequestStop(); });
-    const bool complete = walk.Run([this](std::int64_t files, std::int64_t folders) {
+    const CBackgroundWalk::Outcome outcome = walk.Run([this](std::int64_t files, std::int64_t folders) {
         SetMessageText(QString::fromStdString(FormatScanProgress(files, folders)));
     });
     m_walk = nullptr;
-    return complete;
+    return outcome;
 }
 
 void CMainFrame::OnCommand(int id) {

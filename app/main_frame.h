@@ -94,7 +94,7 @@ private:
     void OnContextHelp();
     void OnBarCheck();
     void SetMessageText(const QString& text);
-    bool RunWalk(CBackgroundWalk& walk);
+    CBackgroundWalk::Outcome RunWalk(CBackgroundWalk& walk);
     void RepaintGraph();
 
     std::map<int, QAction*> m_actions;

@@ -5,6 +5,7 @@
 #include "command_ids.h"
 #include "folder_tree_walk.h"
 #include "graph_panel.h"
+#include "memory_directory_source.h"
 #include "stamp_store.h"
 #include "view_bar.h"
 #include "walk_control.h"
@@ -250,4 +251,35 @@ TEST_F(LiveAnalysisTest, ClosingTheWindowStopsTheWalkAndEndsTheProgramWithinASec
     EXPECT_FALSE(m_frame->isVisible());
     EXPECT_FALSE(m_frame->IsAnalysing());
     EXPECT_EQ(theStampStore.m_nFiles, 0);
+}
+
+TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalysisWorks) {
+    CTestTree first;
+    first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
+    CTestTree second;
+    second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
+    AnalyseAndDraw(first);
+
+    // Memory runs out part way through the walk, as the store grows.
+    auto realWalk = m_frame->m_walkFolderTree;
+    m_frame->m_walkFolderTree = [](CStampStore& store, const std::string& path, WalkControl& control) {
+        CMemoryDirectorySource source;
+        for (int i = 0; i < 100; ++i)
+            source.AddFile(CMemoryDirectorySource::kRoot, "f" + std::to_string(i), 1591000000 + i);
+        source.RunOutOfMemoryAfter(50);
+        store.Scan(path, source, &control);
+    };
+    m_chooserAnswer = QStringLiteral("/big");
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Not enough memory to analyze /big."));
+    EXPECT_EQ(theStampStore.m_nFiles, 0);
+    EXPECT_EQ(theStampStore.GetSize(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QTest::qWait(50);
+    EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
+
+    m_frame->m_walkFolderTree = realWalk;
+    AnalyseAndDraw(second);
+    EXPECT_EQ(theStampStore.m_nFiles, 1);
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
 }
