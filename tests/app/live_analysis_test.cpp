@@ -64,6 +64,8 @@ protected:
     void SetUp() override {
         AppTest::SetUp();
         DismissStartupAboutBox();
+        m_first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
+        m_second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
         m_frame->m_walkFolderTree = [this](CStampStore& store, const std::string& path,
                                            WalkControl& control) {
             control.filesFound = 123456;
@@ -107,18 +109,17 @@ protected:
         return ProcessEventsUntil([&] { return m_frame->MessageText() == text; }, 2000);
     }
 
+    // Two small folders, one file at 09:00 and one at 14:00.
+    CTestTree m_first;
+    CTestTree m_second;
     std::atomic<bool> m_release{true};
     std::atomic<bool> m_keepCounting{false};
     std::atomic<bool> m_walkSawStop{false};
 };
 
 TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUntilTheWalkEnds) {
-    CTestTree first;
-    first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
-    CTestTree second;
-    second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
-    second.AddFile("sub/c", LocalTime(2020, 6, 3, 14, 0));
-    AnalyseAndDraw(first);
+    m_second.AddFile("sub/c", LocalTime(2020, 6, 3, 14, 0));
+    AnalyseAndDraw(m_first);
 
     QList<QUrl> helpOpened;
     m_frame->m_openUrl = [&](const QUrl& url) {
@@ -126,7 +127,7 @@ TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUn
         return true;
     };
     CGraphPanel& panel = *m_frame->m_wndPanel;
-    AnalyseWhileHeld(second.Root(), [&] {
+    AnalyseWhileHeld(m_second.Root(), [&] {
         // The old curve and title are gone from the screen, and the store is not the walk's.
         EXPECT_EQ(InkOnScreen(panel), 0);
         EXPECT_EQ(theStampStore.m_nFiles, 0);
@@ -164,7 +165,7 @@ TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUn
     // The walk's complete result is shown, and the window answers again.
     EXPECT_FALSE(m_walkSawStop);
     EXPECT_EQ(theStampStore.m_nFiles, 2);
-    EXPECT_EQ(theStampStore.GetFolder(), second.Root());
+    EXPECT_EQ(theStampStore.GetFolder(), m_second.Root());
     EXPECT_EQ(panel.m_plot.Histograms().m_dayBins[14 * 60], 2);
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -196,13 +197,9 @@ TEST_F(LiveAnalysisTest, ProgressIsRewrittenAtMostTenTimesASecond) {
 }
 
 TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndLeavesTheGraphEmpty) {
-    CTestTree first;
-    first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
-    CTestTree second;
-    second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
-    AnalyseAndDraw(first);
+    AnalyseAndDraw(m_first);
 
-    AnalyseWhileHeld(second.Root(), [&] {
+    AnalyseWhileHeld(m_second.Root(), [&] {
         ASSERT_TRUE(WaitForMessage(kHeldProgress));
         QTest::keyClick(m_frame->m_wndPanel, Qt::Key_Escape);
         ProcessEventsUntil([&] { return m_walkSawStop.load(); }, 2000);
@@ -219,7 +216,7 @@ TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndLeavesTheGraphEmpty) {
     EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
 
     // The next analysis runs as usual.
-    AnalyseAndDraw(second);
+    AnalyseAndDraw(m_second);
     EXPECT_EQ(theStampStore.m_nFiles, 1);
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
 }
@@ -254,11 +251,7 @@ TEST_F(LiveAnalysisTest, ClosingTheWindowStopsTheWalkAndEndsTheProgramWithinASec
 }
 
 TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalysisWorks) {
-    CTestTree first;
-    first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
-    CTestTree second;
-    second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
-    AnalyseAndDraw(first);
+    AnalyseAndDraw(m_first);
 
     // Memory runs out part way through the walk, as the store grows.
     auto realWalk = m_frame->m_walkFolderTree;
@@ -279,7 +272,7 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
     EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
 
     m_frame->m_walkFolderTree = realWalk;
-    AnalyseAndDraw(second);
+    AnalyseAndDraw(m_second);
     EXPECT_EQ(theStampStore.m_nFiles, 1);
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
 }
