@@ -4,10 +4,13 @@
 #include "app_icons.h"
 #include "averaging_bar.h"
 #include "band_flow.h"
+#include "busy_input_filter.h"
 #include "command_ids.h"
 #include "display_text.h"
+#include "folder_tree_walk.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
+#include "scan_progress.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
@@ -16,6 +19,7 @@
 #include "wait_cursor.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -44,7 +48,8 @@ QString ChooseFolder(QWidget* owner, const QString& prompt) {
 
 CMainFrame::CMainFrame()
     : m_browseForFolder(ChooseFolder),
-      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+      m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      m_walkFolderTree(WalkFolderTree) {
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
 
@@ -212,18 +217,42 @@ void CMainFrame::OnFileNewFolder() {
 
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     theStampStore.Reset();
-    repaint();
+    RepaintGraph();
+    const std::string folder = QFile::encodeName(path).toStdString();
+    CBackgroundWalk::Outcome outcome;
     {
         CWaitCursor wait;
-        theStampStore.Scan(QFile::encodeName(path).toStdString());
+        CBackgroundWalk walk(m_walkFolderTree, folder);
+        outcome = RunWalk(walk);
+        if (outcome == CBackgroundWalk::Outcome::Complete)
+            theStampStore.Swap(walk.Result());
         m_wndPanel->m_plot.RebuildHistograms();
-        update();
+        m_wndPanel->update();
     }
-    if (const auto problem = ScanProblemMessage(theStampStore.GetProblems(), theStampStore.GetFolder()))
-        SetMessageText(TextForDisplay(*problem));
+    const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder);
+    SetMessageText(message ? TextForDisplay(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
+}
+
+// The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
+void CMainFrame::RepaintGraph() {
+    m_wndPanel->repaint();
+    m_wndPanel->m_plot.repaint();
+}
+
+// Walks with the window alive around it: progress in pane 0, input ignored, Escape stops.
+CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk) {
+    m_walk = &walk;
+    const CBusyInputFilter ignoreInput(*this, [&walk] { walk.RequestStop(); });
+    const CBackgroundWalk::Outcome outcome = walk.Run([this](std::int64_t files, std::int64_t folders) {
+        SetMessageText(QString::fromStdString(FormatScanProgress(files, folders)));
+    });
+    m_walk = nullptr;
+    return outcome;
 }
 
 void CMainFrame::OnCommand(int id) {
+    if (IsAnalysing())
+        return;
     switch (id) {
     case ID_FILE_NEWFOLDER:
         OnFileNewFolder();
@@ -308,6 +337,12 @@ void CMainFrame::OnSetFocus() {
     m_wndPanel->setFocus();
 }
 
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_walk)
+        m_walk->RequestStop();
+    QMainWindow::closeEvent(event);
+}
+
 void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
     OnSetFocus();
 }
@@ -315,6 +350,8 @@ void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
 bool CMainFrame::event(QEvent* event) {
     // A prompt replaces pane 0; when it clears, the idle text comes back.
     if (event->type() == QEvent::StatusTip) {
+        if (IsAnalysing())
+            return true; // pane 0 shows the walk's progress
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         SetMessageText(tip.isEmpty() ? LoadResString(AFX_IDS_IDLEMESSAGE) : tip);
         return true;

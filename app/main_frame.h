@@ -1,5 +1,6 @@
 #pragma once
 
+#include "background_walk.h"
 #include "graph_host.h"
 
 #include <QMainWindow>
@@ -39,8 +40,12 @@ public:
     void OnViewMonth();
     void OnViewYear();
 
-    // Asks for a folder, walks it and shows the result.
+    // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
+    // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
+
+    // Whether an analysis is walking its folder; input and commands are ignored meanwhile.
+    bool IsAnalysing() const { return m_walk != nullptr; }
 
     // The menu item or toolbar button of a command; nullptr for an id that has none.
     QAction* CommandAction(int id) const;
@@ -60,6 +65,8 @@ public:
     // cancelled) and the viewer the user guide is opened in.
     std::function<QString(QWidget* owner, const QString& prompt)> m_browseForFolder;
     std::function<bool(const QUrl& url)> m_openUrl;
+    // The walk an analysis runs, on its own thread; the real folder tree unless a test says otherwise.
+    CBackgroundWalk::WalkFunction m_walkFolderTree;
 
     QToolBar* m_wndToolBar = nullptr;
     CViewBar* m_wndViewBar = nullptr;
@@ -77,6 +84,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -93,10 +101,13 @@ private:
     void SetMessageText(const QString& text);
     // Wraps the bands onto as many rows as the window's width needs, like a rebar.
     void FlowBands();
+    CBackgroundWalk::Outcome RunWalk(CBackgroundWalk& walk);
+    void RepaintGraph();
 
     std::map<int, QAction*> m_actions;
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
+    CBackgroundWalk* m_walk = nullptr; // the walk under way, if any
 };
 
 // The main window, set once by InitMainFrame.

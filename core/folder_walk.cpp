@@ -1,6 +1,7 @@
 #include "folder_walk.h"
 
 #include "stamp_store.h"
+#include "walk_control.h"
 
 #include <cerrno>
 
@@ -16,8 +17,10 @@ bool IsOutOfDescriptors(int error) {
 
 } // namespace
 
-CFolderWalk::CFolderWalk(IDirectorySource& source, CStampStore& store, ScanProblems& problems, int maxOpen)
-    : m_source(source), m_store(store), m_problems(problems), m_maxOpen(maxOpen < 1 ? 1 : maxOpen) {}
+CFolderWalk::CFolderWalk(IDirectorySource& source, CStampStore& store, ScanProblems& problems, int maxOpen,
+                         WalkControl* control)
+    : m_source(source), m_store(store), m_problems(problems), m_maxOpen(maxOpen < 1 ? 1 : maxOpen),
+      m_control(control) {}
 
 CFolderWalk::~CFolderWalk() {
     CloseAll();
@@ -43,7 +46,7 @@ void CFolderWalk::Run(const std::string& path) {
     m_lowestOpen = 1;
     m_openBelowRoot = 0;
     m_onPath.insert(root.id);
-    while (m_depth > 0)
+    while (m_depth > 0 && !(m_control && m_control->stopRequested.load(std::memory_order_relaxed)))
         Step();
 }
 
@@ -133,6 +136,10 @@ void CFolderWalk::Descend(std::string_view name) {
 }
 
 void CFolderWalk::Pop() {
+    if (m_control) {
+        m_control->foldersListed.fetch_add(1, std::memory_order_relaxed);
+        m_control->filesFound.store(m_store.m_nFiles, std::memory_order_relaxed);
+    }
     Frame& frame = Top();
     if (frame.handle >= 0) {
         m_source.Close(frame.handle);

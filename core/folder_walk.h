@@ -10,6 +10,7 @@
 
 class CStampStore;
 struct ScanProblems;
+struct WalkControl;
 
 // Depth-first walk of a folder tree that appends one record per file to the store, in the
 // order the source lists each folder, a subfolder's files where the subfolder was met.
@@ -17,12 +18,13 @@ struct ScanProblems;
 // open below the chosen one, and reads the rest of a folder into memory before closing
 // it; a closed folder is reopened from the chosen one by name when a subfolder of it is due.
 // Links are never followed, and a folder that is its own ancestor is not entered again.
+// With a control, the walk counts its progress there and stops early when asked to.
 class CFolderWalk {
 public:
     static constexpr int kDefaultMaxOpen = 64;
 
     CFolderWalk(IDirectorySource& source, CStampStore& store, ScanProblems& problems,
-                int maxOpen = kDefaultMaxOpen);
+                int maxOpen = kDefaultMaxOpen, WalkControl* control = nullptr);
     ~CFolderWalk();
     CFolderWalk(const CFolderWalk&) = delete;
     CFolderWalk& operator=(const CFolderWalk&) = delete;
@@ -72,6 +74,7 @@ private:
     CStampStore& m_store;
     ScanProblems& m_problems;
     const int m_maxOpen;
+    WalkControl* m_control;
 
     std::vector<Frame> m_frames; // reused between folders; the first m_depth are the path
     std::size_t m_depth = 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 class IDirectorySource;
+struct WalkControl;
 
 // One scanned file: its last-write time in seconds since 1970 UTC.
 struct FileStamp {
@@ -27,12 +28,16 @@ public:
     void Reset();
 
     // Empties the store and walks the tree below path (the path is kept exactly as given).
-    // Never throws: when memory runs out the store is left empty.
+    // Never throws: when memory runs out, or the control asks the walk to stop, the store is
+    // left empty.
     void Scan(const std::string& path);
-    void Scan(const std::string& path, IDirectorySource& source);
+    void Scan(const std::string& path, IDirectorySource& source, WalkControl* control = nullptr);
 
     // Walks the tree below path and appends its files, without emptying the store first.
-    void ScanFolder(const std::string& path, IDirectorySource& source);
+    void ScanFolder(const std::string& path, IDirectorySource& source, WalkControl* control = nullptr);
+
+    // Exchanges the whole contents with another store, without copying records.
+    void Swap(CStampStore& other) noexcept;
 
     // Appends one file's record.
     void AddStamp(std::int64_t lastWrite) {

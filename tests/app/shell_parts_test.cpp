@@ -41,6 +41,21 @@ TEST(ScanReport, CountsUnreadableFoldersBelowTheRoot) {
     EXPECT_EQ(ScanProblemMessage(problems, "/home"), "12 folders could not be read.");
 }
 
+TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
+    using Outcome = CBackgroundWalk::Outcome;
+    ScanProblems problems;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/home"), std::nullopt);
+    problems.unreadableFolders = 2;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/home"), "2 folders could not be read.");
+    // A stop empties the store whatever the walk had met.
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Stopped, problems, "/home"), "Analysis stopped.");
+    // Memory that ran out during the walk, or a thread the walk could not have.
+    problems.rootError = ENOMEM;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/big"),
+              "Not enough memory to analyze /big.");
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::NoThread, {}, "/big"), "Not enough memory to analyze /big.");
+}
+
 TEST(StringTable, CommandStringsSplitIntoPromptAndToolTip) {
     EXPECT_EQ(CommandPrompt(ID_FILE_NEWFOLDER), QStringLiteral("Choose new folder to analyze"));
     EXPECT_EQ(CommandTip(ID_FILE_NEWFOLDER), QStringLiteral("Analyze new folder"));

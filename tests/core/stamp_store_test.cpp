@@ -4,6 +4,7 @@
 #include "test_tree.h"
 #include "time_zone.h"
 #include "without_permission_override.h"
+#include "walk_control.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -202,6 +203,88 @@ TEST(StampStore, ScanThroughAFedListingUsesTheSameWalk) {
     EXPECT_EQ(store.GetAt(1).m_lastWrite, 2);
     EXPECT_EQ(store.GetAt(2).m_lastWrite, 3);
     EXPECT_EQ(store.GetFolder(), "anything");
+}
+
+// A listing that asks its walk to stop once it has opened a given number of folders below the
+// chosen one, as someone watching the walk would.
+class StoppingSource final : public IDirectorySource {
+public:
+    StoppingSource(IDirectorySource& inner, WalkControl& control, int stopAfterOpens)
+        : m_inner(inner), m_control(control), m_stopAfterOpens(stopAfterOpens) {}
+    OpenResult OpenRoot(const std::string& path) override { return m_inner.OpenRoot(path); }
+    OpenResult OpenChild(Handle parent, const std::string& name) override {
+        if (++m_opens == m_stopAfterOpens)
+            m_control.stopRequested = true;
+        return m_inner.OpenChild(parent, name);
+    }
+    ReadResult Next(Handle folder, DirectoryEntry& entry, int& error) override {
+        return m_inner.Next(folder, entry, error);
+    }
+    void Close(Handle folder) override { m_inner.Close(folder); }
+
+private:
+    IDirectorySource& m_inner;
+    WalkControl& m_control;
+    int m_stopAfterOpens;
+    int m_opens = 0;
+};
+
+TEST(StampStore, AWalkCountsItsProgressAndAStopLeavesTheStoreEmpty) {
+    CMemoryDirectorySource source;
+    for (int i = 0; i < 10; ++i) {
+        const int folder = source.AddFolder(CMemoryDirectorySource::kRoot, "d" + std::to_string(i));
+        for (int f = 0; f < 5; ++f)
+            source.AddFile(folder, "f" + std::to_string(f), f);
+        source.AddFile(source.AddFolder(folder, "inner"), "g", 7);
+    }
+    CStampStore store;
+    WalkControl whole;
+    store.Scan("tree", source, &whole);
+    EXPECT_EQ(store.m_nFiles, 60);
+    EXPECT_EQ(whole.filesFound, 60);
+    EXPECT_EQ(whole.foldersListed, 21);
+
+    WalkControl stopped;
+    StoppingSource stopping(source, stopped, 3);
+    const int opensBefore = source.Opens();
+    store.Scan("tree", stopping, &stopped);
+    EXPECT_EQ(store.GetSize(), 0);
+    EXPECT_EQ(store.m_nFiles, 0);
+    EXPECT_EQ(store.GetFolder(), "");
+    EXPECT_EQ(source.Opens() - opensBefore, 4) << "the walk went on after the stop";
+    EXPECT_LE(stopped.foldersListed, 2);
+    EXPECT_EQ(source.OpenNow(), 0);
+    EXPECT_EQ(source.Misuses(), 0);
+
+    // Stopped before it starts, a walk opens only the chosen folder.
+    WalkControl early;
+    early.stopRequested = true;
+    store.Scan("tree", source, &early);
+    EXPECT_EQ(store.m_nFiles, 0);
+    EXPECT_EQ(source.OpenNow(), 0);
+}
+
+TEST(StampStore, SwapExchangesWholeStoresWithoutCopyingRecords) {
+    CMemoryDirectorySource source;
+    source.AddFile(CMemoryDirectorySource::kRoot, "a", 5);
+    source.AddFile(CMemoryDirectorySource::kRoot, "b", 6);
+    source.SetListError(CMemoryDirectorySource::kRoot, 4, EIO); // a problem to carry over
+    CStampStore filled;
+    filled.Scan("filled", source);
+    const FileStamp* records = filled.data();
+    CStampStore empty;
+
+    empty.Swap(filled);
+    EXPECT_EQ(empty.data(), records);
+    EXPECT_EQ(empty.m_nFiles, 2);
+    EXPECT_EQ(empty.GetSize(), 2);
+    EXPECT_EQ(empty.GetAt(1).m_lastWrite, 6);
+    EXPECT_EQ(empty.GetFolder(), "filled");
+    EXPECT_EQ(empty.GetProblems().rootError, EIO);
+    EXPECT_EQ(filled.GetSize(), 0);
+    EXPECT_EQ(filled.m_nFiles, 0);
+    EXPECT_EQ(filled.GetFolder(), "");
+    EXPECT_EQ(filled.GetProblems().rootError, 0);
 }
 
 TEST(StampStore, RunningOutOfMemoryLeavesAnEmptyStoreAndClosesEverything) {
