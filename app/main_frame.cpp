@@ -6,6 +6,7 @@
 #include "command_ids.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
+#include "posix_directory_source.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
@@ -175,7 +176,8 @@ void CMainFrame::OnFileNewFolder() {
     repaint();
     {
         CWaitCursor wait;
-        theStampStore.Scan(QFile::encodeName(path).toStdString());
+        CPosixDirectorySource source;
+        theStampStore.Scan(QFile::encodeName(path).toStdString(), source);
         m_wndPanel->m_plot.RebuildHistograms();
         update();
     }

@@ -1,20 +1,50 @@
 #include "period_histograms.h"
 #include "png_export.h"
+#include "posix_directory_source.h"
+#include "progress_line.h"
 #include "report_options.h"
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
+#include "walk_control.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr int kExitFolder = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 128 + SIGINT;
+
+WalkControl theWalkControl;
+
+extern "C" void RequestStop(int) {
+    theWalkControl.stopRequested.store(true, std::memory_order_relaxed);
+}
+
+// Walks the folder with Ctrl+C turned into a stop request and the progress shown on a
+// terminal; false when it was stopped.
+bool ScanFolderTree(const ReportOptions& options) {
+    struct sigaction stop {};
+    stop.sa_handler = RequestStop;
+    sigemptyset(&stop.sa_mask);
+    struct sigaction previous {};
+    ::sigaction(SIGINT, &stop, &previous);
+    bool complete = false;
+    {
+        CPosixDirectorySource source;
+        const CProgressLine progress(theWalkControl, STDERR_FILENO);
+        complete = theStampStore.Scan(options.folder, source, options.jobs, &theWalkControl);
+    }
+    ::sigaction(SIGINT, &previous, nullptr);
+    return complete && !theWalkControl.stopRequested.load();
+}
 
 void Complain(const std::string& message) {
     std::cerr << "busyscope-report: " << message << '\n';
@@ -35,7 +65,8 @@ int main(int argc, char** argv) {
         return std::cout.flush() ? 0 : kExitFolder;
     }
 
-    theStampStore.Scan(options.folder);
+    if (!ScanFolderTree(options))
+        return kExitInterrupted;
     const ScanProblems& problems = theStampStore.GetProblems();
     if (problems.rootError != 0) {
         Complain("cannot read folder '" + DisplayText(options.folder) +

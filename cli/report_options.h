@@ -1,5 +1,7 @@
 #pragma once
 
+#include "folder_walk.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -14,6 +16,7 @@ struct ReportOptions {
     ReportFormat format = ReportFormat::Summary;
     std::string folder;
     bool help = false;
+    int jobs = WalkLimits::kDefaultJobs; // threads reading the folder tree
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;

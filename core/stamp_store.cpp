@@ -1,10 +1,8 @@
 #include "stamp_store.h"
 
-#include "folder_walk.h"
-#include "posix_directory_source.h"
-
 #include <cerrno>
 #include <new>
+#include <utility>
 
 CStampStore theStampStore;
 
@@ -19,33 +17,66 @@ void CStampStore::Reset() {
     m_problems = {};
 }
 
-void CStampStore::Scan(const std::string& path) {
-    try {
-        CPosixDirectorySource source;
-        Scan(path, source);
-    } catch (const std::bad_alloc&) {
-        Reset();
-        m_problems.rootError = ENOMEM;
-    }
+CStampStore::CStampStore(CStampStore&& other) noexcept : CGrowableArray(std::move(other)) {
+    m_nFiles = std::exchange(other.m_nFiles, 0);
+    m_strFolder.swap(other.m_strFolder);
+    m_problems = std::exchange(other.m_problems, {});
 }
 
-void CStampStore::Scan(const std::string& path, IDirectorySource& source) {
+CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
+    CGrowableArray::operator=(std::move(other));
+    m_nFiles = std::exchange(other.m_nFiles, 0);
+    m_strFolder.swap(other.m_strFolder);
+    other.m_strFolder.clear();
+    m_problems = std::exchange(other.m_problems, {});
+    return *this;
+}
+
+bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jobs, WalkControl* control) {
     Reset();
+    bool complete = false;
     try {
         m_strFolder = path;
-        ScanFolder(path, source);
+        WalkLimits limits;
+        limits.jobs = jobs;
+        complete = ScanFolder(path, source, limits, control);
     } catch (const std::bad_alloc&) {
         // Whatever was read is dropped so that a new analysis starts from a clean store.
         Reset();
         m_problems.rootError = ENOMEM;
+        return true;
     }
+    if (!complete)
+        Reset(); // a stopped walk shows nothing rather than part of the tree
+    return complete;
 }
 
-void CStampStore::ScanFolder(const std::string& path, IDirectorySource& source) {
-    CFolderWalk walk(source, *this, m_problems);
-    walk.Run(path);
+bool CStampStore::ScanFolder(const std::string& path, IDirectorySource& source, const WalkLimits& limits,
+                             WalkControl* control) {
+    CFolderWalk walk(source, *this, m_problems, limits, control);
+    return walk.Run(path);
 }
 
 std::string FormatFilesTitle(std::int64_t files, const std::string& folder) {
     return std::to_string(files) + " files in " + folder;
+}
+
+namespace {
+
+std::string WithThousands(std::int64_t number) {
+    const std::string digits = std::to_string(number);
+    const std::size_t sign = number < 0 ? 1 : 0;
+    std::string text = digits.substr(0, sign);
+    for (std::size_t i = sign; i < digits.size(); ++i) {
+        if (i > sign && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
+} // namespace
+
+std::string FormatScanProgress(std::int64_t files, std::int64_t folders) {
+    return "Scanning: " + WithThousands(files) + " files in " + WithThousands(folders) + " folders...";
 }

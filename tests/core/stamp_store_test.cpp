@@ -1,5 +1,6 @@
 #include "memory_directory_source.h"
 #include "period_histograms.h"
+#include "posix_directory_source.h"
 #include "stamp_store.h"
 #include "test_tree.h"
 #include "time_zone.h"
@@ -18,6 +19,11 @@
 
 namespace {
 
+void ScanDisk(CStampStore& store, const std::string& path) {
+    CPosixDirectorySource source;
+    EXPECT_TRUE(store.Scan(path, source));
+}
+
 std::vector<std::int64_t> SortedTimes(const CStampStore& store) {
     std::vector<std::int64_t> times;
     for (CStampStore::Index i = 0; i < store.GetSize(); ++i)
@@ -34,7 +40,7 @@ TEST(StampStore, StartsEmptyAndResetEmptiesIt) {
 
     CTestTree tree;
     tree.AddFile("a", 100);
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     ASSERT_EQ(store.m_nFiles, 1);
     store.Reset();
     EXPECT_EQ(store.GetSize(), 0);
@@ -62,9 +68,9 @@ TEST(StampStore, ScanStartsFromEmptyAndKeepsThePathAsGiven) {
     second.AddFile("build*/x", 2);
     second.AddFile("buildy", 3); // would match build* as a pattern over the parent
     CStampStore store;
-    store.Scan(first.Root());
+    ScanDisk(store, first.Root());
     for (const std::string& path : {second.Path("build*"), second.Path("build*/"), second.Path("build*//")}) {
-        store.Scan(path);
+        ScanDisk(store, path);
         EXPECT_EQ(store.GetFolder(), path);
         EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{2}) << path;
     }
@@ -77,7 +83,7 @@ TEST(StampStore, HiddenFilesAndFoldersCountLikeAnyOther) {
     tree.AddFile("a/b/c/deep", 30);
     tree.AddFolder("only/folders/here");
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{10, 20, 30}));
     EXPECT_EQ(store.m_nFiles, 3);
     EXPECT_EQ(store.GetProblems().unreadableFolders, 0);
@@ -88,16 +94,16 @@ TEST(StampStore, EmptyTreesAndMissingFolders) {
     tree.AddFolder("x/y");
     tree.AddFile("plain", 5);
     CStampStore store;
-    store.Scan(tree.Path("x"));
+    ScanDisk(store, tree.Path("x"));
     EXPECT_EQ(store.m_nFiles, 0);
     EXPECT_EQ(store.GetProblems().rootError, 0);
 
-    store.Scan(tree.Path("missing"));
+    ScanDisk(store, tree.Path("missing"));
     EXPECT_EQ(store.m_nFiles, 0);
     EXPECT_EQ(store.GetProblems().rootError, ENOENT);
     EXPECT_EQ(store.GetFolder(), tree.Path("missing"));
 
-    store.Scan(tree.Path("plain"));
+    ScanDisk(store, tree.Path("plain"));
     EXPECT_EQ(store.GetProblems().rootError, ENOTDIR);
 }
 
@@ -109,7 +115,7 @@ TEST(StampStore, LinksAreFilesWithTheirOwnTimeAndAreNeverFollowed) {
     tree.AddLink("target/loop", "..", 4000);
     tree.AddLink("self", "self", 5000);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{1000, 2000, 3000, 4000, 5000}));
 }
 
@@ -118,7 +124,7 @@ TEST(StampStore, AChosenFolderThatIsALinkIsOpened) {
     tree.AddFile("real/f", 77);
     tree.AddLink("alias", "real", 1);
     CStampStore store;
-    store.Scan(tree.Path("alias"));
+    ScanDisk(store, tree.Path("alias"));
     EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{77});
     EXPECT_EQ(store.GetFolder(), tree.Path("alias"));
 }
@@ -128,7 +134,7 @@ TEST(StampStore, FifosAreCountedWithoutBeingOpened) {
     tree.AddFifo("pipe", 600); // opening it for reading would block the walk
     tree.AddFile("file", 700);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{600, 700}));
 }
 
@@ -138,7 +144,7 @@ TEST(StampStore, OddNamesAreWalked) {
          {"new\nline", "back\\slash", "star*", "quote\"'", "\xff\xfe bytes", " lead"})
         tree.AddFile(name + "/f", 1);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(store.m_nFiles, 6);
 }
 
@@ -157,7 +163,7 @@ TEST(StampStore, ExtremeTimesAreKeptAndBinnedInTheirRealPeriod) {
     for (std::size_t i = 0; i < times.size(); ++i)
         tree.AddFile("f" + std::to_string(i), times[i]);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), times);
 
     CScopedTimeZone utc("UTC");
@@ -179,11 +185,11 @@ TEST(StampStore, UnreadableFolderWithRealPermissions) {
     tree.AddFile("closed/b", 2);
     tree.SetMode("closed", 0);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{1});
     EXPECT_EQ(store.GetProblems().unreadableFolders, 1);
 
-    store.Scan(tree.Path("closed"));
+    ScanDisk(store, tree.Path("closed"));
     EXPECT_EQ(store.GetProblems().rootError, EACCES);
 }
 
@@ -253,7 +259,7 @@ TEST(StampStore, ABindMountOfAFolderInsideItselfIsNotEnteredAgain) {
                     nullptr) != 0)
             return kSkipped;
         CStampStore store;
-        store.Scan(tree.Root());
+        ScanDisk(store, tree.Root());
         // a/f, a/b/g, other/h and, through the second mount, h once more.
         return SortedTimes(store) == std::vector<std::int64_t>{1, 2, 3, 3} &&
                        store.GetProblems().skippedLoops == 1
@@ -269,7 +275,7 @@ constexpr int kChainDepth = 10000;
 
 void ExpectDeepChainScans(CTestTree& tree) {
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{111, 222}));
     EXPECT_EQ(store.GetProblems().unreadableFolders, 0);
     EXPECT_EQ(store.GetProblems().rootError, 0);
@@ -301,7 +307,7 @@ TEST_F(DeepChain, ScansCompletelyWithFewDescriptors) {
         if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
             return 3;
         CStampStore store;
-        store.Scan(s_tree->Root());
+        ScanDisk(store, s_tree->Root());
         return store.m_nFiles == 2 && store.GetProblems().unreadableFolders == 0 ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
