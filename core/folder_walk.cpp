@@ -143,6 +143,7 @@ private:
     bool Append(const FolderPtr& root);
     bool WaitUntilReady(const FolderPtr& folder);
     void Account(const Folder& folder);
+    void PublishProgress();
     void Done(Folder& folder);
 
     IDirectorySource& m_source;
@@ -560,6 +561,7 @@ bool CWalkRun::Append(const FolderPtr& root) {
             path.pop_back();
         }
     }
+    PublishProgress();
     return true;
 }
 
@@ -604,6 +606,10 @@ void CWalkRun::Account(const Folder& folder) {
             ++m_problems.unreadableFolders;
         ++m_foldersListed;
     }
+    PublishProgress();
+}
+
+void CWalkRun::PublishProgress() {
     if (m_control != nullptr) {
         m_control->filesFound.store(m_store.m_nFiles, std::memory_order_relaxed);
         m_control->foldersListed.store(m_foldersListed, std::memory_order_relaxed);

@@ -8,11 +8,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -216,19 +220,21 @@ TEST(StampStore, RunningOutOfMemoryLeavesAnEmptyStoreAndClosesEverything) {
         source.AddFile(folder, "f", level);
         folder = source.AddFolder(folder, "d");
     }
-    source.RunOutOfMemoryAfter(150);
-    CStampStore store;
-    store.Scan("deep", source);
-    EXPECT_EQ(store.GetSize(), 0);
-    EXPECT_EQ(store.m_nFiles, 0);
-    EXPECT_EQ(store.GetProblems().rootError, ENOMEM);
-    EXPECT_EQ(source.OpenNow(), 0);
-    EXPECT_EQ(source.Misuses(), 0);
+    for (const int jobs : {1, 4}) {
+        source.RunOutOfMemoryAfter(150);
+        CStampStore store;
+        store.Scan("deep", source, jobs);
+        EXPECT_EQ(store.GetSize(), 0);
+        EXPECT_EQ(store.m_nFiles, 0);
+        EXPECT_EQ(store.GetProblems().rootError, ENOMEM);
+        EXPECT_EQ(source.OpenNow(), 0);
+        EXPECT_EQ(source.Misuses(), 0);
 
-    source.RunOutOfMemoryAfter(-1);
-    store.Scan("deep", source); // a new analysis starts cleanly
-    EXPECT_EQ(store.m_nFiles, 100);
-    EXPECT_EQ(store.GetProblems().rootError, 0);
+        source.RunOutOfMemoryAfter(-1);
+        store.Scan("deep", source, jobs); // a new analysis starts cleanly
+        EXPECT_EQ(store.m_nFiles, 100);
+        EXPECT_EQ(store.GetProblems().rootError, 0);
+    }
 }
 
 // Runs check in a forked child and returns its exit code (77 when it skipped).
@@ -311,6 +317,110 @@ TEST_F(DeepChain, ScansCompletelyWithFewDescriptors) {
         return store.m_nFiles == 2 && store.GetProblems().unreadableFolders == 0 ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
+}
+
+} // namespace
+
+namespace {
+
+// Drops root in a forked child, as permissions are checked only for other users; returns
+// the exit code (kSkipped when it could not drop).
+template <typename Check> int AsUnprivilegedChild(Check check) {
+    return InChild([&] {
+        constexpr gid_t kNobody = 65534;
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            return kSkipped;
+        return check();
+    });
+}
+
+struct DiskWalk {
+    std::vector<std::int64_t> times;
+    std::int64_t unreadableFolders = 0;
+    std::int64_t skippedLoops = 0;
+};
+
+DiskWalk WalkDisk(const std::string& path, int jobs) {
+    CPosixDirectorySource source;
+    CStampStore store;
+    store.Scan(path, source, jobs);
+    DiskWalk walk{{}, store.GetProblems().unreadableFolders, store.GetProblems().skippedLoops};
+    for (const FileStamp& stamp : store.span())
+        walk.times.push_back(stamp.m_lastWrite);
+    return walk;
+}
+
+TEST(StampStore, ParallelWalksOfRealTreesMatchTheOneThreadWalkRecordForRecord) {
+    CTestTree tree(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : ""); // quicker to fill
+    tree.SetMode("", 0755); // nobody must be able to enter the tree
+    std::mt19937 random(77);
+    const std::vector<std::string> odd{"new\nline", "star*", " lead", "\xff\xfe", "quote\"'", "dot."};
+    std::vector<std::string> folders{""};
+    int unreadable = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string& parent =
+            folders[folders.size() - 1 - random() % std::min<std::size_t>(folders.size(), 12)];
+        const std::string name =
+            (parent.empty() ? "" : parent + "/") + odd[random() % odd.size()] + std::to_string(i);
+        switch (random() % 10) {
+        case 0:
+        case 1:
+            tree.AddFolder(name);
+            folders.push_back(name);
+            break;
+        case 2:
+            tree.AddLink(name, random() % 2 ? ".." : "nowhere", i);
+            break;
+        case 3:
+            if (random() % 8 == 0) { // unreadable, with something inside that must not be seen
+                tree.AddFile(name + "/hidden", -7);
+                tree.SetMode(name, 0);
+                ++unreadable;
+                break;
+            }
+            [[fallthrough]];
+        default:
+            tree.AddFile(name, 1000000 + i);
+        }
+    }
+    // A folder that can be listed but not searched: none of its times can be read.
+    tree.AddFile("listed-only/a", -5);
+    tree.AddFile("listed-only/b", -6);
+    tree.SetMode("listed-only", 0444);
+    ++unreadable;
+    constexpr int kBigFolder = 200000;
+    tree.AddFolder("big");
+    const int big = ::open(tree.Path("big").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(big, 0);
+    for (int i = 0; i < kBigFolder; ++i) { // times differ, so that the order is checked
+        const int fd = ::openat(big, std::to_string(i).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0);
+        const struct timespec times[2] = {{i % 9973, 0}, {i % 9973, 0}};
+        ::futimens(fd, times);
+        ::close(fd);
+    }
+    ::close(big);
+
+    const int result = AsUnprivilegedChild([&] {
+        const DiskWalk reference = WalkDisk(tree.Root(), 1);
+        if (reference.times.size() < kBigFolder || reference.unreadableFolders != unreadable ||
+            std::count(reference.times.begin(), reference.times.end(), -7) +
+                    std::count(reference.times.begin(), reference.times.end(), -5) !=
+                0)
+            return 2;
+        for (const int jobs : {2, 3, 8}) {
+            const DiskWalk walk = WalkDisk(tree.Root(), jobs);
+            if (walk.times != reference.times || walk.unreadableFolders != reference.unreadableFolders ||
+                walk.skippedLoops != reference.skippedLoops)
+                return 1;
+        }
+        return 0;
+    });
+    if (result == kSkipped)
+        GTEST_SKIP() << "could not drop root to make folders unreadable";
+    EXPECT_NE(result, 2) << "the one-thread walk itself is wrong";
+    EXPECT_EQ(result, 0) << "a parallel walk differs from the one-thread walk";
 }
 
 } // namespace
