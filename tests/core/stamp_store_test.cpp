@@ -424,3 +424,15 @@ TEST(StampStore, ParallelWalksOfRealTreesMatchTheOneThreadWalkRecordForRecord) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(StampStore, ProgressTextPutsCommasBetweenThousands) {
+    EXPECT_EQ(FormatScanProgress(123456, 7890), "Scanning: 123,456 files in 7,890 folders...");
+    EXPECT_EQ(FormatScanProgress(0, 1), "Scanning: 0 files in 1 folders...");
+    EXPECT_EQ(FormatScanProgress(999, 1000), "Scanning: 999 files in 1,000 folders...");
+    EXPECT_EQ(FormatScanProgress(12345678901, 100000),
+              "Scanning: 12,345,678,901 files in 100,000 folders...");
+}
+
+} // namespace
