@@ -6,7 +6,7 @@ BUSYSCOPE_PACKAGES=(
     qt6-base-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation tzdata
-    xvfb xauth x11-utils xdotool imagemagick
+    xvfb xauth x11-utils xdotool imagemagick time
     desktop-file-utils appstream
 )
 
