@@ -568,6 +568,8 @@ bool CWalkRun::Append(const FolderPtr& root) {
 // Waits for a folder's task, doing it (or chunks of it) on this thread when no other has.
 bool CWalkRun::WaitUntilReady(const FolderPtr& folderPtr) {
     Folder& folder = *folderPtr;
+    FolderPtr other;
+    std::size_t chunk = 0;
     Lock lock(m_mutex);
     for (;;) {
         if (Stopping())
@@ -581,9 +583,18 @@ bool CWalkRun::WaitUntilReady(const FolderPtr& folderPtr) {
             ListFolder(folderPtr);
             lock.lock();
         } else if (folder.nextChunk < folder.chunkCount) {
-            const std::size_t chunk = folder.nextChunk++;
+            chunk = folder.nextChunk++;
             lock.unlock();
             ReadChunk(folder, chunk);
+            lock.lock();
+        } else if (TakeAnyChunk(other, chunk)) {
+            // Another thread has the folder in hand: read ahead meanwhile, as a worker would.
+            lock.unlock();
+            ReadChunk(*other, chunk);
+            lock.lock();
+        } else if ((other = TakeNextFolder(lock))) {
+            lock.unlock();
+            ListFolder(other);
             lock.lock();
         } else {
             // A stop request comes from outside and wakes no one: look again now and then.
