@@ -1,11 +1,9 @@
 #include "posix_directory_source.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -90,16 +88,4 @@ EntryTime CPosixDirectorySource::ReadTime(Handle folder, const char* name) {
 
 void CPosixDirectorySource::Close(Handle folder) {
     ::close(folder);
-}
-
-void ReserveDescriptorTable(int descriptors) {
-    struct rlimit limit {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur <= 3)
-        return;
-    const int highest =
-        static_cast<int>(std::min<rlim_t>(limit.rlim_cur, static_cast<rlim_t>(descriptors))) - 1;
-    if (::fcntl(highest, F_GETFD) != -1)
-        return; // already in use, so the table is that large
-    if (::dup2(STDIN_FILENO, highest) == highest || ::dup2(STDERR_FILENO, highest) == highest)
-        ::close(highest);
 }

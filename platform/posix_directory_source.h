@@ -15,7 +15,3 @@ public:
     EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
 };
-
-// Reserves room in the process's descriptor table once, so that threads opening and closing
-// folders at the same time do not make the kernel grow the table under them.
-void ReserveDescriptorTable(int descriptors);
