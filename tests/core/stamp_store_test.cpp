@@ -53,6 +53,31 @@ TEST(StampStore, StartsEmptyAndResetEmptiesIt) {
     EXPECT_EQ(store.GetFolder(), "");
 }
 
+TEST(StampStore, MovingHandsOverEverythingAndLeavesAnEmptyStore) {
+    CMemoryDirectorySource source;
+    source.AddFile(CMemoryDirectorySource::kRoot, "a", 5);
+    source.AddFile(CMemoryDirectorySource::kRoot, "b", 6);
+    source.SetListError(CMemoryDirectorySource::kRoot, 1, EIO); // "b" is never listed
+    CStampStore walked;
+    walked.Scan("folder", source);
+    CStampStore shown(std::move(walked));
+    EXPECT_EQ(shown.m_nFiles, 1);
+    EXPECT_EQ(shown.GetFolder(), "folder");
+    EXPECT_EQ(shown.GetProblems().rootError, EIO);
+    for (const CStampStore* emptied : {&walked}) {
+        EXPECT_EQ(emptied->GetSize(), 0);
+        EXPECT_EQ(emptied->m_nFiles, 0);
+        EXPECT_EQ(emptied->GetFolder(), "");
+        EXPECT_EQ(emptied->GetProblems().rootError, 0);
+    }
+    walked.Scan("other", source);
+    shown = std::move(walked);
+    EXPECT_EQ(shown.GetFolder(), "other");
+    EXPECT_EQ(shown.GetAt(0).m_lastWrite, 5);
+    EXPECT_EQ(walked.m_nFiles, 0);
+    EXPECT_EQ(walked.GetFolder(), "");
+}
+
 TEST(StampStore, AppendingGrowsTheCapacityByTheRule) {
     CStampStore store;
     for (int i = 0; i < 6; ++i)
