@@ -35,9 +35,11 @@ private:
 class CBenchTree {
 public:
     CBenchTree() {
-        std::string pattern = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                              "/busyscope-slow-XXXXXX";
-        m_root = ::mkdtemp(pattern.data()) ? pattern : "";
+        std::string pattern =
+            std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/busyscope-slow-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort(); // nowhere to build the tree
+        m_root = pattern;
         for (int top = 0; top < 20; ++top) {
             const std::string topPath = m_root + "/t" + std::to_string(top);
             ::mkdir(topPath.c_str(), 0755);
@@ -45,7 +47,8 @@ public:
                 const std::string subPath = topPath + "/s" + std::to_string(sub);
                 ::mkdir(subPath.c_str(), 0755);
                 for (int file = 0; file < 10; ++file)
-                    ::close(::open((subPath + "/f" + std::to_string(file)).c_str(), O_CREAT | O_WRONLY, 0644));
+                    ::close(
+                        ::open((subPath + "/f" + std::to_string(file)).c_str(), O_CREAT | O_WRONLY, 0644));
             }
         }
     }
