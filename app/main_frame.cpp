@@ -225,7 +225,7 @@ void CMainFrame::OnFileNewFolder() {
         CBackgroundWalk walk(m_walkFolderTree, folder);
         outcome = RunWalk(walk);
         if (outcome == CBackgroundWalk::Outcome::Complete)
-            theStampStore.Swap(walk.Result());
+            theStampStore = std::move(walk.Result());
         m_wndPanel->m_plot.RebuildHistograms();
         m_wndPanel->update();
     }

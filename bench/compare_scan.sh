@@ -1,51 +1,87 @@
 #!/bin/bash
-# Times busyscope-report --format summary against GNU find -printf '%T@\n' on the same warm
-# tree of 300,000 files in 1,000 folders, built in a temporary folder, in one run.
+# Times busyscope-report --format summary against GNU find -printf '%T@\n' in one run, on warm
+# trees built in a temporary folder and removed afterwards:
+#   1. 1,000,000 files in 1,000 folders (also with 1, 2, 4 and 16 threads, and its peak memory
+#      against that of a 1,000-file tree, as bytes per file);
+#   2. one folder of 300,000 files.
 # Usage: bench/compare_scan.sh [path/to/busyscope-report] [rounds]
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-report=${1:-$here/../build/core/cli/busyscope-report}
+report=${1:-$here/../build/debug/cli/busyscope-report}
 rounds=${2:-5}
-folders=1000
-files_per_folder=300
 
 [ -x "$report" ] || { echo "no busyscope-report at $report (build the target first)" >&2; exit 1; }
 
-tree=$(mktemp -d "${TMPDIR:-/tmp}/busyscope-scan-XXXXXX")
-trap 'rm -rf "$tree"' EXIT
+work=$(mktemp -d "${TMPDIR:-/tmp}/busyscope-scan-XXXXXX")
+trap 'rm -rf "$work"' EXIT
 
-echo "building $((folders * files_per_folder)) files in $folders folders under $tree ..."
-names=$(seq -f 'file%g' 1 "$files_per_folder")
-for ((i = 0; i < folders; i++)); do
-    # Ten top folders with a hundred folders each, times spread over twenty years.
-    dir="$tree/top$((i % 10))/folder$i"
-    mkdir -p "$dir"
-    (cd "$dir" && echo "$names" | xargs touch -d "@$((946684800 + i * 630720))")
-done
+# build_tree DIR FOLDERS FILES_PER_FOLDER: ten top folders holding the folders, each folder's
+# files written at one time, the times spread over twenty years.
+build_tree() {
+    local dir=$1 folders=$2 files=$3
+    echo "building $((folders * files)) files in $folders folder(s) under $dir ..."
+    local names
+    names=$(seq -f 'file%g' 1 "$files")
+    for ((i = 0; i < folders; i++)); do
+        local sub="$dir/top$((i % 10))/folder$i"
+        [ "$folders" -eq 1 ] && sub="$dir/only"
+        mkdir -p "$sub"
+        (cd "$sub" && echo "$names" | xargs touch -d "@$((946684800 + i * 630720))")
+    done
+}
 
 now_ns() { date +%s%N; }
 
-# Best of several rounds, each program run alternately, after one warming run of each.
-best_find=""
-best_report=""
-find "$tree" -printf '%T@\n' > /dev/null
-"$report" --format summary "$tree" > /dev/null
-for ((r = 0; r < rounds; r++)); do
-    start=$(now_ns)
-    find "$tree" -printf '%T@\n' > /dev/null
-    took=$(($(now_ns) - start))
-    if [ -z "$best_find" ] || [ "$took" -lt "$best_find" ]; then best_find=$took; fi
+# best_ns COMMAND...: the best wall time of the rounds, in nanoseconds, after one warming run.
+best_ns() {
+    "$@" > /dev/null
+    local best="" start took
+    for ((r = 0; r < rounds; r++)); do
+        start=$(now_ns)
+        "$@" > /dev/null
+        took=$(($(now_ns) - start))
+        if [ -z "$best" ] || [ "$took" -lt "$best" ]; then best=$took; fi
+    done
+    echo "$best"
+}
 
-    start=$(now_ns)
-    "$report" --format summary "$tree" > /dev/null
-    took=$(($(now_ns) - start))
-    if [ -z "$best_report" ] || [ "$took" -lt "$best_report" ]; then best_report=$took; fi
+# peak_kb COMMAND...: the largest resident set while it ran.
+peak_kb() {
+    /usr/bin/time -v "$@" 2>&1 > /dev/null | awk -F: '/Maximum resident set size/ { print $2 + 0 }'
+}
+
+compare() {
+    local label=$1 tree=$2
+    local find_ns report_ns
+    find_ns=$(best_ns find "$tree" -printf '%T@\n')
+    report_ns=$(best_ns "$report" --format summary "$tree")
+    awk -v l="$label" -v f="$find_ns" -v r="$report_ns" 'BEGIN {
+        printf "%s: find %.1f ms, busyscope-report %.1f ms, find / report = %.2f\n", l, f / 1e6, r / 1e6, f / r
+    }'
+}
+
+big="$work/big"
+build_tree "$big" 1000 1000
+compare "1,000,000 files in 1,000 folders" "$big"
+one_ns=$(best_ns "$report" --jobs 1 --format summary "$big")
+for jobs in 2 4 16; do
+    ns=$(best_ns "$report" --jobs "$jobs" --format summary "$big")
+    awk -v j="$jobs" -v o="$one_ns" -v n="$ns" 'BEGIN {
+        printf "  --jobs %-2d %.1f ms, %.2f times as fast as --jobs 1 (%.1f ms)\n", j, n / 1e6, o / n, o / 1e6
+    }'
 done
 
-"$report" --format summary "$tree" | head -1
-awk -v f="$best_find" -v r="$best_report" 'BEGIN {
-    printf "find -printf %%T@:              %8.1f ms (best of rounds)\n", f / 1e6
-    printf "busyscope-report --format summary: %8.1f ms (best of rounds)\n", r / 1e6
-    printf "ratio find / busyscope-report:  %8.2f (above 1: the report is faster)\n", f / r
+small="$work/small"
+build_tree "$small" 10 100
+big_kb=$(peak_kb "$report" --format summary "$big")
+small_kb=$(peak_kb "$report" --format summary "$small")
+awk -v b="$big_kb" -v s="$small_kb" 'BEGIN {
+    printf "peak memory: %d kB for 1,000,000 files, %d kB for 1,000: %.1f bytes per file above that\n",
+        b, s, (b - s) * 1024 / 999000
 }'
+rm -rf "$big"
+
+wide="$work/wide"
+build_tree "$wide" 1 300000
+compare "one folder of 300,000 files" "$wide"

@@ -3,11 +3,14 @@
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
+#include "progress_line.h"
 #include "report_options.h"
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
+#include "walk_control.h"
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <optional>
@@ -20,6 +23,36 @@ namespace {
 constexpr std::string_view kProgram = "busyscope-report";
 constexpr int kExitFolder = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 128 + SIGINT;
+
+WalkControl theWalkControl;
+
+extern "C" void RequestStop(int) {
+    theWalkControl.stopRequested.store(true, std::memory_order_relaxed);
+}
+
+// Walks the folder, leaving out what the options say, with Ctrl+C turned into a stop request and
+// the progress shown on a terminal; false when it was stopped.
+bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
+    struct sigaction stop {};
+    stop.sa_handler = RequestStop;
+    sigemptyset(&stop.sa_mask);
+    struct sigaction previous {};
+    ::sigaction(SIGINT, &stop, &previous);
+    bool complete = false;
+    {
+        CPosixDirectorySource posixSource;
+        CFilteredDirectorySource source(posixSource, options.filter);
+        const CProgressLine progress(theWalkControl, STDERR_FILENO);
+        complete = theStampStore.Scan(options.folder, source, options.jobs, &theWalkControl);
+        if (!options.filter.excludedNames.empty())
+            leftOut.excludedEntries = source.ExcludedEntries();
+        if (options.filter.since || options.filter.until)
+            leftOut.filesOutsideRange = source.FilesOutsideRange();
+    }
+    ::sigaction(SIGINT, &previous, nullptr);
+    return complete && !theWalkControl.stopRequested.load();
+}
 
 void Complain(const std::string& message) {
     std::cerr << kProgram << ": " << message << '\n';
@@ -69,9 +102,9 @@ int main(int argc, char** argv) {
         return PrintOrComplain(kProgram, "the version",
                                std::string(kProgram) + " " + BUSYSCOPE_VERSION + "\n");
 
-    CPosixDirectorySource posixSource;
-    CFilteredDirectorySource source(posixSource, options.filter);
-    theStampStore.Scan(options.folder, source);
+    LeftOutCounts leftOut;
+    if (!ScanFolderTree(options, leftOut))
+        return kExitInterrupted;
     const ScanProblems& problems = theStampStore.GetProblems();
     if (problems.rootError != 0) {
         Complain("cannot read folder '" + DisplayText(options.folder) +
@@ -91,10 +124,5 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    LeftOutCounts leftOut;
-    if (!options.filter.excludedNames.empty())
-        leftOut.excludedEntries = source.ExcludedEntries();
-    if (options.filter.since || options.filter.until)
-        leftOut.filesOutsideRange = source.FilesOutsideRange();
     return PrintReport(options, leftOut) ? 0 : kExitFolder;
 }

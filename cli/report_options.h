@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filtered_directory_source.h"
+#include "folder_walk.h"
 
 #include <optional>
 #include <span>
@@ -20,6 +21,7 @@ struct ReportOptions {
 
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
+    int jobs = WalkLimits::kDefaultJobs; // threads reading the folder tree
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;

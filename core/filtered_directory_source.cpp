@@ -1,5 +1,6 @@
 #include "filtered_directory_source.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fnmatch.h>
 
@@ -30,20 +31,26 @@ bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter) {
 CFilteredDirectorySource::CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter)
     : m_source(source), m_filter(std::move(filter)) {}
 
-IDirectorySource::ReadResult CFilteredDirectorySource::Next(Handle folder, DirectoryEntry& entry,
-                                                            int& error) {
-    for (;;) {
-        const ReadResult result = m_source.Next(folder, entry, error);
-        if (result != ReadResult::Entry || entry.name == "." || entry.name == "..")
-            return result;
-        if (MatchesAnyPattern(entry.name, m_filter.excludedNames)) {
-            m_excludedEntries.fetch_add(1, std::memory_order_relaxed);
-            continue;
-        }
-        if (entry.type == DirectoryEntry::Type::File && !WrittenInRange(entry.lastWrite, m_filter)) {
-            m_filesOutsideRange.fetch_add(1, std::memory_order_relaxed);
-            continue;
-        }
-        return result;
+int CFilteredDirectorySource::List(Handle folder, CFolderListing& listing) {
+    if (m_filter.excludedNames.empty())
+        return m_source.List(folder, listing);
+    CFolderListing everything;
+    const int error = m_source.List(folder, everything);
+    std::int64_t excluded = 0;
+    for (std::size_t i = 0; i < everything.size(); ++i) {
+        if (MatchesAnyPattern(everything.Name(i), m_filter.excludedNames))
+            ++excluded;
+        else
+            listing.Add(everything.Name(i), everything.Kind(i));
     }
+    m_excludedEntries.fetch_add(excluded, std::memory_order_relaxed);
+    return error;
+}
+
+EntryTime CFilteredDirectorySource::ReadTime(Handle folder, const char* name) {
+    const EntryTime time = m_source.ReadTime(folder, name);
+    if (time.error != 0 || time.folder || WrittenInRange(time.lastWrite, m_filter))
+        return time;
+    m_filesOutsideRange.fetch_add(1, std::memory_order_relaxed);
+    return {ENOENT, false, 0};
 }

@@ -25,18 +25,20 @@ bool MatchesAnyPattern(std::string_view name, const std::vector<std::string>& pa
 // Whether a last-write time lies within the filter's range.
 bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter);
 
-// A listing with some entries left out: an entry whose name matches a pattern (a folder is then
-// never opened) and a file written outside the range are skipped and counted. "." and ".." are
-// always passed on. Safe to call from several threads at once when the wrapped source is.
+// A listing with some entries left out: an entry whose name matches a pattern is not listed (a
+// folder is then never opened), and a file written outside the range reads as gone (ENOENT), so
+// the walk passes over it as over a vanished file; both are counted. Safe to call from several
+// threads at once when the wrapped source is.
 class CFilteredDirectorySource final : public IDirectorySource {
 public:
     CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter);
 
     OpenResult OpenRoot(const std::string& path) override { return m_source.OpenRoot(path); }
-    OpenResult OpenChild(Handle parent, const std::string& name) override {
+    OpenResult OpenChild(Handle parent, const char* name) override {
         return m_source.OpenChild(parent, name);
     }
-    ReadResult Next(Handle folder, DirectoryEntry& entry, int& error) override;
+    int List(Handle folder, CFolderListing& listing) override;
+    EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override { m_source.Close(folder); }
 
     // Entries left out for their names, and files for their times, since construction.

@@ -71,12 +71,6 @@ public:
 
     static constexpr Index GrowthStep(Index size) { return std::clamp<Index>(size / 8, 4, 1024); }
 
-    void swap(CGrowableArray& other) noexcept {
-        std::swap(m_data, other.m_data);
-        std::swap(m_size, other.m_size);
-        std::swap(m_capacity, other.m_capacity);
-    }
-
 private:
     void Reallocate(Index capacity) {
         const auto bytes = static_cast<std::size_t>(capacity) * sizeof(T);
@@ -87,6 +81,12 @@ private:
             throw std::bad_alloc();
         m_data = static_cast<T*>(grown);
         m_capacity = capacity;
+    }
+
+    void swap(CGrowableArray& other) noexcept {
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        std::swap(m_capacity, other.m_capacity);
     }
 
     T* m_data = nullptr;

@@ -1,9 +1,5 @@
 #include "stamp_store.h"
 
-#include "folder_walk.h"
-#include "posix_directory_source.h"
-#include "walk_control.h"
-
 #include <cerrno>
 #include <new>
 #include <utility>
@@ -21,40 +17,44 @@ void CStampStore::Reset() {
     m_problems = {};
 }
 
-void CStampStore::Scan(const std::string& path) {
-    try {
-        CPosixDirectorySource source;
-        Scan(path, source);
-    } catch (const std::bad_alloc&) {
-        Reset();
-        m_problems.rootError = ENOMEM;
-    }
+CStampStore::CStampStore(CStampStore&& other) noexcept : CGrowableArray(std::move(other)) {
+    m_nFiles = std::exchange(other.m_nFiles, 0);
+    m_strFolder.swap(other.m_strFolder);
+    m_problems = std::exchange(other.m_problems, {});
 }
 
-void CStampStore::Scan(const std::string& path, IDirectorySource& source, WalkControl* control) {
+CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
+    CGrowableArray::operator=(std::move(other));
+    m_nFiles = std::exchange(other.m_nFiles, 0);
+    m_strFolder.swap(other.m_strFolder);
+    other.m_strFolder.clear();
+    m_problems = std::exchange(other.m_problems, {});
+    return *this;
+}
+
+bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jobs, WalkControl* control) {
     Reset();
+    bool complete = false;
     try {
         m_strFolder = path;
-        ScanFolder(path, source, control);
-        if (control && control->stopRequested.load())
-            Reset();
+        WalkLimits limits;
+        limits.jobs = jobs;
+        complete = ScanFolder(path, source, limits, control);
     } catch (const std::bad_alloc&) {
         // Whatever was read is dropped so that a new analysis starts from a clean store.
         Reset();
         m_problems.rootError = ENOMEM;
+        return true;
     }
+    if (!complete)
+        Reset(); // a stopped walk shows nothing rather than part of the tree
+    return complete;
 }
 
-void CStampStore::ScanFolder(const std::string& path, IDirectorySource& source, WalkControl* control) {
-    CFolderWalk walk(source, *this, m_problems, CFolderWalk::kDefaultMaxOpen, control);
-    walk.Run(path);
-}
-
-void CStampStore::Swap(CStampStore& other) noexcept {
-    CGrowableArray<FileStamp>::swap(other);
-    std::swap(m_nFiles, other.m_nFiles);
-    m_strFolder.swap(other.m_strFolder);
-    std::swap(m_problems, other.m_problems);
+bool CStampStore::ScanFolder(const std::string& path, IDirectorySource& source, const WalkLimits& limits,
+                             WalkControl* control) {
+    CFolderWalk walk(source, *this, m_problems, limits, control);
+    return walk.Run(path);
 }
 
 std::string FormatFilesTitle(std::int64_t files, const std::string& folder) {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "folder_walk.h"
 #include "growable_array.h"
 
 #include <cstdint>
 #include <string>
 
-class IDirectorySource;
 struct WalkControl;
 
 // One scanned file: its last-write time in seconds since 1970 UTC.
@@ -24,20 +24,23 @@ struct ScanProblems {
 class CStampStore : public CGrowableArray<FileStamp> {
 public:
     CStampStore();
+    // Hands a finished store over whole (a walk run on another thread fills a store of its
+    // own); the store moved from is left empty.
+    CStampStore(CStampStore&& other) noexcept;
+    CStampStore& operator=(CStampStore&& other) noexcept;
 
     void Reset();
 
-    // Empties the store and walks the tree below path (the path is kept exactly as given).
-    // Never throws: when memory runs out, or the control asks the walk to stop, the store is
-    // left empty.
-    void Scan(const std::string& path);
-    void Scan(const std::string& path, IDirectorySource& source, WalkControl* control = nullptr);
+    // Empties the store and walks the tree below path (the path is kept exactly as given) with
+    // the given source and number of threads; control, when given, reports progress and can
+    // stop the walk. Returns false when it was stopped: the store is then empty. Never throws:
+    // when memory runs out the store is left empty and the problem is ENOMEM.
+    bool Scan(const std::string& path, IDirectorySource& source, int jobs = WalkLimits::kDefaultJobs,
+              WalkControl* control = nullptr);
 
     // Walks the tree below path and appends its files, without emptying the store first.
-    void ScanFolder(const std::string& path, IDirectorySource& source, WalkControl* control = nullptr);
-
-    // Exchanges the whole contents with another store, without copying records.
-    void Swap(CStampStore& other) noexcept;
+    bool ScanFolder(const std::string& path, IDirectorySource& source, const WalkLimits& limits,
+                    WalkControl* control);
 
     // Appends one file's record.
     void AddStamp(std::int64_t lastWrite) {

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t kBufferSize = 32 * 1024;
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 // The record layout getdents64 fills in.
 struct LinuxDirent64 {
@@ -26,100 +25,67 @@ bool IsDots(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-} // namespace
-
-CPosixDirectorySource::~CPosixDirectorySource() {
-    for (const Slot& slot : m_slots)
-        if (slot.fd >= 0)
-            ::close(slot.fd);
-}
-
-IDirectorySource::OpenResult CPosixDirectorySource::OpenRoot(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return {-1, errno, {}};
-    return Adopt(fd);
-}
-
-IDirectorySource::OpenResult CPosixDirectorySource::OpenChild(Handle parent, const std::string& name) {
-    const int fd = ::openat(m_slots[static_cast<std::size_t>(parent)].fd, name.c_str(),
-                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return {-1, errno, {}};
-    return Adopt(fd);
-}
-
-IDirectorySource::OpenResult CPosixDirectorySource::Adopt(int fd) {
+IDirectorySource::OpenResult Identify(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int error = errno;
         ::close(fd);
         return {-1, error, {}};
     }
-    Handle handle;
-    if (!m_freeSlots.empty()) {
-        handle = m_freeSlots.back();
-        m_freeSlots.pop_back();
-    } else {
-        try {
-            m_freeSlots.reserve(m_slots.size() + 1); // so that Close never allocates
-            m_slots.emplace_back();
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
-        handle = static_cast<Handle>(m_slots.size() - 1);
-    }
-    Slot& slot = m_slots[static_cast<std::size_t>(handle)];
-    if (!slot.buffer) {
-        try {
-            slot.buffer = std::make_unique<char[]>(kBufferSize);
-        } catch (...) {
-            ::close(fd);
-            m_freeSlots.push_back(handle);
-            throw;
-        }
-    }
-    slot.fd = fd;
-    slot.position = slot.length = 0;
-    return {handle, 0, {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}};
+    return {fd, 0, {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}};
 }
 
-IDirectorySource::ReadResult CPosixDirectorySource::Next(Handle folder, DirectoryEntry& entry, int& error) {
-    Slot& slot = m_slots[static_cast<std::size_t>(folder)];
-    if (slot.position >= slot.length) {
-        const long read = ::syscall(SYS_getdents64, slot.fd, slot.buffer.get(), kBufferSize);
-        if (read < 0) {
-            error = errno;
-            return ReadResult::Error;
-        }
+EntryKind KindOf(unsigned char type) {
+    switch (type) {
+    case DT_DIR:
+        return EntryKind::Folder;
+    case DT_UNKNOWN:
+        return EntryKind::Unknown;
+    default:
+        return EntryKind::Other;
+    }
+}
+
+} // namespace
+
+IDirectorySource::OpenResult CPosixDirectorySource::OpenRoot(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return {-1, errno, {}};
+    return Identify(fd);
+}
+
+IDirectorySource::OpenResult CPosixDirectorySource::OpenChild(Handle parent, const char* name) {
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return {-1, errno, {}};
+    return Identify(fd);
+}
+
+int CPosixDirectorySource::List(Handle folder, CFolderListing& listing) {
+    alignas(LinuxDirent64) static thread_local char buffer[kBufferSize];
+    for (;;) {
+        const long read = ::syscall(SYS_getdents64, folder, buffer, kBufferSize);
+        if (read < 0)
+            return errno;
         if (read == 0)
-            return ReadResult::End;
-        slot.position = 0;
-        slot.length = static_cast<std::size_t>(read);
+            return 0;
+        for (long position = 0; position < read;) {
+            const auto* record = reinterpret_cast<const LinuxDirent64*>(buffer + position);
+            position += record->d_reclen;
+            if (!IsDots(record->d_name))
+                listing.Add(record->d_name, KindOf(record->d_type));
+        }
     }
-    const auto* record = reinterpret_cast<const LinuxDirent64*>(slot.buffer.get() + slot.position);
-    slot.position += record->d_reclen;
-    const char* name = record->d_name;
-    entry.name = name;
-    entry.lastWrite = 0;
-    if (record->d_type == DT_DIR || IsDots(name)) {
-        entry.type = DirectoryEntry::Type::Folder;
-        return ReadResult::Entry;
-    }
-    struct stat st {};
-    if (::fstatat(slot.fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        entry.type = DirectoryEntry::Type::Vanished;
-        return ReadResult::Entry;
-    }
-    entry.type = S_ISDIR(st.st_mode) ? DirectoryEntry::Type::Folder : DirectoryEntry::Type::File;
-    entry.lastWrite = static_cast<std::int64_t>(st.st_mtim.tv_sec);
-    return ReadResult::Entry;
+}
+
+EntryTime CPosixDirectorySource::ReadTime(Handle folder, const char* name) {
+    struct statx st {};
+    if (::statx(folder, name, AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, STATX_TYPE | STATX_MTIME, &st) != 0)
+        return {errno, false, 0};
+    return {0, S_ISDIR(st.stx_mode), static_cast<std::int64_t>(st.stx_mtime.tv_sec)};
 }
 
 void CPosixDirectorySource::Close(Handle folder) {
-    Slot& slot = m_slots[static_cast<std::size_t>(folder)];
-    ::close(slot.fd);
-    slot.fd = -1;
-    m_freeSlots.push_back(folder);
+    ::close(folder);
 }

@@ -2,34 +2,16 @@
 
 #include "directory_source.h"
 
-#include <memory>
-#include <vector>
-
-// The real folder listing: openat relative to the open parent, raw getdents64 into a
-// buffer per open folder, and fstatat without following links for every entry that the
-// listing does not already mark as a folder.
+// The real folder listing: a handle is the folder's descriptor. Folders are opened with
+// openat relative to their open parent (so no path grows long), listed with raw getdents64
+// into a buffer per thread, and each entry's time is read with statx asking for the
+// modification time only, taking a network file system's cached attributes rather than
+// asking the server again. Holds no state of its own, so any thread may call it.
 class CPosixDirectorySource final : public IDirectorySource {
 public:
-    CPosixDirectorySource() = default;
-    ~CPosixDirectorySource() override;
-    CPosixDirectorySource(const CPosixDirectorySource&) = delete;
-    CPosixDirectorySource& operator=(const CPosixDirectorySource&) = delete;
-
     OpenResult OpenRoot(const std::string& path) override;
-    OpenResult OpenChild(Handle parent, const std::string& name) override;
-    ReadResult Next(Handle folder, DirectoryEntry& entry, int& error) override;
+    OpenResult OpenChild(Handle parent, const char* name) override;
+    int List(Handle folder, CFolderListing& listing) override;
+    EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
-
-private:
-    struct Slot {
-        int fd = -1;
-        std::unique_ptr<char[]> buffer;
-        std::size_t position = 0;
-        std::size_t length = 0;
-    };
-
-    OpenResult Adopt(int fd);
-
-    std::vector<Slot> m_slots;       // indexed by handle
-    std::vector<Handle> m_freeSlots; // closed slots whose buffers can be reused
 };

@@ -7,7 +7,7 @@ BUSYSCOPE_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation tzdata locales
     clang libclang-rt-14-dev strace
-    xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng
+    xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng time
     desktop-file-utils appstream
     dpkg-dev fakeroot lintian man-db bash-completion xdg-utils qt6-qpa-plugins
 )

@@ -5,6 +5,7 @@
 #include "command_ids.h"
 #include "display_text.h"
 #include "graph_panel.h"
+#include "posix_directory_source.h"
 #include "stamp_store.h"
 
 #include <QAction>
@@ -232,7 +233,8 @@ TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
     // Bytes that are not UTF-8, as a folder chooser of another platform could hand over.
     const std::string bytes = "bad\xff\xfe\xc3(";
     tree.AddFile(bytes + "/f", LocalTime(2021, 5, 5, 5, 5));
-    theStampStore.Scan(tree.Path(bytes));
+    CPosixDirectorySource source;
+    theStampStore.Scan(tree.Path(bytes), source);
     plot.RebuildHistograms();
     EXPECT_TRUE(plot.TitleText().endsWith(QString::fromUtf8("/bad\uFFFD\uFFFD\uFFFD(")));
     EXPECT_EQ(titleRows(), plainRows);

@@ -260,7 +260,7 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
         for (int i = 0; i < 100; ++i)
             source.AddFile(CMemoryDirectorySource::kRoot, "f" + std::to_string(i), 1591000000 + i);
         source.RunOutOfMemoryAfter(50);
-        store.Scan(path, source, &control);
+        store.Scan(path, source, WalkLimits::kDefaultJobs, &control);
     };
     m_chooserAnswer = QStringLiteral("/big");
     m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();

@@ -8,9 +8,12 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
 #include <regex>
 #include <spawn.h>
 #include <sstream>
@@ -268,6 +271,19 @@ TEST_F(ReportCommand, OddFolderNamesKeepEveryFormatWellFormed) {
     EXPECT_EQ(Lines(summary.out).size(), 5u) << summary.out;
 }
 
+TEST_F(ReportCommand, AnyNumberOfThreadsGivesTheSameReport) {
+    for (int i = 0; i < 50; ++i)
+        m_tree.AddFile("many/d" + std::to_string(i % 7) + "/f" + std::to_string(i), kMonday1430 + i * 3600);
+    const RunResult one = RunReport({"--format", "times", "--jobs", "1", m_tree.Root()});
+    EXPECT_EQ(one.exitCode, 0);
+    EXPECT_EQ(Lines(one.out).size(), 54u);
+    for (const char* jobs : {"2", "9"}) {
+        const RunResult run = RunReport({"--format", "times", "--jobs", jobs, m_tree.Root()});
+        EXPECT_EQ(run.out, one.out) << jobs << " threads";
+        EXPECT_EQ(run.err, "");
+    }
+}
+
 TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
     m_tree.AddFile("closed/f", 5);
     m_tree.SetMode("closed", 0);
@@ -328,6 +344,59 @@ TEST(ReportCommandSpecialPlaces, ProcSysAndDevEndQuicklyAndOnlyFoldersAreOpened)
         RunProgram(BUSYSCOPE_REPORT_EXE, {tree.Path("sub/fifo")}, Wrapped({"timeout", "-s", "KILL", "60"}));
     EXPECT_EQ(fifo.exitCode, 1);
     EXPECT_TRUE(Contains(fifo.err, "Not a directory")) << fifo.err;
+}
+
+// A walk long enough to be watched and stopped: a chain of folders read by one thread.
+TEST(ReportCommandOnATerminal, ShowsProgressInPlaceAndStopsCleanlyOnCtrlC) {
+    CTestTree tree;
+    tree.AddChain("chain", 10000, "level", kMonday1430);
+    CTestTree outputs;
+    const std::string outPath = outputs.Path("out");
+    int terminal = -1;
+    int terminalSide = -1;
+    ASSERT_EQ(::openpty(&terminal, &terminalSide, nullptr, nullptr, nullptr), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, terminalSide, 2);
+    std::string program = BUSYSCOPE_REPORT_EXE, jobs = "--jobs=1", folder = tree.Root();
+    char* argv[] = {program.data(), jobs.data(), folder.data(), nullptr};
+    char* envp[] = {nullptr};
+    pid_t child = -1;
+    ASSERT_EQ(posix_spawn(&child, BUSYSCOPE_REPORT_EXE, &actions, nullptr, argv, envp), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(terminalSide);
+
+    // Read the terminal until two progress lines have come, then press Ctrl+C.
+    std::string shown;
+    const auto start = std::chrono::steady_clock::now();
+    const std::regex line(
+        "\rScanning: [0-9]{1,3}(,[0-9]{3})* files in [0-9]{1,3}(,[0-9]{3})* folders\\.\\.\\.");
+    while (std::distance(std::sregex_iterator(shown.begin(), shown.end(), line), std::sregex_iterator()) <
+               2 &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
+        pollfd ready{terminal, POLLIN, 0};
+        char buffer[4096];
+        if (::poll(&ready, 1, 100) == 1) {
+            const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            shown.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    const auto firstLines = std::chrono::steady_clock::now() - start;
+    ::kill(child, SIGINT);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(terminal);
+    EXPECT_GE(firstLines, std::chrono::milliseconds(150)) << "at most ten lines a second";
+    EXPECT_TRUE(std::regex_search(shown, line)) << shown;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+    EXPECT_EQ(ReadFile(outPath), "") << "a stopped walk prints no report";
+
+    const RunResult toFile = RunReport({"--jobs=1", tree.Root()});
+    EXPECT_EQ(toFile.exitCode, 0);
+    EXPECT_EQ(toFile.err, "") << "no progress when stderr is not a terminal";
 }
 
 TEST(ReportCommandPicture, PngIsTheGraphAtTheAskedSize) {

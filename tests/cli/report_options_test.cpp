@@ -52,10 +52,20 @@ TEST(ReportOptions, HelpNeedsNoFolderAndDashesEndOptions) {
     EXPECT_EQ(Parse({"-"}).options.folder, "-");
 }
 
+TEST(ReportOptions, JobsTakeAThreadCountInRange) {
+    EXPECT_EQ(Parse({"d"}).options.jobs, WalkLimits::kDefaultJobs);
+    EXPECT_EQ(Parse({"--jobs", "1", "d"}).options.jobs, 1);
+    EXPECT_EQ(Parse({"--jobs=256", "d"}).options.jobs, 256);
+    for (const char* bad : {"0", "257", "-3", "many", ""})
+        EXPECT_NE(Parse({"--jobs", bad, "d"}).error.find("--jobs takes a number from 1 to 256"),
+                  std::string::npos)
+            << bad;
+}
+
 TEST(ReportOptions, HelpDescribesEveryOptionAndFormat) {
     const std::string usage = ReportUsage();
-    for (const char* word : {"--view", "--format", "--help", "day|week|month|year", "summary", "csv", "json",
-                             "times", "TZ", "FOLDER"})
+    for (const char* word : {"--view", "--format", "--jobs", "--help", "Ctrl+C", "130", "day|week|month|year",
+                             "summary", "csv", "json", "times", "TZ", "FOLDER"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
 }
 

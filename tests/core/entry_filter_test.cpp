@@ -95,24 +95,25 @@ TEST_F(FilteredWalk, TheTimeRangeKeepsFilesFromSinceUpToButNotIncludingUntil) {
     EXPECT_EQ(outside, 2) << "pack (100) and .hg (3); main.o is counted for its name alone";
 }
 
-// Every folder is open at once and each thread reads its own, as a parallel walk would.
+// Every folder is open at once and each thread lists and reads its own, as a parallel walk would.
 class ConcurrentSource final : public IDirectorySource {
 public:
     static constexpr int kFolders = 4;
     static constexpr int kEntries = 200000;
     OpenResult OpenRoot(const std::string&) override { return {}; }
-    OpenResult OpenChild(Handle, const std::string&) override { return {}; }
-    ReadResult Next(Handle folder, DirectoryEntry& entry, int&) override {
-        const int position = m_positions[static_cast<std::size_t>(folder)]++;
-        if (position == kEntries)
-            return ReadResult::End;
-        entry = {position % 2 == 0 ? "skip.o" : "keep.c", DirectoryEntry::Type::File, position % 4};
-        return ReadResult::Entry;
+    OpenResult OpenChild(Handle, const char*) override { return {}; }
+    int List(Handle, CFolderListing& listing) override {
+        for (int i = 0; i < kEntries; ++i)
+            listing.Add(i % 2 == 0 ? "skip.o" : "keep.c", EntryKind::Other);
+        return 0;
+    }
+    EntryTime ReadTime(Handle folder, const char*) override {
+        return {0, false, m_reads[static_cast<std::size_t>(folder)]++ % 4};
     }
     void Close(Handle) override {}
 
 private:
-    std::array<std::atomic<int>, kFolders> m_positions{};
+    std::array<std::atomic<int>, kFolders> m_reads{};
 };
 
 TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
@@ -122,17 +123,17 @@ TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
     std::atomic<std::int64_t> kept = 0;
     for (int folder = 0; folder < ConcurrentSource::kFolders; ++folder)
         threads.emplace_back([&, folder] {
-            DirectoryEntry entry;
-            int error = 0;
-            while (source.Next(folder, entry, error) == IDirectorySource::ReadResult::Entry)
-                ++kept;
+            CFolderListing listing;
+            source.List(folder, listing);
+            for (std::size_t i = 0; i < listing.size(); ++i)
+                kept += source.ReadTime(folder, listing.Name(i)).error == 0;
         });
     for (std::thread& thread : threads)
         thread.join();
     constexpr std::int64_t kAll = std::int64_t{ConcurrentSource::kFolders} * ConcurrentSource::kEntries;
     EXPECT_EQ(source.ExcludedEntries(), kAll / 2);
-    EXPECT_EQ(source.FilesOutsideRange(), kAll / 4) << "odd positions of the form 4k+3";
-    EXPECT_EQ(kept, kAll / 4);
+    EXPECT_EQ(source.FilesOutsideRange(), kAll / 8) << "every fourth time read is 3, outside the range";
+    EXPECT_EQ(kept, kAll / 2 - kAll / 8);
 }
 
 TEST(WallClockTime, ReadsIsoDatesAndDateTimesAndNothingElse) {

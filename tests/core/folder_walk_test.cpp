@@ -1,7 +1,9 @@
 #include "folder_walk.h"
 #include "memory_directory_source.h"
 #include "stamp_store.h"
+#include "walk_control.h"
 
+#include <atomic>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <random>
@@ -23,12 +25,18 @@ struct WalkResult {
     ScanProblems problems;
 };
 
-WalkResult Walk(Source& source, int maxOpen = CFolderWalk::kDefaultMaxOpen) {
+constexpr int kMaxOpen = WalkLimits{}.maxOpen;
+
+// Walks with the given number of threads; the results must not depend on it.
+WalkResult Walk(Source& source, int jobs = 1, int maxOpen = kMaxOpen) {
     CStampStore store;
     ScanProblems problems;
     {
-        CFolderWalk walk(source, store, problems, maxOpen);
-        walk.Run("root");
+        WalkLimits limits;
+        limits.jobs = jobs;
+        limits.maxOpen = maxOpen;
+        CFolderWalk walk(source, store, problems, limits);
+        EXPECT_TRUE(walk.Run("root"));
     }
     EXPECT_EQ(store.GetSize(), store.m_nFiles);
     EXPECT_EQ(source.OpenNow(), 0) << "every folder is closed after the walk";
@@ -37,16 +45,21 @@ WalkResult Walk(Source& source, int maxOpen = CFolderWalk::kDefaultMaxOpen) {
 }
 
 TEST(FolderWalk, SubfolderContentsComeWhereTheSubfolderWasListed) {
-    Source source;
-    source.AddFile(Source::kRoot, "a.txt", 1);
-    const int b = source.AddFolder(Source::kRoot, "b");
-    source.AddFile(b, "x.txt", 2);
-    source.AddFile(Source::kRoot, "c.txt", 3);
-    EXPECT_EQ(Walk(source).times, (std::vector<std::int64_t>{1, 2, 3}));
+    for (const bool kindsKnown : {true, false}) {
+        Source source;
+        source.AddFile(Source::kRoot, "a.txt", 1);
+        const int b = source.AddFolder(Source::kRoot, "b");
+        source.AddFile(b, "x.txt", 2);
+        source.AddFile(Source::kRoot, "c.txt", 3);
+        if (!kindsKnown) // only reading each entry's time tells folders from files
+            source.SetKindsUnknown(Source::kRoot);
+        for (const int jobs : {1, 3})
+            EXPECT_EQ(Walk(source, jobs).times, (std::vector<std::int64_t>{1, 2, 3}));
+    }
 }
 
 TEST(FolderWalk, DotsAreNeitherRecordedNorWalkedAndDeepFilesAreFound) {
-    Source source; // the source lists "." and ".." as folders first
+    Source source;
     const int one = source.AddFolder(Source::kRoot, "one");
     const int two = source.AddFolder(one, "two");
     const int three = source.AddFolder(two, "three");
@@ -75,7 +88,7 @@ TEST(FolderWalk, UnreadableFoldersAreCountedAndTheirSiblingsStillWalked) {
     const int broken = source.AddFolder(Source::kRoot, "broken");
     source.AddFile(broken, "first", 2);
     source.AddFile(broken, "second", 3);
-    source.SetListError(broken, 3, EIO); // ".", "..", "first", then an error
+    source.SetListError(broken, 1, EIO); // "first", then an error
     source.AddFile(Source::kRoot, "after", 4);
     const WalkResult result = Walk(source);
     EXPECT_EQ(result.times, (std::vector<std::int64_t>{2, 4}));
@@ -93,12 +106,27 @@ TEST(FolderWalk, AnUnreadableChosenFolderKeepsItsReason) {
     EXPECT_EQ(result.problems.unreadableFolders, 0);
 }
 
-TEST(FolderWalk, EntriesThatVanishAreSkipped) {
+TEST(FolderWalk, EntriesThatVanishAreSkippedButTimesThatCannotBeReadAreCounted) {
     Source source;
     source.AddFile(Source::kRoot, "a", 1);
     source.AddVanished(Source::kRoot, "gone");
+    const int searchable = source.AddFolder(Source::kRoot, "searchable");
+    source.AddVanished(searchable, "gone too");
+    source.AddFile(searchable, "c", 3);
+    const int listedOnly = source.AddFolder(Source::kRoot, "listed only");
+    for (int i = 0; i < 5000; ++i) // several chunks, each of whose reads fails
+        source.AddFile(listedOnly, "x" + std::to_string(i), 4);
+    source.SetTimeError(listedOnly, EACCES);
     source.AddFile(Source::kRoot, "b", 2);
-    EXPECT_EQ(Walk(source).times, (std::vector<std::int64_t>{1, 2}));
+    for (const int jobs : {1, 4}) {
+        const WalkResult result = Walk(source, jobs);
+        EXPECT_EQ(result.times, (std::vector<std::int64_t>{1, 3, 2}));
+        EXPECT_EQ(result.problems.unreadableFolders, 1)
+            << "the folder is counted once, however many reads fail";
+        EXPECT_EQ(result.problems.rootError, 0);
+    }
+    source.SetTimeError(Source::kRoot, EACCES);
+    EXPECT_EQ(Walk(source).problems.rootError, EACCES) << "the chosen folder itself";
 }
 
 TEST(FolderWalk, AFolderThatIsItsOwnAncestorIsNotEnteredAgain) {
@@ -148,14 +176,65 @@ std::vector<std::int64_t> CombOrder(int depth) {
     return order;
 }
 
+// Raises a stop request once a number of folders have been listed, as a person pressing a
+// key part way through would.
+class CStoppingSource final : public IDirectorySource {
+public:
+    CStoppingSource(IDirectorySource& inner, WalkControl& control, int listings)
+        : m_inner(inner), m_control(control), m_listingsLeft(listings) {}
+    OpenResult OpenRoot(const std::string& path) override { return m_inner.OpenRoot(path); }
+    OpenResult OpenChild(Handle parent, const char* name) override { return m_inner.OpenChild(parent, name); }
+    int List(Handle folder, CFolderListing& listing) override {
+        if (--m_listingsLeft == 0)
+            m_control.stopRequested = true;
+        return m_inner.List(folder, listing);
+    }
+    EntryTime ReadTime(Handle folder, const char* name) override { return m_inner.ReadTime(folder, name); }
+    void Close(Handle folder) override { m_inner.Close(folder); }
+
+private:
+    IDirectorySource& m_inner;
+    WalkControl& m_control;
+    std::atomic<int> m_listingsLeft;
+};
+
+TEST(FolderWalk, ReportsProgressAndStopsWhenAsked) {
+    Source source;
+    BuildComb(source, 400); // 1,200 files in 801 folders
+    for (const int jobs : {1, 4}) {
+        CStampStore store;
+        WalkControl control;
+        EXPECT_TRUE(store.Scan("comb", source, jobs, &control));
+        EXPECT_EQ(store.m_nFiles, 1200);
+        EXPECT_EQ(control.filesFound, 1200);
+        EXPECT_EQ(control.foldersListed, 801);
+
+        WalkControl stopping;
+        CStoppingSource stopSoon(source, stopping, 100);
+        store.AddStamp(1);
+        EXPECT_FALSE(store.Scan("comb", stopSoon, jobs, &stopping));
+        EXPECT_EQ(store.GetSize(), 0) << "a stopped walk leaves nothing";
+        EXPECT_EQ(store.m_nFiles, 0);
+        if (jobs == 1) { // more threads may list ahead before a single folder is appended
+            EXPECT_EQ(stopping.foldersListed, 99);
+        }
+        EXPECT_LT(stopping.foldersListed, 801);
+        EXPECT_EQ(source.OpenNow(), 0);
+        EXPECT_EQ(source.Misuses(), 0);
+    }
+}
+
 TEST(FolderWalk, KeepsAtMostTheBudgetOfFoldersOpenOnADeepTree) {
-    for (const int maxOpen : {1, 2, 5, 64}) {
-        Source source;
-        BuildComb(source, 3000);
-        const WalkResult result = Walk(source, maxOpen);
-        EXPECT_EQ(result.times, CombOrder(3000)) << "budget " << maxOpen;
-        EXPECT_LE(source.MostOpen(), maxOpen + 2) << "the chosen folder, the budget and one being reopened";
-        EXPECT_EQ(result.problems.unreadableFolders, 0);
+    for (const int jobs : {1, 4}) {
+        for (const int maxOpen : {1, 2, 5, 64}) {
+            Source source;
+            BuildComb(source, 3000);
+            const WalkResult result = Walk(source, jobs, maxOpen);
+            EXPECT_EQ(result.times, CombOrder(3000)) << "budget " << maxOpen;
+            // The chosen folder, the budget, and per thread one being listed and one reopened.
+            EXPECT_LE(source.MostOpen(), maxOpen + 1 + 2 * jobs) << "budget " << maxOpen << " jobs " << jobs;
+            EXPECT_EQ(result.problems.unreadableFolders, 0);
+        }
     }
 }
 
@@ -182,9 +261,11 @@ TEST(FolderWalk, RandomTreesGiveTheSameOrderWhateverTheBudget) {
             else
                 source.AddFile(folders[pick], "f" + std::to_string(i), i);
         }
-        const std::vector<std::int64_t> unbounded = Walk(source, 100000).times;
-        for (const int maxOpen : {1, 3})
-            EXPECT_EQ(Walk(source, maxOpen).times, unbounded) << "round " << round << " budget " << maxOpen;
+        const std::vector<std::int64_t> unbounded = Walk(source, 1, 100000).times;
+        for (const int jobs : {1, 2, 7})
+            for (const int maxOpen : {1, 3})
+                EXPECT_EQ(Walk(source, jobs, maxOpen).times, unbounded)
+                    << "round " << round << " jobs " << jobs << " budget " << maxOpen;
     }
 }
 

@@ -2,14 +2,17 @@
 
 #include "directory_source.h"
 
+#include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
 // A folder tree held in memory, listed in the order it was built, for tests of the walk:
-// any listing order, folders that cannot be opened or listed, entries that vanish, one
-// folder reachable under several names (as a bind mount makes it). It also checks that
-// the walk uses its handles properly and counts how many it holds open at once.
+// any listing order, folders that cannot be opened or listed, entries that vanish or whose
+// time cannot be read, one folder reachable under several names (as a bind mount makes it).
+// It also checks that the walk uses its handles properly and counts how many it holds open
+// at once. Safe to call from several threads, as the walk does.
 class CMemoryDirectorySource final : public IDirectorySource {
 public:
     static constexpr int kRoot = 0;
@@ -22,11 +25,16 @@ public:
     // Lists an existing folder once more, under another name inside parent.
     void AddFolderAlias(int parent, const std::string& name, int folder);
     void SetOpenError(int folder, int error);
-    // Listing the folder fails with error after it has given `after` entries (dots included).
+    // Listing the folder fails with error after it has given `after` entries.
     void SetListError(int folder, int after, int error);
+    // Reading the time of any entry of the folder fails with error (as in a folder that can be
+    // listed but not searched).
+    void SetTimeError(int folder, int error);
+    // The folder's listing does not say which entries are folders, as on some file systems.
+    void SetKindsUnknown(int folder);
     // Opening fails with EMFILE while this many folders are open, like a low descriptor limit.
     void SetOpenLimit(int limit) { m_openLimit = limit; }
-    // Reading throws std::bad_alloc once this many entries have been read, as if memory ran out.
+    // Listing or reading a time throws std::bad_alloc once this many entries have been read.
     void RunOutOfMemoryAfter(int reads) { m_readsBeforeOutOfMemory = reads; }
 
     int OpenNow() const { return m_openNow; }
@@ -35,14 +43,16 @@ public:
     int Opens() const { return m_opens; }
 
     OpenResult OpenRoot(const std::string& path) override;
-    OpenResult OpenChild(Handle parent, const std::string& name) override;
-    ReadResult Next(Handle folder, DirectoryEntry& entry, int& error) override;
+    OpenResult OpenChild(Handle parent, const char* name) override;
+    int List(Handle folder, CFolderListing& listing) override;
+    EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
 
 private:
+    enum class Type { File, Folder, Vanished };
     struct Entry {
         std::string name;
-        DirectoryEntry::Type type;
+        Type type;
         std::int64_t lastWrite;
         int folder; // node of a folder entry
     };
@@ -51,16 +61,21 @@ private:
         int openError = 0;
         int listErrorAfter = -1;
         int listError = 0;
+        int timeError = 0;
+        bool kindsUnknown = false;
     };
     struct OpenFolder {
         int folder = -1;
-        std::size_t position = 0;
         bool open = false;
+        bool listed = false;
     };
 
     OpenResult Open(int folder);
     bool Valid(Handle handle) const;
+    const Entry* Find(Handle parent, const char* name) const;
+    void CountRead();
 
+    mutable std::mutex m_mutex;
     std::vector<Folder> m_folders;
     std::vector<OpenFolder> m_handles;
     int m_openNow = 0;

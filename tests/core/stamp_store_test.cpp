@@ -1,5 +1,6 @@
 #include "memory_directory_source.h"
 #include "period_histograms.h"
+#include "posix_directory_source.h"
 #include "stamp_store.h"
 #include "test_tree.h"
 #include "time_zone.h"
@@ -9,16 +10,25 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
+
+void ScanDisk(CStampStore& store, const std::string& path) {
+    CPosixDirectorySource source;
+    EXPECT_TRUE(store.Scan(path, source));
+}
 
 std::vector<std::int64_t> SortedTimes(const CStampStore& store) {
     std::vector<std::int64_t> times;
@@ -36,13 +46,38 @@ TEST(StampStore, StartsEmptyAndResetEmptiesIt) {
 
     CTestTree tree;
     tree.AddFile("a", 100);
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     ASSERT_EQ(store.m_nFiles, 1);
     store.Reset();
     EXPECT_EQ(store.GetSize(), 0);
     EXPECT_EQ(store.GetCapacity(), 0);
     EXPECT_EQ(store.m_nFiles, 0);
     EXPECT_EQ(store.GetFolder(), "");
+}
+
+TEST(StampStore, MovingHandsOverEverythingAndLeavesAnEmptyStore) {
+    CMemoryDirectorySource source;
+    source.AddFile(CMemoryDirectorySource::kRoot, "a", 5);
+    source.AddFile(CMemoryDirectorySource::kRoot, "b", 6);
+    source.SetListError(CMemoryDirectorySource::kRoot, 1, EIO); // "b" is never listed
+    CStampStore walked;
+    walked.Scan("folder", source);
+    CStampStore shown(std::move(walked));
+    EXPECT_EQ(shown.m_nFiles, 1);
+    EXPECT_EQ(shown.GetFolder(), "folder");
+    EXPECT_EQ(shown.GetProblems().rootError, EIO);
+    for (const CStampStore* emptied : {&walked}) {
+        EXPECT_EQ(emptied->GetSize(), 0);
+        EXPECT_EQ(emptied->m_nFiles, 0);
+        EXPECT_EQ(emptied->GetFolder(), "");
+        EXPECT_EQ(emptied->GetProblems().rootError, 0);
+    }
+    walked.Scan("other", source);
+    shown = std::move(walked);
+    EXPECT_EQ(shown.GetFolder(), "other");
+    EXPECT_EQ(shown.GetAt(0).m_lastWrite, 5);
+    EXPECT_EQ(walked.m_nFiles, 0);
+    EXPECT_EQ(walked.GetFolder(), "");
 }
 
 TEST(StampStore, AppendingGrowsTheCapacityByTheRule) {
@@ -64,9 +99,9 @@ TEST(StampStore, ScanStartsFromEmptyAndKeepsThePathAsGiven) {
     second.AddFile("build*/x", 2);
     second.AddFile("buildy", 3); // would match build* as a pattern over the parent
     CStampStore store;
-    store.Scan(first.Root());
+    ScanDisk(store, first.Root());
     for (const std::string& path : {second.Path("build*"), second.Path("build*/"), second.Path("build*//")}) {
-        store.Scan(path);
+        ScanDisk(store, path);
         EXPECT_EQ(store.GetFolder(), path);
         EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{2}) << path;
     }
@@ -79,7 +114,7 @@ TEST(StampStore, HiddenFilesAndFoldersCountLikeAnyOther) {
     tree.AddFile("a/b/c/deep", 30);
     tree.AddFolder("only/folders/here");
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{10, 20, 30}));
     EXPECT_EQ(store.m_nFiles, 3);
     EXPECT_EQ(store.GetProblems().unreadableFolders, 0);
@@ -90,16 +125,16 @@ TEST(StampStore, EmptyTreesAndMissingFolders) {
     tree.AddFolder("x/y");
     tree.AddFile("plain", 5);
     CStampStore store;
-    store.Scan(tree.Path("x"));
+    ScanDisk(store, tree.Path("x"));
     EXPECT_EQ(store.m_nFiles, 0);
     EXPECT_EQ(store.GetProblems().rootError, 0);
 
-    store.Scan(tree.Path("missing"));
+    ScanDisk(store, tree.Path("missing"));
     EXPECT_EQ(store.m_nFiles, 0);
     EXPECT_EQ(store.GetProblems().rootError, ENOENT);
     EXPECT_EQ(store.GetFolder(), tree.Path("missing"));
 
-    store.Scan(tree.Path("plain"));
+    ScanDisk(store, tree.Path("plain"));
     EXPECT_EQ(store.GetProblems().rootError, ENOTDIR);
 }
 
@@ -111,7 +146,7 @@ TEST(StampStore, LinksAreFilesWithTheirOwnTimeAndAreNeverFollowed) {
     tree.AddLink("target/loop", "..", 4000);
     tree.AddLink("self", "self", 5000);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{1000, 2000, 3000, 4000, 5000}));
 }
 
@@ -120,7 +155,7 @@ TEST(StampStore, AChosenFolderThatIsALinkIsOpened) {
     tree.AddFile("real/f", 77);
     tree.AddLink("alias", "real", 1);
     CStampStore store;
-    store.Scan(tree.Path("alias"));
+    ScanDisk(store, tree.Path("alias"));
     EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{77});
     EXPECT_EQ(store.GetFolder(), tree.Path("alias"));
 }
@@ -130,7 +165,7 @@ TEST(StampStore, FifosAreCountedWithoutBeingOpened) {
     tree.AddFifo("pipe", 600); // opening it for reading would block the walk
     tree.AddFile("file", 700);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{600, 700}));
 }
 
@@ -140,7 +175,7 @@ TEST(StampStore, OddNamesAreWalked) {
          {"new\nline", "back\\slash", "star*", "quote\"'", "\xff\xfe bytes", " lead"})
         tree.AddFile(name + "/f", 1);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(store.m_nFiles, 6);
 }
 
@@ -159,7 +194,7 @@ TEST(StampStore, ExtremeTimesAreKeptAndBinnedInTheirRealPeriod) {
     for (std::size_t i = 0; i < times.size(); ++i)
         tree.AddFile("f" + std::to_string(i), times[i]);
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), times);
 
     CScopedTimeZone utc("UTC");
@@ -180,11 +215,11 @@ TEST(StampStore, UnreadableFolderWithRealPermissions) {
     tree.SetMode("closed", 0);
     RunWithoutPermissionOverride([&] {
         CStampStore store;
-        store.Scan(tree.Root());
+        ScanDisk(store, tree.Root());
         EXPECT_EQ(SortedTimes(store), std::vector<std::int64_t>{1});
         EXPECT_EQ(store.GetProblems().unreadableFolders, 1);
 
-        store.Scan(tree.Path("closed"));
+        ScanDisk(store, tree.Path("closed"));
         EXPECT_EQ(store.GetProblems().rootError, EACCES);
     });
 }
@@ -205,88 +240,6 @@ TEST(StampStore, ScanThroughAFedListingUsesTheSameWalk) {
     EXPECT_EQ(store.GetFolder(), "anything");
 }
 
-// A listing that asks its walk to stop once it has opened a given number of folders below the
-// chosen one, as someone watching the walk would.
-class StoppingSource final : public IDirectorySource {
-public:
-    StoppingSource(IDirectorySource& inner, WalkControl& control, int stopAfterOpens)
-        : m_inner(inner), m_control(control), m_stopAfterOpens(stopAfterOpens) {}
-    OpenResult OpenRoot(const std::string& path) override { return m_inner.OpenRoot(path); }
-    OpenResult OpenChild(Handle parent, const std::string& name) override {
-        if (++m_opens == m_stopAfterOpens)
-            m_control.stopRequested = true;
-        return m_inner.OpenChild(parent, name);
-    }
-    ReadResult Next(Handle folder, DirectoryEntry& entry, int& error) override {
-        return m_inner.Next(folder, entry, error);
-    }
-    void Close(Handle folder) override { m_inner.Close(folder); }
-
-private:
-    IDirectorySource& m_inner;
-    WalkControl& m_control;
-    int m_stopAfterOpens;
-    int m_opens = 0;
-};
-
-TEST(StampStore, AWalkCountsItsProgressAndAStopLeavesTheStoreEmpty) {
-    CMemoryDirectorySource source;
-    for (int i = 0; i < 10; ++i) {
-        const int folder = source.AddFolder(CMemoryDirectorySource::kRoot, "d" + std::to_string(i));
-        for (int f = 0; f < 5; ++f)
-            source.AddFile(folder, "f" + std::to_string(f), f);
-        source.AddFile(source.AddFolder(folder, "inner"), "g", 7);
-    }
-    CStampStore store;
-    WalkControl whole;
-    store.Scan("tree", source, &whole);
-    EXPECT_EQ(store.m_nFiles, 60);
-    EXPECT_EQ(whole.filesFound, 60);
-    EXPECT_EQ(whole.foldersListed, 21);
-
-    WalkControl stopped;
-    StoppingSource stopping(source, stopped, 3);
-    const int opensBefore = source.Opens();
-    store.Scan("tree", stopping, &stopped);
-    EXPECT_EQ(store.GetSize(), 0);
-    EXPECT_EQ(store.m_nFiles, 0);
-    EXPECT_EQ(store.GetFolder(), "");
-    EXPECT_EQ(source.Opens() - opensBefore, 4) << "the walk went on after the stop";
-    EXPECT_LE(stopped.foldersListed, 2);
-    EXPECT_EQ(source.OpenNow(), 0);
-    EXPECT_EQ(source.Misuses(), 0);
-
-    // Stopped before it starts, a walk opens only the chosen folder.
-    WalkControl early;
-    early.stopRequested = true;
-    store.Scan("tree", source, &early);
-    EXPECT_EQ(store.m_nFiles, 0);
-    EXPECT_EQ(source.OpenNow(), 0);
-}
-
-TEST(StampStore, SwapExchangesWholeStoresWithoutCopyingRecords) {
-    CMemoryDirectorySource source;
-    source.AddFile(CMemoryDirectorySource::kRoot, "a", 5);
-    source.AddFile(CMemoryDirectorySource::kRoot, "b", 6);
-    source.SetListError(CMemoryDirectorySource::kRoot, 4, EIO); // a problem to carry over
-    CStampStore filled;
-    filled.Scan("filled", source);
-    const FileStamp* records = filled.data();
-    CStampStore empty;
-
-    empty.Swap(filled);
-    EXPECT_EQ(empty.data(), records);
-    EXPECT_EQ(empty.m_nFiles, 2);
-    EXPECT_EQ(empty.GetSize(), 2);
-    EXPECT_EQ(empty.GetAt(1).m_lastWrite, 6);
-    EXPECT_EQ(empty.GetFolder(), "filled");
-    EXPECT_EQ(empty.GetProblems().rootError, EIO);
-    EXPECT_EQ(filled.GetSize(), 0);
-    EXPECT_EQ(filled.m_nFiles, 0);
-    EXPECT_EQ(filled.GetFolder(), "");
-    EXPECT_EQ(filled.GetProblems().rootError, 0);
-}
-
 TEST(StampStore, RunningOutOfMemoryLeavesAnEmptyStoreAndClosesEverything) {
     CMemoryDirectorySource source;
     int folder = CMemoryDirectorySource::kRoot;
@@ -294,19 +247,21 @@ TEST(StampStore, RunningOutOfMemoryLeavesAnEmptyStoreAndClosesEverything) {
         source.AddFile(folder, "f", level);
         folder = source.AddFolder(folder, "d");
     }
-    source.RunOutOfMemoryAfter(150);
-    CStampStore store;
-    store.Scan("deep", source);
-    EXPECT_EQ(store.GetSize(), 0);
-    EXPECT_EQ(store.m_nFiles, 0);
-    EXPECT_EQ(store.GetProblems().rootError, ENOMEM);
-    EXPECT_EQ(source.OpenNow(), 0);
-    EXPECT_EQ(source.Misuses(), 0);
+    for (const int jobs : {1, 4}) {
+        source.RunOutOfMemoryAfter(150);
+        CStampStore store;
+        store.Scan("deep", source, jobs);
+        EXPECT_EQ(store.GetSize(), 0);
+        EXPECT_EQ(store.m_nFiles, 0);
+        EXPECT_EQ(store.GetProblems().rootError, ENOMEM);
+        EXPECT_EQ(source.OpenNow(), 0);
+        EXPECT_EQ(source.Misuses(), 0);
 
-    source.RunOutOfMemoryAfter(-1);
-    store.Scan("deep", source); // a new analysis starts cleanly
-    EXPECT_EQ(store.m_nFiles, 100);
-    EXPECT_EQ(store.GetProblems().rootError, 0);
+        source.RunOutOfMemoryAfter(-1);
+        store.Scan("deep", source, jobs); // a new analysis starts cleanly
+        EXPECT_EQ(store.m_nFiles, 100);
+        EXPECT_EQ(store.GetProblems().rootError, 0);
+    }
 }
 
 // Runs check in a forked child and returns its exit code (77 when it skipped).
@@ -337,7 +292,7 @@ TEST(StampStore, ABindMountOfAFolderInsideItselfIsNotEnteredAgain) {
                     nullptr) != 0)
             return kSkipped;
         CStampStore store;
-        store.Scan(tree.Root());
+        ScanDisk(store, tree.Root());
         // a/f, a/b/g, other/h and, through the second mount, h once more.
         return SortedTimes(store) == std::vector<std::int64_t>{1, 2, 3, 3} &&
                        store.GetProblems().skippedLoops == 1
@@ -353,7 +308,7 @@ constexpr int kChainDepth = 10000;
 
 void ExpectDeepChainScans(CTestTree& tree) {
     CStampStore store;
-    store.Scan(tree.Root());
+    ScanDisk(store, tree.Root());
     EXPECT_EQ(SortedTimes(store), (std::vector<std::int64_t>{111, 222}));
     EXPECT_EQ(store.GetProblems().unreadableFolders, 0);
     EXPECT_EQ(store.GetProblems().rootError, 0);
@@ -385,10 +340,99 @@ TEST_F(DeepChain, ScansCompletelyWithFewDescriptors) {
         if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
             return 3;
         CStampStore store;
-        store.Scan(s_tree->Root());
+        ScanDisk(store, s_tree->Root());
         return store.m_nFiles == 2 && store.GetProblems().unreadableFolders == 0 ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
+}
+
+} // namespace
+
+namespace {
+
+struct DiskWalk {
+    std::vector<std::int64_t> times;
+    std::int64_t unreadableFolders = 0;
+    std::int64_t skippedLoops = 0;
+};
+
+DiskWalk WalkDisk(const std::string& path, int jobs) {
+    CPosixDirectorySource source;
+    CStampStore store;
+    store.Scan(path, source, jobs);
+    DiskWalk walk{{}, store.GetProblems().unreadableFolders, store.GetProblems().skippedLoops};
+    for (const FileStamp& stamp : store.span())
+        walk.times.push_back(stamp.m_lastWrite);
+    return walk;
+}
+
+TEST(StampStore, ParallelWalksOfRealTreesMatchTheOneThreadWalkRecordForRecord) {
+    CTestTree tree(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : ""); // quicker to fill
+    tree.SetMode("", 0755); // nobody must be able to enter the tree
+    std::mt19937 random(77);
+    const std::vector<std::string> odd{"new\nline", "star*", " lead", "\xff\xfe", "quote\"'", "dot."};
+    std::vector<std::string> folders{""};
+    int unreadable = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string& parent =
+            folders[folders.size() - 1 - random() % std::min<std::size_t>(folders.size(), 12)];
+        const std::string name =
+            (parent.empty() ? "" : parent + "/") + odd[random() % odd.size()] + std::to_string(i);
+        switch (random() % 10) {
+        case 0:
+        case 1:
+            tree.AddFolder(name);
+            folders.push_back(name);
+            break;
+        case 2:
+            tree.AddLink(name, random() % 2 ? ".." : "nowhere", i);
+            break;
+        case 3:
+            if (random() % 8 == 0) { // unreadable, with something inside that must not be seen
+                tree.AddFile(name + "/hidden", -7);
+                tree.SetMode(name, 0);
+                ++unreadable;
+                break;
+            }
+            [[fallthrough]];
+        default:
+            tree.AddFile(name, 1000000 + i);
+        }
+    }
+    // A folder that can be listed but not searched: none of its times can be read.
+    tree.AddFile("listed-only/a", -5);
+    tree.AddFile("listed-only/b", -6);
+    tree.SetMode("listed-only", 0444);
+    ++unreadable;
+    constexpr int kBigFolder = 200000;
+    tree.AddFolder("big");
+    const int big = ::open(tree.Path("big").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(big, 0);
+    for (int i = 0; i < kBigFolder; ++i) { // times differ, so that the order is checked
+        const int fd = ::openat(big, std::to_string(i).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0);
+        const struct timespec times[2] = {{i % 9973, 0}, {i % 9973, 0}};
+        ::futimens(fd, times);
+        ::close(fd);
+    }
+    ::close(big);
+
+    RunWithoutPermissionOverride([&] {
+        const DiskWalk reference = WalkDisk(tree.Root(), 1);
+        ASSERT_GE(reference.times.size(), std::size_t{kBigFolder});
+        EXPECT_EQ(reference.unreadableFolders, unreadable);
+        EXPECT_EQ(std::count(reference.times.begin(), reference.times.end(), -7) +
+                      std::count(reference.times.begin(), reference.times.end(), -5),
+                  0)
+            << "a time from a folder that could not be read";
+        for (const int jobs : {2, 3, 8}) {
+            SCOPED_TRACE(jobs);
+            const DiskWalk walk = WalkDisk(tree.Root(), jobs);
+            EXPECT_TRUE(walk.times == reference.times) << "the records differ from the one-thread walk's";
+            EXPECT_EQ(walk.unreadableFolders, reference.unreadableFolders);
+            EXPECT_EQ(walk.skippedLoops, reference.skippedLoops);
+        }
+    });
 }
 
 } // namespace

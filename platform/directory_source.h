@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Identity of a folder on its file system, to recognise a folder that is its own ancestor.
+struct FolderId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FolderId&) const = default;
+};
+
+// What a listing says about an entry before its time is read.
+enum class EntryKind : std::uint8_t {
+    Folder,  // a real folder (never a link to one)
+    Other,   // anything else: files, links, fifos, sockets, devices
+    Unknown, // the listing does not say; reading the entry's time tells
+};
+
+// The entries of one folder ("." and ".." left out), in listing order, their names packed
+// one after another so that a folder of a million entries costs few allocations.
+class CFolderListing {
+public:
+    void Add(std::string_view name, EntryKind kind) {
+        m_entries.push_back({static_cast<std::uint32_t>(m_names.size()), kind});
+        m_names.append(name);
+        m_names.push_back('\0');
+    }
+    std::size_t size() const { return m_entries.size(); }
+    const char* Name(std::size_t i) const { return m_names.c_str() + m_entries[i].nameOffset; }
+    EntryKind Kind(std::size_t i) const { return m_entries[i].kind; }
+
+private:
+    struct Entry {
+        std::uint32_t nameOffset;
+        EntryKind kind;
+    };
+    std::string m_names;
+    std::vector<Entry> m_entries;
+};
+
+// The last-write time of one entry, read without following a link.
+struct EntryTime {
+    int error = 0;              // errno when it could not be read: ENOENT when the entry has gone
+                                // (or a filtering source leaves it out)
+    bool folder = false;        // the entry is a folder (it has no time of its own for the walk)
+    std::int64_t lastWrite = 0; // seconds since 1970 UTC
+};
+
+// The enumeration the walk runs on. The real one reads the file system; tests feed their own
+// trees; decorators may wrap either. Handles are small non-negative numbers chosen by the source.
+//
+// Threads: every call may run at the same time as any other from several threads, as long as
+// each handle is listed by one thread only and closed only when no other call is using it.
+// OpenChild and ReadTime run concurrently on one handle (a big folder's times are read in
+// chunks by several threads, while its subfolders are opened).
+class IDirectorySource {
+public:
+    using Handle = int;
+
+    struct OpenResult {
+        Handle handle = -1; // -1 when the folder could not be opened
+        int error = 0;      // errno when it could not
+        FolderId id;
+    };
+
+    virtual ~IDirectorySource() = default;
+
+    // Opens the chosen folder (following a link to it).
+    virtual OpenResult OpenRoot(const std::string& path) = 0;
+    // Opens the folder called name inside an open folder, never following a link.
+    virtual OpenResult OpenChild(Handle parent, const char* name) = 0;
+    // Appends every entry of an open folder to listing; called once per handle. Returns 0, or
+    // the errno that stopped the listing (the entries read before it stay in listing).
+    virtual int List(Handle folder, CFolderListing& listing) = 0;
+    // Reads the time of the entry called name inside an open folder.
+    virtual EntryTime ReadTime(Handle folder, const char* name) = 0;
+    virtual void Close(Handle folder) = 0;
+};
