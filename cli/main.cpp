@@ -10,9 +10,11 @@
 #include "text_escape.h"
 #include "walk_control.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -58,6 +60,10 @@ void Complain(const std::string& message) {
     std::cerr << kProgram << ": " << message << '\n';
 }
 
+std::string OutOfMemoryMessage(const std::string& folder) {
+    return "not enough memory to analyze '" + DisplayText(folder) + "'";
+}
+
 // Prints the chosen text report on standard output; false when it could not be written.
 bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     CPeriodHistograms histograms;
@@ -86,26 +92,16 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const ParsedReportOptions parsed = ParseReportOptions(arguments);
-    if (!parsed.error.empty()) {
-        Complain(DisplayText(parsed.error) + " (see busyscope-report --help)");
-        return kExitUsage;
-    }
-    const ReportOptions& options = parsed.options;
-    if (options.help)
-        return PrintOrComplain(kProgram, "the help", ReportUsage());
-    if (options.version)
-        return PrintOrComplain(kProgram, "the version",
-                               std::string(kProgram) + " " + BUSYSCOPE_VERSION + "\n");
-
+// Reads the folder and writes what the options ask for; the exit status.
+int Analyse(const ReportOptions& options) {
     LeftOutCounts leftOut;
     if (!ScanFolderTree(options, leftOut))
         return kExitInterrupted;
     const ScanProblems& problems = theStampStore.GetProblems();
+    if (problems.rootError == ENOMEM) {
+        Complain(OutOfMemoryMessage(options.folder));
+        return kExitFolder;
+    }
     if (problems.rootError != 0) {
         Complain("cannot read folder '" + DisplayText(options.folder) +
                  "': " + std::strerror(problems.rootError));
@@ -125,4 +121,29 @@ int main(int argc, char** argv) {
     }
 
     return PrintReport(options, leftOut) ? 0 : kExitFolder;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const ParsedReportOptions parsed = ParseReportOptions(arguments);
+    if (!parsed.error.empty()) {
+        Complain(DisplayText(parsed.error) + " (see busyscope-report --help)");
+        return kExitUsage;
+    }
+    const ReportOptions& options = parsed.options;
+    if (options.help)
+        return PrintOrComplain(kProgram, "the help", ReportUsage());
+    if (options.version)
+        return PrintOrComplain(kProgram, "the version",
+                               std::string(kProgram) + " " + BUSYSCOPE_VERSION + "\n");
+
+    try {
+        return Analyse(options);
+    } catch (const std::bad_alloc&) {
+        // The walk keeps its own running out to itself; this is the rest (histograms, picture).
+        Complain(OutOfMemoryMessage(options.folder));
+        return kExitFolder;
+    }
 }

@@ -592,3 +592,40 @@ TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {
 }
 
 } // namespace
+
+namespace {
+
+#if !defined(__SANITIZE_ADDRESS__) // AddressSanitizer maps far more than any limit set here
+// Memory running out while a folder is read: one line naming the folder, status 1, no report.
+TEST(ReportCommandMemory, RunningOutIsAOneLineErrorAndStatusOne) {
+    CTestTree small;
+    small.AddFile("a", kMonday1430);
+    // Two hundred thousand names for four files: several megabytes of listing and records.
+    CTestTree big;
+    for (int file = 0; file < 4; ++file) {
+        const std::string name = "f" + std::to_string(file);
+        big.AddFile(name, kMonday1430);
+        for (int link = 1; link < 50000; ++link)
+            ASSERT_EQ(::link(big.Path(name).c_str(), big.Path(name + "-" + std::to_string(link)).c_str()), 0);
+    }
+    const auto runWithin = [](std::int64_t megabytes, const std::string& folder) {
+        return RunProgram(BUSYSCOPE_REPORT_EXE, {"--jobs", "1", folder},
+                          Wrapped({"prlimit", "--as=" + std::to_string(megabytes << 20)}));
+    };
+    // The smallest address space, to the megabyte, in which the small folder is reported.
+    std::int64_t tooSmall = 8;
+    std::int64_t enough = 4096;
+    ASSERT_EQ(runWithin(enough, small.Root()).exitCode, 0);
+    while (enough - tooSmall > 1) {
+        const std::int64_t middle = (tooSmall + enough) / 2;
+        (runWithin(middle, small.Root()).exitCode == 0 ? enough : tooSmall) = middle;
+    }
+    const RunResult run = runWithin(enough + 1, big.Root());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "busyscope-report: not enough memory to analyze '" + big.Root() + "'\n");
+    EXPECT_EQ(runWithin(enough + 1, small.Root()).exitCode, 0);
+}
+#endif
+
+} // namespace
