@@ -27,6 +27,10 @@ private:
     std::ostream m_stream;
 };
 
+// Writes all of bytes to the descriptor, retrying short writes and interruptions. Returns 0, or
+// the errno of the write that failed.
+int WriteAll(int fd, std::string_view bytes);
+
 // Creates or truncates the file and writes bytes to it. Returns 0, or the errno of the step that failed.
 int WriteWholeFile(const std::string& path, std::string_view bytes);
 
