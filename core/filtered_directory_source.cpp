@@ -29,13 +29,13 @@ bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter) {
 }
 
 CFilteredDirectorySource::CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter)
-    : m_source(source), m_filter(std::move(filter)) {}
+    : CForwardingDirectorySource(source), m_filter(std::move(filter)) {}
 
 int CFilteredDirectorySource::List(Handle folder, CFolderListing& listing) {
     if (m_filter.excludedNames.empty())
-        return m_source.List(folder, listing);
+        return m_inner.List(folder, listing);
     CFolderListing everything;
-    const int error = m_source.List(folder, everything);
+    const int error = m_inner.List(folder, everything);
     std::int64_t excluded = 0;
     for (std::size_t i = 0; i < everything.size(); ++i) {
         if (MatchesAnyPattern(everything.Name(i), m_filter.excludedNames))
@@ -48,7 +48,7 @@ int CFilteredDirectorySource::List(Handle folder, CFolderListing& listing) {
 }
 
 EntryTime CFilteredDirectorySource::ReadTime(Handle folder, const char* name) {
-    const EntryTime time = m_source.ReadTime(folder, name);
+    const EntryTime time = m_inner.ReadTime(folder, name);
     if (time.error != 0 || time.folder || WrittenInRange(time.lastWrite, m_filter))
         return time;
     m_filesOutsideRange.fetch_add(1, std::memory_order_relaxed);
