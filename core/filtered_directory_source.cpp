@@ -1,25 +1,11 @@
 #include "filtered_directory_source.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fnmatch.h>
 
-bool MatchesAnyPattern(std::string_view name, const std::vector<std::string>& patterns) {
-    if (patterns.empty())
-        return false;
-    // fnmatch wants a terminated name; entry names are short, so a stack copy does.
-    char shortName[256];
-    std::string longName;
-    const char* terminated = shortName;
-    if (name.size() < sizeof shortName) {
-        std::memcpy(shortName, name.data(), name.size());
-        shortName[name.size()] = '\0';
-    } else {
-        longName.assign(name);
-        terminated = longName.c_str();
-    }
+bool MatchesAnyPattern(const char* name, const std::vector<std::string>& patterns) {
     for (const std::string& pattern : patterns)
-        if (::fnmatch(pattern.c_str(), terminated, 0) == 0)
+        if (::fnmatch(pattern.c_str(), name, 0) == 0)
             return true;
     return false;
 }

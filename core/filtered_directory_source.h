@@ -20,7 +20,7 @@ struct EntryFilter {
 inline constexpr std::string_view kVersionControlFolders[] = {".git", ".hg", ".svn", ".bzr"};
 
 // Whether name matches one of the patterns. A '*' matches a leading dot too.
-bool MatchesAnyPattern(std::string_view name, const std::vector<std::string>& patterns);
+bool MatchesAnyPattern(const char* name, const std::vector<std::string>& patterns);
 
 // Whether a last-write time lies within the filter's range.
 bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter);
