@@ -489,10 +489,12 @@ TEST_F(ReportLeavingOut, ExcludedNamesAreLeftOutOfEveryFormatAndThePicture) {
 
     result = run({"--format", "times"});
     EXPECT_EQ(Lines(result.out).size(), 3u);
-    EXPECT_TRUE(Contains(run({"--format", "json"}).out, "\"files\": 3,\n"));
-    EXPECT_TRUE(Contains(run({"--format", "json"}).out, "\"excludedEntries\": 43,\n"));
-    EXPECT_TRUE(Contains(run({"--format", "csv"}).out, "day,870,\"02:30 PM\",3\n"));
-    EXPECT_TRUE(Contains(run({"--format", "csv"}).out, "day,180,\"03:00 AM\",0\n")) << "no burst";
+    const std::string json = run({"--format", "json"}).out;
+    EXPECT_TRUE(Contains(json, "\"files\": 3,\n"));
+    EXPECT_TRUE(Contains(json, "\"excludedEntries\": 43,\n"));
+    const std::string csv = run({"--format", "csv"}).out;
+    EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3\n"));
+    EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",0\n")) << "no burst";
 
     // The burst is the busiest minute unless it is left out; the title counts what is kept.
     EXPECT_EQ(Lines(RunReport({"--view", "day", m_tree.Root()}).out).at(1),
