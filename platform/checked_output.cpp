@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <streambuf>
 #include <unistd.h>
 
 int WriteAll(int fd, std::string_view bytes) {

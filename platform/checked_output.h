@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <ostream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 
