@@ -15,8 +15,8 @@
 #include <cstring>
 #include <iostream>
 #include <new>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 

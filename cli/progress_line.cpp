@@ -1,5 +1,6 @@
 #include "progress_line.h"
 
+#include "checked_output.h"
 #include "scan_progress.h"
 #include "walk_control.h"
 
@@ -37,10 +38,5 @@ void CProgressLine::Show() {
 }
 
 void CProgressLine::Write(const std::string& text) const {
-    for (std::size_t written = 0; written < text.size();) {
-        const ssize_t result = ::write(m_fd, text.data() + written, text.size() - written);
-        if (result <= 0)
-            return; // a terminal that cannot take the line only misses the progress
-        written += static_cast<std::size_t>(result);
-    }
+    WriteAll(m_fd, text); // a terminal that cannot take the line only misses the progress
 }

@@ -6,6 +6,7 @@
 #include "text_escape.h"
 
 #include <ostream>
+#include <string>
 
 int BusiestBin(const Histogram& histogram) {
     int busiest = 0;
@@ -15,12 +16,17 @@ int BusiestBin(const Histogram& histogram) {
     return busiest;
 }
 
+namespace {
+
+// The summary's title line: "N files in FOLDER", and "(M entries left out)" when names were excluded.
 std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut) {
     std::string title = FormatFilesTitle(store.m_nFiles, store.GetFolder());
     if (leftOut.excludedEntries)
         title += " (" + std::to_string(*leftOut.excludedEntries) + " entries left out)";
     return title;
 }
+
+} // namespace
 
 void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
                   std::span<const int> views, const LeftOutCounts& leftOut) {

@@ -6,7 +6,6 @@
 #include <iosfwd>
 #include <optional>
 #include <span>
-#include <string>
 
 class CStampStore;
 
@@ -16,9 +15,6 @@ struct LeftOutCounts {
     std::optional<std::int64_t> excludedEntries;   // entries left out for their names
     std::optional<std::int64_t> filesOutsideRange; // files written outside the time range
 };
-
-// The summary's title line: "N files in FOLDER", and "(M entries left out)" when names were excluded.
-std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut);
 
 // The first bin with the highest count; 0 for a histogram of zeros.
 int BusiestBin(const Histogram& histogram);

@@ -20,6 +20,10 @@ std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
+std::int64_t SecondsFromCivil(std::int64_t year, int month, int day, int hour, int minute, int second) {
+    return DaysFromCivil(year, month, day) * kSecondsPerDay + 3600 * hour + 60 * minute + second;
+}
+
 LocalBreakdown BreakDownAtOffset(std::int64_t t, std::int64_t utcOffset) {
     const LocalDayAndTime split = SplitLocalSeconds(t + utcOffset);
     const std::int64_t days = split.days;

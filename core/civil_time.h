@@ -4,6 +4,13 @@
 
 #include <cstdint>
 
+inline constexpr std::int64_t kSecondsPerDay = 86400;
+
+// Whether a year of the proleptic Gregorian calendar has a 29 February.
+constexpr bool IsLeapYear(std::int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
 // A local time in seconds since 1970 split into its day and its time-of-day fields; the
 // calendar date is left for the caller. Inline: the histogram rebuild runs it per file.
 struct LocalDayAndTime {
@@ -11,7 +18,6 @@ struct LocalDayAndTime {
     LocalBreakdown fields; // hour, minute, second and week day filled in
 };
 inline LocalDayAndTime SplitLocalSeconds(std::int64_t local) {
-    constexpr std::int64_t kSecondsPerDay = 86400;
     LocalDayAndTime split;
     split.days = local / kSecondsPerDay;
     if (local % kSecondsPerDay < 0)
@@ -26,6 +32,10 @@ inline LocalDayAndTime SplitLocalSeconds(std::int64_t local) {
 
 // Days since 1970-01-01 of a date of the proleptic Gregorian calendar (month 1..12).
 std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
+
+// A date and time of day as seconds since 1970-01-01 00:00, read as if it were UTC: what a
+// local time's fields come to before the zone's offset is taken off.
+std::int64_t SecondsFromCivil(std::int64_t year, int month, int day, int hour, int minute, int second);
 
 // The calendar fields of t seen at a fixed offset from UTC, computed arithmetically:
 // what localtime gives for t while that offset is in effect.

@@ -1,25 +1,11 @@
 #include "filtered_directory_source.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fnmatch.h>
 
-bool MatchesAnyPattern(std::string_view name, const std::vector<std::string>& patterns) {
-    if (patterns.empty())
-        return false;
-    // fnmatch wants a terminated name; entry names are short, so a stack copy does.
-    char shortName[256];
-    std::string longName;
-    const char* terminated = shortName;
-    if (name.size() < sizeof shortName) {
-        std::memcpy(shortName, name.data(), name.size());
-        shortName[name.size()] = '\0';
-    } else {
-        longName.assign(name);
-        terminated = longName.c_str();
-    }
+bool MatchesAnyPattern(const char* name, const std::vector<std::string>& patterns) {
     for (const std::string& pattern : patterns)
-        if (::fnmatch(pattern.c_str(), terminated, 0) == 0)
+        if (::fnmatch(pattern.c_str(), name, 0) == 0)
             return true;
     return false;
 }
@@ -29,13 +15,13 @@ bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter) {
 }
 
 CFilteredDirectorySource::CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter)
-    : m_source(source), m_filter(std::move(filter)) {}
+    : CForwardingDirectorySource(source), m_filter(std::move(filter)) {}
 
 int CFilteredDirectorySource::List(Handle folder, CFolderListing& listing) {
     if (m_filter.excludedNames.empty())
-        return m_source.List(folder, listing);
+        return m_inner.List(folder, listing);
     CFolderListing everything;
-    const int error = m_source.List(folder, everything);
+    const int error = m_inner.List(folder, everything);
     std::int64_t excluded = 0;
     for (std::size_t i = 0; i < everything.size(); ++i) {
         if (MatchesAnyPattern(everything.Name(i), m_filter.excludedNames))
@@ -48,7 +34,7 @@ int CFilteredDirectorySource::List(Handle folder, CFolderListing& listing) {
 }
 
 EntryTime CFilteredDirectorySource::ReadTime(Handle folder, const char* name) {
-    const EntryTime time = m_source.ReadTime(folder, name);
+    const EntryTime time = m_inner.ReadTime(folder, name);
     if (time.error != 0 || time.folder || WrittenInRange(time.lastWrite, m_filter))
         return time;
     m_filesOutsideRange.fetch_add(1, std::memory_order_relaxed);

@@ -20,7 +20,7 @@ struct EntryFilter {
 inline constexpr std::string_view kVersionControlFolders[] = {".git", ".hg", ".svn", ".bzr"};
 
 // Whether name matches one of the patterns. A '*' matches a leading dot too.
-bool MatchesAnyPattern(std::string_view name, const std::vector<std::string>& patterns);
+bool MatchesAnyPattern(const char* name, const std::vector<std::string>& patterns);
 
 // Whether a last-write time lies within the filter's range.
 bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter);
@@ -29,24 +29,18 @@ bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter);
 // folder is then never opened), and a file written outside the range reads as gone (ENOENT), so
 // the walk passes over it as over a vanished file; both are counted. Safe to call from several
 // threads at once when the wrapped source is.
-class CFilteredDirectorySource final : public IDirectorySource {
+class CFilteredDirectorySource final : public CForwardingDirectorySource {
 public:
     CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter);
 
-    OpenResult OpenRoot(const std::string& path) override { return m_source.OpenRoot(path); }
-    OpenResult OpenChild(Handle parent, const char* name) override {
-        return m_source.OpenChild(parent, name);
-    }
     int List(Handle folder, CFolderListing& listing) override;
     EntryTime ReadTime(Handle folder, const char* name) override;
-    void Close(Handle folder) override { m_source.Close(folder); }
 
     // Entries left out for their names, and files for their times, since construction.
     std::int64_t ExcludedEntries() const { return m_excludedEntries.load(std::memory_order_relaxed); }
     std::int64_t FilesOutsideRange() const { return m_filesOutsideRange.load(std::memory_order_relaxed); }
 
 private:
-    IDirectorySource& m_source;
     const EntryFilter m_filter;
     std::atomic<std::int64_t> m_excludedEntries{0};
     std::atomic<std::int64_t> m_filesOutsideRange{0};

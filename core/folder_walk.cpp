@@ -131,10 +131,11 @@ private:
     bool OpenFolder(Folder& folder);
     IDirectorySource::OpenResult AcquireHandle(Folder& folder);
     void Unpin(Folder& folder);
-    IDirectorySource::OpenResult OpenChild(Handle parent, const char* name);
+    IDirectorySource::OpenResult OpenChildFreeingDescriptors(Handle parent, const char* name);
     void Adopt(Folder& folder, Handle handle);
     void AddOpen(Folder& folder, Handle handle);
     void Park(Folder& folder);
+    void CloseParkedBeyondBudget();
     bool CloseShallowestParked();
     void CloseLocked(Folder& folder);
     void ReleaseWhenUnused(Folder& folder);
@@ -387,7 +388,7 @@ bool CWalkRun::OpenFolder(Folder& folder) {
     IDirectorySource::OpenResult opened = AcquireHandle(parent);
     const bool pinned = opened.handle >= 0;
     if (pinned)
-        opened = OpenChild(opened.handle, folder.name.c_str());
+        opened = OpenChildFreeingDescriptors(opened.handle, folder.name.c_str());
     {
         const Lock lock(m_mutex);
         if (pinned)
@@ -424,7 +425,8 @@ IDirectorySource::OpenResult CWalkRun::AcquireHandle(Folder& folder) {
     }
     for (std::size_t k = closed.size(); k-- > 0;) {
         Folder& next = *closed[k];
-        const IDirectorySource::OpenResult opened = OpenChild(holder->handle, next.name.c_str());
+        const IDirectorySource::OpenResult opened =
+            OpenChildFreeingDescriptors(holder->handle, next.name.c_str());
         Unpin(*holder);
         if (opened.handle < 0 || !(opened.id == next.id)) { // the tree changed under the walk
             if (opened.handle >= 0)
@@ -456,11 +458,11 @@ void CWalkRun::ReleaseWhenUnused(Folder& folder) {
     if (folder.handleUsers == 0 && folder.depth > 0 && folder.state == Folder::State::Ready &&
         folder.unopenedChildren == 0 && folder.handle >= 0)
         CloseLocked(folder);
-    while (m_parked > m_maxOpen && CloseShallowestParked()) {
-    }
+    CloseParkedBeyondBudget();
 }
 
-IDirectorySource::OpenResult CWalkRun::OpenChild(Handle parent, const char* name) {
+// Opens a subfolder, closing parked folders while the process is out of descriptors.
+IDirectorySource::OpenResult CWalkRun::OpenChildFreeingDescriptors(Handle parent, const char* name) {
     for (;;) {
         const IDirectorySource::OpenResult opened = m_source.OpenChild(parent, name);
         if (opened.handle >= 0 || !IsOutOfDescriptors(opened.error))
@@ -491,6 +493,11 @@ void CWalkRun::Park(Folder& folder) {
         folder.parked = true;
         ++m_parked;
     }
+    CloseParkedBeyondBudget();
+}
+
+// Called with the mutex held.
+void CWalkRun::CloseParkedBeyondBudget() {
     while (m_parked > m_maxOpen && CloseShallowestParked()) {
     }
 }

@@ -7,19 +7,14 @@
 
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kProbeStep = kSecondsPerDay; // offset changes are further apart than this
 constexpr std::int64_t kMaxReach = 400 * kSecondsPerDay;
-
-bool IsLeapYear(std::int64_t year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
 
 // What the local fields of t add to t: the zone's UTC offset and, in a zone that counts leap
 // seconds, minus the leap seconds inserted so far.
 std::int64_t FieldOffset(const LocalBreakdown& local, std::int64_t t) {
-    return DaysFromCivil(local.year, local.month, local.monthDay) * kSecondsPerDay + 3600 * local.hour +
-           60 * local.minute + local.second - t;
+    return SecondsFromCivil(local.year, local.month, local.monthDay, local.hour, local.minute, local.second) -
+           t;
 }
 
 // The offset that gives the fields of t by arithmetic; nothing for a leap second itself

@@ -17,17 +17,14 @@ void CStampStore::Reset() {
     m_problems = {};
 }
 
-CStampStore::CStampStore(CStampStore&& other) noexcept : CGrowableArray(std::move(other)) {
-    m_nFiles = std::exchange(other.m_nFiles, 0);
-    m_strFolder.swap(other.m_strFolder);
-    m_problems = std::exchange(other.m_problems, {});
-}
+CStampStore::CStampStore(CStampStore&& other) noexcept
+    : CGrowableArray(std::move(other)), m_nFiles(std::exchange(other.m_nFiles, 0)),
+      m_strFolder(std::exchange(other.m_strFolder, {})), m_problems(std::exchange(other.m_problems, {})) {}
 
 CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
     CGrowableArray::operator=(std::move(other));
     m_nFiles = std::exchange(other.m_nFiles, 0);
-    m_strFolder.swap(other.m_strFolder);
-    other.m_strFolder.clear();
+    m_strFolder = std::exchange(other.m_strFolder, {});
     m_problems = std::exchange(other.m_problems, {});
     return *this;
 }
@@ -39,7 +36,7 @@ bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jo
         m_strFolder = path;
         WalkLimits limits;
         limits.jobs = jobs;
-        complete = ScanFolder(path, source, limits, control);
+        complete = CFolderWalk(source, *this, m_problems, limits, control).Run(path);
     } catch (const std::bad_alloc&) {
         // Whatever was read is dropped so that a new analysis starts from a clean store.
         Reset();
@@ -49,12 +46,6 @@ bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jo
     if (!complete)
         Reset(); // a stopped walk shows nothing rather than part of the tree
     return complete;
-}
-
-bool CStampStore::ScanFolder(const std::string& path, IDirectorySource& source, const WalkLimits& limits,
-                             WalkControl* control) {
-    CFolderWalk walk(source, *this, m_problems, limits, control);
-    return walk.Run(path);
 }
 
 std::string FormatFilesTitle(std::int64_t files, const std::string& folder) {

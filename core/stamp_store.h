@@ -38,10 +38,6 @@ public:
     bool Scan(const std::string& path, IDirectorySource& source, int jobs = WalkLimits::kDefaultJobs,
               WalkControl* control = nullptr);
 
-    // Walks the tree below path and appends its files, without emptying the store first.
-    bool ScanFolder(const std::string& path, IDirectorySource& source, const WalkLimits& limits,
-                    WalkControl* control);
-
     // Appends one file's record.
     void AddStamp(std::int64_t lastWrite) {
         Add(FileStamp{lastWrite});

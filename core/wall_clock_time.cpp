@@ -20,8 +20,7 @@ bool ReadDigits(std::string_view text, std::size_t position, std::size_t digits,
 
 int DaysInMonth(std::int64_t year, int month) {
     constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kLengths[month - 1];
+    return month == 2 && IsLeapYear(year) ? 29 : kLengths[month - 1];
 }
 
 } // namespace
@@ -49,12 +48,11 @@ std::optional<WallClockTime> ParseIsoDateTime(std::string_view text) {
 }
 
 std::optional<std::int64_t> FirstSecondShowing(const WallClockTime& wall, const UtcOffsetAt& offsetAt) {
-    constexpr std::int64_t kDay = 86400;
     // The wall time read as if it were UTC; every instant that shows it lies within a day of this.
-    const std::int64_t shown = DaysFromCivil(wall.year, wall.month, wall.day) * kDay + wall.hour * 3600 +
-                               wall.minute * 60 + wall.second;
-    const std::optional<std::int64_t> early = offsetAt(shown - kDay);
-    const std::optional<std::int64_t> late = offsetAt(shown + kDay);
+    const std::int64_t shown =
+        SecondsFromCivil(wall.year, wall.month, wall.day, wall.hour, wall.minute, wall.second);
+    const std::optional<std::int64_t> early = offsetAt(shown - kSecondsPerDay);
+    const std::optional<std::int64_t> late = offsetAt(shown + kSecondsPerDay);
     if (!early || !late)
         return std::nullopt;
 

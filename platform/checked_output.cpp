@@ -5,12 +5,12 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <streambuf>
 #include <unistd.h>
 
-namespace {
-
-// Writes all of data, retrying short writes and interruptions. Returns 0 or the errno.
-int WriteAll(int fd, const char* data, std::size_t size) {
+int WriteAll(int fd, std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t size = bytes.size();
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);
         if (written < 0) {
@@ -25,8 +25,6 @@ int WriteAll(int fd, const char* data, std::size_t size) {
     }
     return 0;
 }
-
-} // namespace
 
 class CCheckedOutput::Buffer : public std::streambuf {
 public:
@@ -48,7 +46,7 @@ protected:
 private:
     int Drain() {
         if (m_error == 0)
-            m_error = WriteAll(m_fd, pbase(), static_cast<std::size_t>(pptr() - pbase()));
+            m_error = WriteAll(m_fd, std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())));
         setp(m_bytes.data(), m_bytes.data() + m_bytes.size());
         return m_error;
     }
@@ -71,7 +69,7 @@ int WriteWholeFile(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno;
-    const int writeError = WriteAll(fd, bytes.data(), bytes.size());
+    const int writeError = WriteAll(fd, bytes);
     const int closeError = ::close(fd) == 0 ? 0 : errno;
     return writeError != 0 ? writeError : closeError;
 }

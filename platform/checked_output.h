@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <ostream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -26,6 +25,10 @@ private:
     std::unique_ptr<Buffer> m_buffer;
     std::ostream m_stream;
 };
+
+// Writes all of bytes to the descriptor, retrying short writes and interruptions. Returns 0, or
+// the errno of the write that failed.
+int WriteAll(int fd, std::string_view bytes);
 
 // Creates or truncates the file and writes bytes to it. Returns 0, or the errno of the step that failed.
 int WriteWholeFile(const std::string& path, std::string_view bytes);

@@ -79,3 +79,19 @@ public:
     virtual EntryTime ReadTime(Handle folder, const char* name) = 0;
     virtual void Close(Handle folder) = 0;
 };
+
+// Passes every call on to another source; a decorator derives from it and overrides only the
+// calls it changes.
+class CForwardingDirectorySource : public IDirectorySource {
+public:
+    explicit CForwardingDirectorySource(IDirectorySource& inner) : m_inner(inner) {}
+
+    OpenResult OpenRoot(const std::string& path) override { return m_inner.OpenRoot(path); }
+    OpenResult OpenChild(Handle parent, const char* name) override { return m_inner.OpenChild(parent, name); }
+    int List(Handle folder, CFolderListing& listing) override { return m_inner.List(folder, listing); }
+    EntryTime ReadTime(Handle folder, const char* name) override { return m_inner.ReadTime(folder, name); }
+    void Close(Handle folder) override { m_inner.Close(folder); }
+
+protected:
+    IDirectorySource& m_inner;
+};

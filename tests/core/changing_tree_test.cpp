@@ -22,12 +22,13 @@ namespace {
 constexpr std::int64_t kStableTime = 1000;
 constexpr std::int64_t kChangingTime = 2000;
 
-// The real source, remembering which folders were listed, to catch a folder listed twice.
-class CListingRecorder final : public IDirectorySource {
+// Remembers which folders were listed, to catch a folder listed twice.
+class CListingRecorder final : public CForwardingDirectorySource {
 public:
-    OpenResult OpenRoot(const std::string& path) override { return Remember(m_disk.OpenRoot(path)); }
+    explicit CListingRecorder(IDirectorySource& disk) : CForwardingDirectorySource(disk) {}
+    OpenResult OpenRoot(const std::string& path) override { return Remember(m_inner.OpenRoot(path)); }
     OpenResult OpenChild(Handle parent, const char* name) override {
-        return Remember(m_disk.OpenChild(parent, name));
+        return Remember(m_inner.OpenChild(parent, name));
     }
     int List(Handle folder, CFolderListing& listing) override {
         {
@@ -35,10 +36,8 @@ public:
             if (!m_listed.insert(m_ids[folder]).second)
                 ++m_listedTwice;
         }
-        return m_disk.List(folder, listing);
+        return m_inner.List(folder, listing);
     }
-    EntryTime ReadTime(Handle folder, const char* name) override { return m_disk.ReadTime(folder, name); }
-    void Close(Handle folder) override { m_disk.Close(folder); }
 
     int ListedTwice() const { return m_listedTwice; }
 
@@ -51,7 +50,6 @@ private:
         return opened;
     }
 
-    CPosixDirectorySource m_disk;
     std::mutex m_mutex;
     std::map<int, std::pair<std::uint64_t, std::uint64_t>> m_ids;
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_listed;
@@ -176,7 +174,8 @@ TEST(ChangingTree, EveryWalkEndsReadsOnlyWhatItCouldAndCountsWithinBounds) {
         threads.emplace_back([&finished, changer = changer.get()] { changer->Run(finished); });
 
     for (int round = 0; round < 150; ++round) {
-        CListingRecorder source;
+        CPosixDirectorySource disk;
+        CListingRecorder source(disk);
         CStampStore store;
         ASSERT_TRUE(store.Scan(tree.Path("walked"), source, std::vector<int>{1, 3, 16}[round % 3]));
         std::int64_t namesEverUsed = 0;

@@ -178,22 +178,17 @@ std::vector<std::int64_t> CombOrder(int depth) {
 
 // Raises a stop request once a number of folders have been listed, as a person pressing a
 // key part way through would.
-class CStoppingSource final : public IDirectorySource {
+class CStoppingSource final : public CForwardingDirectorySource {
 public:
     CStoppingSource(IDirectorySource& inner, WalkControl& control, int listings)
-        : m_inner(inner), m_control(control), m_listingsLeft(listings) {}
-    OpenResult OpenRoot(const std::string& path) override { return m_inner.OpenRoot(path); }
-    OpenResult OpenChild(Handle parent, const char* name) override { return m_inner.OpenChild(parent, name); }
+        : CForwardingDirectorySource(inner), m_control(control), m_listingsLeft(listings) {}
     int List(Handle folder, CFolderListing& listing) override {
         if (--m_listingsLeft == 0)
             m_control.stopRequested = true;
         return m_inner.List(folder, listing);
     }
-    EntryTime ReadTime(Handle folder, const char* name) override { return m_inner.ReadTime(folder, name); }
-    void Close(Handle folder) override { m_inner.Close(folder); }
 
 private:
-    IDirectorySource& m_inner;
     WalkControl& m_control;
     std::atomic<int> m_listingsLeft;
 };

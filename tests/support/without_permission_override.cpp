@@ -1,5 +1,7 @@
 #include "without_permission_override.h"
 
+#include "checked_output.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,17 +41,6 @@ std::string GiveUpPermissionOverride() {
     if (::syscall(SYS_capset, &header, sets) != 0)
         return std::string("capset: ") + std::strerror(errno);
     return {};
-}
-
-void WriteAll(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n <= 0 && errno != EINTR)
-            return;
-        if (n > 0)
-            written += static_cast<std::size_t>(n);
-    }
 }
 
 // In the child: runs the part with its assertions captured and writes every failure to fd.
