@@ -3,10 +3,10 @@
 #include "app_fixture.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
-#include "display_text.h"
 #include "graph_panel.h"
 #include "posix_directory_source.h"
 #include "stamp_store.h"
+#include "window_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -201,8 +201,8 @@ TEST_F(HostileInputTest, EventStormLeavesTheGraphInRangeAndPaintable) {
     EXPECT_GT(Pixels(picture, kCurveColour), 100);
 }
 
-TEST(TextForDisplay, ControlCharactersAndBadBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(TextForDisplay("a\nb\tc\x01\x1b[1m\x7f\xc2\x85|\xe2\x80\xa8|\xff\xfe|\xc3\xa9"),
+TEST(TextForWindow, ControlCharactersAndBadBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(TextForWindow("a\nb\tc\x01\x1b[1m\x7f\xc2\x85|\xe2\x80\xa8|\xff\xfe|\xc3\xa9"),
               QString::fromUtf8("a\uFFFDb\uFFFDc\uFFFD\uFFFD[1m\uFFFD\uFFFD|\uFFFD|\uFFFD\uFFFD|\u00e9"));
 }
 
