@@ -4,6 +4,7 @@
 #include "averaging_bar.h"
 #include "command_ids.h"
 #include "graph_panel.h"
+#include "image_pixels.h"
 #include "posix_directory_source.h"
 #include "stamp_store.h"
 #include "window_text.h"
@@ -20,30 +21,6 @@ namespace {
 
 constexpr QRgb kCurveColour = qRgb(85, 85, 255);
 
-int Pixels(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour;
-    return count;
-}
-
-// Rows of the image that hold some black ink between the given rows.
-std::pair<int, int> InkRows(const QImage& image, int fromRow, int toRow) {
-    int first = -1;
-    int last = -1;
-    for (int y = fromRow; y < toRow; ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) == qRgb(0, 0, 0)) {
-                first = first < 0 ? y : first;
-                last = y;
-                break;
-            }
-        }
-    }
-    return {first, last};
-}
-
 bool HasControlCharacters(const QString& text) {
     for (const QChar c : text)
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
@@ -52,18 +29,7 @@ bool HasControlCharacters(const QString& text) {
     return false;
 }
 
-class HostileInputTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        DismissStartupAboutBox();
-    }
-
-    void Analyse(const std::string& folder) {
-        m_chooserAnswer = QString::fromStdString(folder);
-        m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
-    }
-};
+using HostileInputTest = OpenWindowTest;
 
 // Random mouse, wheel and resize events on the panel and the plot, with view, slider and
 // analysis changes between them; the same seed gives the same storm.
@@ -198,7 +164,7 @@ TEST_F(HostileInputTest, EventStormLeavesTheGraphInRangeAndPaintable) {
     m_frame->m_wndPanel->resize(700, 450);
     const QImage picture = m_frame->m_wndPanel->grab().toImage();
     EXPECT_EQ(picture.size(), QSize(700, 450));
-    EXPECT_GT(Pixels(picture, kCurveColour), 100);
+    EXPECT_GT(CountPixels(picture, IsColour(kCurveColour)), 100);
 }
 
 TEST(TextForWindow, ControlCharactersAndBadBytesBecomeReplacementCharacters) {
@@ -209,9 +175,12 @@ TEST(TextForWindow, ControlCharactersAndBadBytesBecomeReplacementCharacters) {
 TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
     CPlotWnd& plot = m_frame->m_wndPanel->m_plot;
     m_frame->m_wndPanel->resize(800, 500);
+    // The first and last rows of black ink in the upper half of the plot.
     const auto titleRows = [&] {
         const QImage panel = m_frame->m_wndPanel->grab().toImage();
-        return InkRows(panel, plot.y(), plot.y() + plot.height() / 2);
+        const QRect ink =
+            PixelBounds(panel, IsColour(qRgb(0, 0, 0)), QRect(0, plot.y(), panel.width(), plot.height() / 2));
+        return ink.isEmpty() ? std::pair(-1, -1) : std::pair(ink.top(), ink.bottom());
     };
     CTestTree tree;
     tree.AddFile("plain/f", LocalTime(2021, 5, 5, 5, 5));

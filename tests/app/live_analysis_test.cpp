@@ -5,6 +5,7 @@
 #include "command_ids.h"
 #include "folder_tree_walk.h"
 #include "graph_panel.h"
+#include "image_pixels.h"
 #include "memory_directory_source.h"
 #include "stamp_store.h"
 #include "view_bar.h"
@@ -35,11 +36,7 @@ int InkOnScreen(CGraphPanel& panel) {
                              ->grabWindow(panel.window()->winId(), contents.x(), contents.y(),
                                           contents.width(), contents.height())
                              .toImage();
-    int ink = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            ink += image.pixel(x, y) != qRgb(255, 255, 255);
-    return ink;
+    return CountPixels(image, [](QRgb pixel) { return pixel != qRgb(255, 255, 255); });
 }
 
 // Counts the paints a widget gets.
@@ -59,11 +56,10 @@ protected:
 
 // Every walk is held at its start, with made-up progress, until the test lets it go or it is
 // asked to stop; then the real walk runs.
-class LiveAnalysisTest : public AppTest {
+class LiveAnalysisTest : public OpenWindowTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
-        DismissStartupAboutBox();
+        OpenWindowTest::SetUp();
         m_first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
         m_second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
         m_frame->m_walkFolderTree = [this](CStampStore& store, const std::string& path,
@@ -86,21 +82,19 @@ protected:
     // once the analysis has ended.
     void AnalyseWhileHeld(const std::string& folder, const std::function<void()>& during) {
         m_release = false;
-        m_chooserAnswer = QString::fromStdString(folder);
         QTimer::singleShot(0, m_frame, [&] {
             EXPECT_TRUE(m_frame->IsAnalysing());
             during();
             m_release = true;
         });
-        m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+        Analyse(folder);
         EXPECT_FALSE(m_frame->IsAnalysing());
     }
 
     // A first analysis whose curve is on screen.
     void AnalyseAndDraw(const CTestTree& tree) {
         m_release = true;
-        m_chooserAnswer = QString::fromStdString(tree.Root());
-        m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+        Analyse(tree.Root());
         ASSERT_GT(theStampStore.m_nFiles, 0);
         ASSERT_TRUE(ProcessEventsUntil([&] { return InkOnScreen(*m_frame->m_wndPanel) > 300; }));
     }
@@ -226,10 +220,9 @@ TEST_F(LiveAnalysisTest, ClosingTheWindowStopsTheWalkAndEndsTheProgramWithinASec
     tree.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
     QElapsedTimer sinceClose;
     bool closedDuringWalk = false;
-    m_chooserAnswer = QString::fromStdString(tree.Root());
     m_release = false;
     // The analysis runs from the program's own event loop, which closing the window ends.
-    QTimer::singleShot(0, m_frame, [&] { m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger(); });
+    QTimer::singleShot(0, m_frame, [&] { Analyse(tree.Root()); });
     QTimer::singleShot(0, m_frame, [&] {
         ProcessEventsUntil([&] { return m_frame->MessageText() == kHeldProgress; });
         closedDuringWalk = m_frame->IsAnalysing();
@@ -262,8 +255,7 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
         source.RunOutOfMemoryAfter(50);
         store.Scan(path, source, WalkLimits::kDefaultJobs, &control);
     };
-    m_chooserAnswer = QStringLiteral("/big");
-    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    Analyse("/big");
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Not enough memory to analyze /big."));
     EXPECT_EQ(theStampStore.m_nFiles, 0);
     EXPECT_EQ(theStampStore.GetSize(), 0);
