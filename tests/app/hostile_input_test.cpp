@@ -21,14 +21,6 @@ namespace {
 
 constexpr QRgb kCurveColour = qRgb(85, 85, 255);
 
-bool HasControlCharacters(const QString& text) {
-    for (const QChar c : text)
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator)
-            return true;
-    return false;
-}
-
 using HostileInputTest = OpenWindowTest;
 
 // Random mouse, wheel and resize events on the panel and the plot, with view, slider and
@@ -194,9 +186,8 @@ TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
     tree.AddFile(controls + "/f", LocalTime(2021, 5, 5, 5, 5));
     Analyse(tree.Path(controls));
     ASSERT_EQ(theStampStore.m_nFiles, 1);
-    EXPECT_EQ(plot.TitleText(),
-              QString::fromStdString("1 files in " + tree.Root()) +
-                  QString::fromUtf8("/two\uFFFDlines\uFFFDtab\uFFFD[31mred\uFFFD\uFFFDsep"));
+    const QString controlsShown = QString::fromUtf8("/two\uFFFDlines\uFFFDtab\uFFFD[31mred\uFFFD\uFFFDsep");
+    EXPECT_EQ(plot.TitleText(), QString::fromStdString("1 files in " + tree.Root()) + controlsShown);
     EXPECT_EQ(titleRows(), plainRows) << "the title keeps to one line";
 
     // Bytes that are not UTF-8, as a folder chooser of another platform could hand over.
@@ -210,11 +201,9 @@ TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
 
     // A folder that cannot be read is named in the status bar, on its one line.
     Analyse(tree.Path(controls + "/\n\x1b[2Jgone"));
-    const QString message = m_frame->MessageText();
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot read "))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QString::fromUtf8("/\uFFFD\uFFFD[2Jgone: No such file or directory.")))
-        << message.toStdString();
-    EXPECT_FALSE(HasControlCharacters(message)) << message.toStdString();
+    EXPECT_EQ(m_frame->MessageText(),
+              QString::fromStdString("Cannot read " + tree.Root()) + controlsShown +
+                  QString::fromUtf8("/\uFFFD\uFFFD[2Jgone: No such file or directory."));
     EXPECT_EQ(m_frame->statusBar()->sizeHint().height(), statusHeight);
 }
 
