@@ -99,6 +99,21 @@ protected:
         ASSERT_TRUE(ProcessEventsUntil([&] { return InkOnScreen(*m_frame->m_wndPanel) > 300; }));
     }
 
+    // After an analysis that ended with nothing: pane 0 says message, the store and the graph
+    // on screen are empty, and the next analysis runs as usual.
+    void ExpectEmptyGraphThenANormalAnalysis(const QString& message) {
+        EXPECT_EQ(m_frame->MessageText(), message);
+        EXPECT_EQ(theStampStore.m_nFiles, 0);
+        EXPECT_EQ(theStampStore.GetSize(), 0);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        QTest::qWait(50);
+        EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
+
+        AnalyseAndDraw(m_second);
+        EXPECT_EQ(theStampStore.m_nFiles, 1);
+        EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+    }
+
     bool WaitForMessage(const QString& text) {
         return ProcessEventsUntil([&] { return m_frame->MessageText() == text; }, 2000);
     }
@@ -200,19 +215,9 @@ TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndLeavesTheGraphEmpty) {
     });
 
     EXPECT_TRUE(m_walkSawStop);
-    EXPECT_EQ(theStampStore.m_nFiles, 0);
-    EXPECT_EQ(theStampStore.GetSize(), 0);
     EXPECT_EQ(theStampStore.GetFolder(), "");
     EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[9 * 60], 0);
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Analysis stopped."));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    QTest::qWait(50);
-    EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
-
-    // The next analysis runs as usual.
-    AnalyseAndDraw(m_second);
-    EXPECT_EQ(theStampStore.m_nFiles, 1);
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+    ExpectEmptyGraphThenANormalAnalysis(QStringLiteral("Analysis stopped."));
 }
 
 TEST_F(LiveAnalysisTest, ClosingTheWindowStopsTheWalkAndEndsTheProgramWithinASecond) {
@@ -247,7 +252,7 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
     AnalyseAndDraw(m_first);
 
     // Memory runs out part way through the walk, as the store grows.
-    auto realWalk = m_frame->m_walkFolderTree;
+    const auto realWalk = m_frame->m_walkFolderTree;
     m_frame->m_walkFolderTree = [](CStampStore& store, const std::string& path, WalkControl& control) {
         CMemoryDirectorySource source;
         for (int i = 0; i < 100; ++i)
@@ -256,15 +261,6 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
         store.Scan(path, source, WalkLimits::kDefaultJobs, &control);
     };
     Analyse("/big");
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Not enough memory to analyze /big."));
-    EXPECT_EQ(theStampStore.m_nFiles, 0);
-    EXPECT_EQ(theStampStore.GetSize(), 0);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    QTest::qWait(50);
-    EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
-
     m_frame->m_walkFolderTree = realWalk;
-    AnalyseAndDraw(m_second);
-    EXPECT_EQ(theStampStore.m_nFiles, 1);
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+    ExpectEmptyGraphThenANormalAnalysis(QStringLiteral("Not enough memory to analyze /big."));
 }
