@@ -6,7 +6,6 @@
 #include "band_flow.h"
 #include "busy_input_filter.h"
 #include "command_ids.h"
-#include "display_text.h"
 #include "folder_tree_walk.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
@@ -17,6 +16,7 @@
 #include "user_guide.h"
 #include "view_bar.h"
 #include "wait_cursor.h"
+#include "window_text.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -230,7 +230,7 @@ void CMainFrame::OnFileNewFolder() {
         m_wndPanel->update();
     }
     const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder);
-    SetMessageText(message ? TextForDisplay(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
+    SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
 }
 
 // The main window's own repaint leaves its opaque children alone: the graph is repainted itself.

@@ -1,6 +1,7 @@
 // The curve for any histogram of a view, plot size (up to 10,000 a side), offset, scale and averaging
 // position: every point inside the plot's columns and between the top a density of B / n can
 // reach and the bottom row, and at most two lines.
+#include "analysis_period.h"
 #include "curve_geometry.h"
 #include "fuzz_check.h"
 
@@ -13,8 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     CurveInputs in;
-    const int viewBins[] = {1440, 1680, 1488, 1460};
-    in.bins = input.ConsumeBool() ? input.PickValueInArray(viewBins) : input.ConsumeIntegralInRange(-2, 3000);
+    in.bins =
+        input.ConsumeBool() ? input.PickValueInArray(kViewBins) : input.ConsumeIntegralInRange(-2, 3000);
     in.width = input.ConsumeIntegralInRange(-1, 10000);
     in.height = input.ConsumeIntegralInRange(-1, 10000);
     in.xOffset = input.ConsumeBool() ? input.ConsumeFloatingPoint<double>()

@@ -3,12 +3,12 @@
 #include "analysis_period.h"
 #include "cursor_readout.h"
 #include "curve_geometry.h"
-#include "display_text.h"
 #include "graph_fonts.h"
 #include "graph_host.h"
 #include "painter_adapter.h"
 #include "screen_units.h"
 #include "stamp_store.h"
+#include "window_text.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,7 +38,7 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
 }
 
 QString CPlotWnd::TitleText() const {
-    return TextForDisplay(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder()));
+    return TextForWindow(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder()));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {

@@ -1,8 +1,10 @@
 #include "app_fixture.h"
 
 #include "about_dlg.h"
+#include "command_ids.h"
 #include "stamp_store.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -59,4 +61,14 @@ void AppTest::TearDown() {
 
 void AppTest::DismissStartupAboutBox() {
     ASSERT_TRUE(WhileAboutBoxOpen([](CAboutDlg& box) { box.reject(); }));
+}
+
+void AppTest::Analyse(const std::string& folder) {
+    m_chooserAnswer = QString::fromStdString(folder);
+    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+}
+
+void OpenWindowTest::SetUp() {
+    AppTest::SetUp();
+    DismissStartupAboutBox();
 }

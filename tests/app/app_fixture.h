@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 #include <ostream>
+#include <string>
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -36,10 +37,19 @@ protected:
     // Closes the about box the program opens with.
     void DismissStartupAboutBox();
 
+    // Chooses folder for "New folder..." and returns once its analysis has ended.
+    void Analyse(const std::string& folder);
+
     // The answer the chooser gives next ("" = cancelled); every prompt it was shown is kept.
     QString m_chooserAnswer;
     QStringList m_chooserPrompts;
 
     CBusyscopeApp m_app;
     CMainFrame* m_frame = nullptr;
+};
+
+// The started program with its about box closed: the main window takes commands.
+class OpenWindowTest : public AppTest {
+protected:
+    void SetUp() override;
 };

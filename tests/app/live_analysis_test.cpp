@@ -5,6 +5,7 @@
 #include "command_ids.h"
 #include "folder_tree_walk.h"
 #include "graph_panel.h"
+#include "image_pixels.h"
 #include "memory_directory_source.h"
 #include "stamp_store.h"
 #include "view_bar.h"
@@ -35,11 +36,7 @@ int InkOnScreen(CGraphPanel& panel) {
                              ->grabWindow(panel.window()->winId(), contents.x(), contents.y(),
                                           contents.width(), contents.height())
                              .toImage();
-    int ink = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            ink += image.pixel(x, y) != qRgb(255, 255, 255);
-    return ink;
+    return CountPixels(image, [](QRgb pixel) { return pixel != qRgb(255, 255, 255); });
 }
 
 // Counts the paints a widget gets.
@@ -59,11 +56,10 @@ protected:
 
 // Every walk is held at its start, with made-up progress, until the test lets it go or it is
 // asked to stop; then the real walk runs.
-class LiveAnalysisTest : public AppTest {
+class LiveAnalysisTest : public OpenWindowTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
-        DismissStartupAboutBox();
+        OpenWindowTest::SetUp();
         m_first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
         m_second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
         m_frame->m_walkFolderTree = [this](CStampStore& store, const std::string& path,
@@ -86,23 +82,36 @@ protected:
     // once the analysis has ended.
     void AnalyseWhileHeld(const std::string& folder, const std::function<void()>& during) {
         m_release = false;
-        m_chooserAnswer = QString::fromStdString(folder);
         QTimer::singleShot(0, m_frame, [&] {
             EXPECT_TRUE(m_frame->IsAnalysing());
             during();
             m_release = true;
         });
-        m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+        Analyse(folder);
         EXPECT_FALSE(m_frame->IsAnalysing());
     }
 
     // A first analysis whose curve is on screen.
     void AnalyseAndDraw(const CTestTree& tree) {
         m_release = true;
-        m_chooserAnswer = QString::fromStdString(tree.Root());
-        m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+        Analyse(tree.Root());
         ASSERT_GT(theStampStore.m_nFiles, 0);
         ASSERT_TRUE(ProcessEventsUntil([&] { return InkOnScreen(*m_frame->m_wndPanel) > 300; }));
+    }
+
+    // After an analysis that ended with nothing: pane 0 says message, the store and the graph
+    // on screen are empty, and the next analysis runs as usual.
+    void ExpectEmptyGraphThenANormalAnalysis(const QString& message) {
+        EXPECT_EQ(m_frame->MessageText(), message);
+        EXPECT_EQ(theStampStore.m_nFiles, 0);
+        EXPECT_EQ(theStampStore.GetSize(), 0);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        QTest::qWait(50);
+        EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
+
+        AnalyseAndDraw(m_second);
+        EXPECT_EQ(theStampStore.m_nFiles, 1);
+        EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
     }
 
     bool WaitForMessage(const QString& text) {
@@ -206,19 +215,9 @@ TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndLeavesTheGraphEmpty) {
     });
 
     EXPECT_TRUE(m_walkSawStop);
-    EXPECT_EQ(theStampStore.m_nFiles, 0);
-    EXPECT_EQ(theStampStore.GetSize(), 0);
     EXPECT_EQ(theStampStore.GetFolder(), "");
     EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[9 * 60], 0);
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Analysis stopped."));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    QTest::qWait(50);
-    EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
-
-    // The next analysis runs as usual.
-    AnalyseAndDraw(m_second);
-    EXPECT_EQ(theStampStore.m_nFiles, 1);
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+    ExpectEmptyGraphThenANormalAnalysis(QStringLiteral("Analysis stopped."));
 }
 
 TEST_F(LiveAnalysisTest, ClosingTheWindowStopsTheWalkAndEndsTheProgramWithinASecond) {
@@ -226,10 +225,9 @@ TEST_F(LiveAnalysisTest, ClosingTheWindowStopsTheWalkAndEndsTheProgramWithinASec
     tree.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
     QElapsedTimer sinceClose;
     bool closedDuringWalk = false;
-    m_chooserAnswer = QString::fromStdString(tree.Root());
     m_release = false;
     // The analysis runs from the program's own event loop, which closing the window ends.
-    QTimer::singleShot(0, m_frame, [&] { m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger(); });
+    QTimer::singleShot(0, m_frame, [&] { Analyse(tree.Root()); });
     QTimer::singleShot(0, m_frame, [&] {
         ProcessEventsUntil([&] { return m_frame->MessageText() == kHeldProgress; });
         closedDuringWalk = m_frame->IsAnalysing();
@@ -254,7 +252,7 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
     AnalyseAndDraw(m_first);
 
     // Memory runs out part way through the walk, as the store grows.
-    auto realWalk = m_frame->m_walkFolderTree;
+    const auto realWalk = m_frame->m_walkFolderTree;
     m_frame->m_walkFolderTree = [](CStampStore& store, const std::string& path, WalkControl& control) {
         CMemoryDirectorySource source;
         for (int i = 0; i < 100; ++i)
@@ -262,17 +260,7 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
         source.RunOutOfMemoryAfter(50);
         store.Scan(path, source, WalkLimits::kDefaultJobs, &control);
     };
-    m_chooserAnswer = QStringLiteral("/big");
-    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Not enough memory to analyze /big."));
-    EXPECT_EQ(theStampStore.m_nFiles, 0);
-    EXPECT_EQ(theStampStore.GetSize(), 0);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    QTest::qWait(50);
-    EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
-
+    Analyse("/big");
     m_frame->m_walkFolderTree = realWalk;
-    AnalyseAndDraw(m_second);
-    EXPECT_EQ(theStampStore.m_nFiles, 1);
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
+    ExpectEmptyGraphThenANormalAnalysis(QStringLiteral("Not enough memory to analyze /big."));
 }

@@ -2,10 +2,8 @@
 // store stays empty, and the next analysis works. A program of its own, so that the process
 // starts with no thread stacks or heap left over by other tests.
 #include "app_fixture.h"
-#include "command_ids.h"
 #include "stamp_store.h"
 
-#include <QAction>
 #include <QApplication>
 #include <fcntl.h>
 #include <fstream>
@@ -40,24 +38,22 @@ rlim_t ThreadStackBytes() {
     return bytes;
 }
 
-class MemoryPressureTest : public AppTest {
+class MemoryPressureTest : public OpenWindowTest {
 protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        DismissStartupAboutBox();
-    }
-
     // Analyses folder with the address space limited, from the moment the folder is chosen,
     // to what is mapped then and headroom more.
     void AnalyseWithHeadroom(const std::string& folder, rlim_t headroom) {
         rlimit before{};
         ASSERT_EQ(::getrlimit(RLIMIT_AS, &before), 0);
-        m_frame->m_browseForFolder = [&](QWidget*, const QString&) {
+        const auto choose = m_frame->m_browseForFolder;
+        m_frame->m_browseForFolder = [&](QWidget* owner, const QString& prompt) {
+            const QString answer = choose(owner, prompt);
             const rlimit tight{MappedBytes() + headroom, before.rlim_max};
             EXPECT_EQ(::setrlimit(RLIMIT_AS, &tight), 0);
-            return QString::fromStdString(folder);
+            return answer;
         };
-        m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+        Analyse(folder);
+        m_frame->m_browseForFolder = choose;
         ASSERT_EQ(::setrlimit(RLIMIT_AS, &before), 0);
     }
 };
@@ -94,9 +90,7 @@ TEST_F(MemoryPressureTest, TooLittleRoomForTheWalkOrItsStoreIsReportedAndTheNext
     EXPECT_EQ(theStampStore.GetSize(), 0);
 
     // With the limit gone, both work.
-    m_chooserAnswer = QString::fromStdString(big.Root());
-    m_frame->m_browseForFolder = [this](QWidget*, const QString&) { return m_chooserAnswer; };
-    m_frame->CommandAction(ID_FILE_NEWFOLDER)->trigger();
+    Analyse(big.Root());
     EXPECT_EQ(theStampStore.m_nFiles, 200000);
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
 }

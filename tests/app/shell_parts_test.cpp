@@ -1,4 +1,5 @@
-// The pure parts of the shell: dialog-unit arithmetic, the scan report and the string table.
+// The pure parts of the shell: dialog-unit arithmetic, band rows, the scan report and the string table.
+#include "band_flow.h"
 #include "command_ids.h"
 #include "dialog_units.h"
 #include "scan_report.h"
@@ -21,6 +22,16 @@ TEST(DialogUnits, BaseUnitsComeFromTheDialogFont) {
     EXPECT_GT(base.avgCharWidth, 3);
     EXPECT_LT(base.avgCharWidth, 10);
     EXPECT_GT(base.charHeight, base.avgCharWidth);
+}
+
+TEST(BandFlow, ABandThatWouldReachPastTheRowsEndStartsTheNext) {
+    using Starts = std::vector<bool>;
+    EXPECT_EQ(BandRowStarts({100, 200, 150}, 1000), (Starts{true, false, false}));
+    EXPECT_EQ(BandRowStarts({100, 200, 150}, 450), (Starts{true, false, false})) << "an exact fit";
+    EXPECT_EQ(BandRowStarts({100, 200, 150}, 449), (Starts{true, false, true}));
+    EXPECT_EQ(BandRowStarts({250, 200, 150}, 350), (Starts{true, true, false})) << "the next row fills up";
+    EXPECT_EQ(BandRowStarts({100, 200, 150}, 50), (Starts{true, true, true})) << "too wide for any row";
+    EXPECT_TRUE(BandRowStarts({}, 300).empty());
 }
 
 TEST(ScanReport, RootErrorNamesThePathAndTheReason) {

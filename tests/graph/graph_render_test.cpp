@@ -7,6 +7,7 @@
 #include "graph_host.h"
 #include "graph_panel.h"
 #include "graph_render.h"
+#include "image_pixels.h"
 #include "screen_units.h"
 #include "stamp_store.h"
 #include "time_axis_scale.h"
@@ -163,15 +164,6 @@ bool IsTextInk(QRgb pixel) {
     return qRed(pixel) < 160 && qBlue(pixel) < 160;
 }
 
-QRect TextInkIn(const QImage& image, const QRect& area) {
-    QRect bounds;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (IsTextInk(image.pixel(x, y)))
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
-}
-
 // Everything the panel writes, read back from one picture: the title at 5 mm, the density
 // ticks on their rows with their numbers in the large and small fonts, the axis title, and
 // the opaque cell of a time-axis label over the tick it stands on.
@@ -195,7 +187,7 @@ TEST_F(GraphRenderTest, TitleTicksNumbersAndLabelsStandWhereTheyBelong) {
     // The title: centred, its cell's top 5 mm below the plot's top.
     const QFont titleFont = BoldPointFont(QStringLiteral("Times New Roman"), QFont::Serif, 170, dpiY);
     const QFontMetrics titleMetrics(titleFont);
-    const QRect title = TextInkIn(image, QRect(plot, QSize(plotWidth, 60)));
+    const QRect title = PixelBounds(image, IsTextInk, QRect(plot, QSize(plotWidth, 60)));
     ASSERT_FALSE(title.isEmpty()) << "no title";
     EXPECT_NEAR(title.top() - plot.y(),
                 MillimetresToPixels(5, dpiY) + titleMetrics.ascent() +
@@ -219,9 +211,10 @@ TEST_F(GraphRenderTest, TitleTicksNumbersAndLabelsStandWhereTheyBelong) {
             ASSERT_EQ(image.pixel(client + QPoint(x, y)), kBlack) << "column " << x;
         EXPECT_NE(image.pixel(client + QPoint(yAxisWidth - 2, y - 1)), kBlack);
         EXPECT_NE(image.pixel(client + QPoint(yAxisWidth - 2, y + 1)), kBlack);
-        const QRect number = TextInkIn(
-            image, QRect(client + QPoint(titleRight + 1, y - spacing / 2),
-                         QPoint(client.x() + yAxisWidth - length - 1, client.y() + y + spacing / 2 - 1)));
+        const QRect number = PixelBounds(
+            image, IsTextInk,
+            QRect(client + QPoint(titleRight + 1, y - spacing / 2),
+                  QPoint(client.x() + yAxisWidth - length - 1, client.y() + y + spacing / 2 - 1)));
         ASSERT_FALSE(number.isEmpty());
         const int digitHeight = (isLong ? large : small).tightBoundingRect(QStringLiteral("1")).height();
         EXPECT_NEAR(number.height(), digitHeight, 1) << (isLong ? "large font" : "small font");
@@ -230,8 +223,9 @@ TEST_F(GraphRenderTest, TitleTicksNumbersAndLabelsStandWhereTheyBelong) {
     }
 
     // "Probability" reads upward, centred on the plot's height, ending left of the numbers.
-    const QRect axisTitle = TextInkIn(
-        image, QRect(client + QPoint(0, 0), QPoint(client.x() + titleRight - 1, client.y() + plotHeight)));
+    const QRect axisTitle = PixelBounds(
+        image, IsTextInk,
+        QRect(client + QPoint(0, 0), QPoint(client.x() + titleRight - 1, client.y() + plotHeight)));
     ASSERT_FALSE(axisTitle.isEmpty()) << "no axis title";
     EXPECT_NEAR(axisTitle.height(), vertical.tightBoundingRect(QStringLiteral("Probability")).width(), 2);
     EXPECT_NEAR(axisTitle.center().y() - client.y(), plotHeight / 2, 2);

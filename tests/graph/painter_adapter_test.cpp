@@ -1,4 +1,5 @@
 // Lines that leave their end pixel out, the way the graph's arithmetic counts on.
+#include "image_pixels.h"
 #include "painter_adapter.h"
 
 #include <QImage>
@@ -95,22 +96,8 @@ TEST(PainterAdapter, ClippedLinesPaintTheSamePixelsAsUnclippedOnes) {
     for (const qreal ratio : {1.0, 2.0}) {
         const QImage clipped = draw(true, ratio);
         EXPECT_EQ(clipped, draw(false, ratio)) << "device pixel ratio " << ratio;
-        int inked = 0;
-        for (int y = 0; y < clipped.height(); ++y)
-            for (int x = 0; x < clipped.width(); ++x)
-                inked += clipped.pixel(x, y) == kInk;
-        EXPECT_GT(inked, 100) << "the lines cross the clip many times";
+        EXPECT_GT(CountPixels(clipped, IsColour(kInk)), 100) << "the lines cross the clip many times";
     }
-}
-
-// Bounds of the black pixels of an image; empty when there are none.
-QRect InkBounds(const QImage& image) {
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == kInk)
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
 }
 
 // "HIH" has flat tops at the cap height, flat feet on the baseline and no descender, so its ink
@@ -132,7 +119,7 @@ TEST(PainterAdapter, TextInkStandsWhereItsReferencePointSays) {
         CPainterAdapter dc(painter);
         draw(dc);
         painter.end();
-        return InkBounds(image);
+        return PixelBounds(image, IsColour(kInk));
     };
     const int capTop = at.y() + metrics.ascent() + tight.top(); // first ink row of a top-aligned text
     const int middle = at.x();

@@ -72,10 +72,12 @@ TEST(PixelShift, OffsetsNoIntegerHoldsStillGiveAColumn) {
     EXPECT_EQ(PixelShift(600, kInfinity, 1440), 0);
     EXPECT_EQ(PixelShift(600, -kInfinity, 1440), 0);
     EXPECT_EQ(PixelShift(600, std::numeric_limits<double>::quiet_NaN(), 1440), 0);
-    // 600 * 1e300 / 1440 is far past int64, but only its remainder by the width counts.
-    const std::int64_t far = PixelShift(600, 1e300, 1440);
-    EXPECT_EQ(far, static_cast<std::int64_t>(std::fmod(std::trunc(600 * 1e300 / 1440), 600.0)));
-    EXPECT_EQ(TimeAxisShift(600, 1e300, 1440), WrapIndex(far, 600));
+    // 12 * 2^80 bins turn 600 columns by 5 * 2^80, far past int64; only its remainder by the
+    // width counts: 80, as 2^80 leaves 16 over 120.
+    const double far = std::ldexp(12.0, 80);
+    EXPECT_EQ(PixelShift(600, far, 1440), 80);
+    EXPECT_EQ(PixelShift(600, -far, 1440), -80);
+    EXPECT_EQ(TimeAxisShift(600, far, 1440), 80);
 }
 
 TEST(TimeAxisShift, WrapsTheCurveShiftIntoTheBand) {

@@ -1,6 +1,6 @@
-#include "display_text.h"
+#include "window_text.h"
 
-QString TextForDisplay(std::string_view bytes) {
+QString TextForWindow(std::string_view bytes) {
     QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     for (QChar& c : text) {
         const QChar::Category category = c.category();
