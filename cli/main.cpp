@@ -70,21 +70,7 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     if (options.format != ReportFormat::Times)
         histograms.RebuildHistograms(theStampStore);
     CCheckedOutput output(STDOUT_FILENO);
-    std::ostream& out = output.Stream();
-    switch (options.format) {
-    case ReportFormat::Summary:
-        WriteSummary(out, theStampStore, histograms, options.views, leftOut);
-        break;
-    case ReportFormat::Csv:
-        WriteCsv(out, histograms, options.views);
-        break;
-    case ReportFormat::Json:
-        WriteJson(out, theStampStore, histograms, options.views, leftOut);
-        break;
-    case ReportFormat::Times:
-        WriteTimes(out, theStampStore);
-        break;
-    }
+    WriteReport(output.Stream(), options.format, theStampStore, histograms, options.views, leftOut);
     if (const int error = output.Finish(); error != 0) {
         std::cerr << WriteFailureMessage(kProgram, "the report", error) << '\n';
         return false;

@@ -89,3 +89,22 @@ void WriteTimes(std::ostream& out, const CStampStore& store) {
     for (const FileStamp& stamp : store.span())
         out << stamp.m_lastWrite << '\n';
 }
+
+void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,
+                 const CPeriodHistograms& histograms, std::span<const int> views,
+                 const LeftOutCounts& leftOut) {
+    switch (format) {
+    case ReportFormat::Summary:
+        WriteSummary(out, store, histograms, views, leftOut);
+        break;
+    case ReportFormat::Csv:
+        WriteCsv(out, histograms, views);
+        break;
+    case ReportFormat::Json:
+        WriteJson(out, store, histograms, views, leftOut);
+        break;
+    case ReportFormat::Times:
+        WriteTimes(out, store);
+        break;
+    }
+}

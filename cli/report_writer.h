@@ -1,6 +1,7 @@
 #pragma once
 
 #include "period_histograms.h"
+#include "report_options.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -26,3 +27,8 @@ void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<
 void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
                std::span<const int> views, const LeftOutCounts& leftOut = {});
 void WriteTimes(std::ostream& out, const CStampStore& store);
+
+// The report in the chosen format: one of the four above.
+void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,
+                 const CPeriodHistograms& histograms, std::span<const int> views,
+                 const LeftOutCounts& leftOut = {});

@@ -23,20 +23,7 @@ void WriteReport(const ReportOptions& options) {
         return rebuilt;
     }();
     std::ostringstream out;
-    switch (options.format) {
-    case ReportFormat::Summary:
-        WriteSummary(out, store, histograms, options.views);
-        break;
-    case ReportFormat::Csv:
-        WriteCsv(out, histograms, options.views);
-        break;
-    case ReportFormat::Json:
-        WriteJson(out, store, histograms, options.views);
-        break;
-    case ReportFormat::Times:
-        WriteTimes(out, store);
-        break;
-    }
+    WriteReport(out, options.format, store, histograms, options.views);
     Require(!out.str().empty() || options.format == ReportFormat::Times, "a report is written");
 }
 
