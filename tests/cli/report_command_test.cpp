@@ -294,6 +294,27 @@ bool AllWholeNumbers(const std::string& text) {
     return true;
 }
 
+// --jobs reaches the walk: the calling thread reads too, so N jobs start N - 1 threads.
+TEST(ReportCommandThreads, JobsSetsHowManyThreadsReadTheTree) {
+    CTestTree tree;
+    for (int i = 0; i < 40; ++i)
+        tree.AddFile("d" + std::to_string(i % 8) + "/f" + std::to_string(i), 1000 + i);
+    CTestTree logs;
+    const std::string log = logs.Path("clones");
+    for (const int jobs : {1, 3, 16}) {
+        const RunResult run = RunProgram(
+            BUSYSCOPE_REPORT_EXE, {"--format", "times", "--jobs", std::to_string(jobs), tree.Root()},
+            Wrapped({"strace", "-f", "-qq", "-o", log, "-e", "trace=clone,clone3"}));
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(Lines(run.out).size(), 40u);
+        const std::vector<std::string> clones = Lines(ReadFile(log));
+        EXPECT_EQ(std::count_if(clones.begin(), clones.end(),
+                                [](const std::string& line) { return Contains(line, "CLONE_THREAD"); }),
+                  jobs - 1)
+            << jobs << " jobs";
+    }
+}
+
 TEST(ReportCommandSpecialPlaces, ProcSysAndDevEndQuicklyAndOnlyFoldersAreOpened) {
     CTestTree tree;
     tree.AddFifo("sub/fifo", 5); // opened for reading, it would block the walk
