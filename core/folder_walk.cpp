@@ -1,6 +1,5 @@
 #include "folder_walk.h"
 
-#include "stamp_store.h"
 #include "walk_control.h"
 
 #include <algorithm>
@@ -38,6 +37,7 @@ struct Folder {
     std::string name;
     std::size_t depth = 0;
     std::size_t index = 0; // among the parent's subfolders, in listing order
+    IStampSink::FolderIndex sinkIndex = IStampSink::kNoFolder; // given when its records are appended
 
     // Guarded by the walk's mutex.
     enum class State { Waiting, Taken, Ready } state = State::Waiting;
@@ -97,9 +97,9 @@ struct LaterInWalk {
 
 class CWalkRun {
 public:
-    CWalkRun(IDirectorySource& source, CStampStore& store, ScanProblems& problems, const WalkLimits& limits,
+    CWalkRun(IDirectorySource& source, IStampSink& sink, ScanProblems& problems, const WalkLimits& limits,
              WalkControl* control)
-        : m_source(source), m_store(store), m_problems(problems), m_control(control),
+        : m_source(source), m_sink(sink), m_problems(problems), m_control(control),
           m_maxOpen(static_cast<std::size_t>(std::max(limits.maxOpen, 1))),
           m_foldersAhead(static_cast<std::size_t>(std::max(limits.foldersAhead, 1))),
           m_workers(static_cast<std::size_t>(std::max(limits.jobs, 1) - 1)) {}
@@ -148,7 +148,7 @@ private:
     void Done(Folder& folder);
 
     IDirectorySource& m_source;
-    CStampStore& m_store;
+    IStampSink& m_sink;
     ScanProblems& m_problems;
     WalkControl* m_control;
     const std::size_t m_maxOpen;
@@ -167,6 +167,7 @@ private:
     std::atomic<bool> m_failed{false};
     std::vector<std::thread> m_threads;
     std::int64_t m_foldersListed = 0;
+    std::int64_t m_filesAppended = 0;
 };
 
 bool CWalkRun::Run(const std::string& path) {
@@ -546,7 +547,10 @@ bool CWalkRun::Append(const FolderPtr& root) {
         if (entering) {
             if (!WaitUntilReady(path.back().folder))
                 return false;
-            Account(*path.back().folder);
+            Folder& entered = *path.back().folder;
+            entered.sinkIndex = m_sink.AddFolder(entered.parent ? entered.parent->sinkIndex : IStampSink::kNoFolder,
+                                                 entered.name);
+            Account(entered);
             entering = false;
         }
         Frame& frame = path.back();
@@ -555,7 +559,8 @@ bool CWalkRun::Append(const FolderPtr& root) {
         while (frame.entry < count) {
             const std::size_t entry = frame.entry++;
             if (folder.outcomes[entry] == Outcome::Record) {
-                m_store.AddStamp(folder.times[entry]);
+                m_sink.AddFile(folder.sinkIndex, folder.listing.Name(entry), folder.times[entry]);
+                ++m_filesAppended;
             } else if (folder.outcomes[entry] == Outcome::Descend) {
                 FolderPtr child = folder.children[frame.child++];
                 path.push_back({std::move(child)});
@@ -629,7 +634,7 @@ void CWalkRun::Account(const Folder& folder) {
 
 void CWalkRun::PublishProgress() {
     if (m_control != nullptr) {
-        m_control->filesFound.store(m_store.m_nFiles, std::memory_order_relaxed);
+        m_control->filesFound.store(m_filesAppended, std::memory_order_relaxed);
         m_control->foldersListed.store(m_foldersListed, std::memory_order_relaxed);
     }
 }
@@ -653,11 +658,11 @@ void CWalkRun::Done(Folder& folder) {
 
 } // namespace
 
-CFolderWalk::CFolderWalk(IDirectorySource& source, CStampStore& store, ScanProblems& problems,
+CFolderWalk::CFolderWalk(IDirectorySource& source, IStampSink& sink, ScanProblems& problems,
                          WalkLimits limits, WalkControl* control)
-    : m_source(source), m_store(store), m_problems(problems), m_limits(limits), m_control(control) {}
+    : m_source(source), m_sink(sink), m_problems(problems), m_limits(limits), m_control(control) {}
 
 bool CFolderWalk::Run(const std::string& path) {
-    CWalkRun run(m_source, m_store, m_problems, m_limits, m_control);
+    CWalkRun run(m_source, m_sink, m_problems, m_limits, m_control);
     return run.Run(path);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "directory_source.h"
+#include "scan_problems.h"
+#include "stamp_sink.h"
 
 #include <string>
 
-class CStampStore;
-struct ScanProblems;
 struct WalkControl;
 
 // How much of the machine a walk may use.
@@ -22,8 +22,8 @@ struct WalkLimits {
     static constexpr int kDefaultJobs = 16;
 };
 
-// Depth-first walk of a folder tree that appends one record per file to the store, in the
-// order the source lists each folder, a subfolder's files where the subfolder was met.
+// Depth-first walk of a folder tree that appends each folder and one record per file to the
+// sink, in the order the source lists each folder, a subfolder's files where the subfolder was met.
 //
 // Folders are listed and their entries' times read by `jobs` threads, one task per folder
 // (a folder with very many entries has its times read in chunks by several threads), taken
@@ -32,17 +32,17 @@ struct WalkLimits {
 // Links are never followed, and a folder that is its own ancestor is not entered again.
 class CFolderWalk {
 public:
-    CFolderWalk(IDirectorySource& source, CStampStore& store, ScanProblems& problems, WalkLimits limits = {},
+    CFolderWalk(IDirectorySource& source, IStampSink& sink, ScanProblems& problems, WalkLimits limits = {},
                 WalkControl* control = nullptr);
 
     // Walks the tree below path. Returns false when a stop was requested before the end (the
-    // store then holds part of the tree). Throws std::bad_alloc when memory runs out; every
+    // sink then holds part of the tree). Throws std::bad_alloc when memory runs out; every
     // folder it opened is closed again and every thread ended in any case.
     bool Run(const std::string& path);
 
 private:
     IDirectorySource& m_source;
-    CStampStore& m_store;
+    IStampSink& m_sink;
     ScanProblems& m_problems;
     WalkLimits m_limits;
     WalkControl* m_control;

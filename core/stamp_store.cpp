@@ -15,17 +15,21 @@ void CStampStore::Reset() {
     m_nFiles = 0;
     m_strFolder.clear();
     m_problems = {};
+    m_places.Clear();
 }
 
 CStampStore::CStampStore(CStampStore&& other) noexcept
     : CGrowableArray(std::move(other)), m_nFiles(std::exchange(other.m_nFiles, 0)),
-      m_strFolder(std::exchange(other.m_strFolder, {})), m_problems(std::exchange(other.m_problems, {})) {}
+      m_strFolder(std::exchange(other.m_strFolder, {})), m_problems(std::exchange(other.m_problems, {})),
+      m_keepPlaces(other.m_keepPlaces), m_places(std::exchange(other.m_places, {})) {}
 
 CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
     CGrowableArray::operator=(std::move(other));
     m_nFiles = std::exchange(other.m_nFiles, 0);
     m_strFolder = std::exchange(other.m_strFolder, {});
     m_problems = std::exchange(other.m_problems, {});
+    m_keepPlaces = other.m_keepPlaces;
+    m_places = std::exchange(other.m_places, {});
     return *this;
 }
 

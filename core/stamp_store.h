@@ -2,6 +2,9 @@
 
 #include "folder_walk.h"
 #include "growable_array.h"
+#include "scan_problems.h"
+#include "stamp_places.h"
+#include "stamp_sink.h"
 
 #include <cstdint>
 #include <string>
@@ -13,15 +16,9 @@ struct FileStamp {
     std::int64_t m_lastWrite = 0;
 };
 
-// What a walk could not see.
-struct ScanProblems {
-    std::int64_t unreadableFolders = 0; // folders below the chosen one that could not be listed
-    int rootError = 0;                  // errno of the chosen folder itself; 0 when it was listed
-    std::int64_t skippedLoops = 0;      // folders not entered again because they are their own ancestor
-};
-
-// The last-write times of every file under the chosen folder, in depth-first walk order.
-class CStampStore : public CGrowableArray<FileStamp> {
+// The last-write times of every file under the chosen folder, in depth-first walk order, and,
+// when asked to keep them, the folder and name of each.
+class CStampStore : public CGrowableArray<FileStamp>, public IStampSink {
 public:
     CStampStore();
     // Hands a finished store over whole (a walk run on another thread fills a store of its
@@ -29,7 +26,15 @@ public:
     CStampStore(CStampStore&& other) noexcept;
     CStampStore& operator=(CStampStore&& other) noexcept;
 
+    // Empties the store; the choice of keeping places stays.
     void Reset();
+
+    // Whether the next records keep their folder and name (off by default: a summary does not
+    // need them, and they cost more memory than the times).
+    void KeepPlaces(bool keep) { m_keepPlaces = keep; }
+    bool KeepsPlaces() const { return m_keepPlaces; }
+    // The places of the records, one per record when places are kept, else empty.
+    const CStampPlaces& Places() const { return m_places; }
 
     // Empties the store and walks the tree below path (the path is kept exactly as given) with
     // the given source and number of threads; control, when given, reports progress and can
@@ -38,11 +43,17 @@ public:
     bool Scan(const std::string& path, IDirectorySource& source, int jobs = WalkLimits::kDefaultJobs,
               WalkControl* control = nullptr);
 
-    // Appends one file's record.
-    void AddStamp(std::int64_t lastWrite) {
+    FolderIndex AddFolder(FolderIndex parent, std::string_view name) override {
+        return m_keepPlaces ? m_places.AddFolder(parent, name) : kNoFolder;
+    }
+    void AddFile(FolderIndex folder, std::string_view name, std::int64_t lastWrite) override {
+        if (m_keepPlaces)
+            m_places.AddFile(folder, name);
         Add(FileStamp{lastWrite});
         ++m_nFiles;
     }
+    // Appends one file's record with no place of its own.
+    void AddStamp(std::int64_t lastWrite) { AddFile(kNoFolder, {}, lastWrite); }
 
     const std::string& GetFolder() const { return m_strFolder; }
     FileStamp GetAt(Index i) const { return (*this)[i]; }
@@ -53,6 +64,8 @@ public:
 private:
     std::string m_strFolder;
     ScanProblems m_problems;
+    bool m_keepPlaces = false;
+    CStampPlaces m_places;
 };
 
 // The title line of an analysis: "<count> files in <folder>", any count and path length.

@@ -23,6 +23,7 @@ std::vector<std::int64_t> Times(const CStampStore& store) {
 struct WalkResult {
     std::vector<std::int64_t> times;
     ScanProblems problems;
+    std::vector<std::string> paths; // each record's path below the chosen folder
 };
 
 constexpr int kMaxOpen = WalkLimits{}.maxOpen;
@@ -30,6 +31,7 @@ constexpr int kMaxOpen = WalkLimits{}.maxOpen;
 // Walks with the given number of threads; the results must not depend on it.
 WalkResult Walk(Source& source, int jobs = 1, int maxOpen = kMaxOpen) {
     CStampStore store;
+    store.KeepPlaces(true);
     ScanProblems problems;
     {
         WalkLimits limits;
@@ -41,7 +43,11 @@ WalkResult Walk(Source& source, int jobs = 1, int maxOpen = kMaxOpen) {
     EXPECT_EQ(store.GetSize(), store.m_nFiles);
     EXPECT_EQ(source.OpenNow(), 0) << "every folder is closed after the walk";
     EXPECT_EQ(source.Misuses(), 0);
-    return {Times(store), problems};
+    std::vector<std::string> paths;
+    for (CStampStore::Index i = 0; i < store.Places().FileCount(); ++i)
+        paths.push_back(store.Places().RelativePath(i));
+    EXPECT_EQ(paths.size(), static_cast<std::size_t>(store.GetSize()));
+    return {Times(store), problems, paths};
 }
 
 TEST(FolderWalk, SubfolderContentsComeWhereTheSubfolderWasListed) {
@@ -50,11 +56,17 @@ TEST(FolderWalk, SubfolderContentsComeWhereTheSubfolderWasListed) {
         source.AddFile(Source::kRoot, "a.txt", 1);
         const int b = source.AddFolder(Source::kRoot, "b");
         source.AddFile(b, "x.txt", 2);
+        source.AddFolder(b, "empty");
+        const int d = source.AddFolder(b, "d");
+        source.AddFile(d, "y", 4);
         source.AddFile(Source::kRoot, "c.txt", 3);
         if (!kindsKnown) // only reading each entry's time tells folders from files
             source.SetKindsUnknown(Source::kRoot);
-        for (const int jobs : {1, 3})
-            EXPECT_EQ(Walk(source, jobs).times, (std::vector<std::int64_t>{1, 2, 3}));
+        for (const int jobs : {1, 3}) {
+            const WalkResult walked = Walk(source, jobs);
+            EXPECT_EQ(walked.times, (std::vector<std::int64_t>{1, 2, 4, 3}));
+            EXPECT_EQ(walked.paths, (std::vector<std::string>{"a.txt", "b/x.txt", "b/d/y", "c.txt"}));
+        }
     }
 }
 
