@@ -2,7 +2,8 @@
 # Times busyscope-report --format summary against GNU find -printf '%T@\n' in one run, on warm
 # trees built in a temporary folder and removed afterwards:
 #   1. 1,000,000 files in 1,000 folders (also with 1, 2, 4 and 16 threads, and its peak memory
-#      against that of a 1,000-file tree, as bytes per file);
+#      against that of a 1,000-file tree, as bytes per file, for the summary and with the
+#      names that --files-at keeps);
 #   2. one folder of 300,000 files.
 # Usage: bench/compare_scan.sh [path/to/busyscope-report] [rounds]
 set -euo pipefail
@@ -79,6 +80,13 @@ small_kb=$(peak_kb "$report" --format summary "$small")
 awk -v b="$big_kb" -v s="$small_kb" 'BEGIN {
     printf "peak memory: %d kB for 1,000,000 files, %d kB for 1,000: %.1f bytes per file above that\n",
         b, s, (b - s) * 1024 / 999000
+}'
+# With every file's folder and name kept, as --files-at lists them.
+big_kb=$(peak_kb "$report" --files-at 00:00 "$big")
+small_kb=$(peak_kb "$report" --files-at 00:00 "$small")
+awk -v b="$big_kb" -v s="$small_kb" 'BEGIN {
+    printf "peak memory with names (--files-at): %.1f bytes per file above the 1,000-file tree\n",
+        (b - s) * 1024 / 999000
 }'
 rm -rf "$big"
 

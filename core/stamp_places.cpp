@@ -7,7 +7,8 @@
 
 void CStampPlaces::Clear() {
     m_folders.SetSize(0);
-    m_files.SetSize(0);
+    m_fileFolders.SetSize(0);
+    m_fileNames.SetSize(0);
     m_names.SetSize(0);
 }
 
@@ -27,7 +28,17 @@ CStampPlaces::FolderIndex CStampPlaces::AddFolder(FolderIndex parent, std::strin
 }
 
 void CStampPlaces::AddFile(FolderIndex folder, std::string_view name) {
-    m_files.Add({AddName(name), folder});
+    if (HasNames()) {
+        m_fileNames.Add(AddName(name));
+        try {
+            m_fileFolders.Add(folder);
+        } catch (...) {
+            m_fileNames.SetSize(m_fileNames.GetSize() - 1); // the two arrays stay in step
+            throw;
+        }
+    } else {
+        m_fileFolders.Add(folder);
+    }
 }
 
 std::string CStampPlaces::FolderPath(FolderIndex folder) const {
@@ -45,8 +56,18 @@ std::string CStampPlaces::FolderPath(FolderIndex folder) const {
 
 std::string CStampPlaces::RelativePath(Index record) const {
     std::string path = FolderPath(FolderOf(record));
+    if (!HasNames())
+        return path;
     if (!path.empty())
         path += '/';
     path += NameOf(record);
     return path;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& relative) {
+    if (relative.empty())
+        return folder;
+    if (folder.empty() || folder.back() == '/')
+        return folder + relative;
+    return folder + '/' + relative;
 }

@@ -29,9 +29,15 @@ public:
     // Empties the store; the choice of keeping places stays.
     void Reset();
 
-    // Whether the next records keep their folder and name (off by default: a summary does not
-    // need them, and they cost more memory than the times).
-    void KeepPlaces(bool keep) { m_keepPlaces = keep; }
+    // How much of each record's place the next scan keeps (none by default: the histograms do
+    // not need them, and names cost more memory than the times). Empties the places.
+    void KeepPlaces(PlaceDetail detail) {
+        m_keepPlaces = detail != PlaceDetail::None;
+        if (m_keepPlaces)
+            m_places.SetDetail(detail);
+        else
+            m_places.Clear();
+    }
     bool KeepsPlaces() const { return m_keepPlaces; }
     // The places of the records, one per record when places are kept, else empty.
     const CStampPlaces& Places() const { return m_places; }

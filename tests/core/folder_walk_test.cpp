@@ -31,7 +31,7 @@ constexpr int kMaxOpen = WalkLimits{}.maxOpen;
 // Walks with the given number of threads; the results must not depend on it.
 WalkResult Walk(Source& source, int jobs = 1, int maxOpen = kMaxOpen) {
     CStampStore store;
-    store.KeepPlaces(true);
+    store.KeepPlaces(PlaceDetail::Names);
     ScanProblems problems;
     {
         WalkLimits limits;
@@ -101,10 +101,15 @@ TEST(FolderWalk, UnreadableFoldersAreCountedAndTheirSiblingsStillWalked) {
     source.AddFile(broken, "first", 2);
     source.AddFile(broken, "second", 3);
     source.SetListError(broken, 1, EIO); // "first", then an error
+    const int deep = source.AddFolder(source.AddFolder(Source::kRoot, "a"), "deep");
+    source.SetOpenError(deep, ENOENT);
     source.AddFile(Source::kRoot, "after", 4);
     const WalkResult result = Walk(source);
     EXPECT_EQ(result.times, (std::vector<std::int64_t>{2, 4}));
-    EXPECT_EQ(result.problems.unreadableFolders, 2);
+    EXPECT_EQ(result.problems.unreadableFolders, 3);
+    EXPECT_EQ(result.problems.unreadable,
+              (std::vector<UnreadableFolder>{{"locked", EACCES}, {"broken", EIO}, {"a/deep", ENOENT}}))
+        << "each named below the chosen folder with its reason, in walk order";
     EXPECT_EQ(result.problems.rootError, 0);
 }
 
