@@ -72,6 +72,14 @@ struct Folder {
 
 using FolderPtr = std::shared_ptr<Folder>;
 
+// "a/b" for a folder two levels below the chosen one, from its ancestor chain.
+std::string RelativeFolderPath(const Folder& folder) {
+    std::string path = folder.name;
+    for (const Folder* up = folder.parent.get(); up != nullptr && up->depth > 0; up = up->parent.get())
+        path = up->name + '/' + path;
+    return path;
+}
+
 // Whether a comes before b in the walk order (depth first, each folder in listing order).
 bool Before(const Folder* a, const Folder* b) {
     while (a->depth > b->depth) {
@@ -618,7 +626,7 @@ bool CWalkRun::WaitUntilReady(const FolderPtr& folderPtr) {
 void CWalkRun::Account(const Folder& folder) {
     const bool root = folder.depth == 0;
     if (folder.openError != 0) {
-        ++m_problems.unreadableFolders;
+        m_problems.AddUnreadable(RelativeFolderPath(folder), folder.openError);
     } else if (folder.loop) {
         ++m_problems.skippedLoops;
     } else {
@@ -626,7 +634,7 @@ void CWalkRun::Account(const Folder& folder) {
         if (error != 0 && root)
             m_problems.rootError = error;
         else if (error != 0)
-            ++m_problems.unreadableFolders;
+            m_problems.AddUnreadable(RelativeFolderPath(folder), error);
         ++m_foldersListed;
     }
     PublishProgress();

@@ -1,10 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A folder below the chosen one that could not be read, and why.
+struct UnreadableFolder {
+    std::string path; // relative to the chosen folder: "a/b"
+    int error = 0;    // errno
+    bool operator==(const UnreadableFolder&) const = default;
+};
 
 // What a walk could not see.
 struct ScanProblems {
     std::int64_t unreadableFolders = 0; // folders below the chosen one that could not be listed
     int rootError = 0;                  // errno of the chosen folder itself; 0 when it was listed
     std::int64_t skippedLoops = 0;      // folders not entered again because they are their own ancestor
+    std::vector<UnreadableFolder> unreadable; // each of the unreadableFolders, in walk order
+
+    void AddUnreadable(std::string path, int error) {
+        ++unreadableFolders;
+        unreadable.push_back({std::move(path), error});
+    }
 };
