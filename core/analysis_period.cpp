@@ -61,10 +61,13 @@ int AveragingWindow(int trackbarPosition) {
 std::optional<std::string> FormatAveragingPeriod(int view, int trackbarPosition) {
     if (!IsValidView(view))
         return std::nullopt;
+    return FormatBinSpan(view, AveragingWindow(trackbarPosition));
+}
+
+std::string FormatBinSpan(int view, int bins) {
     const PeriodTraits& period = TraitsOf(view);
-    const int window = AveragingWindow(trackbarPosition);
     // The C library's formatting on purpose: "%0.1f" of 0.25 is "0.2" here (ties go to even).
     if (period.averagingFormat == nullptr)
-        return FormatInCLocale("%i minutes", window);
-    return FormatInCLocale(period.averagingFormat, window * period.averagingUnitsPerBin);
+        return FormatInCLocale("%i minutes", bins);
+    return FormatInCLocale(period.averagingFormat, bins * period.averagingUnitsPerBin);
 }

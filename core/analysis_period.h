@@ -29,3 +29,7 @@ int AveragingWindow(int trackbarPosition);
 
 // The averaging label ("100 minutes", "10.0 hours", "0.2 days"); nothing for a view outside 0..3.
 std::optional<std::string> FormatAveragingPeriod(int view, int trackbarPosition);
+
+// How long a number of bins of the view lasts, in the averaging label's units: "50 minutes",
+// "5.0 hours", "12.5 days"; the day view's units for a view outside 0..3.
+std::string FormatBinSpan(int view, int bins);

@@ -1,8 +1,5 @@
 #include "scan_progress.h"
 
-namespace {
-
-// Digits in groups of three, separated by commas.
 std::string GroupThousands(std::int64_t value) {
     std::string text = std::to_string(value); // integer conversion ignores the locale
     const std::size_t firstDigit = text[0] == '-' ? 1 : 0;
@@ -10,8 +7,6 @@ std::string GroupThousands(std::int64_t value) {
         text.insert(end - 3, 1, ',');
     return text;
 }
-
-} // namespace
 
 std::string FormatScanProgress(std::int64_t files, std::int64_t folders) {
     return "Scanning: " + GroupThousands(files) + " files in " + GroupThousands(folders) + " folders...";

@@ -6,3 +6,6 @@
 // How far a running walk has got: "Scanning: 123,456 files in 7,890 folders...", with commas
 // between thousands whatever the locale.
 std::string FormatScanProgress(std::int64_t files, std::int64_t folders);
+
+// Digits in groups of three separated by commas, whatever the locale: "1,234".
+std::string GroupThousands(std::int64_t value);

@@ -50,10 +50,12 @@ void ComputeCurve(const CurveInputs& in, std::vector<PathPoint>& path) {
     const int half = window / 2;
     const CCurvePlacer place(in, window);
 
-    // Point j sums bins j - half ... j - half + window - 1; the sum runs along with j.
+    // Point j sums the bins of CurveWindowAt(j), j - half ... j - half + window - 1; the sum runs
+    // along with j.
+    const BinRange first = CurveWindowAt(0, in.bins, in.trackbarPosition);
     std::int64_t sum = 0;
-    for (std::int64_t i = -half; i < window - half; ++i)
-        sum += count(i);
+    for (std::int64_t i = 0; i < first.count; ++i)
+        sum += count(first.first + i);
 
     path.reserve(static_cast<std::size_t>(points));
     int lastX = place.X(0);
@@ -64,4 +66,11 @@ void ComputeCurve(const CurveInputs& in, std::vector<PathPoint>& path) {
         path.push_back({x < lastX ? PathPoint::Op::MoveTo : PathPoint::Op::LineTo, x, place.Y(sum)});
         lastX = x;
     }
+}
+
+BinRange CurveWindowAt(int bin, int bins, int trackbarPosition) {
+    if (bins <= 0)
+        return {};
+    const int window = AveragingWindow(trackbarPosition);
+    return {WrapIndex(static_cast<std::int64_t>(bin) - window / 2, bins), window, bins};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bin_range.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -29,3 +31,9 @@ struct CurveInputs {
 // <= 0), the file count is 0, the bin count is not positive, the scale is not positive or
 // the histogram is empty.
 void ComputeCurve(const CurveInputs& inputs, std::vector<PathPoint>& path);
+
+// The bins whose counts the curve sums at point `bin`: the averaging window of the trackbar
+// position, beginning half its width before the bin (the bin alone for a window of one) and
+// wrapping round the period. An empty range when bins is not positive.
+// The real views have more bins than the widest window.
+BinRange CurveWindowAt(int bin, int bins, int trackbarPosition);

@@ -1,0 +1,119 @@
+#include "analysis_period.h"
+#include "files_at.h"
+#include "stamp_store.h"
+#include "time_zone.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Index = CStampStore::Index;
+
+// A store filled through its sink: the top folder, "a" and "a/b", one file each time given.
+struct Place {
+    int folder; // 0 top, 1 a, 2 a/b
+    std::int64_t time;
+};
+CStampStore Filled(PlaceDetail detail, const std::vector<Place>& files) {
+    CStampStore store;
+    store.KeepPlaces(detail);
+    const auto top = store.AddFolder(IStampSink::kNoFolder, "");
+    const auto a = store.AddFolder(top, "a");
+    const IStampSink::FolderIndex folders[] = {top, a, store.AddFolder(a, "b")};
+    int n = 0;
+    for (const Place& file : files)
+        store.AddFile(folders[file.folder], "f" + std::to_string(n++), file.time);
+    return store;
+}
+
+TEST(StampPlaces, EachDetailKeepsWhatItPromises) {
+    const std::vector<Place> files{{2, 10}, {0, 20}, {1, 30}};
+    for (const PlaceDetail detail : {PlaceDetail::None, PlaceDetail::Folders, PlaceDetail::Names}) {
+        const CStampStore store = Filled(detail, files);
+        ASSERT_EQ(store.GetSize(), 3);
+        EXPECT_EQ(store[2].m_lastWrite, 30) << "times are kept whatever the detail";
+        const CStampPlaces& places = store.Places();
+        if (detail == PlaceDetail::None) {
+            EXPECT_EQ(places.FileCount(), 0);
+            EXPECT_FALSE(store.KeepsPlaces());
+            continue;
+        }
+        ASSERT_EQ(places.FileCount(), 3);
+        std::vector<std::string> paths;
+        for (Index i = 0; i < 3; ++i)
+            paths.push_back(places.RelativePath(i));
+        EXPECT_EQ(FolderListPath(places, places.FolderOf(0)), "a/b");
+        EXPECT_EQ(FolderListPath(places, places.FolderOf(1)), ".");
+        if (detail == PlaceDetail::Folders) {
+            EXPECT_EQ(places.NameOf(0), "");
+            EXPECT_EQ(paths, (std::vector<std::string>{"a/b", "", "a"}));
+        } else {
+            EXPECT_EQ(places.NameOf(0), "f0");
+            EXPECT_EQ(paths, (std::vector<std::string>{"a/b/f0", "f1", "a/f2"}));
+        }
+    }
+}
+
+TEST(StampPlaces, JoinPathWritesAPathOutInFull) {
+    EXPECT_EQ(JoinPath("/home/me", "a/b"), "/home/me/a/b");
+    EXPECT_EQ(JoinPath("/", "a"), "/a");
+    EXPECT_EQ(JoinPath("rel/", "x"), "rel/x");
+    EXPECT_EQ(JoinPath("/home/me", ""), "/home/me");
+}
+
+TEST(FilesAt, RecordsInAWrappingRangeAndTheirFoldersLargestFirst) {
+    CScopedTimeZone utc("UTC");
+    // Day view: bin = minute of the day. Bins 1439, 0 and 1 are in the range 1439..1;
+    // 1438 and 2 lie just outside it on either side.
+    const std::vector<Place> files{{0, 1438 * 60}, {1, 1439 * 60 + 59}, {2, 0},     {1, 86400 + 60},
+                                   {0, 2 * 60},    {2, 86400 + 30},     {0, 90000}, {2, 60}};
+    const CStampStore store = Filled(PlaceDetail::Folders, files);
+    const BinRange wrapping{1439, 3, 1440};
+    const std::vector<Index> records = RecordsInBins(store, VIEW_DAY, wrapping);
+    EXPECT_EQ(records, (std::vector<Index>{1, 2, 3, 5, 7}));
+
+    const std::vector<FolderCount> folders = CountByFolder(store.Places(), records);
+    ASSERT_EQ(folders.size(), 2u);
+    EXPECT_EQ(FolderListPath(store.Places(), folders[0].folder), "a/b");
+    EXPECT_EQ(folders[0].files, 3);
+    EXPECT_EQ(FolderListPath(store.Places(), folders[1].folder), "a");
+    EXPECT_EQ(folders[1].files, 2);
+    EXPECT_EQ(GroupByFolder(store.Places(), records, folders), (std::vector<Index>{2, 5, 7, 1, 3}));
+    EXPECT_EQ(FormatShare(3, 5), "60.0%");
+    EXPECT_EQ(FormatShare(0, 0), "0.0%");
+
+    EXPECT_TRUE(RecordsInBins(store, VIEW_DAY, {}).empty()) << "an empty range holds nothing";
+    EXPECT_EQ(RecordsInBins(store, VIEW_DAY, {5, 1440, 1440}).size(), files.size()) << "a whole period";
+}
+
+TEST(FilesAt, BurstsAreTheFullestTenSecondsWithTheirMainFolder) {
+    CScopedTimeZone zone("Asia/Kathmandu"); // +05:30 in 1970
+    const std::vector<Place> files{
+        {0, 100}, {1, 105}, {1, 109}, {2, 110},                // slot 100: 3 files, 2 in a
+        {2, -5},  {2, -1},  {0, -10},                          // slot -10: 3 files, earlier than 100
+        {0, 500}, {2, 501}, {2, 502}, {2, 503}, {1, 509},      // slot 500: 5 files, 3 in a/b
+        {0, 900}, {0, 1000}, {1, 1001},                        // single files and a pair
+    };
+    const CStampStore store = Filled(PlaceDetail::Folders, files);
+    const std::vector<Burst> bursts = LargestBursts(store, 3);
+    ASSERT_EQ(bursts.size(), 3u);
+    EXPECT_EQ(bursts[0].start, 500);
+    EXPECT_EQ(bursts[0].files, 5);
+    EXPECT_EQ(FolderListPath(store.Places(), bursts[0].mainFolder.folder), "a/b");
+    EXPECT_EQ(bursts[0].mainFolder.files, 3);
+    EXPECT_EQ(bursts[1].start, -10) << "times before 1970 round down to their slot";
+    EXPECT_EQ(bursts[1].files, 3);
+    EXPECT_EQ(FolderListPath(store.Places(), bursts[1].mainFolder.folder), "a/b");
+    EXPECT_EQ(bursts[2].start, 100);
+    EXPECT_EQ(FolderListPath(store.Places(), bursts[2].mainFolder.folder), "a");
+
+    EXPECT_EQ(LargestBursts(store, 9).size(), 4u) << "a lone file is no burst";
+    EXPECT_EQ(LargestBursts(Filled(PlaceDetail::None, files), 1)[0].mainFolder, FolderCount{})
+        << "without places no folder is named";
+    EXPECT_EQ(FormatLocalDateTime(500), "1970-01-01 05:38:20");
+    EXPECT_EQ(FormatLocalDateTime(INT64_MAX), "@9223372036854775807");
+}
+
+} // namespace
