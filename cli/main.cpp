@@ -1,4 +1,6 @@
 #include "checked_output.h"
+#include "files_at_point.h"
+#include "files_at_report.h"
 #include "filtered_directory_source.h"
 #include "period_histograms.h"
 #include "png_export.h"
@@ -33,6 +35,16 @@ extern "C" void RequestStop(int) {
     theWalkControl.stopRequested.store(true, std::memory_order_relaxed);
 }
 
+// Names for the files listed by --files-at; folders for the bursts of the summary and JSON and
+// for --files-at's counts by folder; nothing for the rest.
+PlaceDetail PlacesNeeded(const ReportOptions& options) {
+    if (options.filesAtBin)
+        return options.formatChosen ? PlaceDetail::Folders : PlaceDetail::Names;
+    if (options.pngFile || options.format == ReportFormat::Csv || options.format == ReportFormat::Times)
+        return PlaceDetail::None;
+    return PlaceDetail::Folders;
+}
+
 // Walks the folder, leaving out what the options say, with Ctrl+C turned into a stop request and
 // the progress shown on a terminal; false when it was stopped.
 bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
@@ -46,6 +58,7 @@ bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
         CPosixDirectorySource posixSource;
         CFilteredDirectorySource source(posixSource, options.filter);
         const CProgressLine progress(theWalkControl, STDERR_FILENO);
+        theStampStore.KeepPlaces(PlacesNeeded(options));
         complete = theStampStore.Scan(options.folder, source, options.jobs, &theWalkControl);
         if (!options.filter.excludedNames.empty())
             leftOut.excludedEntries = source.ExcludedEntries();
@@ -64,18 +77,39 @@ std::string OutOfMemoryMessage(const std::string& folder) {
     return "not enough memory to analyze '" + DisplayText(folder) + "'";
 }
 
+// Writes to standard output with write(stream); false, with a message naming what, when it could
+// not be written.
+template <typename Write> bool PrintChecked(const char* what, Write write) {
+    CCheckedOutput output(STDOUT_FILENO);
+    write(output.Stream());
+    if (const int error = output.Finish(); error != 0) {
+        std::cerr << WriteFailureMessage(kProgram, what, error) << '\n';
+        return false;
+    }
+    return true;
+}
+
 // Prints the chosen text report on standard output; false when it could not be written.
 bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     CPeriodHistograms histograms;
     if (options.format != ReportFormat::Times)
         histograms.RebuildHistograms(theStampStore);
-    CCheckedOutput output(STDOUT_FILENO);
-    WriteReport(output.Stream(), options.format, theStampStore, histograms, options.views, leftOut);
-    if (const int error = output.Finish(); error != 0) {
-        std::cerr << WriteFailureMessage(kProgram, "the report", error) << '\n';
-        return false;
-    }
-    return true;
+    return PrintChecked("the report", [&](std::ostream& out) {
+        WriteReport(out, options.format, theStampStore, histograms, options.views, leftOut);
+    });
+}
+
+// Prints the files behind the curve at --files-at's point, or their counts by folder; false when
+// they could not be written.
+bool PrintFilesAt(const ReportOptions& options) {
+    const FilesAtPoint files =
+        SelectFilesAtPoint(theStampStore, FirstView(options), *options.filesAtBin, options.averagingPosition);
+    return PrintChecked("the list of files", [&](std::ostream& out) {
+        if (options.formatChosen)
+            WriteFilesAtSummary(out, theStampStore, files);
+        else
+            WriteFilesAtList(out, theStampStore, files);
+    });
 }
 
 // Reads the folder and writes what the options ask for; the exit status.
@@ -93,9 +127,15 @@ int Analyse(const ReportOptions& options) {
                  "': " + std::strerror(problems.rootError));
         return kExitFolder;
     }
+    for (const UnreadableFolder& folder : problems.unreadable)
+        Complain("cannot read '" + DisplayText(JoinPath(options.folder, folder.path)) +
+                 "': " + std::strerror(folder.error));
     if (problems.unreadableFolders > 0)
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
                  DisplayText(options.folder) + "' could not be read");
+
+    if (options.filesAtBin)
+        return PrintFilesAt(options) ? 0 : kExitFolder;
 
     if (options.pngFile) {
         const std::string error = SaveGraphPng(theStampStore, options);

@@ -19,7 +19,7 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
 
     GraphPicture picture;
     picture.size = QSize(options.width, options.height);
-    picture.view = options.views.empty() ? 0 : options.views.front();
+    picture.view = FirstView(options);
     picture.averagingPosition = options.averagingPosition;
     picture.xOffset = options.xOffset;
     picture.yScale = options.yScale;

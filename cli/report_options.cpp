@@ -3,6 +3,7 @@
 #include "analysis_period.h"
 #include "c_locale_format.h"
 #include "wall_clock_time.h"
+#include "when_text.h"
 
 #include <algorithm>
 #include <array>
@@ -85,10 +86,16 @@ const std::vector<CommandOption>& Options() {
              for (const FormatName& format : kFormats) {
                  if (format.name == value) {
                      options.format = format.format;
+                     options.formatChosen = true;
                      return {};
                  }
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
+         }},
+        {"--files-at", "WHEN", "list the files behind the curve at WHEN (see below)",
+         [](ReportOptions& options, std::string_view value) -> std::string {
+             options.filesAt = std::string(value); // read once the view is known
+             return {};
          }},
         {"--png", "FILE", "save a picture of the graph as a PNG file instead of printing text",
          [](ReportOptions& options, std::string_view value) -> std::string {
@@ -210,7 +217,23 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
         if (!parsed.error.empty())
             return parsed;
     }
-    const ReportOptions& options = parsed.options;
+    ReportOptions& options = parsed.options;
+    if (options.filesAt) {
+        options.filesAtBin = BinFromWhen(FirstView(options), *options.filesAt);
+        if (!options.filesAtBin) {
+            parsed.error = "--files-at in the " + std::string(ViewName(FirstView(options))) + " view takes " +
+                           WhenForm(FirstView(options)) + ", not '" + *options.filesAt + "'";
+            return parsed;
+        }
+        if (options.pngFile) {
+            parsed.error = "--files-at and --png cannot be used together";
+            return parsed;
+        }
+        if (options.formatChosen && options.format != ReportFormat::Summary) {
+            parsed.error = "--files-at lists files, or counts them by folder with --format summary";
+            return parsed;
+        }
+    }
     if (options.filter.since && options.filter.until && *options.filter.since >= *options.filter.until)
         parsed.error = "the time range is empty: --until must come after --since";
     else if (!haveFolder && !options.help && !options.version)
@@ -236,26 +259,43 @@ std::string ReportUsage() {
             "  summary  the title line \"N files in FOLDER\" (with \"(M entries left out)\" when\n"
             "           names are excluded), the count of files written outside the time range\n"
             "           when one is given, then the busiest bin of each view: its time and its\n"
-            "           file count\n"
+            "           file count, then the largest bursts: the ten seconds holding the most\n"
+            "           files, with their local date and time, their file count and the folder\n"
+            "           holding most of them\n"
             "  csv      header view,bin,time,count and one row per bin of each view, in bin order;\n"
             "           time is the bin's display text, quoted\n"
             "  json     the same bins as one JSON document, with the folder and file counts\n"
-            "           and the counts of entries and files left out\n"
+            "           and the counts of entries and files left out, and the same bursts\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
             "PATTERN is matched against each entry's name alone, as the shell would match it\n"
             "(quote it); a folder whose name matches is not entered. DATE is an ISO 8601 date\n"
             "or date and time in local time, such as 2024-03-31 or 2024-03-31T14:30:00; a date\n"
             "alone means its midnight.\n\n"
+            "--files-at lists the files whose bins the curve sums at WHEN: the averaging\n"
+            "window of --average centred there, in the view of --view (day when not given),\n"
+            "as the window's Files list shows them: one \"local-time<TAB>path\" line each, in\n"
+            "walk order, paths below FOLDER. With --format summary it prints the list's title\n"
+            "and \"COUNT<TAB>SHARE<TAB>FOLDER\" for each folder, largest first. WHEN is, per view:\n"
+            "  day    HH:MM           14:30\n"
+            "  week   DAY HH:MM       Tue 14:30 (Sun to Sat, or the whole name)\n"
+            "  month  D HH:MM         15 14:30 (day 1 to 31)\n"
+            "  year   MON-DD HH:MM    Mar-05 14:30 (Jan to Dec)\n"
+            "with hours from 00 to 23.\n\n"
             "With --png the graph is saved as the window would paint it at that size, for the\n"
             "first chosen view (day when --view is not given); no display is needed.\n\n"
-            "Folders that cannot be read are counted and reported on standard error.\n"
+            "Each folder that cannot be read is named on standard error, one line each,\n"
+            "and then counted there.\n"
             "While the walk runs, standard error shows how far it has got when it is a\n"
             "terminal. Ctrl+C stops the walk; nothing is printed then.\n"
             "Many threads pay off on network file systems, where each waits for the server.\n"
             "Exit status: 0 on success, 1 when FOLDER cannot be read or output fails,\n"
             "2 for a bad command line, 130 when stopped by Ctrl+C.\n";
     return text;
+}
+
+int FirstView(const ReportOptions& options) {
+    return options.views.empty() ? VIEW_DAY : options.views.front();
 }
 
 std::string_view ViewName(int view) {

@@ -15,6 +15,7 @@ enum class ReportFormat { Summary, Csv, Json, Times };
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     ReportFormat format = ReportFormat::Summary;
+    bool formatChosen = false; // --format was given
     std::string folder;
     bool help = false;
     bool version = false;
@@ -22,6 +23,11 @@ struct ReportOptions {
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
     int jobs = WalkLimits::kDefaultJobs; // threads reading the folder tree
+
+    // --files-at: the files behind the curve's point at WHEN, which names this bin of the first
+    // chosen view.
+    std::optional<std::string> filesAt;
+    std::optional<int> filesAtBin;
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;
@@ -43,6 +49,9 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments);
 
 // The --help text.
 std::string ReportUsage();
+
+// The view --png and --files-at use: the first chosen one.
+int FirstView(const ReportOptions& options);
 
 // "day", "week", "month", "year"; and back.
 std::string_view ViewName(int view);

@@ -1,12 +1,14 @@
 #include "report_writer.h"
 
 #include "analysis_period.h"
+#include "files_at.h"
 #include "report_options.h"
 #include "stamp_store.h"
 #include "text_escape.h"
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 int BusiestBin(const Histogram& histogram) {
     int busiest = 0;
@@ -24,6 +26,14 @@ std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut)
     if (leftOut.excludedEntries)
         title += " (" + std::to_string(*leftOut.excludedEntries) + " entries left out)";
     return title;
+}
+
+// A burst's main folder: "99.9% in lib/sdk"; nothing when places were not kept.
+std::string BurstFolderText(const CStampStore& store, const Burst& burst) {
+    if (burst.mainFolder.files == 0)
+        return {};
+    return ", " + FormatShare(burst.mainFolder.files, burst.files) + " in " +
+           DisplayText(FolderListPath(store.Places(), burst.mainFolder.folder));
 }
 
 } // namespace
@@ -45,6 +55,12 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
         const int bin = BusiestBin(histogram);
         out << "busiest " << FormatBinTime(view, bin) << ", " << histogram[bin] << " files\n";
     }
+    const std::vector<Burst> bursts = LargestBursts(store, kReportedBursts);
+    if (!bursts.empty())
+        out << "largest bursts (ten seconds holding the most files):\n";
+    for (const Burst& burst : bursts)
+        out << "  " << FormatLocalDateTime(burst.start) << ", " << burst.files << " files"
+            << BurstFolderText(store, burst) << '\n';
 }
 
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views) {
@@ -81,6 +97,17 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
         }
         out << "\n    ]}";
         viewSeparator = ",\n";
+    }
+    out << "\n  ],\n  \"bursts\": [";
+    const char* burstSeparator = "\n";
+    for (const Burst& burst : LargestBursts(store, kReportedBursts)) {
+        out << burstSeparator << "    {\"start\": " << JsonQuote(FormatLocalDateTime(burst.start))
+            << ", \"startSeconds\": " << burst.start << ", \"files\": " << burst.files;
+        if (burst.mainFolder.files > 0)
+            out << ", \"folder\": " << JsonQuote(FolderListPath(store.Places(), burst.mainFolder.folder))
+                << ", \"folderFiles\": " << burst.mainFolder.files;
+        out << '}';
+        burstSeparator = ",\n";
     }
     out << "\n  ]\n}\n";
 }

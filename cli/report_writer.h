@@ -17,6 +17,9 @@ struct LeftOutCounts {
     std::optional<std::int64_t> filesOutsideRange; // files written outside the time range
 };
 
+// How many bursts the summary and the JSON name.
+inline constexpr int kReportedBursts = 5;
+
 // The first bin with the highest count; 0 for a histogram of zeros.
 int BusiestBin(const Histogram& histogram);
 

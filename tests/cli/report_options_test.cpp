@@ -135,3 +135,42 @@ TEST(ReportOptions, ExclusionsAddUpAndDatesAreReadInTheLocalZone) {
 }
 
 } // namespace
+
+namespace {
+
+// Each view's WHEN names the bin that holds the moment; anything else is a one-line error.
+TEST(ReportOptions, FilesAtTakesEachViewsOwnMoment) {
+    struct Case {
+        const char* view;
+        const char* when;
+        int bin; // -1: refused
+    };
+    const Case cases[] = {
+        {"day", "14:30", 870},         {"day", "0:00", 0},          {"day", "23:59", 1439},
+        {"day", "24:00", -1},          {"day", "14:60", -1},        {"day", "Tue 14:30", -1},
+        {"day", "14:3", -1},           {"day", "", -1},             {"week", "Sun 00:00", 0},
+        {"week", "sunday 00:06", 1},   {"week", "WED 12:05", 840},  {"week", "Sat 23:59", 1679},
+        {"week", "Tues 10:00", -1},    {"week", "14:30", -1},       {"month", "1 00:29", 0},
+        {"month", "29 12:00", 1368},   {"month", "31 23:59", 1487}, {"month", "32 00:00", -1},
+        {"month", "0 10:00", -1},      {"year", "Jan-01 00:00", 0}, {"year", "Jan-01 18:00", 3},
+        {"year", "jul-01 00:00", 724}, {"year", "Dec-31 23:59", 1459}, {"year", "Feb-29 12:00", -1},
+        {"year", "Mar 05 14:30", -1},  {"year", "Mar-5 14:30", 254},
+    };
+    for (const Case& c : cases) {
+        const ParsedReportOptions parsed = Parse({"--view", c.view, "--files-at", c.when, "d"});
+        if (c.bin < 0) {
+            EXPECT_EQ(parsed.error.find("--files-at in the " + std::string(c.view) + " view takes "), 0u)
+                << c.view << " '" << c.when << "': " << parsed.error;
+            EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+        } else {
+            EXPECT_EQ(parsed.error, "") << c.view << " '" << c.when << "'";
+            EXPECT_EQ(parsed.options.filesAtBin, c.bin) << c.view << " '" << c.when << "'";
+        }
+    }
+    EXPECT_EQ(Parse({"--files-at", "14:30", "d"}).options.filesAtBin, 870) << "the day view by default";
+    EXPECT_EQ(Parse({"--files-at", "14:30", "--format", "summary", "d"}).error, "");
+    EXPECT_NE(Parse({"--files-at", "14:30", "--format", "csv", "d"}).error, "");
+    EXPECT_NE(Parse({"--files-at", "14:30", "--png", "x.png", "d"}).error, "");
+}
+
+} // namespace
