@@ -247,6 +247,19 @@ TEST(FolderWalk, KeepsAtMostTheBudgetOfFoldersOpenOnADeepTree) {
     }
 }
 
+TEST(FolderWalk, OnOneThreadTheBudgetIsExactAndTheShallowestKeptFoldersCloseFirst) {
+    for (const int maxOpen : {5, 64}) {
+        Source source;
+        BuildComb(source, 300); // 601 folders
+        EXPECT_EQ(Walk(source, 1, maxOpen).times, CombOrder(300));
+        // The kept folders, the chosen one and the one being opened.
+        EXPECT_EQ(source.MostOpen(), maxOpen + 2) << "budget " << maxOpen;
+        // A deeper kept folder is needed again sooner: closing the shallowest first, a folder
+        // is opened again fewer than depth / budget times.
+        EXPECT_LT(source.Opens(), 601 * (1 + 300 / maxOpen)) << "budget " << maxOpen;
+    }
+}
+
 TEST(FolderWalk, GivesBackFoldersWhenTheSystemRunsOutOfDescriptors) {
     Source source;
     BuildComb(source, 500);
