@@ -1,7 +1,7 @@
 #pragma once
 
+#include "defaults.h"
 #include "filtered_directory_source.h"
-#include "folder_walk.h"
 
 #include <optional>
 #include <span>
@@ -22,7 +22,7 @@ struct ReportOptions {
 
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
-    int jobs = WalkLimits::kDefaultJobs; // threads reading the folder tree
+    int jobs = kDefaultJobs; // threads reading the folder tree
 
     // --files-at: the files behind the curve's point at WHEN, which names this bin of the first
     // chosen view.
@@ -31,11 +31,11 @@ struct ReportOptions {
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;
-    int width = 800;
-    int height = 500;
-    int averagingPosition = 50;
+    int width = kDefaultPictureWidth;
+    int height = kDefaultPictureHeight;
+    int averagingPosition = kDefaultAveragingPosition;
     double xOffset = 0.0;
-    double yScale = 6.5;
+    double yScale = kDefaultFullScale;
 };
 
 struct ParsedReportOptions {
@@ -52,7 +52,3 @@ std::string ReportUsage();
 
 // The view --png and --files-at use: the first chosen one.
 int FirstView(const ReportOptions& options);
-
-// "day", "week", "month", "year"; and back.
-std::string_view ViewName(int view);
-std::optional<int> ViewFromName(std::string_view name);
