@@ -19,6 +19,7 @@
 #include "window_text.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
@@ -97,6 +98,14 @@ void CMainFrame::CreateMenus() {
     for (auto [id, text] : {std::pair{ID_VIEW_DAY, "&Day"}, std::pair{ID_VIEW_WEEK, "&Week"},
                             std::pair{ID_VIEW_MONTH, "&Month"}, std::pair{ID_VIEW_YEAR, "&Year"}})
         AddCommand(view, id, QString::fromUtf8(text))->setCheckable(true);
+    view->addSeparator();
+    auto* counting = new QActionGroup(this); // radio check marks
+    for (auto [id, text] : {std::pair{ID_VIEW_COUNT_FILES, "Count &Files"},
+                            std::pair{ID_VIEW_COUNT_MINUTES, "Count &Active Minutes"}}) {
+        QAction* action = AddCommand(view, id, QString::fromUtf8(text));
+        action->setCheckable(true);
+        counting->addAction(action);
+    }
     view->addSeparator();
     AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
@@ -210,6 +219,12 @@ void CMainFrame::OnViewYear() {
     SetViewMode(VIEW_YEAR);
 }
 
+void CMainFrame::SetCountRule(CountRule rule) {
+    m_wndPanel->m_plot.SetCountRule(rule);
+    m_wndPanel->update();
+    OnUpdateCommandUI();
+}
+
 void CMainFrame::OnFileNewFolder() {
     const QString path = m_browseForFolder ? m_browseForFolder(this, kFolderPrompt) : QString();
     if (path.isEmpty())
@@ -269,6 +284,12 @@ void CMainFrame::OnCommand(int id) {
     case ID_VIEW_YEAR:
         OnViewYear();
         break;
+    case ID_VIEW_COUNT_FILES:
+        SetCountRule(CountRule::Files);
+        break;
+    case ID_VIEW_COUNT_MINUTES:
+        SetCountRule(CountRule::ActiveMinutes);
+        break;
     case ID_VIEW_STATUS_BAR:
         OnBarCheck();
         break;
@@ -313,6 +334,9 @@ void CMainFrame::OnUpdateCommandUI() {
     m_actions.at(ID_VIEW_WEEK)->setChecked(m_viewMode == VIEW_WEEK);
     m_actions.at(ID_VIEW_MONTH)->setChecked(m_viewMode == VIEW_MONTH);
     m_actions.at(ID_VIEW_YEAR)->setChecked(m_viewMode == VIEW_YEAR);
+    const bool countsFiles = m_wndPanel->m_plot.GetCountRule() == CountRule::Files;
+    m_actions.at(ID_VIEW_COUNT_FILES)->setChecked(countsFiles);
+    m_actions.at(ID_VIEW_COUNT_MINUTES)->setChecked(!countsFiles);
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!m_wndStatusBar->isHidden());
 }
 

@@ -2,6 +2,7 @@
 
 #include "background_walk.h"
 #include "graph_host.h"
+#include "period_histograms.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -39,6 +40,9 @@ public:
     void OnViewWeek();
     void OnViewMonth();
     void OnViewYear();
+
+    // How the graph counts: every file (the default), or every active minute once.
+    void SetCountRule(CountRule rule);
 
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.

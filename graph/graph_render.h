@@ -1,5 +1,7 @@
 #pragma once
 
+#include "period_histograms.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -12,6 +14,7 @@ struct GraphPicture {
     int averagingPosition = 50;
     double xOffset = 0.0;
     double yScale = 6.5;
+    CountRule countRule = CountRule::Files;
 };
 
 // Paints the graph panel of the store exactly as the window would at that size, off screen.
