@@ -33,13 +33,9 @@ public:
     // view, writes the averaging label and queues the about box.
     void InitMainFrame();
 
-    // The one way the view changes.
+    // The one way the view changes: the graph, the averaging label, the view bar and the View
+    // menu follow it.
     void SetViewMode(int mode);
-
-    void OnViewDay();
-    void OnViewWeek();
-    void OnViewMonth();
-    void OnViewYear();
 
     // How the graph counts: every file (the default), or every active minute once.
     void SetCountRule(CountRule rule);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "defaults.h"
 #include "period_histograms.h"
 
 #include <QImage>
@@ -9,11 +10,11 @@ class CStampStore;
 
 // What a picture of the graph shows, besides the store.
 struct GraphPicture {
-    QSize size{800, 500};
+    QSize size{kDefaultPictureWidth, kDefaultPictureHeight};
     int view = 0;
-    int averagingPosition = 50;
+    int averagingPosition = kDefaultAveragingPosition;
     double xOffset = 0.0;
-    double yScale = 6.5;
+    double yScale = kDefaultFullScale;
     CountRule countRule = CountRule::Files;
 };
 
