@@ -92,8 +92,9 @@ template <typename Write> bool PrintChecked(const char* what, Write write) {
 // Prints the chosen text report on standard output; false when it could not be written.
 bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     CPeriodHistograms histograms;
+    histograms.m_countRule = options.countRule;
     if (options.format != ReportFormat::Times)
-        histograms.RebuildHistograms(theStampStore);
+        histograms.RebuildHistograms(theStampStore, options.countRule);
     return PrintChecked("the report", [&](std::ostream& out) {
         WriteReport(out, options.format, theStampStore, histograms, options.views, leftOut);
     });
