@@ -20,7 +20,7 @@ namespace {
 
 // The summary's title line: "N files in FOLDER", and "(M entries left out)" when names were excluded.
 std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut) {
-    std::string title = FormatFilesTitle(store.m_nFiles, store.GetFolder());
+    std::string title = FormatStoreTitle(store);
     if (leftOut.excludedEntries)
         title += " (" + std::to_string(*leftOut.excludedEntries) + " entries left out)";
     return title;

@@ -11,6 +11,10 @@ void CPeriodHistograms::RebuildHistograms(const CStampStore& store) {
     m_monthBins.SetSize(BinsForView(VIEW_MONTH));
     m_weekBins.SetSize(BinsForView(VIEW_WEEK));
     m_dayBins.SetSize(BinsForView(VIEW_DAY));
+    if (store.Basis() == TimeBasis::WallClock) {
+        Recount(store, UtcPeriodBins);
+        return;
+    }
     try {
         CLocalTimeCache localTime;
         Recount(store, [&](std::int64_t t) { return localTime.Bins(t); });

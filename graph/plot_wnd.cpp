@@ -38,7 +38,7 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
 }
 
 QString CPlotWnd::TitleText() const {
-    return TextForWindow(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder()));
+    return TextForWindow(FormatStoreTitle(m_store));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {
