@@ -1,7 +1,7 @@
 #pragma once
 
+#include "defaults.h"
 #include "filtered_directory_source.h"
-#include "folder_walk.h"
 
 #include <optional>
 #include <span>
@@ -21,7 +21,7 @@ struct ReportOptions {
 
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
-    int jobs = WalkLimits::kDefaultJobs; // threads reading the folder tree
+    int jobs = kDefaultJobs; // threads reading the folder tree
 
     // --times-from: lists of times read instead of a walk ("-" is standard input), in order.
     std::vector<std::string> timeLists;
@@ -32,11 +32,11 @@ struct ReportOptions {
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;
-    int width = 800;
-    int height = 500;
-    int averagingPosition = 50;
+    int width = kDefaultPictureWidth;
+    int height = kDefaultPictureHeight;
+    int averagingPosition = kDefaultAveragingPosition;
     double xOffset = 0.0;
-    double yScale = 6.5;
+    double yScale = kDefaultFullScale;
 };
 
 struct ParsedReportOptions {
@@ -50,7 +50,3 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments);
 
 // The --help text.
 std::string ReportUsage();
-
-// "day", "week", "month", "year"; and back.
-std::string_view ViewName(int view);
-std::optional<int> ViewFromName(std::string_view name);

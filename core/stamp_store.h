@@ -57,7 +57,7 @@ public:
     // the given source and number of threads; control, when given, reports progress and can
     // stop the walk. Returns false when it was stopped: the store is then empty. Never throws:
     // when memory runs out the store is left empty and the problem is ENOMEM.
-    bool Scan(const std::string& path, IDirectorySource& source, int jobs = WalkLimits::kDefaultJobs,
+    bool Scan(const std::string& path, IDirectorySource& source, int jobs = kDefaultJobs,
               WalkControl* control = nullptr);
 
     FolderIndex AddFolder(FolderIndex parent, std::string_view name) override {
