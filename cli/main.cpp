@@ -8,6 +8,7 @@
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
+#include "git_history.h"
 #include "time_list.h"
 #include "walk_control.h"
 
@@ -102,10 +103,24 @@ int AnalyseTimeLists(const ReportOptions& options) {
     return WriteOutput(options, {});
 }
 
+// Reads the commits of the repository at the folder instead of its files; the exit status.
+int AnalyseGitHistory(const ReportOptions& options) {
+    GitHistoryOptions history;
+    history.allRefs = options.allRefs;
+    history.authors = options.authors;
+    if (const std::string error = LoadGitHistory(options.folder, history, theStampStore); !error.empty()) {
+        Complain(DisplayText(error));
+        return kExitFolder;
+    }
+    return WriteOutput(options, {});
+}
+
 // Reads the folder and writes what the options ask for; the exit status.
 int Analyse(const ReportOptions& options) {
     if (!options.timeLists.empty())
         return AnalyseTimeLists(options);
+    if (options.git)
+        return AnalyseGitHistory(options);
     LeftOutCounts leftOut;
     if (!ScanFolderTree(options, leftOut))
         return kExitInterrupted;

@@ -35,15 +35,16 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
         out << *leftOut.filesOutsideRange << " files written outside the time range left out\n";
     if (histograms.m_nBinned < store.m_nFiles)
         out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
+    const char* noun = RecordNoun(store.Kind());
     for (const int view : views) {
         out << ViewName(view) << ": ";
         const Histogram& histogram = *histograms.ForView(view);
         if (histograms.m_nBinned == 0) {
-            out << "no files\n";
+            out << "no " << noun << "\n";
             continue;
         }
         const int bin = BusiestBin(histogram);
-        out << "busiest " << FormatBinTime(view, bin) << ", " << histogram[bin] << " files\n";
+        out << "busiest " << FormatBinTime(view, bin) << ", " << histogram[bin] << " " << noun << "\n";
     }
 }
 

@@ -64,12 +64,6 @@ bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jo
     return complete;
 }
 
-std::string FormatFilesTitle(std::int64_t files, const std::string& folder) {
-    return std::to_string(files) + " files in " + folder;
-}
-
 std::string FormatStoreTitle(const CStampStore& store) {
-    if (store.Kind() == RecordKind::Commits)
-        return std::to_string(store.m_nFiles) + " commits in " + store.GetFolder();
-    return FormatFilesTitle(store.m_nFiles, store.GetFolder());
+    return std::to_string(store.m_nFiles) + " " + RecordNoun(store.Kind()) + " in " + store.GetFolder();
 }

@@ -25,6 +25,10 @@ enum class TimeBasis {
 
 // What the records of a store are, for the title line.
 enum class RecordKind { Files, Commits };
+// "files" or "commits".
+inline const char* RecordNoun(RecordKind kind) {
+    return kind == RecordKind::Commits ? "commits" : "files";
+}
 
 // The last-write times of every file under the chosen folder, in depth-first walk order, and,
 // when asked to keep them, the folder and name of each.
@@ -87,10 +91,8 @@ private:
     RecordKind m_kind = RecordKind::Files;
 };
 
-// The title line of an analysis: "<count> files in <folder>", any count and path length.
-std::string FormatFilesTitle(std::int64_t files, const std::string& folder);
 // The title line of a store: "<count> files in <folder>", or "<count> commits in <folder>"
-// for a repository's history.
+// for a repository's history; any count and path length.
 std::string FormatStoreTitle(const CStampStore& store);
 
 // The one store of the program.

@@ -272,6 +272,31 @@ TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
     EXPECT_EQ(bad.err, "busyscope-report: " + lists.Path("bad") + ":3: not a time: '17198442OO'\n");
 }
 
+// A commit made by git at 10:00 in Tokyo counts at 10:00 in any zone; a folder inside the
+// working tree is not the repository.
+TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
+    CTestTree tree;
+    const std::string repository = tree.Root();
+    tree.AddFolder("inside");
+    RunSetup git;
+    git.environment = {"HOME=" + repository, "GIT_AUTHOR_NAME=Ada", "GIT_AUTHOR_EMAIL=ada@example.org",
+                       "GIT_COMMITTER_NAME=Ada", "GIT_COMMITTER_EMAIL=ada@example.org",
+                       "GIT_AUTHOR_DATE=2024-07-01T10:00:00+09:00"};
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "init", "-q"}, git).exitCode, 0);
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "work"}, git).exitCode, 0);
+    for (const char* zone : {"Asia/Tokyo", "America/New_York"}) {
+        const RunResult run = RunReport({"--git", "--view", "week", repository}, zone);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"1 commits in " + repository,
+                                                            "week: busiest Monday 10:00 AM, 1 commits"}))
+            << zone;
+    }
+    const RunResult inside = RunReport({"--git", tree.Path("inside")});
+    EXPECT_EQ(inside.exitCode, 1);
+    EXPECT_EQ(inside.err, "busyscope-report: '" + tree.Path("inside") +
+                              "' is not a git repository (give the top folder of its working tree)\n");
+}
+
 TEST_F(ReportCommand, HelpDescribesTheCommand) {
     const RunResult run = RunReport({"--help"});
     EXPECT_EQ(run.exitCode, 0);
