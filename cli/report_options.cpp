@@ -97,6 +97,17 @@ const std::vector<CommandOption>& Options() {
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
          }},
+        {"--count", "files|minutes", "count every file, or every minute with a file written once "
+                                     "(default: files)",
+         [](ReportOptions& options, std::string_view value) -> std::string {
+             if (value == "files")
+                 options.countRule = CountRule::Files;
+             else if (value == "minutes")
+                 options.countRule = CountRule::ActiveMinutes;
+             else
+                 return "unknown count '" + std::string(value) + "' (expected files or minutes)";
+             return {};
+         }},
         {"--png", "FILE", "save a picture of the graph as a PNG file instead of printing text",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
@@ -294,10 +305,14 @@ std::string ReportUsage() {
             "With --git each commit counts once, at its author time on the author's own clock\n"
             "(a commit written at 10:00 in Tokyo counts at 10:00 wherever it is analyzed);\n"
             "the --author PATTERN is looked for, ignoring case, in the author's name and e-mail.\n\n"
-            "PATTERN of --exclude is matched against each entry's name alone, as the shell would match it\n"
-            "(quote it); a folder whose name matches is not entered. DATE is an ISO 8601 date\n"
-            "or date and time in local time, such as 2024-03-31 or 2024-03-31T14:30:00; a date\n"
-            "alone means its midnight.\n\n"
+            "With --count minutes every minute (of UTC time) in which at least one file was\n"
+            "written counts once, however many files it holds: the summary's title adds\n"
+            "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"
+            "lists the first second of each active minute, in time order.\n\n"
+            "The PATTERN of --exclude is matched against each entry's name alone, as the shell\n"
+            "would match it (quote it); a folder whose name matches is not entered. DATE is an\n"
+            "ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
+            "2024-03-31T14:30:00; a date alone means its midnight.\n\n"
             "With --png the graph is saved as the window would paint it at that size, for the\n"
             "first chosen view (day when --view is not given); no display is needed.\n\n"
             "Folders that cannot be read are counted and reported on standard error.\n"

@@ -64,6 +64,6 @@ bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jo
     return complete;
 }
 
-std::string FormatStoreTitle(const CStampStore& store) {
-    return std::to_string(store.m_nFiles) + " " + RecordNoun(store.Kind()) + " in " + store.GetFolder();
+std::string FormatFilesTitle(std::int64_t files, const std::string& folder, RecordKind kind) {
+    return std::to_string(files) + " " + RecordNoun(kind) + " in " + folder;
 }

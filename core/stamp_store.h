@@ -91,9 +91,9 @@ private:
     RecordKind m_kind = RecordKind::Files;
 };
 
-// The title line of a store: "<count> files in <folder>", or "<count> commits in <folder>"
+// The title line of an analysis: "<count> files in <folder>", or "<count> commits in <folder>"
 // for a repository's history; any count and path length.
-std::string FormatStoreTitle(const CStampStore& store);
+std::string FormatFilesTitle(std::int64_t files, const std::string& folder, RecordKind kind = RecordKind::Files);
 
 // The one store of the program.
 extern CStampStore theStampStore;

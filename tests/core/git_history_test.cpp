@@ -119,7 +119,7 @@ TEST_F(GitHistory, EachCommitCountsAtItsAuthorsWallClock) {
         CStampStore store;
         ASSERT_EQ(LoadGitHistory(m_tree.Root(), options, store), "");
         EXPECT_EQ(DayBins(store), dayBins) << options.allRefs << " " << options.authors.size();
-        EXPECT_EQ(FormatStoreTitle(store), std::to_string(dayBins.size()) + " commits in " + m_tree.Root());
+        EXPECT_EQ(FormatFilesTitle(store.m_nFiles, store.GetFolder(), store.Kind()), std::to_string(dayBins.size()) + " commits in " + m_tree.Root());
     }
 
     CStampStore store;
