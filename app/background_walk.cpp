@@ -8,7 +8,9 @@
 #include <utility>
 
 CBackgroundWalk::CBackgroundWalk(WalkFunction walk, std::string path)
-    : m_walk(std::move(walk)), m_path(std::move(path)) {}
+    : m_walk(std::move(walk)), m_path(std::move(path)) {
+    m_result.KeepPlaces(PlaceDetail::Names); // the Files window lists each file by name
+}
 
 CBackgroundWalk::Outcome CBackgroundWalk::Run(const ProgressFunction& progress) {
     QEventLoop loop;

@@ -6,6 +6,8 @@
 #include "band_flow.h"
 #include "busy_input_filter.h"
 #include "command_ids.h"
+#include "files_at_point.h"
+#include "files_window.h"
 #include "folder_tree_walk.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
@@ -13,6 +15,7 @@
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
+#include "unreadable_folders_window.h"
 #include "user_guide.h"
 #include "view_bar.h"
 #include "wait_cursor.h"
@@ -59,6 +62,7 @@ CMainFrame::CMainFrame()
                                             "period. Drag the time axis to turn the period, drag the "
                                             "density axis to stretch the curve."));
     setCentralWidget(m_wndPanel);
+    connect(&m_wndPanel->m_plot, &CPlotWnd::FilesRequested, this, &CMainFrame::ShowFiles);
 
     CreateMenus();
     CreateBars();
@@ -151,6 +155,7 @@ void CMainFrame::CreateBars() {
 
     m_wndStatusBar = statusBar();
     m_indicators = new CIndicatorPanes(*m_wndStatusBar);
+    m_wndStatusBar->installEventFilter(this); // a click on the unreadable folders' message lists them
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
 
     // Every band fits on a row of its own, so none is ever cut behind an overflow arrow.
@@ -218,6 +223,8 @@ void CMainFrame::OnFileNewFolder() {
         return;
 
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    if (m_filesWindow)
+        m_filesWindow->Clear(); // it lists records of the store about to be emptied
     theStampStore.Reset();
     RepaintGraph();
     const std::string folder = QFile::encodeName(path).toStdString();
@@ -233,6 +240,9 @@ void CMainFrame::OnFileNewFolder() {
     }
     const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder);
     SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
+    m_wndStatusBar->setToolTip(theStampStore.GetProblems().unreadable.empty()
+                                   ? QString()
+                                   : QStringLiteral("Click the message to list the folders that could not be read."));
 }
 
 // The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
@@ -347,6 +357,29 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
     OnSetFocus();
+}
+
+void CMainFrame::ShowFiles(int bin) {
+    if (IsAnalysing())
+        return;
+    if (!m_filesWindow)
+        m_filesWindow = new CFilesWindow(this);
+    m_filesWindow->ShowFiles(theStampStore,
+                             SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition()));
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_wndStatusBar && event->type() == QEvent::MouseButtonPress && !IsAnalysing()) {
+        const ScanProblems& problems = theStampStore.GetProblems();
+        const auto message = ScanProblemMessage(problems, theStampStore.GetFolder());
+        if (!problems.unreadable.empty() && message && MessageText() == TextForWindow(*message)) {
+            if (!m_unreadableWindow)
+                m_unreadableWindow = new CUnreadableFoldersWindow(this);
+            m_unreadableWindow->ShowProblems(theStampStore.GetFolder(), problems);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool CMainFrame::event(QEvent* event) {

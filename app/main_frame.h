@@ -12,6 +12,8 @@
 #include <vector>
 
 class CAveragingBar;
+class CFilesWindow;
+class CUnreadableFoldersWindow;
 class CGraphPanel;
 class CIndicatorPanes;
 class CViewBar;
@@ -53,6 +55,12 @@ public:
     // The text of status pane 0.
     QString MessageText() const;
 
+    // Lists the files behind the curve at a bin of the current view in the Files window.
+    void ShowFiles(int bin);
+    // The Files window and the list of unreadable folders, once they have been opened.
+    CFilesWindow* FilesWindow() const { return m_filesWindow; }
+    CUnreadableFoldersWindow* UnreadableFoldersWindow() const { return m_unreadableWindow; }
+
     // The bar area offers no menu: the three bands are always shown.
     QMenu* createPopupMenu() override;
 
@@ -84,6 +92,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -108,6 +117,8 @@ private:
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
     CBackgroundWalk* m_walk = nullptr; // the walk under way, if any
+    CFilesWindow* m_filesWindow = nullptr;
+    CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
 };
 
 // The main window, set once by InitMainFrame.

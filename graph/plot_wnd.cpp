@@ -10,6 +10,8 @@
 #include "stamp_store.h"
 #include "window_text.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -97,6 +99,25 @@ void CPlotWnd::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// A double click asks for the files behind the point; it starts no drag and leaves the readout.
 void CPlotWnd::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+    if (event->button() == Qt::LeftButton)
+        RequestFilesAt(event->position().toPoint().x());
+}
+
+void CPlotWnd::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* showFiles = menu.addAction(QStringLiteral("Show Files..."));
+    showFiles->setEnabled(m_store.m_nFiles > 0);
+    const int x = event->pos().x();
+    connect(showFiles, &QAction::triggered, this, [this, x] { RequestFilesAt(x); });
+    menu.exec(event->globalPos());
+}
+
+void CPlotWnd::RequestFilesAt(int x) {
+    if (m_store.m_nFiles == 0)
+        return;
+    if (const int bin = BinUnderPointer(x, width(), BinsForView(), m_xOffset); bin >= 0)
+        emit FilesRequested(bin);
 }

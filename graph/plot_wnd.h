@@ -38,13 +38,21 @@ public:
     double m_xOffset = 0.0;
     double m_yScale = kDefaultFullScale;
 
+signals:
+    // A double click or "Show Files..." asks for the files behind the curve at a bin of the
+    // current view, the bin the readout names at that column.
+    void FilesRequested(int bin);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void RequestFilesAt(int x);
+
     IGraphHost& m_host;
     const CStampStore& m_store;
     QFont m_fontTitle;
