@@ -2,6 +2,7 @@
 
 #include "defaults.h"
 #include "filtered_directory_source.h"
+#include "period_histograms.h"
 
 #include <optional>
 #include <span>
@@ -15,6 +16,7 @@ enum class ReportFormat { Summary, Csv, Json, Times };
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     ReportFormat format = ReportFormat::Summary;
+    CountRule countRule = CountRule::Files; // --count
     std::string folder;
     bool help = false;
     bool version = false;
@@ -22,6 +24,13 @@ struct ReportOptions {
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
     int jobs = kDefaultJobs; // threads reading the folder tree
+
+    // --times-from: lists of times read instead of a walk ("-" is standard input), in order.
+    std::vector<std::string> timeLists;
+    // --git, --all, --author: the commits of the repository at FOLDER instead of its files.
+    bool git = false;
+    bool allRefs = false;
+    std::vector<std::string> authors;
 
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;

@@ -220,13 +220,81 @@ TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
           {"--until", "31.03.2024", "x"},
           {"--exclude=", "x"},
           {"--since", "2024-05-01", "--until", "2024-04-01T23:59", "x"},
-          {"--version=1"}}) {
+          {"--version=1"},
+          {"--times-from", "list", "x"},
+          {"--times-from", "list", "--git"},
+          {"--times-from", "list", "--since", "2024-01-01"},
+          {"--author", "ada", "x"},
+          {"--all", "x"}}) {
         const RunResult run = RunReport(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
         EXPECT_TRUE(Contains(run.err, "(see busyscope-report --help)")) << run.err;
     }
+}
+
+// The histograms are sums: the lists of two halves of a tree, one written by --format times and
+// one by find, merged, give the same CSV as one walk of the whole, and so does the whole's list.
+TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
+    const std::string zone = "Europe/Berlin";
+    const RunResult walk = RunReport({"--format", "csv", m_tree.Root()}, zone);
+    ASSERT_EQ(walk.exitCode, 0) << walk.err;
+    CTestTree lists;
+    const auto save = [&](const std::string& name, const std::string& program,
+                          const std::vector<std::string>& arguments) {
+        RunSetup setup;
+        setup.zone = zone;
+        setup.outPath = lists.Path(name);
+        EXPECT_EQ(RunProgram(program, arguments, setup).exitCode, 0) << name;
+        return setup.outPath;
+    };
+    const std::string whole = save("whole", BUSYSCOPE_REPORT_EXE, {"--format", "times", m_tree.Root()});
+    const std::string halfB = save("b", BUSYSCOPE_REPORT_EXE, {"--format", "times", m_tree.Path("b")});
+    const std::string rest = save("rest", "find", {m_tree.Root(), "-path", m_tree.Path("b"), "-prune", "-o", "!",
+                                                   "-type", "d", "-printf", "%T@ %p\n"});
+    EXPECT_EQ(Lines(ReadFile(rest)).size(), 3u);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--times-from", whole}, {"--times-from", halfB, "--times-from=" + rest}}) {
+        std::vector<std::string> csv = arguments;
+        csv.insert(csv.end(), {"--format", "csv"});
+        const RunResult merged = RunReport(csv, zone);
+        ASSERT_EQ(merged.exitCode, 0) << merged.err;
+        EXPECT_TRUE(merged.out == walk.out) << "the CSV of " << arguments.back();
+    }
+    const RunResult summary = RunReport({"--times-from", halfB, "--times-from", rest}, zone);
+    EXPECT_EQ(Lines(summary.out).at(0), "4 files in " + halfB + ", " + rest);
+
+    std::ofstream(lists.Path("bad")) << "1719844200\n1719844200 x\n17198442OO\n";
+    const RunResult bad = RunReport({"--times-from", whole, "--times-from", lists.Path("bad")}, zone);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, "busyscope-report: " + lists.Path("bad") + ":3: not a time: '17198442OO'\n");
+}
+
+// A commit made by git at 10:00 in Tokyo counts at 10:00 in any zone; a folder inside the
+// working tree is not the repository.
+TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
+    CTestTree tree;
+    const std::string repository = tree.Root();
+    tree.AddFolder("inside");
+    RunSetup git;
+    git.environment = {"HOME=" + repository, "GIT_AUTHOR_NAME=Ada", "GIT_AUTHOR_EMAIL=ada@example.org",
+                       "GIT_COMMITTER_NAME=Ada", "GIT_COMMITTER_EMAIL=ada@example.org",
+                       "GIT_AUTHOR_DATE=2024-07-01T10:00:00+09:00"};
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "init", "-q"}, git).exitCode, 0);
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "work"}, git).exitCode, 0);
+    for (const char* zone : {"Asia/Tokyo", "America/New_York"}) {
+        const RunResult run = RunReport({"--git", "--view", "week", repository}, zone);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"1 commits in " + repository,
+                                                            "week: busiest Monday 10:00 AM, 1 commits"}))
+            << zone;
+    }
+    const RunResult inside = RunReport({"--git", tree.Path("inside")});
+    EXPECT_EQ(inside.exitCode, 1);
+    EXPECT_EQ(inside.err, "busyscope-report: '" + tree.Path("inside") +
+                              "' is not a git repository (give the top folder of its working tree)\n");
 }
 
 TEST_F(ReportCommand, HelpDescribesTheCommand) {
@@ -528,6 +596,36 @@ TEST_F(ReportLeavingOut, ExcludedNamesAreLeftOutOfEveryFormatAndThePicture) {
     const int allCurve = CurvePixels(QImage(QString::fromStdString(png)));
     EXPECT_GT(keptCurve, 0);
     EXPECT_NE(keptCurve, allCurve) << "the picture is drawn from the files kept";
+}
+
+// --count minutes: the burst of 120 files weighs as much as one saved file, in every format
+// and the picture; the three files at 14:30 on three days make the busiest minute of the day.
+TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--count", "minutes"});
+        arguments.push_back(m_tree.Root());
+        return RunReport(arguments);
+    };
+    RunResult result = run({"--view", "day"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"124 files in " + m_tree.Root() + " (4 active minutes)",
+                                                           "day: busiest 02:30 PM, 3 minutes"}));
+    EXPECT_EQ(Lines(run({"--format", "times"}).out),
+              (std::vector<std::string>{std::to_string(kMonday1430 - 365 * 86400),
+                                        std::to_string(kBurst), std::to_string(kMonday1430),
+                                        std::to_string(kMonday1430 + 86400)}));
+    const std::string json = run({"--format", "json"}).out;
+    EXPECT_TRUE(Contains(json, "\"files\": 124,\n  \"count\": \"minutes\",\n  \"activeMinutes\": 4,\n")) << json;
+    const std::string csv = run({"--format", "csv"}).out;
+    EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3\n"));
+    EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",1\n")) << "the burst is one minute";
+
+    const std::string png = m_tree.Path("graph.png");
+    ASSERT_EQ(run({"--png", png, "--average", "0"}).exitCode, 0);
+    const int minuteCurve = CurvePixels(QImage(QString::fromStdString(png)));
+    ASSERT_EQ(RunReport({"--png", png, "--average", "0", "--count", "files", m_tree.Root()}).exitCode, 0);
+    EXPECT_NE(minuteCurve, CurvePixels(QImage(QString::fromStdString(png))));
+    EXPECT_EQ(RunReport({"--count", "hours", m_tree.Root()}).exitCode, 2);
 }
 
 TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {

@@ -2,9 +2,11 @@
 #include "stamp_store.h"
 #include "time_zone.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numeric>
+#include <set>
 #include <vector>
 
 namespace {
@@ -180,4 +182,100 @@ TEST(Histograms, TimesFarFromNowAreBinnedInTheirLocalPeriod) {
     EXPECT_EQ(BinsOf(LocalTime(2039, 1, 1)).year, 0) << "after January 2038";
 }
 
+// A store of wall-clock times is binned as UTC whatever the zone: the same bins as file times
+// binned with TZ=UTC, in every period and for every kind of year; times beyond any calendar
+// are kept but not binned.
+TEST(Histograms, WallClockTimesAreBinnedAsUtcInAnyZone) {
+    std::vector<std::int64_t> times{std::numeric_limits<std::int64_t>::min(), std::int64_t{1} << 62};
+    for (std::int64_t t = -12219292800; t < 13569465600; t += std::int64_t{86400} * 36524 / 997 + 3607)
+        times.push_back(t); // 1582 to 2400, every bin of the day reached at some point
+    const auto binned = [&](TimeBasis basis, const char* zone) {
+        CScopedTimeZone scoped(zone);
+        CStampStore store;
+        store.Begin("history", RecordKind::Commits, basis);
+        for (const std::int64_t t : times)
+            store.AddStamp(t);
+        CPeriodHistograms histograms;
+        histograms.RebuildHistograms(store);
+        return histograms;
+    };
+    const CPeriodHistograms expected = binned(TimeBasis::Utc, "UTC");
+    const CPeriodHistograms wallClock = binned(TimeBasis::WallClock, "Asia/Kathmandu");
+    EXPECT_EQ(wallClock.m_nBinned, static_cast<std::int64_t>(times.size()) - 2);
+    EXPECT_EQ(expected.m_nBinned, wallClock.m_nBinned);
+    for (int view = 0; view < 4; ++view)
+        for (int bin = 0; bin < expected.ForView(view)->GetSize(); ++bin)
+            ASSERT_EQ((*wallClock.ForView(view))[bin], (*expected.ForView(view))[bin]) << view << " " << bin;
+    EXPECT_NE(binned(TimeBasis::Utc, "Asia/Kathmandu").m_dayBins.span()[0], expected.m_dayBins.span()[0])
+        << "file times do follow the zone";
+}
+
 } // namespace
+
+// The active minutes of a store against a count made another way: each time's minute found by
+// stepping back to a multiple of 60, collected in a set; then the minute histograms against the
+// file histograms of a store that holds one record at the start of each of those minutes.
+TEST(ActiveMinutes, EqualAnIndependentCountAndBinEachMinuteOnce) {
+    CScopedTimeZone berlin("Europe/Berlin");
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> times;
+    };
+    std::vector<std::int64_t> burst; // 30,000 files in one second, then a file a day
+    for (int i = 0; i < 30000; ++i)
+        burst.push_back(LocalTime(2024, 6, 3, 10, 0, 0));
+    for (int day = 1; day <= 28; ++day)
+        burst.push_back(LocalTime(2024, 2, day, 10, day, 59));
+    std::vector<std::int64_t> spread; // over sixty years and before 1970: sorted, not marked
+    for (std::int64_t t = -1'000'000'007; t < 1'000'000'000; t += 3'333'331)
+        spread.push_back(t);
+    const Case cases[] = {
+        {"nothing", {}},
+        {"one minute, both its ends", {120, 179, 150}},
+        {"either side of 1970", {-61, -60, -59, -1, 0, 59, 60}},
+        {"a burst and a file a day", burst},
+        {"decades apart", spread},
+        {"the earliest time there is", {kMin, kMin + 59, 0, 61}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CStampStore store;
+        std::set<std::int64_t> expected;
+        for (const std::int64_t t : c.times) {
+            store.AddStamp(t);
+            std::int64_t start = t;
+            while (start % 60 != 0 && start != kMin) // that minute begins before the earliest time
+                --start;
+            expected.insert(start);
+        }
+        const std::vector<std::int64_t> starts = ActiveMinuteStarts(store.span());
+        EXPECT_EQ(starts, std::vector<std::int64_t>(expected.begin(), expected.end()));
+
+        CStampStore oncePerMinute;
+        for (const std::int64_t start : expected)
+            oncePerMinute.AddStamp(start);
+        CPeriodHistograms byMinute;
+        CPeriodHistograms byFile;
+        byMinute.RebuildHistograms(store, CountRule::ActiveMinutes);
+        byFile.RebuildHistograms(oncePerMinute);
+        for (int view = 0; view < 4; ++view)
+            EXPECT_TRUE(std::ranges::equal(byMinute.ForView(view)->span(), byFile.ForView(view)->span()))
+                << "view " << view;
+        EXPECT_EQ(byMinute.m_nBinned, byFile.m_nBinned);
+        EXPECT_EQ(byMinute.CurveTotal(store.m_nFiles), byFile.m_nBinned);
+        EXPECT_EQ(byFile.CurveTotal(store.m_nFiles), store.m_nFiles);
+    }
+}
+
+TEST(ActiveMinutes, TheTitleAddsThemBesideTheFiles) {
+    CStampStore store;
+    for (const std::int64_t t : {600, 610, 660, 7200})
+        store.AddStamp(t);
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    EXPECT_EQ(FormatAnalysisTitle(4, "/w", histograms), "4 files in /w");
+    histograms.RebuildHistograms(store, CountRule::ActiveMinutes);
+    EXPECT_EQ(FormatAnalysisTitle(4, "/w", histograms), "4 files in /w (3 active minutes)");
+    EXPECT_EQ(Sum(histograms.m_dayBins), 3);
+}
