@@ -5,11 +5,7 @@
 void COpenFolderCache::Opened(CCachedFolder& folder, IDirectorySource::Handle handle, const WalkLock&) {
     folder.m_handle = handle;
     folder.m_need = CCachedFolder::Need::Task;
-    folder.m_next = m_open;
-    if (m_open != nullptr)
-        m_open->m_previous = &folder;
-    m_open = &folder;
-    ++m_openCount;
+    kOpen.PushFront(m_open, folder);
 }
 
 void COpenFolderCache::Reopened(CCachedFolder& folder, IDirectorySource::Handle handle, bool subfoldersLeft,
@@ -71,12 +67,10 @@ bool COpenFolderCache::CloseShallowest() {
     return true;
 }
 
-bool COpenFolderCache::AwaitClose(WalkLock& held) {
-    if (m_openCount <= 1)
-        return false;
-    // Closing wakes the waiters; the timeout only bounds the wait for a stop request.
+void COpenFolderCache::AwaitClose(WalkLock& held) {
+    // Closing wakes the waiters; the timeout bounds the wait for a stop request or for a thread
+    // that gives up.
     m_closed.wait_for(held, std::chrono::milliseconds(20));
-    return true;
 }
 
 void COpenFolderCache::CloseAll(const WalkLock&) {
@@ -95,14 +89,7 @@ void COpenFolderCache::Close(CCachedFolder& folder) {
         folder.m_need = CCachedFolder::Need::Nothing; // reopened by name when a subfolder needs it
         --m_kept;
     }
-    if (folder.m_previous != nullptr)
-        folder.m_previous->m_next = folder.m_next;
-    else
-        m_open = folder.m_next;
-    if (folder.m_next != nullptr)
-        folder.m_next->m_previous = folder.m_previous;
-    folder.m_previous = folder.m_next = nullptr;
-    --m_openCount;
+    kOpen.Unlink(m_open, folder);
     m_closed.notify_all();
 }
 
@@ -114,22 +101,11 @@ void COpenFolderCache::CloseBeyondBudget() {
 void COpenFolderCache::AddCandidate(CCachedFolder& folder) {
     if (folder.m_depth >= m_candidatesAtDepth.size())
         m_candidatesAtDepth.resize(folder.m_depth + 1, nullptr);
-    CCachedFolder*& head = m_candidatesAtDepth[folder.m_depth];
-    folder.m_previousAtDepth = nullptr;
-    folder.m_nextAtDepth = head;
-    if (head != nullptr)
-        head->m_previousAtDepth = &folder;
-    head = &folder;
+    kAtDepth.PushFront(m_candidatesAtDepth[folder.m_depth], folder);
     if (folder.m_depth < m_shallowest)
         m_shallowest = folder.m_depth;
 }
 
 void COpenFolderCache::RemoveCandidate(CCachedFolder& folder) {
-    if (folder.m_previousAtDepth != nullptr)
-        folder.m_previousAtDepth->m_nextAtDepth = folder.m_nextAtDepth;
-    else
-        m_candidatesAtDepth[folder.m_depth] = folder.m_nextAtDepth;
-    if (folder.m_nextAtDepth != nullptr)
-        folder.m_nextAtDepth->m_previousAtDepth = folder.m_previousAtDepth;
-    folder.m_previousAtDepth = folder.m_nextAtDepth = nullptr;
+    kAtDepth.Unlink(m_candidatesAtDepth[folder.m_depth], folder);
 }

@@ -15,7 +15,7 @@ TEST(FilesAtPoint, TheWindowHoldsExactlyTheBinsTheCurveSums) {
     for (const int full : {0, 5, 600, 1435})
         for (const int position : {0, 1, 50, 100}) {
             std::vector<std::int32_t> histogram(kBins, 0);
-            histogram[full] = 3;
+            histogram[static_cast<std::size_t>(full)] = 3;
             CurveInputs in{.histogram = histogram, .bins = kBins, .width = kBins, .height = 100000,
                            .trackbarPosition = position, .fileCount = 3};
             std::vector<PathPoint> path;
