@@ -9,9 +9,25 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <cstring>
+#include <unistd.h>
+
+namespace {
+
+QtMessageHandler thePreviousHandler = nullptr;
+
+// Run from cron or ssh there is often no XDG_RUNTIME_DIR; Qt then falls back to a folder of its
+// own and says so on stderr, which is noise in a report. Every other message passes on.
+void DropRuntimeDirNotice(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    thePreviousHandler(type, context, message);
+}
+
+} // namespace
 
 std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    thePreviousHandler = qInstallMessageHandler(DropRuntimeDirNotice);
     int argc = 1;
     char name[] = "busyscope-report";
     char* argv[] = {name, nullptr};
@@ -30,9 +46,12 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     const std::string path = options.pngFile.value_or("");
+    const bool toStandardOutput = path == "-";
+    const std::string target = toStandardOutput ? std::string("standard output") : "'" + path + "'";
     if (!writer.write(RenderGraph(store, picture)))
-        return "cannot make the picture for '" + path + "': " + writer.errorString().toStdString();
-    if (const int error = WriteWholeFile(path, std::string_view(bytes.constData(), bytes.size())); error != 0)
-        return "cannot write '" + path + "': " + std::strerror(error);
+        return "cannot make the picture for " + target + ": " + writer.errorString().toStdString();
+    const std::string_view png(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (const int error = toStandardOutput ? WriteAll(STDOUT_FILENO, png) : WriteWholeFile(path, png); error != 0)
+        return "cannot write " + target + ": " + std::strerror(error);
     return {};
 }

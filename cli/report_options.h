@@ -15,7 +15,7 @@ enum class ReportFormat { Summary, Csv, Json, Times };
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     ReportFormat format = ReportFormat::Summary;
-    std::string folder;
+    std::vector<std::string> folders{"."}; // analysed together as one
     bool help = false;
     bool version = false;
 
@@ -23,7 +23,7 @@ struct ReportOptions {
     EntryFilter filter;
     int jobs = WalkLimits::kDefaultJobs; // threads reading the folder tree
 
-    // --png: a picture of the graph instead of text.
+    // --png: a picture of the graph instead of text; "-" is standard output.
     std::optional<std::string> pngFile;
     int width = 800;
     int height = 500;
@@ -37,8 +37,9 @@ struct ParsedReportOptions {
     std::string error; // one line naming the problem; empty when the command line is good
 };
 
-// Parses the arguments after the program name. Options take their value as the next
-// argument or after '='; "--" ends the options.
+// Parses the arguments after the program name. Long options take their value as the next
+// argument or after '=', short ones as the next argument or glued on ("-j4"); "--" ends the
+// options. Every argument that is not an option is a folder; "." when none is given.
 ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments);
 
 // The --help text.
