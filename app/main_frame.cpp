@@ -178,12 +178,15 @@ void CMainFrame::FlowBands() {
     }
 }
 
-void CMainFrame::InitMainFrame() {
+void CMainFrame::InitMainFrame(const QString& folder) {
     g_pMainFrame = this;
     m_wndViewBar->OnDay();
     m_wndAvgBar->RefreshAveraging();
     m_wndPanel->repaint();
-    QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
+    if (folder.isEmpty())
+        QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
+    else
+        QMetaObject::invokeMethod(this, "AnalyseFolder", Qt::QueuedConnection, Q_ARG(QString, folder));
 }
 
 void CMainFrame::SetViewMode(int mode) {
@@ -212,9 +215,11 @@ void CMainFrame::OnViewYear() {
 
 void CMainFrame::OnFileNewFolder() {
     const QString path = m_browseForFolder ? m_browseForFolder(this, kFolderPrompt) : QString();
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        AnalyseFolder(path);
+}
 
+void CMainFrame::AnalyseFolder(const QString& path) {
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     theStampStore.Reset();
     RepaintGraph();

@@ -29,8 +29,8 @@ public:
     ~CMainFrame() override;
 
     // Called once after the window is built and before it is first shown: selects the day
-    // view, writes the averaging label and queues the about box.
-    void InitMainFrame();
+    // view, writes the averaging label and queues the about box, or, given a folder, its analysis.
+    void InitMainFrame(const QString& folder = {});
 
     // The one way the view changes.
     void SetViewMode(int mode);
@@ -43,6 +43,8 @@ public:
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
+    // Walks the folder and shows the result, as the New-folder command does once a folder is chosen.
+    Q_INVOKABLE void AnalyseFolder(const QString& path);
 
     // Whether an analysis is walking its folder; input and commands are ignored meanwhile.
     bool IsAnalysing() const { return m_walk != nullptr; }

@@ -3,6 +3,7 @@
 #include "checked_output.h"
 #include "graph_render.h"
 #include "report_options.h"
+#include "runtime_dir_notice.h"
 #include "stamp_store.h"
 
 #include <QApplication>
@@ -11,23 +12,9 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace {
-
-QtMessageHandler thePreviousHandler = nullptr;
-
-// Run from cron or ssh there is often no XDG_RUNTIME_DIR; Qt then falls back to a folder of its
-// own and says so on stderr, which is noise in a report. Every other message passes on.
-void DropRuntimeDirNotice(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    thePreviousHandler(type, context, message);
-}
-
-} // namespace
-
 std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    thePreviousHandler = qInstallMessageHandler(DropRuntimeDirNotice);
+    SilenceRuntimeDirNotice();
     int argc = 1;
     char name[] = "busyscope-report";
     char* argv[] = {name, nullptr};

@@ -5,6 +5,7 @@
 #include "averaging_bar.h"
 #include "command_ids.h"
 #include "graph_panel.h"
+#include "image_pixels.h"
 #include "stamp_store.h"
 #include "view_bar.h"
 
@@ -123,4 +124,27 @@ TEST_F(AppTest, LockPanesStayEmptyWithoutX11) {
     QTest::keyClick(m_frame, Qt::Key_CapsLock);
     for (QLabel* pane : panes)
         EXPECT_EQ(pane->text(), QString());
+}
+
+// `busyscope FOLDER`: the folder is analysed at once, the curve is drawn, and no about box opens.
+TEST(Startup, AFolderGivenAtStartIsAnalysedWithoutTheAboutBox) {
+    CTestTree tree;
+    for (int i = 0; i < 50; ++i)
+        tree.AddFile("f" + std::to_string(i), 1719844200 + 600 * i);
+    theStampStore.Reset();
+    CBusyscopeApp app;
+    app.m_socketsAvailable = [] { return true; };
+    ASSERT_TRUE(app.InitInstance(QString::fromStdString(tree.Root())));
+    CMainFrame& frame = *app.MainFrame();
+    bool boxSeen = false;
+    EXPECT_TRUE(ProcessEventsUntil([&] {
+        boxSeen = boxSeen || QApplication::activeModalWidget() != nullptr;
+        return theStampStore.m_nFiles == 50 && !frame.IsAnalysing();
+    }));
+    ProcessEventsUntil([&] { return QApplication::activeModalWidget() != nullptr; }, 300);
+    EXPECT_FALSE(boxSeen || QApplication::activeModalWidget() != nullptr) << "no about box";
+    EXPECT_EQ(theStampStore.GetFolder(), tree.Root());
+    const QImage plot = frame.m_wndPanel->m_plot.grab().toImage();
+    EXPECT_GT(CountPixels(plot, IsColour(qRgb(85, 85, 255))), 100) << "the curve is drawn";
+    theStampStore.Reset();
 }

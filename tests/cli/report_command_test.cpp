@@ -644,7 +644,21 @@ TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {
     // The window's program answers --help without a display.
     const RunResult help = RunProgram(BUSYSCOPE_EXE, {"-platform", "xcb", "--help"});
     EXPECT_EQ(help.exitCode, 0) << help.err;
-    EXPECT_TRUE(Contains(help.out, "Usage: busyscope [OPTION]...")) << help.out;
+    EXPECT_TRUE(Contains(help.out, "Usage: busyscope [OPTION]... [FOLDER]")) << help.out;
+    EXPECT_EQ(RunProgram(BUSYSCOPE_EXE, {"-V"}).out, std::string("busyscope ") + BUSYSCOPE_VERSION + "\n");
+}
+
+// The window's program refuses what it does not know as the report does: one line, status 2.
+TEST(ProgramOutput, TheWindowsProgramRefusesUnknownOptionsAndSecondFolders) {
+    for (const auto& [arguments, message] :
+         {std::pair{std::vector<std::string>{"--bogus", "/tmp"}, "busyscope: unknown option '--bogus'"},
+          std::pair{std::vector<std::string>{"-q"}, "busyscope: unknown option '-q'"},
+          std::pair{std::vector<std::string>{"/tmp", "/usr"}, "busyscope: more than one FOLDER given: '/usr'"}}) {
+        const RunResult run = RunProgram(BUSYSCOPE_EXE, arguments, RunSetup{"UTC", {"QT_QPA_PLATFORM=offscreen"}, {}, {}});
+        EXPECT_EQ(run.exitCode, 2) << message;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, std::string(message) + " (see busyscope --help)\n");
+    }
 }
 
 } // namespace
