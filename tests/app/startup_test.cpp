@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -136,13 +137,19 @@ TEST(Startup, AFolderGivenAtStartIsAnalysedWithoutTheAboutBox) {
     app.m_socketsAvailable = [] { return true; };
     ASSERT_TRUE(app.InitInstance(QString::fromStdString(tree.Root())));
     CMainFrame& frame = *app.MainFrame();
+    // A box that opens runs a loop of its own: a timer notes it and closes it again.
     bool boxSeen = false;
-    EXPECT_TRUE(ProcessEventsUntil([&] {
-        boxSeen = boxSeen || QApplication::activeModalWidget() != nullptr;
-        return theStampStore.m_nFiles == 50 && !frame.IsAnalysing();
-    }));
-    ProcessEventsUntil([&] { return QApplication::activeModalWidget() != nullptr; }, 300);
-    EXPECT_FALSE(boxSeen || QApplication::activeModalWidget() != nullptr) << "no about box";
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            boxSeen = true;
+            box->close();
+        }
+    });
+    watch.start(10);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return theStampStore.m_nFiles == 50 && !frame.IsAnalysing(); }));
+    ProcessEventsUntil([&] { return boxSeen; }, 300);
+    EXPECT_FALSE(boxSeen) << "no about box";
     EXPECT_EQ(theStampStore.GetFolder(), tree.Root());
     const QImage plot = frame.m_wndPanel->m_plot.grab().toImage();
     EXPECT_GT(CountPixels(plot, IsColour(qRgb(85, 85, 255))), 100) << "the curve is drawn";
