@@ -2,8 +2,6 @@
 
 #include "analysis_period.h"
 #include "dialog_units.h"
-#include "graph_panel.h"
-#include "main_frame.h"
 
 namespace {
 
@@ -19,9 +17,9 @@ constexpr int kPageStep = 20;
 
 } // namespace
 
-CAveragingBar::CAveragingBar(CMainFrame& frame, QWidget* parent)
+CAveragingBar::CAveragingBar(QWidget* parent)
     : QWidget(parent), m_title(QStringLiteral("Averaging period:"), this), m_slider(Qt::Horizontal, this),
-      m_label(this), m_frame(frame) {
+      m_label(this) {
     setFont(DialogFont());
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kBarSize), base).size());
@@ -43,14 +41,19 @@ CAveragingBar::CAveragingBar(CMainFrame& frame, QWidget* parent)
     connect(&m_slider, &QSlider::valueChanged, this, &CAveragingBar::OnHScroll);
 }
 
+void CAveragingBar::SetView(int view) {
+    m_view = view;
+    update();
+}
+
 void CAveragingBar::RefreshAveraging() {
     m_nAverage = m_slider.value();
-    if (const auto text = FormatAveragingPeriod(m_frame.m_viewMode, m_nAverage)) {
+    if (const auto text = FormatAveragingPeriod(m_view, m_nAverage)) {
         m_strAverage = QString::fromStdString(*text);
         if (m_label.text() != m_strAverage)
             m_label.setText(m_strAverage);
     }
-    m_frame.m_wndPanel->update();
+    emit AveragingRead();
 }
 
 void CAveragingBar::OnHScroll() {

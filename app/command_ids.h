@@ -1,13 +1,12 @@
 #pragma once
 
-// Resource, command, control and string identifiers of the program. Commands are routed by
+#include "analysis_period.h"
+
+// Resource, command and string identifiers of the program. Commands are routed by
 // these numbers; each command's string in the string table has the same number.
 
 // Resources
 constexpr int IDR_MAINFRAME = 128; // menu, toolbar, accelerators, icon and caption
-constexpr int IDD_ABOUTBOX = 100;
-constexpr int IDD_AVGBAR = 103;
-constexpr int IDD_VIEWBAR = 104;
 
 // Strings
 constexpr int IDS_SOCKETS_INIT_FAILED = 104;
@@ -17,27 +16,18 @@ constexpr int AFX_IDS_HELPMODEMESSAGE = 57346;
 
 // Commands
 constexpr int ID_FILE_NEWFOLDER = 32771;
-constexpr int ID_VIEW_YEAR = 32773;
-constexpr int ID_VIEW_DAY = 32774;
-constexpr int ID_VIEW_WEEK = 32775;
-constexpr int ID_VIEW_MONTH = 32777;
+constexpr int ID_VIEW_DAY = kViews[VIEW_DAY].command;
+constexpr int ID_VIEW_WEEK = kViews[VIEW_WEEK].command;
+constexpr int ID_VIEW_MONTH = kViews[VIEW_MONTH].command;
+constexpr int ID_VIEW_YEAR = kViews[VIEW_YEAR].command;
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_APP_EXIT = 57665;
 constexpr int ID_HELP_FINDER = 57667;
 constexpr int ID_CONTEXT_HELP = 57669;
 constexpr int ID_HELP = 57670;
-constexpr int ID_DEFAULT_HELP = 57671;
 constexpr int ID_VIEW_STATUS_BAR = 59393;
 
 // Status-bar indicator panes
 constexpr int ID_INDICATOR_CAPS = 59137;
 constexpr int ID_INDICATOR_NUM = 59138;
 constexpr int ID_INDICATOR_SCRL = 59139;
-
-// Controls of the bars
-constexpr int IDC_AVG_SLIDER = 1001;
-constexpr int IDC_AVG_TEXT = 1002;
-constexpr int IDC_DAY = 1007;
-constexpr int IDC_WEEK = 1008;
-constexpr int IDC_MONTH = 1009;
-constexpr int IDC_YEAR = 1010;

@@ -5,5 +5,5 @@
 
 void WalkFolderTree(CStampStore& store, const std::string& path, WalkControl& control) {
     CPosixDirectorySource source;
-    store.Scan(path, source, WalkLimits::kDefaultJobs, &control);
+    store.Scan(path, source, kDefaultJobs, &control);
 }

@@ -94,9 +94,9 @@ void CMainFrame::CreateMenus() {
     AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    for (auto [id, text] : {std::pair{ID_VIEW_DAY, "&Day"}, std::pair{ID_VIEW_WEEK, "&Week"},
-                            std::pair{ID_VIEW_MONTH, "&Month"}, std::pair{ID_VIEW_YEAR, "&Year"}})
-        AddCommand(view, id, QString::fromUtf8(text))->setCheckable(true);
+    for (const ViewFacts& facts : kViews)
+        AddCommand(view, facts.command, QLatin1Char('&') + QString::fromUtf8(facts.label))
+            ->setCheckable(true);
     view->addSeparator();
     AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
@@ -130,11 +130,13 @@ void CMainFrame::CreateBars() {
     m_wndToolBar->addAction(m_actions.at(ID_FILE_NEWFOLDER));
     m_wndToolBar->addAction(m_actions.at(ID_APP_ABOUT));
 
-    m_wndViewBar = new CViewBar(*this, this);
+    m_wndViewBar = new CViewBar(this);
+    connect(m_wndViewBar, &CViewBar::ViewChosen, this, &CMainFrame::SetViewMode);
     m_wndViewBar->setWhatsThis(QStringLiteral("Choose the period the graph folds the file times into."));
     AddBand(QStringLiteral("View"), m_wndViewBar);
 
-    m_wndAvgBar = new CAveragingBar(*this, this);
+    m_wndAvgBar = new CAveragingBar(this);
+    connect(m_wndAvgBar, &CAveragingBar::AveragingRead, m_wndPanel, qOverload<>(&QWidget::update));
     m_wndAvgBar->setWhatsThis(QStringLiteral("How wide a window the curve is averaged over."));
     AddBand(QStringLiteral("Averaging"), m_wndAvgBar);
 
@@ -180,7 +182,7 @@ void CMainFrame::FlowBands() {
 
 void CMainFrame::InitMainFrame(const QString& folder) {
     g_pMainFrame = this;
-    m_wndViewBar->OnDay();
+    SetViewMode(VIEW_DAY);
     m_wndAvgBar->RefreshAveraging();
     m_wndPanel->repaint();
     if (folder.isEmpty())
@@ -192,25 +194,10 @@ void CMainFrame::InitMainFrame(const QString& folder) {
 void CMainFrame::SetViewMode(int mode) {
     m_viewMode = mode;
     m_wndPanel->update();
-    m_wndAvgBar->update();
-    m_wndViewBar->SyncButtons();
+    m_wndAvgBar->SetView(mode);
+    m_wndPanel->setFocus();
+    m_wndViewBar->SyncButtons(mode);
     OnUpdateCommandUI();
-}
-
-void CMainFrame::OnViewDay() {
-    SetViewMode(VIEW_DAY);
-}
-
-void CMainFrame::OnViewWeek() {
-    SetViewMode(VIEW_WEEK);
-}
-
-void CMainFrame::OnViewMonth() {
-    SetViewMode(VIEW_MONTH);
-}
-
-void CMainFrame::OnViewYear() {
-    SetViewMode(VIEW_YEAR);
 }
 
 void CMainFrame::OnFileNewFolder() {
@@ -258,28 +245,21 @@ CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk) {
 void CMainFrame::OnCommand(int id) {
     if (IsAnalysing())
         return;
+    for (std::size_t view = 0; view < kViews.size(); ++view) {
+        if (kViews[view].command == id) {
+            SetViewMode(static_cast<int>(view));
+            return;
+        }
+    }
     switch (id) {
     case ID_FILE_NEWFOLDER:
         OnFileNewFolder();
-        break;
-    case ID_VIEW_DAY:
-        OnViewDay();
-        break;
-    case ID_VIEW_WEEK:
-        OnViewWeek();
-        break;
-    case ID_VIEW_MONTH:
-        OnViewMonth();
-        break;
-    case ID_VIEW_YEAR:
-        OnViewYear();
         break;
     case ID_VIEW_STATUS_BAR:
         OnBarCheck();
         break;
     case ID_HELP:
     case ID_HELP_FINDER:
-    case ID_DEFAULT_HELP:
         OnHelpFinder();
         break;
     case ID_CONTEXT_HELP:
@@ -314,10 +294,8 @@ void CMainFrame::SetMessageText(const QString& text) {
 }
 
 void CMainFrame::OnUpdateCommandUI() {
-    m_actions.at(ID_VIEW_DAY)->setChecked(m_viewMode == VIEW_DAY);
-    m_actions.at(ID_VIEW_WEEK)->setChecked(m_viewMode == VIEW_WEEK);
-    m_actions.at(ID_VIEW_MONTH)->setChecked(m_viewMode == VIEW_MONTH);
-    m_actions.at(ID_VIEW_YEAR)->setChecked(m_viewMode == VIEW_YEAR);
+    for (std::size_t view = 0; view < kViews.size(); ++view)
+        m_actions.at(kViews[view].command)->setChecked(m_viewMode == static_cast<int>(view));
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!m_wndStatusBar->isHidden());
 }
 

@@ -32,13 +32,9 @@ public:
     // view, writes the averaging label and queues the about box, or, given a folder, its analysis.
     void InitMainFrame(const QString& folder = {});
 
-    // The one way the view changes.
+    // The one way the view changes: the graph, the averaging label, the view bar and the View
+    // menu follow it.
     void SetViewMode(int mode);
-
-    void OnViewDay();
-    void OnViewWeek();
-    void OnViewMonth();
-    void OnViewYear();
 
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.

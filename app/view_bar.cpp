@@ -2,8 +2,6 @@
 
 #include "analysis_period.h"
 #include "dialog_units.h"
-#include "graph_panel.h"
-#include "main_frame.h"
 
 namespace {
 
@@ -15,53 +13,34 @@ constexpr int kButtonPitch = 26;
 
 } // namespace
 
-CViewBar::CViewBar(CMainFrame& frame, QWidget* parent)
-    : QWidget(parent), m_btnYear(QStringLiteral("Year"), this), m_btnWeek(QStringLiteral("Week"), this),
-      m_btnMonth(QStringLiteral("Month"), this), m_btnDay(QStringLiteral("Day"), this), m_frame(frame) {
+CViewBar::CViewBar(QWidget* parent)
+    : QWidget(parent), m_btnYear(this), m_btnWeek(this), m_btnMonth(this), m_btnDay(this) {
     setFont(DialogFont());
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kBarSize), base).size());
 
-    QPushButton* const buttons[] = {&m_btnDay, &m_btnWeek, &m_btnMonth, &m_btnYear};
-    for (int i = 0; i < 4; ++i) {
-        buttons[i]->setAutoDefault(false);
+    const std::array<QPushButton*, 4> buttons = Buttons();
+    for (int view = VIEW_DAY; view <= VIEW_YEAR; ++view) {
+        QPushButton* const button = buttons[static_cast<std::size_t>(view)];
+        button->setText(QString::fromUtf8(kViews[static_cast<std::size_t>(view)].label));
+        button->setAutoDefault(false);
         // The pressed look is the checked state: Qt lets a button held down with setDown come up
         // when it loses the focus or the pointer leaves it, but leaves a checked one as it is.
-        buttons[i]->setCheckable(true);
-        buttons[i]->setGeometry(
-            DialogUnitsToPixels(QRect(i * kButtonPitch, 0, kButtonWidth, kButtonHeight), base));
-        if (i > 0)
-            setTabOrder(buttons[i - 1], buttons[i]);
+        button->setCheckable(true);
+        button->setGeometry(
+            DialogUnitsToPixels(QRect(view * kButtonPitch, 0, kButtonWidth, kButtonHeight), base));
+        if (view > VIEW_DAY)
+            setTabOrder(buttons[static_cast<std::size_t>(view - 1)], button);
+        connect(button, &QPushButton::clicked, this, [this, view] { emit ViewChosen(view); });
     }
-
-    connect(&m_btnDay, &QPushButton::clicked, this, &CViewBar::OnDay);
-    connect(&m_btnMonth, &QPushButton::clicked, this, &CViewBar::OnMonth);
-    connect(&m_btnWeek, &QPushButton::clicked, this, &CViewBar::OnWeek);
-    connect(&m_btnYear, &QPushButton::clicked, this, &CViewBar::OnYear);
 }
 
-void CViewBar::SyncButtons() {
-    m_frame.m_wndPanel->update();
-    m_frame.m_wndPanel->setFocus();
-    const int view = m_frame.m_viewMode;
-    m_btnDay.setChecked(view == VIEW_DAY);
-    m_btnWeek.setChecked(view == VIEW_WEEK);
-    m_btnMonth.setChecked(view == VIEW_MONTH);
-    m_btnYear.setChecked(view == VIEW_YEAR);
+std::array<QPushButton*, 4> CViewBar::Buttons() {
+    return {&m_btnDay, &m_btnWeek, &m_btnMonth, &m_btnYear};
 }
 
-void CViewBar::OnDay() {
-    m_frame.SetViewMode(VIEW_DAY);
-}
-
-void CViewBar::OnWeek() {
-    m_frame.SetViewMode(VIEW_WEEK);
-}
-
-void CViewBar::OnMonth() {
-    m_frame.SetViewMode(VIEW_MONTH);
-}
-
-void CViewBar::OnYear() {
-    m_frame.SetViewMode(VIEW_YEAR);
+void CViewBar::SyncButtons(int view) {
+    const std::array<QPushButton*, 4> buttons = Buttons();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        buttons[i]->setChecked(static_cast<int>(i) == view);
 }

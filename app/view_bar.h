@@ -2,29 +2,28 @@
 
 #include <QPushButton>
 #include <QWidget>
+#include <array>
 
-class CMainFrame;
-
-// The Day, Week, Month and Year buttons. The current view's button is shown pressed.
+// The Day, Week, Month and Year buttons. A click reports its view; the window then has the
+// current view's button shown pressed.
 class CViewBar : public QWidget {
     Q_OBJECT
 
 public:
-    CViewBar(CMainFrame& frame, QWidget* parent);
+    explicit CViewBar(QWidget* parent);
 
-    // Repaints the graph, gives it the focus and presses exactly the current view's button.
-    void SyncButtons();
-
-    void OnDay();
-    void OnWeek();
-    void OnMonth();
-    void OnYear();
+    // Presses exactly the button of this view.
+    void SyncButtons(int view);
 
     QPushButton m_btnYear;
     QPushButton m_btnWeek;
     QPushButton m_btnMonth;
     QPushButton m_btnDay;
 
+signals:
+    void ViewChosen(int view);
+
 private:
-    CMainFrame& m_frame;
+    // The buttons in ViewMode order.
+    std::array<QPushButton*, 4> Buttons();
 };

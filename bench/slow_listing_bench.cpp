@@ -69,7 +69,7 @@ BENCHMARK(BM_SlowListings)
     ->Arg(1)
     ->Arg(2)
     ->Arg(4)
-    ->Arg(WalkLimits::kDefaultJobs)
+    ->Arg(kDefaultJobs)
     ->Arg(32)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kViewNames{"day", "week", "month", "year"};
-
 struct FormatName {
     std::string_view name;
     ReportFormat format;
@@ -48,6 +46,11 @@ std::string ParseNumber(std::string_view option, std::string_view text, Number l
     const auto show = [](double bound) { return FormatInCLocale("%.15g", bound); };
     return std::string(option) + " takes a number from " + show(low) + " to " + show(high) + ", not '" +
            std::string(text) + "'";
+}
+
+// " (default: 6.5)": the --help text of a default, from the one place the defaults are kept.
+std::string DefaultText(double value) {
+    return " (default: " + FormatInCLocale("%g", value) + ")";
 }
 
 constexpr int kLargestPicture = 8192;
@@ -99,15 +102,15 @@ const std::vector<CommandOption>& Options() {
              options.pngFile = std::string(value);
              return {};
          }},
-        {"--width", '\0', "W", "picture width in pixels (default: 800)",
+        {"--width", '\0', "W", "picture width in pixels" + DefaultText(kDefaultPictureWidth),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--width", value, 1, kLargestPicture, options.width);
          }},
-        {"--height", '\0', "H", "picture height in pixels (default: 500)",
+        {"--height", '\0', "H", "picture height in pixels" + DefaultText(kDefaultPictureHeight),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--height", value, 1, kLargestPicture, options.height);
          }},
-        {"--average", '\0', "P", "averaging slider position 0 to 100 (default: 50)",
+        {"--average", '\0', "P", "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--average", value, 0, 100, options.averagingPosition);
          }},
@@ -115,9 +118,9 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--offset", value, -1e6, 1e6, options.xOffset);
          }},
-        {"--scale", '\0', "S", "density at the top of the graph, 1 to 999 (default: 6.5)",
+        {"--scale", '\0', "S", "density at the top of the graph, 1 to 999" + DefaultText(kDefaultFullScale),
          [](ReportOptions& options, std::string_view value) {
-             return ParseNumber("--scale", value, 1.0, 999.0, options.yScale);
+             return ParseNumber("--scale", value, kSmallestFullScale, kLargestFullScale, options.yScale);
          }},
         {"--exclude", 'e', "PATTERN", "leave out entries whose name matches the shell pattern (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
@@ -140,7 +143,7 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseLocalDate("--until", value, options.filter.until);
          }},
-        {"--jobs", 'j', "N", "read the folder tree with N threads, 1 to 256 (default: 16)",
+        {"--jobs", 'j', "N", "read the folder tree with N threads, 1 to 256" + DefaultText(kDefaultJobs),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--jobs", value, 1, kMostJobs, options.jobs);
          }},
@@ -282,15 +285,4 @@ std::string ReportUsage() {
             "Exit status: 0 on success, 1 when FOLDER cannot be read or output fails,\n"
             "2 for a bad command line, 130 when stopped by Ctrl+C.\n";
     return text;
-}
-
-std::string_view ViewName(int view) {
-    return kViewNames[static_cast<std::size_t>(IsValidView(view) ? view : VIEW_DAY)];
-}
-
-std::optional<int> ViewFromName(std::string_view name) {
-    for (std::size_t view = 0; view < kViewNames.size(); ++view)
-        if (kViewNames[view] == name)
-            return static_cast<int>(view);
-    return std::nullopt;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "defaults.h"
 #include "filtered_directory_source.h"
-#include "folder_walk.h"
 
 #include <optional>
 #include <span>
@@ -21,15 +21,15 @@ struct ReportOptions {
 
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
-    int jobs = WalkLimits::kDefaultJobs; // threads reading the folder tree
+    int jobs = kDefaultJobs; // threads reading the folder tree
 
     // --png: a picture of the graph instead of text; "-" is standard output.
     std::optional<std::string> pngFile;
-    int width = 800;
-    int height = 500;
-    int averagingPosition = 50;
+    int width = kDefaultPictureWidth;
+    int height = kDefaultPictureHeight;
+    int averagingPosition = kDefaultAveragingPosition;
     double xOffset = 0.0;
-    double yScale = 6.5;
+    double yScale = kDefaultFullScale;
 };
 
 struct ParsedReportOptions {
@@ -44,7 +44,3 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments);
 
 // The --help text.
 std::string ReportUsage();
-
-// "day", "week", "month", "year"; and back.
-std::string_view ViewName(int view);
-std::optional<int> ViewFromName(std::string_view name);

@@ -20,10 +20,10 @@ struct PeriodTraits {
 constexpr std::int64_t kFirstSunday = 3 * 86400;
 
 constexpr std::array<PeriodTraits, 4> kPeriods{{
-    {kViewBins[VIEW_DAY], 60, 0, "%I:%M %p", nullptr, 1.0},
-    {kViewBins[VIEW_WEEK], 360, kFirstSunday, "%A %I:%M %p", "%0.1f hours", 0.1},
-    {kViewBins[VIEW_MONTH], 1800, 0, "Day %d, %I:%M %p", "%0.1f hours", 0.5},
-    {kViewBins[VIEW_YEAR], 21600, 0, "%d %B, %I:%M %p", "%0.1f days", 0.25},
+    {kViews[VIEW_DAY].bins, 60, 0, "%I:%M %p", nullptr, 1.0},
+    {kViews[VIEW_WEEK].bins, 360, kFirstSunday, "%A %I:%M %p", "%0.1f hours", 0.1},
+    {kViews[VIEW_MONTH].bins, 1800, 0, "Day %d, %I:%M %p", "%0.1f hours", 0.5},
+    {kViews[VIEW_YEAR].bins, 21600, 0, "%d %B, %I:%M %p", "%0.1f days", 0.25},
 }};
 
 const PeriodTraits& TraitsOf(int view) {
@@ -34,6 +34,17 @@ const PeriodTraits& TraitsOf(int view) {
 
 bool IsValidView(int view) {
     return view >= VIEW_DAY && view <= VIEW_YEAR;
+}
+
+std::string_view ViewName(int view) {
+    return kViews[static_cast<std::size_t>(IsValidView(view) ? view : VIEW_DAY)].name;
+}
+
+std::optional<int> ViewFromName(std::string_view name) {
+    for (std::size_t view = 0; view < kViews.size(); ++view)
+        if (kViews[view].name == name)
+            return static_cast<int>(view);
+    return std::nullopt;
 }
 
 int BinsForView(int view) {

@@ -1,16 +1,36 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The four recurring periods a file time is folded into.
 enum ViewMode : int { VIEW_DAY = 0, VIEW_WEEK = 1, VIEW_MONTH = 2, VIEW_YEAR = 3 };
 
-// Bins of each view, indexed by ViewMode, for code that needs them as constants.
-inline constexpr int kViewBins[4] = {1440, 1680, 1488, 1460};
+// What sizes and names each view. The one table the histograms, the window's View menu and
+// view bar, and the report command read.
+struct ViewFacts {
+    int bins;              // bins the period is folded into
+    const char* label;     // the view bar's button; the View menu's item with a mnemonic
+    std::string_view name; // how the report command's --view and its output name it
+    int command;           // the window's command that chooses the view
+};
+
+// Indexed by ViewMode.
+inline constexpr std::array<ViewFacts, 4> kViews{{
+    {1440, "Day", "day", 32774},
+    {1680, "Week", "week", 32775},
+    {1488, "Month", "month", 32777},
+    {1460, "Year", "year", 32773},
+}};
 
 bool IsValidView(int view);
+
+// "day", "week", "month", "year" ("day" for any other value); and back.
+std::string_view ViewName(int view);
+std::optional<int> ViewFromName(std::string_view name);
 
 // Bins of the view: 1440, 1680, 1488 or 1460; 1440 for any other value.
 int BinsForView(int view);

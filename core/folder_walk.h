@@ -1,5 +1,6 @@
 #pragma once
 
+#include "defaults.h"
 #include "directory_source.h"
 #include "scan_problems.h"
 #include "stamp_sink.h"
@@ -18,8 +19,6 @@ struct WalkLimits {
     int maxOpen = 64;
     // Folders listed ahead of the one whose records are being appended.
     int foldersAhead = 256;
-
-    static constexpr int kDefaultJobs = 16;
 };
 
 // Depth-first walk of a folder tree that appends each folder and one record per file to the

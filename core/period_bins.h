@@ -35,19 +35,19 @@ inline PeriodBins BinsFromLocal(const LocalBreakdown& local, std::int64_t t, con
 
     PeriodBins bins;
     // Clamped only for a leap second (second 60), which a zone with leap seconds can report.
-    bins.day = clamp(secondOfDay * kViewBins[VIEW_DAY] / 86400, kViewBins[VIEW_DAY]);
-    bins.week = clamp(minuteOfWeek * kViewBins[VIEW_WEEK] / 10080, kViewBins[VIEW_WEEK]);
-    bins.month = clamp(minuteOfMonth * kViewBins[VIEW_MONTH] / 44640, kViewBins[VIEW_MONTH]);
+    bins.day = clamp(secondOfDay * kViews[VIEW_DAY].bins / 86400, kViews[VIEW_DAY].bins);
+    bins.week = clamp(minuteOfWeek * kViews[VIEW_WEEK].bins / 10080, kViews[VIEW_WEEK].bins);
+    bins.month = clamp(minuteOfMonth * kViews[VIEW_MONTH].bins / 44640, kViews[VIEW_MONTH].bins);
 
     // The quotient is rounded to a double before the product, so a time exactly on a bin
     // boundary can land in the bin below (1 January 18:00 of a common year is in bin 2).
     const double fraction = static_cast<double>(t - year.start) / static_cast<double>(year.end - year.start);
-    const double position = fraction * static_cast<double>(kViewBins[VIEW_YEAR]);
+    const double position = fraction * static_cast<double>(kViews[VIEW_YEAR].bins);
     // A zone that skips local midnight at New Year can put t just outside its year's bounds.
     if (!(position >= 0.0))
         bins.year = 0;
-    else if (position >= kViewBins[VIEW_YEAR])
-        bins.year = kViewBins[VIEW_YEAR] - 1;
+    else if (position >= kViews[VIEW_YEAR].bins)
+        bins.year = kViews[VIEW_YEAR].bins - 1;
     else
         bins.year = static_cast<int>(position);
     return bins;

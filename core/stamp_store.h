@@ -41,13 +41,13 @@ public:
     // the given source and number of threads; control, when given, reports progress and can
     // stop the walk. Returns false when it was stopped: the store is then empty. Never throws:
     // when memory runs out the store is left empty and the problem is ENOMEM.
-    bool Scan(const std::string& path, IDirectorySource& source, int jobs = WalkLimits::kDefaultJobs,
+    bool Scan(const std::string& path, IDirectorySource& source, int jobs = kDefaultJobs,
               WalkControl* control = nullptr);
     // The same for several trees analysed together as one, walked in the order given. The folder
     // is then named by FolderListName. A tree that cannot be read ends the scan: its problem is
     // rootError and its index among the paths rootIndex.
     bool Scan(std::span<const std::string> paths, IDirectorySource& source,
-              int jobs = WalkLimits::kDefaultJobs, WalkControl* control = nullptr);
+              int jobs = kDefaultJobs, WalkControl* control = nullptr);
 
     FolderIndex AddFolder(FolderIndex parent, std::string_view name) override {
         return m_keepPlaces ? m_places.AddFolder(parent, name) : kNoFolder;

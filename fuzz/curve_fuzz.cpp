@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     CurveInputs in;
     in.bins =
-        input.ConsumeBool() ? input.PickValueInArray(kViewBins) : input.ConsumeIntegralInRange(-2, 3000);
+        input.ConsumeBool() ? input.PickValueInArray(kViews).bins : input.ConsumeIntegralInRange(-2, 3000);
     in.width = input.ConsumeIntegralInRange(-1, 10000);
     in.height = input.ConsumeIntegralInRange(-1, 10000);
     in.xOffset = input.ConsumeBool() ? input.ConsumeFloatingPoint<double>()

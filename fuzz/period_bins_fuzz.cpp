@@ -16,10 +16,10 @@ const char* const kZones[] = {
     "UTC", "Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kathmandu", "right/UTC"};
 
 void CheckInRange(const PeriodBins& bins) {
-    Require(bins.day >= 0 && bins.day < kViewBins[VIEW_DAY], "day bin in range");
-    Require(bins.week >= 0 && bins.week < kViewBins[VIEW_WEEK], "week bin in range");
-    Require(bins.month >= 0 && bins.month < kViewBins[VIEW_MONTH], "month bin in range");
-    Require(bins.year >= 0 && bins.year < kViewBins[VIEW_YEAR], "year bin in range");
+    Require(bins.day >= 0 && bins.day < kViews[VIEW_DAY].bins, "day bin in range");
+    Require(bins.week >= 0 && bins.week < kViews[VIEW_WEEK].bins, "week bin in range");
+    Require(bins.month >= 0 && bins.month < kViews[VIEW_MONTH].bins, "month bin in range");
+    Require(bins.year >= 0 && bins.year < kViews[VIEW_YEAR].bins, "year bin in range");
 }
 
 } // namespace

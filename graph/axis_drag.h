@@ -1,5 +1,7 @@
 #pragma once
 
+#include "defaults.h"
+
 // Value of a drag anchor when no drag is in progress.
 constexpr int NO_DRAG = 1000000001;
 
@@ -16,17 +18,12 @@ DragAnchors AnchorsAfterPress(DragAnchors current, int x, int y, int yAxisWidth)
 // no width or there are no bins.
 double DraggedOffset(double xOffset, int dx, int bins, int plotWidth);
 
-// The limits of the density axis's full scale, applied in this order: at most 1 becomes 1,
-// then at least 999 becomes 999.
-constexpr double kSmallestFullScale = 1.0;
-constexpr double kLargestFullScale = 999.0;
-
 // New full scale and anchor after a density-axis move to pointerY. The pointer counts as on
 // the plot's last row when below it; the scale is multiplied by
 // (H - anchorY) / (H - y') and held in [1, 999]; the anchor becomes y'. A drag that is not on
 // the density axis (anchorY is NO_DRAG or not above plotHeight) gets its inputs back unchanged.
 struct ScaleDrag {
-    double yScale = 6.5;
+    double yScale = kDefaultFullScale;
     int anchorY = NO_DRAG;
 };
 ScaleDrag DraggedScale(double yScale, int anchorY, int pointerY, int plotHeight);

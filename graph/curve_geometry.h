@@ -1,5 +1,7 @@
 #pragma once
 
+#include "defaults.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -14,14 +16,14 @@ struct PathPoint {
 };
 
 struct CurveInputs {
-    std::span<const std::int32_t> histogram{}; // counts per bin; bins past its end count as empty
-    int bins = 0;                              // the view's bin count
-    int width = 0;                             // plot client width
-    int height = 0;                            // plot client height
-    double xOffset = 0.0;                      // rotation in bins
-    double yScale = 6.5;                       // density at the top edge, kept within [1, 999]
-    int trackbarPosition = 50;                 // averaging position 0..100
-    std::int64_t fileCount = 0;                // N, the density's total
+    std::span<const std::int32_t> histogram{};        // counts per bin; bins past its end count as empty
+    int bins = 0;                                     // the view's bin count
+    int width = 0;                                    // plot client width
+    int height = 0;                                   // plot client height
+    double xOffset = 0.0;                             // rotation in bins
+    double yScale = kDefaultFullScale;                // density at the top edge, kept within [1, 999]
+    int trackbarPosition = kDefaultAveragingPosition; // averaging position 0..100
+    std::int64_t fileCount = 0;                       // N, the density's total
 };
 
 // The smoothed density curve: one MoveTo, then LineTo/MoveTo steps; at most two lines.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "defaults.h"
 #include "text_measurer.h"
 
 #include <string>
@@ -44,7 +45,7 @@ struct DensityAxis {
 };
 
 struct DensityAxisInputs {
-    double yScale = 6.5;
+    double yScale = kDefaultFullScale;
     int panelHeight = 0;
     int plotHeight = 0;
     AxisBands bands;

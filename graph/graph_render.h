@@ -1,5 +1,7 @@
 #pragma once
 
+#include "defaults.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -7,11 +9,11 @@ class CStampStore;
 
 // What a picture of the graph shows, besides the store.
 struct GraphPicture {
-    QSize size{800, 500};
+    QSize size{kDefaultPictureWidth, kDefaultPictureHeight};
     int view = 0;
-    int averagingPosition = 50;
+    int averagingPosition = kDefaultAveragingPosition;
     double xOffset = 0.0;
-    double yScale = 6.5;
+    double yScale = kDefaultFullScale;
 };
 
 // Paints the graph panel of the store exactly as the window would at that size, off screen.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curve_geometry.h"
+#include "defaults.h"
 #include "period_histograms.h"
 
 #include <QFont>
@@ -30,7 +31,7 @@ public:
     QString TitleText() const;
 
     double m_xOffset = 0.0;
-    double m_yScale = 6.5;
+    double m_yScale = kDefaultFullScale;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

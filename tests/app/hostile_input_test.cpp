@@ -138,7 +138,7 @@ TEST_F(HostileInputTest, EventStormLeavesTheGraphInRangeAndPaintable) {
         // A turn keeps the offset within the period of the view it is made in; a view with
         // fewer bins keeps an offset made in a longer one.
         ASSERT_GE(plot.m_xOffset, 0.0);
-        ASSERT_LT(plot.m_xOffset, kViewBins[VIEW_WEEK]);
+        ASSERT_LT(plot.m_xOffset, kViews[VIEW_WEEK].bins);
         if (dragged && plot.width() > 0) {
             ++turns;
             ASSERT_LT(plot.m_xOffset, plot.BinsForView());

@@ -258,7 +258,7 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
         for (int i = 0; i < 100; ++i)
             source.AddFile(CMemoryDirectorySource::kRoot, "f" + std::to_string(i), 1591000000 + i);
         source.RunOutOfMemoryAfter(50);
-        store.Scan(path, source, WalkLimits::kDefaultJobs, &control);
+        store.Scan(path, source, kDefaultJobs, &control);
     };
     Analyse("/big");
     m_frame->m_walkFolderTree = realWalk;

@@ -14,6 +14,13 @@ TEST(AnalysisPeriod, BinCountsAndTheFallbackForOtherValues) {
     EXPECT_EQ(BinsForView(4), 1440);
 }
 
+TEST(AnalysisPeriod, ViewNamesRoundTrip) {
+    for (int view = 0; view < 4; ++view)
+        EXPECT_EQ(ViewFromName(ViewName(view)), view);
+    EXPECT_EQ(ViewFromName("Day"), std::nullopt);
+    EXPECT_EQ(ViewName(7), "day");
+}
+
 TEST(AnalysisPeriod, FirstAndLastBinsReadBackInEveryZone) {
     for (const char* zone : kTestZones) {
         CScopedTimeZone scoped(zone); // display times are UTC, whatever the zone

@@ -4,9 +4,11 @@
 #include "walk_control.h"
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -245,6 +247,19 @@ TEST(FolderWalk, KeepsAtMostTheBudgetOfFoldersOpenOnADeepTree) {
     }
 }
 
+TEST(FolderWalk, OnOneThreadTheBudgetIsExactAndTheShallowestKeptFoldersCloseFirst) {
+    for (const int maxOpen : {5, 64}) {
+        Source source;
+        BuildComb(source, 300); // 601 folders
+        EXPECT_EQ(Walk(source, 1, maxOpen).times, CombOrder(300));
+        // The kept folders, the chosen one and the one being opened.
+        EXPECT_EQ(source.MostOpen(), maxOpen + 2) << "budget " << maxOpen;
+        // A deeper kept folder is needed again sooner: closing the shallowest first, a folder
+        // is opened again fewer than depth / budget times.
+        EXPECT_LT(source.Opens(), 601 * (1 + 300 / maxOpen)) << "budget " << maxOpen;
+    }
+}
+
 TEST(FolderWalk, GivesBackFoldersWhenTheSystemRunsOutOfDescriptors) {
     Source source;
     BuildComb(source, 500);
@@ -273,6 +288,80 @@ TEST(FolderWalk, RandomTreesGiveTheSameOrderWhateverTheBudget) {
             for (const int maxOpen : {1, 3})
                 EXPECT_EQ(Walk(source, jobs, maxOpen).times, unbounded)
                     << "round " << round << " jobs " << jobs << " budget " << maxOpen;
+    }
+}
+
+// Counts time reads and raises a stop request after a number of them.
+class CStopAfterReadsSource final : public CForwardingDirectorySource {
+public:
+    CStopAfterReadsSource(IDirectorySource& inner, WalkControl& control, int reads)
+        : CForwardingDirectorySource(inner), m_control(control), m_readsBeforeStop(reads) {}
+    EntryTime ReadTime(Handle folder, const char* name) override {
+        if (++m_reads == m_readsBeforeStop)
+            m_control.stopRequested = true;
+        return m_inner.ReadTime(folder, name);
+    }
+    int Reads() const { return m_reads; }
+
+private:
+    WalkControl& m_control;
+    const int m_readsBeforeStop;
+    std::atomic<int> m_reads{0};
+};
+
+TEST(FolderWalk, AStopTakesEffectInsideAHugeFolderWhateverTheListingTells) {
+    for (const bool kindsKnown : {true, false}) {
+        Source source;
+        const int huge = source.AddFolder(Source::kRoot, "huge");
+        for (int i = 0; i < 60000; ++i)
+            source.AddFile(huge, "f" + std::to_string(i), i);
+        if (!kindsKnown)
+            source.SetKindsUnknown(huge);
+        for (const int jobs : {1, 4}) {
+            WalkControl control;
+            CStopAfterReadsSource stopping(source, control, 1000);
+            CStampStore store;
+            EXPECT_FALSE(store.Scan("root", stopping, jobs, &control));
+            // Each thread finishes at most the stretch of reads it was in.
+            EXPECT_LT(stopping.Reads(), 1000 + 300 * jobs) << "kinds known " << kindsKnown << " jobs " << jobs;
+            EXPECT_EQ(source.OpenNow(), 0);
+        }
+    }
+}
+
+// Listing takes a while, as on a real disk, so that the threads' folders are open at once.
+class CSlowListingSource final : public CForwardingDirectorySource {
+public:
+    using CForwardingDirectorySource::CForwardingDirectorySource;
+    int List(Handle folder, CFolderListing& listing) override {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        return m_inner.List(folder, listing);
+    }
+};
+
+TEST(FolderWalk, OutOfDescriptorsTheWalkWaitsForOneAndRecordsTheSameWhateverTheThreads) {
+    Source tree;
+    for (int top = 0; top < 30; ++top) {
+        const int folder = tree.AddFolder(Source::kRoot, "t" + std::to_string(top));
+        for (int sub = 0; sub < 20; ++sub) {
+            const int leaf = tree.AddFolder(folder, "s" + std::to_string(sub));
+            tree.AddFile(leaf, "f", top * 100 + sub);
+        }
+    }
+    CSlowListingSource source(tree);
+    const std::vector<std::int64_t> unlimited = Walk(tree).times;
+    ASSERT_EQ(unlimited.size(), 600U);
+    tree.SetOpenLimit(6); // fewer than the threads
+    for (const int jobs : {1, 4, 16}) {
+        CStampStore store;
+        ScanProblems problems;
+        WalkLimits limits;
+        limits.jobs = jobs;
+        EXPECT_TRUE(CFolderWalk(source, store, problems, limits).Run("root"));
+        EXPECT_EQ(Times(store), unlimited) << "jobs " << jobs;
+        EXPECT_EQ(problems.unreadableFolders, 0) << "jobs " << jobs;
+        EXPECT_EQ(tree.OpenNow(), 0);
+        EXPECT_LE(tree.MostOpen(), 6);
     }
 }
 

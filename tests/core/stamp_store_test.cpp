@@ -25,7 +25,7 @@
 
 namespace {
 
-void ScanDisk(CStampStore& store, const std::string& path, int jobs = WalkLimits::kDefaultJobs) {
+void ScanDisk(CStampStore& store, const std::string& path, int jobs = kDefaultJobs) {
     CPosixDirectorySource source;
     EXPECT_TRUE(store.Scan(path, source, jobs));
 }

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "directory_source.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+// The walk's one mutex guards everything its threads share. A function that must run under it
+// takes the held lock as a parameter, so that the rule is kept by the compiler.
+using WalkLock = std::unique_lock<std::mutex>;
+
+// One folder as the cache of open folders sees it. Only the cache changes it, under the lock.
+class CCachedFolder {
+public:
+    explicit CCachedFolder(std::size_t depth) : m_depth(depth) {}
+    CCachedFolder(const CCachedFolder&) = delete;
+    CCachedFolder& operator=(const CCachedFolder&) = delete;
+
+    // -1 while closed. Read without the lock only by a thread that has the folder pinned or
+    // runs its task, while nobody can close it.
+    IDirectorySource::Handle Handle() const { return m_handle; }
+
+private:
+    friend class COpenFolderCache;
+    // Why the folder is open.
+    enum class Need : std::uint8_t {
+        Task,       // its own listing and time reads
+        Subfolders, // only for subfolders still to be opened through it: kept, may be closed
+        Nothing,    // only for the threads that have it pinned
+    };
+
+    IDirectorySource::Handle m_handle = -1;
+    const std::size_t m_depth;
+    int m_pins = 0;
+    Need m_need = Need::Task;
+    CCachedFolder* m_previous = nullptr; // among the open folders
+    CCachedFolder* m_next = nullptr;
+    CCachedFolder* m_previousAtDepth = nullptr; // among the kept folders nobody has pinned
+    CCachedFolder* m_nextAtDepth = nullptr;
+};
+
+// The folders a walk holds open. A folder stays open while its own task reads it or while a
+// thread has it pinned to open a subfolder through it; once read, it is kept open only as long
+// as subfolders of it are still to be opened and the budget of kept folders allows, the
+// shallowest kept folders being closed first (a deeper one is needed again sooner).
+class COpenFolderCache {
+public:
+    COpenFolderCache(IDirectorySource& source, std::size_t maxKept) : m_source(source), m_maxKept(maxKept) {}
+
+    // The folder now holds handle for its own task.
+    void Opened(CCachedFolder& folder, IDirectorySource::Handle handle, const WalkLock& held);
+    // The folder, read before, holds handle again for a thread that has pinned it; kept
+    // afterwards when subfolders of it are still to be opened.
+    void Reopened(CCachedFolder& folder, IDirectorySource::Handle handle, bool subfoldersLeft, const WalkLock& held);
+    // Its task is done and subfolders of it are still to be opened through it.
+    void Keep(CCachedFolder& folder, const WalkLock& held);
+    // Nothing is to be opened through it any more: it is closed once nobody has it pinned.
+    void Release(CCachedFolder& folder, const WalkLock& held);
+    // Pinned, an open folder is not closed.
+    void Pin(CCachedFolder& folder, const WalkLock& held);
+    void Unpin(CCachedFolder& folder, const WalkLock& held);
+    // Closes the shallowest kept folder nobody has pinned; false when there is none.
+    bool CloseShallowestKept(const WalkLock& held);
+    // For a thread that found the process out of descriptors and nothing to close: waits a
+    // while for a folder to be closed, with the lock released meanwhile. False at once when the
+    // walk holds no folder open but the chosen one, so that nothing of its own would come free.
+    bool AwaitClose(WalkLock& held);
+    // Closes every folder, once no other thread uses any.
+    void CloseAll(const WalkLock& held);
+
+private:
+    // The private helpers run under the lock that the public call that reached them holds.
+    void Close(CCachedFolder& folder);
+    bool CloseShallowest();
+    void CloseBeyondBudget();
+    void AddCandidate(CCachedFolder& folder);
+    void RemoveCandidate(CCachedFolder& folder);
+
+    IDirectorySource& m_source;
+    const std::size_t m_maxKept;
+    std::size_t m_kept = 0; // folders open only for their subfolders, pinned or not
+    std::size_t m_openCount = 0;
+    CCachedFolder* m_open = nullptr;
+    // Kept folders nobody has pinned, the candidates for closing, listed by depth; the
+    // shallowest non-empty depth is at or after m_shallowest.
+    std::vector<CCachedFolder*> m_candidatesAtDepth;
+    std::size_t m_shallowest = 0;
+    std::condition_variable m_closed;
+};
