@@ -26,6 +26,9 @@ constexpr int ID_HELP_FINDER = 57667;
 constexpr int ID_CONTEXT_HELP = 57669;
 constexpr int ID_HELP = 57670;
 constexpr int ID_VIEW_STATUS_BAR = 59393;
+// Commands added beside the described ones
+constexpr int ID_VIEW_COUNT_FILES = 32850;
+constexpr int ID_VIEW_COUNT_MINUTES = 32851;
 
 // Status-bar indicator panes
 constexpr int ID_INDICATOR_CAPS = 59137;

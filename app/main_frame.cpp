@@ -19,6 +19,7 @@
 #include "window_text.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
@@ -97,6 +98,14 @@ void CMainFrame::CreateMenus() {
     for (const ViewFacts& facts : kViews)
         AddCommand(view, facts.command, QLatin1Char('&') + QString::fromUtf8(facts.label))
             ->setCheckable(true);
+    view->addSeparator();
+    auto* counting = new QActionGroup(this); // radio check marks
+    for (auto [id, text] : {std::pair{ID_VIEW_COUNT_FILES, "Count &Files"},
+                            std::pair{ID_VIEW_COUNT_MINUTES, "Count &Active Minutes"}}) {
+        QAction* action = AddCommand(view, id, QString::fromUtf8(text));
+        action->setCheckable(true);
+        counting->addAction(action);
+    }
     view->addSeparator();
     AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
@@ -200,6 +209,12 @@ void CMainFrame::SetViewMode(int mode) {
     OnUpdateCommandUI();
 }
 
+void CMainFrame::SetCountRule(CountRule rule) {
+    m_wndPanel->m_plot.SetCountRule(rule);
+    m_wndPanel->update();
+    OnUpdateCommandUI();
+}
+
 void CMainFrame::OnFileNewFolder() {
     const QString path = m_browseForFolder ? m_browseForFolder(this, kFolderPrompt) : QString();
     if (!path.isEmpty())
@@ -255,6 +270,12 @@ void CMainFrame::OnCommand(int id) {
     case ID_FILE_NEWFOLDER:
         OnFileNewFolder();
         break;
+    case ID_VIEW_COUNT_FILES:
+        SetCountRule(CountRule::Files);
+        break;
+    case ID_VIEW_COUNT_MINUTES:
+        SetCountRule(CountRule::ActiveMinutes);
+        break;
     case ID_VIEW_STATUS_BAR:
         OnBarCheck();
         break;
@@ -296,6 +317,9 @@ void CMainFrame::SetMessageText(const QString& text) {
 void CMainFrame::OnUpdateCommandUI() {
     for (std::size_t view = 0; view < kViews.size(); ++view)
         m_actions.at(kViews[view].command)->setChecked(m_viewMode == static_cast<int>(view));
+    const bool countsFiles = m_wndPanel->m_plot.GetCountRule() == CountRule::Files;
+    m_actions.at(ID_VIEW_COUNT_FILES)->setChecked(countsFiles);
+    m_actions.at(ID_VIEW_COUNT_MINUTES)->setChecked(!countsFiles);
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!m_wndStatusBar->isHidden());
 }
 

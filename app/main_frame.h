@@ -2,6 +2,7 @@
 
 #include "background_walk.h"
 #include "graph_host.h"
+#include "period_histograms.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -35,6 +36,9 @@ public:
     // The one way the view changes: the graph, the averaging label, the view bar and the View
     // menu follow it.
     void SetViewMode(int mode);
+
+    // How the graph counts: every file (the default), or every active minute once.
+    void SetCountRule(CountRule rule);
 
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.

@@ -68,8 +68,9 @@ std::string OutOfMemoryMessage(const std::string& folder) {
 // Prints the chosen text report on standard output; false when it could not be written.
 bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     CPeriodHistograms histograms;
+    histograms.m_countRule = options.countRule;
     if (options.format != ReportFormat::Times)
-        histograms.RebuildHistograms(theStampStore);
+        histograms.RebuildHistograms(theStampStore, options.countRule);
     CCheckedOutput output(STDOUT_FILENO);
     WriteReport(output.Stream(), options.format, theStampStore, histograms, options.views,
                 options.averagingPosition, leftOut);

@@ -26,6 +26,7 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
     picture.averagingPosition = options.averagingPosition;
     picture.xOffset = options.xOffset;
     picture.yScale = options.yScale;
+    picture.countRule = options.countRule;
 
     // Encoded in memory first: the image writer does not notice a file that fails to take the bytes.
     QByteArray bytes;

@@ -95,6 +95,17 @@ const std::vector<CommandOption>& Options() {
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
          }},
+        {"--count", '\0', "files|minutes", "count every file, or every minute with a file written once "
+                                     "(default: files)",
+         [](ReportOptions& options, std::string_view value) -> std::string {
+             if (value == "files")
+                 options.countRule = CountRule::Files;
+             else if (value == "minutes")
+                 options.countRule = CountRule::ActiveMinutes;
+             else
+                 return "unknown count '" + std::string(value) + "' (expected files or minutes)";
+             return {};
+         }},
         {"--png", '\0', "FILE", "save a picture of the graph as a PNG file instead of printing text",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
@@ -271,6 +282,10 @@ std::string ReportUsage() {
             "           counts of entries and files left out\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
+            "With --count minutes every minute (of UTC time) in which at least one file was\n"
+            "written counts once, however many files it holds: the summary's title adds\n"
+            "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"
+            "lists the first second of each active minute, in time order.\n\n"
             "PATTERN is matched against each entry's name alone, as the shell would match it\n"
             "(quote it); a folder whose name matches is not entered. DATE is an ISO 8601 date\n"
             "or date and time in local time, such as 2024-03-31 or 2024-03-31T14:30:00; a date\n"

@@ -2,6 +2,7 @@
 
 #include "defaults.h"
 #include "filtered_directory_source.h"
+#include "period_histograms.h"
 
 #include <optional>
 #include <span>
@@ -15,6 +16,7 @@ enum class ReportFormat { Summary, Csv, Json, Times };
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     ReportFormat format = ReportFormat::Summary;
+    CountRule countRule = CountRule::Files; // --count
     std::vector<std::string> folders{"."}; // analysed together as one
     bool help = false;
     bool version = false;

@@ -20,9 +20,11 @@ std::string CountOf(std::int64_t count, std::string_view one, std::string_view m
 
 namespace {
 
-// The summary's title line: "N files in FOLDER", and "(M entries left out)" when names were excluded.
-std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut) {
-    std::string title = FormatFilesTitle(store.m_nFiles, store.GetFolder());
+// The summary's title line: "N files in FOLDER", "(M active minutes)" when minutes are counted, and
+// "(M entries left out)" when names were excluded.
+std::string SummaryTitle(const CStampStore& store, const CPeriodHistograms& histograms,
+                         const LeftOutCounts& leftOut) {
+    std::string title = FormatAnalysisTitle(store.m_nFiles, store.GetFolder(), histograms);
     if (leftOut.excludedEntries)
         title += " (" + CountOf(*leftOut.excludedEntries, "entry", "entries") + " left out)";
     return title;
@@ -32,10 +34,11 @@ std::string SummaryTitle(const CStampStore& store, const LeftOutCounts& leftOut)
 
 void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
                   std::span<const int> views, int averagingPosition, const LeftOutCounts& leftOut) {
-    out << DisplayText(SummaryTitle(store, leftOut)) << '\n';
+    out << DisplayText(SummaryTitle(store, histograms, leftOut)) << '\n';
+    const bool countsFiles = histograms.m_countRule == CountRule::Files;
     if (leftOut.filesOutsideRange)
         out << CountOf(*leftOut.filesOutsideRange, "file", "files") << " written outside the time range left out\n";
-    if (histograms.m_nBinned < store.m_nFiles)
+    if (countsFiles && histograms.m_nBinned < store.m_nFiles)
         out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
     for (const int view : views) {
         out << ViewName(view) << ": ";
@@ -47,7 +50,8 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
         const int bin = BusiestBin(histogram);
         const int smoothed = HighestWindowPoint(histogram.span(), BinsForView(view),
                                                 AveragingWindow(averagingPosition));
-        out << "busiest " << FormatBinTime(view, bin) << ", " << CountOf(histogram[bin], "file", "files")
+        out << "busiest " << FormatBinTime(view, bin) << ", "
+            << (countsFiles ? CountOf(histogram[bin], "file", "files") : CountOf(histogram[bin], "minute", "minutes"))
             << "; averaged over " << FormatAveragingPeriod(view, averagingPosition).value_or("")
             << ", busiest " << FormatBinTime(view, smoothed) << '\n';
     }
@@ -72,7 +76,12 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
         << "  \"timeZone\": " << JsonQuote(LocalZoneName()) << ",\n"
         << "  \"folder\": " << JsonQuote(store.GetFolder()) << ",\n"
         << "  \"files\": " << store.m_nFiles << ",\n"
-        << "  \"binnedFiles\": " << histograms.m_nBinned << ",\n"
+        << "  \"count\": " << (histograms.m_countRule == CountRule::Files ? "\"files\"" : "\"minutes\"") << ",\n";
+    if (histograms.m_countRule == CountRule::Files)
+        out << "  \"binnedFiles\": " << histograms.m_nBinned << ",\n";
+    else
+        out << "  \"activeMinutes\": " << histograms.m_nBinned << ",\n";
+    out
         << "  \"unreadableFolders\": " << problems.unreadableFolders << ",\n"
         << "  \"excludedEntries\": " << leftOut.excludedEntries.value_or(0) << ",\n"
         << "  \"filesOutsideRange\": " << leftOut.filesOutsideRange.value_or(0) << ",\n"
@@ -95,7 +104,12 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     out << "\n  ]\n}\n";
 }
 
-void WriteTimes(std::ostream& out, const CStampStore& store) {
+void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule) {
+    if (rule == CountRule::ActiveMinutes) {
+        for (const std::int64_t start : ActiveMinuteStarts(store.span()))
+            out << start << '\n';
+        return;
+    }
     for (const FileStamp& stamp : store.span())
         out << stamp.m_lastWrite << '\n';
 }
@@ -114,7 +128,7 @@ void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& stor
         WriteJson(out, store, histograms, views, leftOut);
         break;
     case ReportFormat::Times:
-        WriteTimes(out, store);
+        WriteTimes(out, store, histograms.m_countRule);
         break;
     }
 }

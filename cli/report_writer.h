@@ -32,9 +32,11 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views);
 void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
                std::span<const int> views, const LeftOutCounts& leftOut = {});
-void WriteTimes(std::ostream& out, const CStampStore& store);
+// Every file's time in walk order, or with active minutes the first second of each, ascending.
+void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule = CountRule::Files);
 
-// The report in the chosen format: one of the four above.
+// The report in the chosen format: one of the four above, counting as the histograms were
+// counted (times takes only the histograms' rule).
 void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,
                  const CPeriodHistograms& histograms, std::span<const int> views, int averagingPosition,
                  const LeftOutCounts& leftOut = {});

@@ -3,30 +3,59 @@
 #include "growable_array.h"
 
 #include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
 
 class CStampStore;
+struct FileStamp;
 
 using Histogram = CGrowableArray<std::int32_t>;
+
+// How the recount weighs the records: every file once, or every minute (of UTC time) in which
+// at least one file was written once, however many files it holds, binned at that minute.
+enum class CountRule { Files, ActiveMinutes };
+
+// The minutes of UTC time in which at least one record was written, each as its first second,
+// in ascending order and each once.
+std::vector<std::int64_t> ActiveMinuteStarts(std::span<const FileStamp> stamps);
 
 // The four period histograms, recounted from the store after every scan.
 class CPeriodHistograms {
 public:
-    // Sizes the four arrays on first use, zeroes them and counts every record of the store
-    // once in each; a time the platform cannot break down is left out of all four. Throws
-    // std::bad_alloc only if the arrays themselves cannot be allocated at the first rebuild.
-    void RebuildHistograms(const CStampStore& store);
+    // Sizes the four arrays on first use, zeroes them and counts every record of the store (or
+    // every active minute) once in each; a time the platform cannot break down is left out of
+    // all four. Throws std::bad_alloc only if the arrays themselves (or the list of active
+    // minutes) cannot be allocated.
+    void RebuildHistograms(const CStampStore& store, CountRule rule = CountRule::Files);
 
     // The histogram of a view, or nullptr for a value outside 0..3.
     const Histogram* ForView(int view) const;
+
+    // What the curve's densities are relative to: the store's file count when files are
+    // counted, the number of active minutes binned when minutes are.
+    std::int64_t CurveTotal(std::int64_t files) const {
+        return m_countRule == CountRule::Files ? files : m_nBinned;
+    }
 
     Histogram m_yearBins;
     Histogram m_monthBins;
     Histogram m_weekBins;
     Histogram m_dayBins;
 
-    // Records counted by the last rebuild: the store's size less the times that could not be binned.
+    // Files (or active minutes) counted by the last rebuild: those whose time could be binned.
     std::int64_t m_nBinned = 0;
+    // The rule of the last rebuild.
+    CountRule m_countRule = CountRule::Files;
 
 private:
-    template <typename BinsOf> void Recount(const CStampStore& store, BinsOf binsOf);
+    template <typename Times, typename BinsOf> void Recount(const Times& times, BinsOf binsOf);
 };
+
+// The title line of an analysis: "N files in FOLDER", and beside it "(M active minutes)" when
+// the histograms count active minutes.
+std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
+                                const CPeriodHistograms& histograms);
+
+// "file(s)" or "minute(s)": what a count of the rule counts.
+const char* CountedUnits(CountRule rule);

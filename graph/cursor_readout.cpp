@@ -12,6 +12,6 @@ int BinUnderPointer(int x, int plotWidth, int bins, double xOffset) {
     return static_cast<int>(std::trunc(WrapOffset(static_cast<double>(turned) / plotWidth - xOffset, bins)));
 }
 
-std::string ReadoutText(int view, int bin, std::int64_t count) {
-    return FormatBinTime(view, bin) + " - " + std::to_string(count) + " file(s).";
+std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule) {
+    return FormatBinTime(view, bin) + " - " + std::to_string(count) + " " + CountedUnits(rule) + ".";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "period_histograms.h"
+
 #include <cstdint>
 #include <string>
 
@@ -7,5 +9,6 @@
 // -1 when the plot has no width or there are no bins.
 int BinUnderPointer(int x, int plotWidth, int bins, double xOffset);
 
-// "08:30 AM - 12 file(s)." for the bin of a view and its count.
-std::string ReadoutText(int view, int bin, std::int64_t count);
+// "08:30 AM - 12 file(s)." for the bin of a view and its count; "minute(s)" when active
+// minutes are counted.
+std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule = CountRule::Files);

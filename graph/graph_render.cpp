@@ -28,7 +28,7 @@ QImage RenderGraph(const CStampStore& store, const GraphPicture& picture) {
     panel.LayOut();
     panel.m_plot.m_xOffset = picture.xOffset;
     panel.m_plot.m_yScale = picture.yScale;
-    panel.m_plot.RebuildHistograms();
+    panel.m_plot.SetCountRule(picture.countRule);
 
     QImage image(picture.size, QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "defaults.h"
+#include "period_histograms.h"
 
 #include <QImage>
 #include <QSize>
@@ -14,6 +15,7 @@ struct GraphPicture {
     int averagingPosition = kDefaultAveragingPosition;
     double xOffset = 0.0;
     double yScale = kDefaultFullScale;
+    CountRule countRule = CountRule::Files;
 };
 
 // Paints the graph panel of the store exactly as the window would at that size, off screen.

@@ -25,8 +25,13 @@ CPlotWnd::CPlotWnd(IGraphHost& host, const CStampStore& store, QWidget* parent)
 }
 
 void CPlotWnd::RebuildHistograms() {
-    m_histograms.RebuildHistograms(m_store);
+    m_histograms.RebuildHistograms(m_store, m_countRule);
     update();
+}
+
+void CPlotWnd::SetCountRule(CountRule rule) {
+    m_countRule = rule;
+    RebuildHistograms();
 }
 
 int CPlotWnd::BinsForView() const {
@@ -38,7 +43,7 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
 }
 
 QString CPlotWnd::TitleText() const {
-    return TextForWindow(FormatFilesTitle(m_store.GetSize(), m_store.GetFolder()));
+    return TextForWindow(FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {
@@ -56,7 +61,7 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
         inputs.xOffset = m_xOffset;
         inputs.yScale = m_yScale;
         inputs.trackbarPosition = m_host.AveragingPosition();
-        inputs.fileCount = m_store.m_nFiles;
+        inputs.fileCount = m_histograms.CurveTotal(m_store.m_nFiles);
         ComputeCurve(inputs, m_path);
         dc.SelectPen(kCurveColor);
         for (const PathPoint& point : m_path) {
@@ -84,7 +89,7 @@ void CPlotWnd::mouseMoveEvent(QMouseEvent* event) {
         return;
     const int view = m_host.CurrentViewMode();
     const int bin = BinUnderPointer(at.x(), width(), BinsForView(), m_xOffset);
-    m_host.ShowReadout(QString::fromStdString(ReadoutText(view, bin, (*histogram)[bin])));
+    m_host.ShowReadout(QString::fromStdString(ReadoutText(view, bin, (*histogram)[bin], m_histograms.m_countRule)));
 }
 
 // The plot takes presses so that they never reach the panel, where they would start a drag.

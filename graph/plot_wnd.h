@@ -22,12 +22,17 @@ public:
     // Recounts the histograms from the store and schedules a repaint.
     void RebuildHistograms();
 
+    // Sets how the histograms count and recounts them.
+    void SetCountRule(CountRule rule);
+    CountRule GetCountRule() const { return m_countRule; }
+
     int BinsForView() const;
     const Histogram* CurrentHistogram() const;
 
     const CPeriodHistograms& Histograms() const { return m_histograms; }
 
-    // "N files in FOLDER", as the title line reads.
+    // "N files in FOLDER", as the title line reads, with the active minutes beside it when
+    // those are counted.
     QString TitleText() const;
 
     double m_xOffset = 0.0;
@@ -44,5 +49,6 @@ private:
     const CStampStore& m_store;
     QFont m_fontTitle;
     CPeriodHistograms m_histograms;
+    CountRule m_countRule = CountRule::Files;
     std::vector<PathPoint> m_path; // reused between paints to spare an allocation
 };

@@ -85,7 +85,7 @@ protected:
 TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
     const QStringList expected = {
         "&File: &New folder...|E&xit",
-        "&View: &Day|&Week|&Month|&Year|-|&Status Bar",
+        "&View: &Day|&Week|&Month|&Year|-|Count &Files|Count &Active Minutes|-|&Status Bar",
         "&Help: &Help Topics|-|&About Busyscope...",
     };
     EXPECT_EQ(MenuOutline(*m_frame->menuBar()), expected);
@@ -114,6 +114,48 @@ TEST_F(MainFrameTest, ViewMenuAndViewButtonsStayInStep) {
     EXPECT_EQ(PressedView(), VIEW_DAY);
     EXPECT_EQ(LabelAfterRepaint("100 minutes"), QStringLiteral("100 minutes"));
     EXPECT_EQ(m_frame->m_wndAvgBar->m_slider.value(), 50);
+}
+
+// Counting active minutes recounts the store: a minute holding two files weighs one, the title
+// says how many minutes there are beside the files, and the readout counts minutes.
+TEST_F(MainFrameTest, CountActiveMinutesRecountsTheStoreAndSaysMinutes) {
+    CTestTree tree;
+    tree.AddFile("a", LocalTime(2023, 5, 2, 9, 0, 10));
+    tree.AddFile("b", LocalTime(2023, 5, 2, 9, 0, 40));
+    tree.AddFile("c", LocalTime(2023, 5, 3, 14, 0, 0));
+    Analyse(tree.Root());
+    QAction* files = m_frame->CommandAction(ID_VIEW_COUNT_FILES);
+    QAction* minutes = m_frame->CommandAction(ID_VIEW_COUNT_MINUTES);
+    CPlotWnd& plot = m_frame->m_wndPanel->m_plot;
+    const QString root = QString::fromStdString(tree.Root());
+    plot.m_xOffset = 1440 - 9 * 60; // 09:00 at the left edge
+    ASSERT_EQ(BinUnderPointer(0, plot.width(), 1440, plot.m_xOffset), 9 * 60);
+    const auto readout = [&] {
+        QTest::mouseMove(&plot, QPoint(plot.width() / 2, plot.height() / 2)); // away, then back
+        QTest::mouseMove(&plot, QPoint(0, plot.height() / 2));
+        return m_frame->MessageText();
+    };
+    struct Step {
+        QAction* item;
+        int nineOClock;
+        QString title;
+        QString readout;
+    };
+    const Step steps[] = {
+        {nullptr, 2, "3 files in " + root, "09:00 AM - 2 file(s)."},
+        {minutes, 1, "3 files in " + root + " (2 active minutes)", "09:00 AM - 1 minute(s)."},
+        {minutes, 1, "3 files in " + root + " (2 active minutes)", "09:00 AM - 1 minute(s)."},
+        {files, 2, "3 files in " + root, "09:00 AM - 2 file(s)."},
+    };
+    for (const Step& step : steps) {
+        if (step.item)
+            step.item->trigger();
+        EXPECT_EQ(files->isChecked(), step.nineOClock == 2);
+        EXPECT_EQ(minutes->isChecked(), step.nineOClock == 1);
+        EXPECT_EQ(plot.Histograms().m_dayBins[9 * 60], step.nineOClock);
+        EXPECT_EQ(plot.TitleText(), step.title);
+        EXPECT_EQ(readout(), step.readout);
+    }
 }
 
 TEST_F(MainFrameTest, ChoosingTheCurrentViewAgainKeepsItsCheckAndButtonAndFocusesTheGraph) {

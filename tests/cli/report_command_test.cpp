@@ -581,6 +581,37 @@ TEST_F(ReportLeavingOut, ExcludedNamesAreLeftOutOfEveryFormatAndThePicture) {
     EXPECT_NE(keptCurve, allCurve) << "the picture is drawn from the files kept";
 }
 
+// --count minutes: the burst of 120 files weighs as much as one saved file, in every format
+// and the picture; the three files at 14:30 on three days make the busiest minute of the day.
+TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--count", "minutes"});
+        arguments.push_back(m_tree.Root());
+        return RunReport(arguments);
+    };
+    RunResult result = run({"--view", "day"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"124 files in " + m_tree.Root() + " (4 active minutes)",
+                                                           "day: busiest 02:30 PM, 3 minutes; averaged over 100 "
+                                                           "minutes, busiest 01:41 PM"}));
+    EXPECT_EQ(Lines(run({"--format", "times"}).out),
+              (std::vector<std::string>{std::to_string(kMonday1430 - 365 * 86400),
+                                        std::to_string(kBurst), std::to_string(kMonday1430),
+                                        std::to_string(kMonday1430 + 86400)}));
+    const std::string json = run({"--format", "json"}).out;
+    EXPECT_TRUE(Contains(json, "\"files\": 124,\n  \"count\": \"minutes\",\n  \"activeMinutes\": 4,\n")) << json;
+    const std::string csv = run({"--format", "csv"}).out;
+    EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3,52200,60\n"));
+    EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",1,10800,60\n")) << "the burst is one minute";
+
+    const std::string png = m_tree.Path("graph.png");
+    ASSERT_EQ(run({"--png", png, "--average", "0"}).exitCode, 0);
+    const int minuteCurve = CurvePixels(QImage(QString::fromStdString(png)));
+    ASSERT_EQ(RunReport({"--png", png, "--average", "0", "--count", "files", m_tree.Root()}).exitCode, 0);
+    EXPECT_NE(minuteCurve, CurvePixels(QImage(QString::fromStdString(png))));
+    EXPECT_EQ(RunReport({"--count", "hours", m_tree.Root()}).exitCode, 2);
+}
+
 TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {
     // In New York 2 March 2024, 03:00 UTC is 1 March, 22:00; the summer-time change on 10 March
     // lies between that and the other files, so a wrong offset at either end shows.

@@ -2,9 +2,11 @@
 #include "stamp_store.h"
 #include "time_zone.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numeric>
+#include <set>
 #include <vector>
 
 namespace {
@@ -181,3 +183,71 @@ TEST(Histograms, TimesFarFromNowAreBinnedInTheirLocalPeriod) {
 }
 
 } // namespace
+
+// The active minutes of a store against a count made another way: each time's minute found by
+// stepping back to a multiple of 60, collected in a set; then the minute histograms against the
+// file histograms of a store that holds one record at the start of each of those minutes.
+TEST(ActiveMinutes, EqualAnIndependentCountAndBinEachMinuteOnce) {
+    CScopedTimeZone berlin("Europe/Berlin");
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> times;
+    };
+    std::vector<std::int64_t> burst; // 30,000 files in one second, then a file a day
+    for (int i = 0; i < 30000; ++i)
+        burst.push_back(LocalTime(2024, 6, 3, 10, 0, 0));
+    for (int day = 1; day <= 28; ++day)
+        burst.push_back(LocalTime(2024, 2, day, 10, day, 59));
+    std::vector<std::int64_t> spread; // over sixty years and before 1970: sorted, not marked
+    for (std::int64_t t = -1'000'000'007; t < 1'000'000'000; t += 3'333'331)
+        spread.push_back(t);
+    const Case cases[] = {
+        {"nothing", {}},
+        {"one minute, both its ends", {120, 179, 150}},
+        {"either side of 1970", {-61, -60, -59, -1, 0, 59, 60}},
+        {"a burst and a file a day", burst},
+        {"decades apart", spread},
+        {"the earliest time there is", {kMin, kMin + 59, 0, 61}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CStampStore store;
+        std::set<std::int64_t> expected;
+        for (const std::int64_t t : c.times) {
+            store.AddStamp(t);
+            std::int64_t start = t;
+            while (start % 60 != 0 && start != kMin) // that minute begins before the earliest time
+                --start;
+            expected.insert(start);
+        }
+        const std::vector<std::int64_t> starts = ActiveMinuteStarts(store.span());
+        EXPECT_EQ(starts, std::vector<std::int64_t>(expected.begin(), expected.end()));
+
+        CStampStore oncePerMinute;
+        for (const std::int64_t start : expected)
+            oncePerMinute.AddStamp(start);
+        CPeriodHistograms byMinute;
+        CPeriodHistograms byFile;
+        byMinute.RebuildHistograms(store, CountRule::ActiveMinutes);
+        byFile.RebuildHistograms(oncePerMinute);
+        for (int view = 0; view < 4; ++view)
+            EXPECT_TRUE(std::ranges::equal(byMinute.ForView(view)->span(), byFile.ForView(view)->span()))
+                << "view " << view;
+        EXPECT_EQ(byMinute.m_nBinned, byFile.m_nBinned);
+        EXPECT_EQ(byMinute.CurveTotal(store.m_nFiles), byFile.m_nBinned);
+        EXPECT_EQ(byFile.CurveTotal(store.m_nFiles), store.m_nFiles);
+    }
+}
+
+TEST(ActiveMinutes, TheTitleAddsThemBesideTheFiles) {
+    CStampStore store;
+    for (const std::int64_t t : {600, 610, 660, 7200})
+        store.AddStamp(t);
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    EXPECT_EQ(FormatAnalysisTitle(4, "/w", histograms), "4 files in /w");
+    histograms.RebuildHistograms(store, CountRule::ActiveMinutes);
+    EXPECT_EQ(FormatAnalysisTitle(4, "/w", histograms), "4 files in /w (3 active minutes)");
+    EXPECT_EQ(Sum(histograms.m_dayBins), 3);
+}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that each program's --help and its manual page list the same options with the same
 # values, that the pages render without warnings, and that the bash completion of
-# busyscope-report offers exactly the options of its --help and the values of --view and --format.
+# busyscope-report offers exactly the options of its --help and the values of --view, --format and --count.
 #
 #   check_documentation.sh BUSYSCOPE_REPORT BUSYSCOPE MAN_DIR COMPLETION
 set -euo pipefail
@@ -62,7 +62,7 @@ help_values() {
 
 diff <(help_options "$report" | cut -d' ' -f1 | sort) <(complete_words --) >&2 ||
     fail "the completion's options (>) differ from --help (<)"
-for option in --view --format; do
+for option in --view --format --count; do
     diff <(help_values $option) <(complete_words $option "") >&2 ||
         fail "the completion's values of $option (>) differ from --help (<)"
 done
