@@ -8,6 +8,8 @@
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
+#include "git_history.h"
+#include "time_list.h"
 #include "walk_control.h"
 
 #include <algorithm>
@@ -81,8 +83,47 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     return true;
 }
 
+// Writes the picture or the report of the store; the exit status.
+int WriteOutput(const ReportOptions& options, const LeftOutCounts& leftOut) {
+    if (options.pngFile) {
+        const std::string error = SaveGraphPng(theStampStore, options);
+        if (!error.empty()) {
+            Complain(DisplayText(error));
+            return kExitFolder;
+        }
+        return 0;
+    }
+    return PrintReport(options, leftOut) ? 0 : kExitFolder;
+}
+
+// Reads the time lists instead of a folder; the exit status.
+int AnalyseTimeLists(const ReportOptions& options) {
+    const TimeListsLoad load = LoadTimeLists(options.timeLists, theStampStore);
+    if (load.failure != TimeListsLoad::Failure::None) {
+        Complain(DisplayText(load.message));
+        return load.failure == TimeListsLoad::Failure::NotATime ? kExitUsage : kExitFolder;
+    }
+    return WriteOutput(options, {});
+}
+
+// Reads the commits of the repository at the folder instead of its files; the exit status.
+int AnalyseGitHistory(const ReportOptions& options) {
+    GitHistoryOptions history;
+    history.allRefs = options.allRefs;
+    history.authors = options.authors;
+    if (const std::string error = LoadGitHistory(options.folders.front(), history, theStampStore); !error.empty()) {
+        Complain(DisplayText(error));
+        return kExitFolder;
+    }
+    return WriteOutput(options, {});
+}
+
 // Reads the folder and writes what the options ask for; the exit status.
 int Analyse(const ReportOptions& options) {
+    if (!options.timeLists.empty())
+        return AnalyseTimeLists(options);
+    if (options.git)
+        return AnalyseGitHistory(options);
     LeftOutCounts leftOut;
     if (!ScanFolderTree(options, leftOut))
         return kExitInterrupted;
@@ -99,17 +140,7 @@ int Analyse(const ReportOptions& options) {
     if (problems.unreadableFolders > 0)
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
                  DisplayText(theStampStore.GetFolder()) + "' could not be read");
-
-    if (options.pngFile) {
-        const std::string error = SaveGraphPng(theStampStore, options);
-        if (!error.empty()) {
-            Complain(DisplayText(error));
-            return kExitFolder;
-        }
-        return 0;
-    }
-
-    return PrintReport(options, leftOut) ? 0 : kExitFolder;
+    return WriteOutput(options, leftOut);
 }
 
 } // namespace
@@ -132,7 +163,7 @@ int main(int argc, char** argv) {
         return Analyse(options);
     } catch (const std::bad_alloc&) {
         // The walk keeps its own running out to itself; this is the rest (histograms, picture).
-        Complain(OutOfMemoryMessage(theStampStore.GetFolder()));
+        Complain(OutOfMemoryMessage(FolderListName(options.folders)));
         return kExitFolder;
     }
 }

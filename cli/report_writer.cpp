@@ -20,11 +20,11 @@ std::string CountOf(std::int64_t count, std::string_view one, std::string_view m
 
 namespace {
 
-// The summary's title line: "N files in FOLDER", "(M active minutes)" when minutes are counted, and
-// "(M entries left out)" when names were excluded.
+// The summary's title line: "N files in FOLDER" (or commits), "(M active minutes)" when minutes are
+// counted, and "(M entries left out)" when names were excluded.
 std::string SummaryTitle(const CStampStore& store, const CPeriodHistograms& histograms,
                          const LeftOutCounts& leftOut) {
-    std::string title = FormatAnalysisTitle(store.m_nFiles, store.GetFolder(), histograms);
+    std::string title = FormatAnalysisTitle(store.m_nFiles, store.GetFolder(), histograms, store.Kind());
     if (leftOut.excludedEntries)
         title += " (" + CountOf(*leftOut.excludedEntries, "entry", "entries") + " left out)";
     return title;
@@ -40,18 +40,21 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
         out << CountOf(*leftOut.filesOutsideRange, "file", "files") << " written outside the time range left out\n";
     if (countsFiles && histograms.m_nBinned < store.m_nFiles)
         out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
+    const char* noun = RecordNoun(store.Kind());
     for (const int view : views) {
         out << ViewName(view) << ": ";
         const Histogram& histogram = *histograms.ForView(view);
         if (histograms.m_nBinned == 0) {
-            out << "no files\n";
+            out << "no " << noun << "\n";
             continue;
         }
         const int bin = BusiestBin(histogram);
         const int smoothed = HighestWindowPoint(histogram.span(), BinsForView(view),
                                                 AveragingWindow(averagingPosition));
+        const bool commits = store.Kind() == RecordKind::Commits;
         out << "busiest " << FormatBinTime(view, bin) << ", "
-            << (countsFiles ? CountOf(histogram[bin], "file", "files") : CountOf(histogram[bin], "minute", "minutes"))
+            << (!countsFiles ? CountOf(histogram[bin], "minute", "minutes")
+                             : CountOf(histogram[bin], commits ? "commit" : "file", noun))
             << "; averaged over " << FormatAveragingPeriod(view, averagingPosition).value_or("")
             << ", busiest " << FormatBinTime(view, smoothed) << '\n';
     }
