@@ -43,6 +43,10 @@ public:
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
+    // File > Analyze Again: the folder analysed last, read afresh.
+    void OnFileAnalyzeAgain();
+    // File > Save Picture...: the graph as shown, saved exactly as busyscope-report --png would.
+    void OnFileSavePicture();
     // Walks the folder and shows the result, as the New-folder command does once a folder is chosen.
     Q_INVOKABLE void AnalyseFolder(const QString& path);
 
@@ -67,6 +71,9 @@ public:
     // cancelled) and the viewer the user guide is opened in.
     std::function<QString(QWidget* owner, const QString& prompt)> m_browseForFolder;
     std::function<bool(const QUrl& url)> m_openUrl;
+    // Where File > Save Picture... saves (an empty path means cancelled), and a message box.
+    std::function<QString(QWidget* owner, const QString& suggested)> m_chooseSaveFile;
+    std::function<void(QWidget* owner, const QString& text)> m_showMessage;
     // The walk an analysis runs, on its own thread; the real folder tree unless a test says otherwise.
     CBackgroundWalk::WalkFunction m_walkFolderTree;
 
@@ -98,6 +105,9 @@ private:
     void OnSetFocus();
     void OnUpdateCommandUI();
     void OnHelpFinder();
+    void FillRecentMenu();
+    // Menus, bars and buttons look disabled while a folder is read, and come back after.
+    void ShowBusy(bool busy);
     void OnContextHelp();
     void OnBarCheck();
     void SetMessageText(const QString& text);
@@ -110,6 +120,8 @@ private:
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
     CBackgroundWalk* m_walk = nullptr; // the walk under way, if any
+    QMenu* m_recentMenu = nullptr;
+    QString m_lastFolder; // the folder analysed last, for Analyze Again
 };
 
 // The main window, set once by InitMainFrame.

@@ -1,16 +1,11 @@
 #include "png_export.h"
 
-#include "checked_output.h"
 #include "graph_render.h"
 #include "report_options.h"
 #include "runtime_dir_notice.h"
 #include "stamp_store.h"
 
 #include <QApplication>
-#include <QBuffer>
-#include <QImageWriter>
-#include <cstring>
-#include <unistd.h>
 
 std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -28,18 +23,5 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
     picture.yScale = options.yScale;
     picture.countRule = options.countRule;
 
-    // Encoded in memory first: the image writer does not notice a file that fails to take the bytes.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    const std::string path = options.pngFile.value_or("");
-    const bool toStandardOutput = path == "-";
-    const std::string target = toStandardOutput ? std::string("standard output") : "'" + path + "'";
-    if (!writer.write(RenderGraph(store, picture)))
-        return "cannot make the picture for " + target + ": " + writer.errorString().toStdString();
-    const std::string_view png(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    if (const int error = toStandardOutput ? WriteAll(STDOUT_FILENO, png) : WriteWholeFile(path, png); error != 0)
-        return "cannot write " + target + ": " + std::strerror(error);
-    return {};
+    return SaveGraphPicture(store, picture, options.pngFile.value_or(""));
 }
