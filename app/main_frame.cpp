@@ -50,7 +50,7 @@ QString ChooseFolder(QWidget* owner, const QString& prompt) {
                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
-QString ChooseSaveFile(QWidget* owner, const QString& suggested) {
+QString ChoosePictureFile(QWidget* owner, const QString& suggested) {
     return QFileDialog::getSaveFileName(owner, QStringLiteral("Save Picture"), suggested,
                                         QStringLiteral("PNG pictures (*.png)"), nullptr,
                                         QFileDialog::DontUseNativeDialog);
@@ -61,13 +61,14 @@ QString ChooseSaveFile(QWidget* owner, const QString& suggested) {
 CMainFrame::CMainFrame()
     : m_browseForFolder(ChooseFolder),
       m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
-      m_chooseSaveFile(ChooseSaveFile),
+      m_choosePictureFile(ChoosePictureFile),
       m_showMessage([](QWidget* owner, const QString& text) {
           QMessageBox::information(owner, LoadResString(AFX_IDS_APP_TITLE), text);
       }),
       m_walkFolderTree(WalkFolderTree) {
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
+    InitSourceDialogs();
 
     m_wndPanel = new CGraphPanel(*this, theStampStore, this);
     m_wndPanel->setWhatsThis(QStringLiteral("The graph: how the files' last-write times spread over the "
@@ -111,8 +112,12 @@ void CMainFrame::CreateMenus() {
     AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"))->setShortcut(QKeySequence(Qt::Key_F5));
     m_recentMenu = file->addMenu(QStringLiteral("&Recent Folders"));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
+    AddCommand(file, ID_FILE_GITHISTORY, QStringLiteral("Analyze &Git History..."));
     file->addSeparator();
-    AddCommand(file, ID_FILE_SAVEPICTURE, QStringLiteral("&Save Picture..."))
+    AddCommand(file, ID_FILE_OPENTIMELIST, QStringLiteral("&Open Time List..."));
+    AddCommand(file, ID_FILE_SAVETIMELIST, QStringLiteral("&Save Time List..."));
+    file->addSeparator();
+    AddCommand(file, ID_FILE_SAVEPICTURE, QStringLiteral("Save &Picture..."))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     file->addSeparator();
     AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -250,7 +255,7 @@ void CMainFrame::OnFileAnalyzeAgain() {
 }
 
 void CMainFrame::OnFileSavePicture() {
-    const QString path = m_chooseSaveFile ? m_chooseSaveFile(this, QStringLiteral("busyscope.png")) : QString();
+    const QString path = m_choosePictureFile ? m_choosePictureFile(this, QStringLiteral("busyscope.png")) : QString();
     if (path.isEmpty())
         return;
     GraphPicture picture;
@@ -280,26 +285,29 @@ void CMainFrame::FillRecentMenu() {
 
 void CMainFrame::AnalyseFolder(const QString& path) {
     m_lastFolder = path;
-    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-    theStampStore.Reset();
-    RepaintGraph();
     const std::string folder = QFile::encodeName(path).toStdString();
-    CBackgroundWalk::Outcome outcome;
-    {
-        CWaitCursor wait;
-        CBackgroundWalk walk(m_walkFolderTree, folder);
-        outcome = RunWalk(walk);
-        if (outcome == CBackgroundWalk::Outcome::Complete)
-            theStampStore = std::move(walk.Result());
-        m_wndPanel->m_plot.RebuildHistograms();
-        m_wndPanel->update();
-    }
+    const CBackgroundWalk::Outcome outcome = RunAnalysis(m_walkFolderTree, folder);
     if (outcome == CBackgroundWalk::Outcome::Complete && theStampStore.GetProblems().rootError == 0) {
         QSettings settings;
         SaveRecentFolders(settings, WithRecentFolder(LoadRecentFolders(settings), path));
     }
     const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder);
     SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
+}
+
+CBackgroundWalk::Outcome CMainFrame::RunAnalysis(const CBackgroundWalk::WalkFunction& source,
+                                                 const std::string& path) {
+    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    theStampStore.Reset();
+    RepaintGraph();
+    const CWaitCursor wait;
+    CBackgroundWalk walk(source, path);
+    const CBackgroundWalk::Outcome outcome = RunWalk(walk);
+    if (outcome == CBackgroundWalk::Outcome::Complete)
+        theStampStore = std::move(walk.Result());
+    m_wndPanel->m_plot.RebuildHistograms();
+    m_wndPanel->update();
+    return outcome;
 }
 
 // The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
@@ -339,6 +347,15 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_FILE_SAVEPICTURE:
         OnFileSavePicture();
+        break;
+    case ID_FILE_GITHISTORY:
+        OnFileGitHistory();
+        break;
+    case ID_FILE_OPENTIMELIST:
+        OnFileOpenTimeList();
+        break;
+    case ID_FILE_SAVETIMELIST:
+        OnFileSaveTimeList();
         break;
     case ID_VIEW_COUNT_FILES:
         SetCountRule(CountRule::Files);

@@ -1,10 +1,12 @@
 #include "report_writer.h"
 
 #include "analysis_period.h"
+#include "busyscope_version.h"
 #include "local_time.h"
 #include "report_options.h"
 #include "stamp_store.h"
 #include "text_escape.h"
+#include "time_list.h"
 #include "window_sums.h"
 
 #include <ostream>
@@ -75,7 +77,7 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
                std::span<const int> views, const LeftOutCounts& leftOut) {
     const ScanProblems& problems = store.GetProblems();
     out << "{\n"
-        << "  \"version\": " << JsonQuote(BUSYSCOPE_VERSION) << ",\n"
+        << "  \"version\": " << JsonQuote(kBusyscopeVersion) << ",\n"
         << "  \"timeZone\": " << JsonQuote(LocalZoneName()) << ",\n"
         << "  \"folder\": " << JsonQuote(store.GetFolder()) << ",\n"
         << "  \"files\": " << store.m_nFiles << ",\n"
@@ -113,8 +115,7 @@ void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule) {
             out << start << '\n';
         return;
     }
-    for (const FileStamp& stamp : store.span())
-        out << stamp.m_lastWrite << '\n';
+    WriteTimeList(out, store);
 }
 
 void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,

@@ -165,7 +165,7 @@ TEST_F(FileMenuTest, SavePictureWritesExactlyWhatPngWould) {
     QTemporaryDir pictures;
     const QString saved = pictures.filePath("saved.png");
     QStringList suggested;
-    m_frame->m_chooseSaveFile = [&](QWidget*, const QString& name) {
+    m_frame->m_choosePictureFile = [&](QWidget*, const QString& name) {
         suggested << name;
         return saved;
     };
@@ -183,7 +183,7 @@ TEST_F(FileMenuTest, SavePictureWritesExactlyWhatPngWould) {
     EXPECT_TRUE(savedBytes == ReadAll(QString::fromStdString(expected)));
 
     // A picture that cannot be written says why in the status bar.
-    m_frame->m_chooseSaveFile = [&](QWidget*, const QString&) { return pictures.filePath("no/such/folder.png"); };
+    m_frame->m_choosePictureFile = [&](QWidget*, const QString&) { return pictures.filePath("no/such/folder.png"); };
     m_frame->CommandAction(ID_FILE_SAVEPICTURE)->trigger();
     EXPECT_TRUE(m_frame->MessageText().startsWith("cannot write '")) << m_frame->MessageText().toStdString();
     EXPECT_TRUE(m_frame->MessageText().endsWith("No such file or directory")) << m_frame->MessageText().toStdString();

@@ -1,3 +1,4 @@
+#include "busyscope_version.h"
 #include "test_locale.h"
 #include "test_tree.h"
 #include "without_permission_override.h"
@@ -191,7 +192,7 @@ TEST_F(ReportCommand, JsonEscapesTheFolderAndHoldsTheBins) {
                                   "\"widthSeconds\": 360, \"count\": 0}"));
     EXPECT_TRUE(Contains(run.out, "{\"bin\": 1679, \"time\": \"Saturday 11:54 PM\", \"startSeconds\": 604440, "
                                   "\"widthSeconds\": 360, \"count\": 0}"));
-    EXPECT_TRUE(Contains(run.out, "\"version\": \"" BUSYSCOPE_VERSION "\",\n  \"timeZone\": \"UTC\",\n"));
+    EXPECT_TRUE(Contains(run.out, "\"version\": \"" + std::string(kBusyscopeVersion) + "\",\n  \"timeZone\": \"UTC\",\n"));
     EXPECT_FALSE(Contains(run.out, "\"view\": \"day\""));
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '{'),
               std::count(run.out.begin(), run.out.end(), '}'));
@@ -333,7 +334,7 @@ TEST_F(ReportCommand, OddFolderNamesKeepEveryFormatWellFormed) {
               QString::fromStdString(m_tree.Root() + "/q\"uote\\back\nnew\r\t\x01\x1f\x7f,") +
                   QString(5, QChar::ReplacementCharacter));
     EXPECT_EQ(document.object().value("files").toInt(), 1);
-    EXPECT_EQ(document.object().value("version").toString(), BUSYSCOPE_VERSION);
+    EXPECT_EQ(document.object().value("version").toString(), QString::fromLatin1(kBusyscopeVersion));
     EXPECT_EQ(document.object().value("timeZone").toString(), "UTC");
     // Bins follow each other without a gap and together make up their whole period.
     const QJsonArray views = document.object().value("views").toArray();
@@ -738,14 +739,14 @@ TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {
          {std::pair{BUSYSCOPE_REPORT_EXE, "busyscope-report"}, std::pair{BUSYSCOPE_EXE, "busyscope"}}) {
         const RunResult run = RunProgram(program, {"--version"});
         EXPECT_EQ(run.exitCode, 0);
-        EXPECT_EQ(run.out, std::string(name) + " " + BUSYSCOPE_VERSION + "\n");
+        EXPECT_EQ(run.out, std::string(name) + " " + kBusyscopeVersion + "\n");
         EXPECT_EQ(run.err, "");
     }
     // The window's program answers --help without a display.
     const RunResult help = RunProgram(BUSYSCOPE_EXE, {"-platform", "xcb", "--help"});
     EXPECT_EQ(help.exitCode, 0) << help.err;
     EXPECT_TRUE(Contains(help.out, "Usage: busyscope [OPTION]... [FOLDER]")) << help.out;
-    EXPECT_EQ(RunProgram(BUSYSCOPE_EXE, {"-V"}).out, std::string("busyscope ") + BUSYSCOPE_VERSION + "\n");
+    EXPECT_EQ(RunProgram(BUSYSCOPE_EXE, {"-V"}).out, std::string("busyscope ") + kBusyscopeVersion + "\n");
 }
 
 // The window's program refuses what it does not know as the report does: one line, status 2.
