@@ -48,7 +48,7 @@ set(expected
     usr/share/doc/busyscope/copyright
     usr/share/doc/busyscope/changelog.gz)
 foreach(size 16 32 48 64 128 256)
-    list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/busyscope.png)
+    list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
 file(GLOB_RECURSE guide LIST_DIRECTORIES false RELATIVE ${HELP_SOURCE_DIR} ${HELP_SOURCE_DIR}/*)
 list(TRANSFORM guide PREPEND usr/share/busyscope/help/)
