@@ -23,7 +23,7 @@ execute_process(COMMAND ${DPKG} --print-architecture OUTPUT_VARIABLE arch OUTPUT
 set(deb ${WORK}/busyscope_${VERSION}_${arch}.deb)
 check("EXISTS ${deb}" "no ${deb}; cpack said:\n${output}")
 
-foreach(field Package Version Section Depends Maintainer Description)
+foreach(field Package Version Section Depends Maintainer Description Homepage)
     execute_process(COMMAND ${DPKG_DEB} -f ${deb} ${field} OUTPUT_VARIABLE ${field}
                     OUTPUT_STRIP_TRAILING_WHITESPACE)
     check("NOT \"${${field}}\" STREQUAL \"\"" "the package has no ${field} field")
