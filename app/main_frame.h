@@ -32,8 +32,8 @@ public:
     ~CMainFrame() override;
 
     // Called once after the window is built and before it is first shown: selects the day
-    // view, writes the averaging label and queues the about box.
-    void InitMainFrame();
+    // view, writes the averaging label and queues the about box, or, given a folder, its analysis.
+    void InitMainFrame(const QString& folder = {});
 
     // The one way the view changes: the graph, the averaging label, the view bar and the View
     // menu follow it.
@@ -45,6 +45,12 @@ public:
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
+    // File > Analyze Again: the folder analysed last, read afresh.
+    void OnFileAnalyzeAgain();
+    // File > Save Picture...: the graph as shown, saved exactly as busyscope-report --png would.
+    void OnFileSavePicture();
+    // Walks the folder and shows the result, as the New-folder command does once a folder is chosen.
+    Q_INVOKABLE void AnalyseFolder(const QString& path);
 
     // Asks for the folder of a git repository and then for the authors to keep, and shows when
     // the commits were written, each at its author's wall clock.
@@ -85,6 +91,9 @@ public:
     std::function<QString(QWidget* owner, const QString& caption)> m_chooseOpenFile;
     std::function<QString(QWidget* owner, const QString& caption)> m_chooseSaveFile;
     std::function<QString(QWidget* owner)> m_askAuthors;
+    // Where File > Save Picture... saves (an empty path means cancelled), and a message box.
+    std::function<QString(QWidget* owner, const QString& suggested)> m_choosePictureFile;
+    std::function<void(QWidget* owner, const QString& text)> m_showMessage;
     // The walk an analysis runs, on its own thread; the real folder tree unless a test says otherwise.
     CBackgroundWalk::WalkFunction m_walkFolderTree;
 
@@ -117,6 +126,9 @@ private:
     void OnSetFocus();
     void OnUpdateCommandUI();
     void OnHelpFinder();
+    void FillRecentMenu();
+    // Menus, bars and buttons look disabled while a folder is read, and come back after.
+    void ShowBusy(bool busy);
     void OnContextHelp();
     void OnBarCheck();
     void SetMessageText(const QString& text);
@@ -136,6 +148,8 @@ private:
     CBackgroundWalk* m_walk = nullptr; // the walk under way, if any
     CFilesWindow* m_filesWindow = nullptr;
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QString m_lastFolder; // the folder analysed last, for Analyze Again
 };
 
 // The main window, set once by InitMainFrame.

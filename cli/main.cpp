@@ -15,6 +15,7 @@
 #include "time_list.h"
 #include "walk_control.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -61,7 +62,7 @@ bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
         CPosixDirectorySource posixSource;
         CFilteredDirectorySource source(posixSource, options.filter);
         const CProgressLine progress(theWalkControl, STDERR_FILENO);
-        complete = theStampStore.Scan(options.folder, source, options.jobs, &theWalkControl);
+        complete = theStampStore.Scan(options.folders, source, options.jobs, &theWalkControl);
         if (!options.filter.excludedNames.empty())
             leftOut.excludedEntries = source.ExcludedEntries();
         if (options.filter.since || options.filter.until)
@@ -98,7 +99,8 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     if (options.format != ReportFormat::Times)
         histograms.RebuildHistograms(theStampStore, options.countRule);
     return PrintChecked("the report", [&](std::ostream& out) {
-        WriteReport(out, options.format, theStampStore, histograms, options.views, leftOut);
+        WriteReport(out, options.format, theStampStore, histograms, options.views, options.averagingPosition,
+                    leftOut);
     });
 }
 
@@ -143,7 +145,7 @@ int AnalyseGitHistory(const ReportOptions& options) {
     GitHistoryOptions history;
     history.allRefs = options.allRefs;
     history.authors = options.authors;
-    if (const std::string error = LoadGitHistory(options.folder, history, theStampStore); !error.empty()) {
+    if (const std::string error = LoadGitHistory(options.folders.front(), history, theStampStore); !error.empty()) {
         Complain(DisplayText(error));
         return kExitFolder;
     }
@@ -161,21 +163,23 @@ int Analyse(const ReportOptions& options) {
     if (!ScanFolderTree(options, leftOut))
         return kExitInterrupted;
     const ScanProblems& problems = theStampStore.GetProblems();
+    const std::string& failed = options.folders[std::min(problems.rootIndex, options.folders.size() - 1)];
     if (problems.rootError == ENOMEM) {
-        Complain(OutOfMemoryMessage(options.folder));
+        Complain(OutOfMemoryMessage(failed));
         return kExitFolder;
     }
     if (problems.rootError != 0) {
-        Complain("cannot read folder '" + DisplayText(options.folder) +
-                 "': " + std::strerror(problems.rootError));
+        Complain("cannot read folder '" + DisplayText(failed) + "': " + std::strerror(problems.rootError));
         return kExitFolder;
     }
+    // Below several folders a path is named as the walk knows it, below one in full.
+    const std::string root = options.folders.size() == 1 ? options.folders.front() : std::string();
     for (const UnreadableFolder& folder : problems.unreadable)
-        Complain("cannot read '" + DisplayText(JoinPath(options.folder, folder.path)) +
+        Complain("cannot read '" + DisplayText(JoinPath(root, folder.path)) +
                  "': " + std::strerror(folder.error));
     if (problems.unreadableFolders > 0)
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
-                 DisplayText(options.folder) + "' could not be read");
+                 DisplayText(theStampStore.GetFolder()) + "' could not be read");
 
     if (options.filesAtBin)
         return PrintFilesAt(options) ? 0 : kExitFolder;
@@ -202,7 +206,7 @@ int main(int argc, char** argv) {
         return Analyse(options);
     } catch (const std::bad_alloc&) {
         // The walk keeps its own running out to itself; this is the rest (histograms, picture).
-        Complain(OutOfMemoryMessage(options.folder));
+        Complain(OutOfMemoryMessage(FolderListName(options.folders)));
         return kExitFolder;
     }
 }

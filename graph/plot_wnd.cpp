@@ -107,11 +107,12 @@ void CPlotWnd::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CPlotWnd::contextMenuEvent(QContextMenuEvent* event) {
+    // The point is the one under the pointer when the menu opens, whatever happens meanwhile.
+    const int bin = m_store.m_nFiles > 0 ? BinUnderPointer(event->pos().x(), width(), BinsForView(), m_xOffset) : -1;
     QMenu menu(this);
     QAction* showFiles = menu.addAction(QStringLiteral("Show Files..."));
-    showFiles->setEnabled(m_store.m_nFiles > 0);
-    const int x = event->pos().x();
-    connect(showFiles, &QAction::triggered, this, [this, x] { RequestFilesAt(x); });
+    showFiles->setEnabled(bin >= 0);
+    connect(showFiles, &QAction::triggered, this, [this, bin] { emit FilesRequested(bin); });
     menu.exec(event->globalPos());
 }
 

@@ -107,6 +107,7 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
         << "the fullest folder first";
     EXPECT_EQ(window->Model().index(0, CFilesModel::ShareColumn).data().toString(), QStringLiteral("50.0%"));
 
+    QCoreApplication::processEvents(); // the main window settles after the Files window came up
     int x = 0; // the first column from 02:30 PM on
     while (BinUnderPointer(x, plot.width(), 1440, plot.m_xOffset) < 14 * 60 + 30)
         ++x;
