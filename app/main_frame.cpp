@@ -50,7 +50,11 @@ QString ChooseFolder(QWidget* owner, const QString& prompt) {
 CMainFrame::CMainFrame()
     : m_browseForFolder(ChooseFolder),
       m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
-      m_walkFolderTree(WalkFolderTree) {
+      m_walkFolderTree([this](CStampStore& store, const std::string& path, WalkControl& control) {
+          // Runs on the walk's thread while the window takes no commands, so m_leaveOut holds
+          // still and m_leftOut is read only once the walk has ended.
+          WalkFolderTree(store, path, control, m_leaveOut, &m_leftOut);
+      }) {
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
 
@@ -214,10 +218,13 @@ void CMainFrame::SetCountRule(CountRule rule) {
 
 void CMainFrame::OnFileNewFolder() {
     const QString path = m_browseForFolder ? m_browseForFolder(this, kFolderPrompt) : QString();
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        AnalyseFolder(path);
+}
 
+void CMainFrame::AnalyseFolder(const QString& path) {
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    m_leftOut = {};
     theStampStore.Reset();
     RepaintGraph();
     const std::string folder = QFile::encodeName(path).toStdString();
@@ -231,7 +238,7 @@ void CMainFrame::OnFileNewFolder() {
         m_wndPanel->m_plot.RebuildHistograms();
         m_wndPanel->update();
     }
-    const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder);
+    const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder, m_leftOut);
     SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
 }
 

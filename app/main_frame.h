@@ -1,6 +1,7 @@
 #pragma once
 
 #include "background_walk.h"
+#include "filtered_directory_source.h"
 #include "graph_host.h"
 #include "period_histograms.h"
 
@@ -43,6 +44,8 @@ public:
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
+    // Walks a folder and shows the result, as the New-folder command does once it is chosen.
+    void AnalyseFolder(const QString& path);
 
     // Whether an analysis is walking its folder; input and commands are ignored meanwhile.
     bool IsAnalysing() const { return m_walk != nullptr; }
@@ -65,8 +68,12 @@ public:
     // cancelled) and the viewer the user guide is opened in.
     std::function<QString(QWidget* owner, const QString& prompt)> m_browseForFolder;
     std::function<bool(const QUrl& url)> m_openUrl;
-    // The walk an analysis runs, on its own thread; the real folder tree unless a test says otherwise.
+    // The walk an analysis runs, on its own thread; the real folder tree, less what m_leaveOut
+    // says, unless a test says otherwise.
     CBackgroundWalk::WalkFunction m_walkFolderTree;
+    // What the next analysis leaves out, and what the last one did.
+    EntryFilter m_leaveOut;
+    LeftOutCounts m_leftOut;
 
     QToolBar* m_wndToolBar = nullptr;
     CViewBar* m_wndViewBar = nullptr;

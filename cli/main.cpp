@@ -47,8 +47,9 @@ bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
         CFilteredDirectorySource source(posixSource, options.filter);
         const CProgressLine progress(theWalkControl, STDERR_FILENO);
         complete = theStampStore.Scan(options.folder, source, options.jobs, &theWalkControl);
-        if (!options.filter.excludedNames.empty())
+        if (options.filter.LeavesOutNames())
             leftOut.excludedEntries = source.ExcludedEntries();
+        leftOut.mountPoints = source.MountPointsLeftOut();
         if (options.filter.since || options.filter.until)
             leftOut.filesOutsideRange = source.FilesOutsideRange();
     }

@@ -140,8 +140,12 @@ const std::vector<CommandOption>& Options() {
          }},
         {"--exclude-vcs", "", "leave out version-control entries (" + VersionControlNames() + ")",
          [](ReportOptions& options, std::string_view) -> std::string {
-             for (const std::string_view name : kVersionControlFolders)
-                 options.filter.excludedNames.emplace_back(name);
+             options.filter.excludeVersionControl = true;
+             return {};
+         }},
+        {"--one-file-system", "", "stay on the file system of FOLDER (short: -x)",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.filter.oneFileSystem = true;
              return {};
          }},
         {"--since", "DATE", "keep only files written at DATE or later",
@@ -200,7 +204,7 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
         }
         const std::size_t equals = argument.find('=');
         const std::string_view name = std::string_view(argument).substr(0, equals);
-        const CommandOption* option = FindOption(name);
+        const CommandOption* option = FindOption(name == "-x" ? "--one-file-system" : name);
         if (option == nullptr) {
             parsed.error = "unknown option '" + std::string(name) + "'";
             return parsed;
@@ -249,12 +253,13 @@ std::string ReportUsage() {
     text += "\nFormats:\n"
             "  summary  the title line \"N files in FOLDER\" (with \"(M entries left out)\" when\n"
             "           names are excluded), the count of files written outside the time range\n"
-            "           when one is given, then the busiest bin of each view: its time and its\n"
-            "           file count\n"
+            "           when one is given, the count of mount points left out when there are\n"
+            "           any, then the busiest bin of each view: its time and its file count\n"
             "  csv      header view,bin,time,count and one row per bin of each view, in bin order;\n"
             "           time is the bin's display text, quoted\n"
-            "  json     the same bins as one JSON document, with the folder and file counts\n"
-            "           and the counts of entries and files left out\n"
+            "  json     the same bins as one JSON document, with the folder and file counts,\n"
+            "           what was counted and the counts of entries, files and mount points\n"
+            "           left out\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
             "With --count minutes every minute (of UTC time) in which at least one file was\n"
@@ -262,11 +267,15 @@ std::string ReportUsage() {
             "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"
             "lists the first second of each active minute, in time order.\n\n"
             "PATTERN is matched against each entry's name alone, as the shell would match it\n"
-            "(quote it); a folder whose name matches is not entered. DATE is an ISO 8601 date\n"
-            "or date and time in local time, such as 2024-03-31 or 2024-03-31T14:30:00; a date\n"
-            "alone means its midnight.\n\n"
+            "(quote it); one holding a '/' is matched against the entry's path relative to\n"
+            "FOLDER instead (build/*.o). A folder that matches is not entered. DATE is an\n"
+            "ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
+            "2024-03-31T14:30:00; a date alone means its midnight.\n\n"
             "With --png the graph is saved as the window would paint it at that size, for the\n"
             "first chosen view (day when --view is not given); no display is needed.\n\n"
+            "Mount points of the kernel's made-up file systems (proc, sysfs, devtmpfs, devpts,\n"
+            "cgroup and the like) are never entered unless FOLDER is on one; with -x no other\n"
+            "file system is. The summary says how many mount points were left out.\n"
             "Folders that cannot be read are counted and reported on standard error.\n"
             "While the walk runs, standard error shows how far it has got when it is a\n"
             "terminal. Ctrl+C stops the walk; nothing is printed then.\n"
