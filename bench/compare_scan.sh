@@ -3,7 +3,10 @@
 # trees built in a temporary folder and removed afterwards:
 #   1. 1,000,000 files in 1,000 folders (also with 1, 2, 4 and 16 threads, and its peak memory
 #      against that of a 1,000-file tree, as bytes per file);
-#   2. one folder of 300,000 files.
+#   2. one folder of 300,000 files;
+#   3. the peak memory of reading the 1,000,000 times of tree 1 back from a list written by
+#      --format times (and from find -printf '%T@ %p\n', paths and all), as bytes per line above that of a
+#      1,000-line list, beside the walk's bytes per file.
 # Usage: bench/compare_scan.sh [path/to/busyscope-report] [rounds]
 set -euo pipefail
 
@@ -80,6 +83,17 @@ awk -v b="$big_kb" -v s="$small_kb" 'BEGIN {
     printf "peak memory: %d kB for 1,000,000 files, %d kB for 1,000: %.1f bytes per file above that\n",
         b, s, (b - s) * 1024 / 999000
 }'
+"$report" --format times "$big" > "$work/big.times"
+"$report" --format times "$small" > "$work/small.times"
+find "$big" -type f -printf '%T@ %p\n' > "$work/big.find"
+list_kb=$(peak_kb "$report" --times-from "$work/big.times")
+find_kb=$(peak_kb "$report" --times-from "$work/big.find")
+small_list_kb=$(peak_kb "$report" --times-from "$work/small.times")
+awk -v b="$list_kb" -v f="$find_kb" -v s="$small_list_kb" -v w="$big_kb" -v ws="$small_kb" 'BEGIN {
+    printf "peak memory of --times-from: %.1f bytes per line (%.1f with find paths), %.2f of the walk'"'"'s bytes per file\n",
+        (b - s) * 1024 / 999000, (f - s) * 1024 / 999000, (b - s) / (w - ws)
+}'
+rm -f "$work/big.times" "$work/small.times" "$work/big.find"
 rm -rf "$big"
 
 wide="$work/wide"

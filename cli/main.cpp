@@ -8,6 +8,8 @@
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
+#include "git_history.h"
+#include "time_list.h"
 #include "walk_control.h"
 
 #include <cerrno>
@@ -47,11 +49,7 @@ bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
         CFilteredDirectorySource source(posixSource, options.filter);
         const CProgressLine progress(theWalkControl, STDERR_FILENO);
         complete = theStampStore.Scan(options.folder, source, options.jobs, &theWalkControl);
-        if (options.filter.LeavesOutNames())
-            leftOut.excludedEntries = source.ExcludedEntries();
-        leftOut.mountPoints = source.MountPointsLeftOut();
-        if (options.filter.since || options.filter.until)
-            leftOut.filesOutsideRange = source.FilesOutsideRange();
+        leftOut = source.Counts();
     }
     ::sigaction(SIGINT, &previous, nullptr);
     return complete && !theWalkControl.stopRequested.load();
@@ -80,8 +78,47 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     return true;
 }
 
+// Writes the picture or the report of the store; the exit status.
+int WriteOutput(const ReportOptions& options, const LeftOutCounts& leftOut) {
+    if (options.pngFile) {
+        const std::string error = SaveGraphPng(theStampStore, options);
+        if (!error.empty()) {
+            Complain(DisplayText(error));
+            return kExitFolder;
+        }
+        return 0;
+    }
+    return PrintReport(options, leftOut) ? 0 : kExitFolder;
+}
+
+// Reads the time lists instead of a folder; the exit status.
+int AnalyseTimeLists(const ReportOptions& options) {
+    const TimeListsLoad load = LoadTimeLists(options.timeLists, theStampStore);
+    if (load.failure != TimeListsLoad::Failure::None) {
+        Complain(DisplayText(load.message));
+        return load.failure == TimeListsLoad::Failure::NotATime ? kExitUsage : kExitFolder;
+    }
+    return WriteOutput(options, {});
+}
+
+// Reads the commits of the repository at the folder instead of its files; the exit status.
+int AnalyseGitHistory(const ReportOptions& options) {
+    GitHistoryOptions history;
+    history.allRefs = options.allRefs;
+    history.authors = options.authors;
+    if (const std::string error = LoadGitHistory(options.folder, history, theStampStore); !error.empty()) {
+        Complain(DisplayText(error));
+        return kExitFolder;
+    }
+    return WriteOutput(options, {});
+}
+
 // Reads the folder and writes what the options ask for; the exit status.
 int Analyse(const ReportOptions& options) {
+    if (!options.timeLists.empty())
+        return AnalyseTimeLists(options);
+    if (options.git)
+        return AnalyseGitHistory(options);
     LeftOutCounts leftOut;
     if (!ScanFolderTree(options, leftOut))
         return kExitInterrupted;
@@ -98,17 +135,7 @@ int Analyse(const ReportOptions& options) {
     if (problems.unreadableFolders > 0)
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
                  DisplayText(options.folder) + "' could not be read");
-
-    if (options.pngFile) {
-        const std::string error = SaveGraphPng(theStampStore, options);
-        if (!error.empty()) {
-            Complain(DisplayText(error));
-            return kExitFolder;
-        }
-        return 0;
-    }
-
-    return PrintReport(options, leftOut) ? 0 : kExitFolder;
+    return WriteOutput(options, leftOut);
 }
 
 } // namespace

@@ -73,6 +73,10 @@ std::string VersionControlNames() {
     return names;
 }
 
+bool IsFiltering(const EntryFilter& filter) {
+    return !filter.excludedNames.empty() || filter.since || filter.until;
+}
+
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> options{
         {"--view", "day|week|month|year", "report only this view (default: all four)",
@@ -156,6 +160,32 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseLocalDate("--until", value, options.filter.until);
          }},
+        {"--times-from", "FILE",
+         "read times from a list instead of walking FOLDER (- is standard input; repeatable)",
+         [](ReportOptions& options, std::string_view value) -> std::string {
+             if (value.empty())
+                 return "--times-from needs a file name";
+             options.timeLists.emplace_back(value);
+             return {};
+         }},
+        {"--git", "", "analyze the commits of the repository at FOLDER instead of its files",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.git = true;
+             return {};
+         }},
+        {"--all", "", "with --git: the commits of every branch and tag, not only HEAD's",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.allRefs = true;
+             return {};
+         }},
+        {"--author", "PATTERN",
+         "with --git: keep commits whose author name or e-mail contains PATTERN (repeatable)",
+         [](ReportOptions& options, std::string_view value) -> std::string {
+             if (value.empty())
+                 return "--author needs a pattern";
+             options.authors.emplace_back(value);
+             return {};
+         }},
         {"--jobs", "N", "read the folder tree with N threads, 1 to 256" + DefaultText(kDefaultJobs),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--jobs", value, 1, kMostJobs, options.jobs);
@@ -231,13 +261,24 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     const ReportOptions& options = parsed.options;
     if (options.filter.since && options.filter.until && *options.filter.since >= *options.filter.until)
         parsed.error = "the time range is empty: --until must come after --since";
-    else if (!haveFolder && !options.help && !options.version)
+    else if (!options.git && (options.allRefs || !options.authors.empty()))
+        parsed.error = std::string(options.allRefs ? "--all" : "--author") + " needs --git";
+    else if (options.help || options.version)
+        ;
+    else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
+        parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
+    else if (!options.timeLists.empty() && (haveFolder || options.git))
+        parsed.error = haveFolder ? "--times-from reads lists instead of a FOLDER: '" + options.folder + "'"
+                                  : "--times-from and --git cannot be used together";
+    else if (!haveFolder && options.timeLists.empty())
         parsed.error = "no FOLDER given";
     return parsed;
 }
 
 std::string ReportUsage() {
     std::string text = "Usage: busyscope-report [OPTION]... FOLDER\n"
+                       "  or:  busyscope-report [OPTION]... --times-from FILE...\n"
+                       "  or:  busyscope-report --git [--all] [--author PATTERN]... [OPTION]... FOLDER\n"
                        "Walks the folder tree below FOLDER and reports when its files were last written,\n"
                        "folded into the day, week, month and year, in local time (the TZ environment\n"
                        "variable is honoured). Links are not followed: each counts as a file with its "
@@ -262,14 +303,21 @@ std::string ReportUsage() {
             "           left out\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
+            "A time list holds one time per line: whole seconds since 1970 UTC as --format\n"
+            "times writes them, or the lines of find -printf '%T@\\n' (the fraction is dropped)\n"
+            "or find -printf '%T@ %p\\n' (the path is kept). Several lists make one analysis;\n"
+            "a line that is not a time stops the report with its file and line number.\n\n"
+            "With --git each commit counts once, at its author time on the author's own clock\n"
+            "(a commit written at 10:00 in Tokyo counts at 10:00 wherever it is analyzed);\n"
+            "the --author PATTERN is looked for, ignoring case, in the author's name and e-mail.\n\n"
             "With --count minutes every minute (of UTC time) in which at least one file was\n"
             "written counts once, however many files it holds: the summary's title adds\n"
             "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"
             "lists the first second of each active minute, in time order.\n\n"
-            "PATTERN is matched against each entry's name alone, as the shell would match it\n"
-            "(quote it); one holding a '/' is matched against the entry's path relative to\n"
-            "FOLDER instead (build/*.o). A folder that matches is not entered. DATE is an\n"
-            "ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
+            "The PATTERN of --exclude is matched against each entry's name alone, as the shell\n"
+            "would match it (quote it); one holding a '/' is matched against the entry's path\n"
+            "relative to FOLDER instead (build/*.o). A folder that matches is not entered.\n"
+            "DATE is an ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
             "2024-03-31T14:30:00; a date alone means its midnight.\n\n"
             "With --png the graph is saved as the window would paint it at that size, for the\n"
             "first chosen view (day when --view is not given); no display is needed.\n\n"
@@ -280,7 +328,8 @@ std::string ReportUsage() {
             "While the walk runs, standard error shows how far it has got when it is a\n"
             "terminal. Ctrl+C stops the walk; nothing is printed then.\n"
             "Many threads pay off on network file systems, where each waits for the server.\n"
-            "Exit status: 0 on success, 1 when FOLDER cannot be read or output fails,\n"
-            "2 for a bad command line, 130 when stopped by Ctrl+C.\n";
+            "Exit status: 0 on success, 1 when FOLDER or a list cannot be read, FOLDER is no\n"
+            "repository --git can read, or output fails, 2 for a bad command line or a line\n"
+            "of a time list that is not a time, 130 when stopped by Ctrl+C.\n";
     return text;
 }

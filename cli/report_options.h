@@ -25,6 +25,13 @@ struct ReportOptions {
     EntryFilter filter;
     int jobs = kDefaultJobs; // threads reading the folder tree
 
+    // --times-from: lists of times read instead of a walk ("-" is standard input), in order.
+    std::vector<std::string> timeLists;
+    // --git, --all, --author: the commits of the repository at FOLDER instead of its files.
+    bool git = false;
+    bool allRefs = false;
+    std::vector<std::string> authors;
+
     // --png: a picture of the graph instead of text.
     std::optional<std::string> pngFile;
     int width = kDefaultPictureWidth;

@@ -18,11 +18,11 @@ int BusiestBin(const Histogram& histogram) {
 
 namespace {
 
-// The summary's title line: "N files in FOLDER", "(M active minutes)" when minutes are counted, and
-// "(M entries left out)" when names were excluded.
+// The summary's title line: "N files in FOLDER" (or commits), "(M active minutes)" when minutes are
+// counted, and "(M entries left out)" when names were excluded.
 std::string SummaryTitle(const CStampStore& store, const CPeriodHistograms& histograms,
                          const LeftOutCounts& leftOut) {
-    std::string title = FormatAnalysisTitle(store.m_nFiles, store.GetFolder(), histograms);
+    std::string title = FormatAnalysisTitle(store.m_nFiles, store.GetFolder(), histograms, store.Kind());
     if (leftOut.excludedEntries)
         title += " (" + std::to_string(*leftOut.excludedEntries) + " entries left out)";
     return title;
@@ -40,16 +40,17 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
         out << leftOut.mountPoints << " mount points of other file systems left out\n";
     if (countsFiles && histograms.m_nBinned < store.m_nFiles)
         out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
+    const char* noun = RecordNoun(store.Kind());
     for (const int view : views) {
         out << ViewName(view) << ": ";
         const Histogram& histogram = *histograms.ForView(view);
         if (histograms.m_nBinned == 0) {
-            out << "no files\n";
+            out << "no " << noun << "\n";
             continue;
         }
         const int bin = BusiestBin(histogram);
-        out << "busiest " << FormatBinTime(view, bin) << ", " << histogram[bin]
-            << (countsFiles ? " files\n" : " minutes\n");
+        out << "busiest " << FormatBinTime(view, bin) << ", " << histogram[bin] << " "
+            << (countsFiles ? noun : "minutes") << "\n";
     }
 }
 

@@ -5,10 +5,7 @@
 void COpenFolderCache::Opened(CCachedFolder& folder, IDirectorySource::Handle handle, const WalkLock&) {
     folder.m_handle = handle;
     folder.m_need = CCachedFolder::Need::Task;
-    folder.m_next = m_open;
-    if (m_open != nullptr)
-        m_open->m_previous = &folder;
-    m_open = &folder;
+    kOpen.PushFront(m_open, folder);
     ++m_openCount;
 }
 
@@ -95,13 +92,7 @@ void COpenFolderCache::Close(CCachedFolder& folder) {
         folder.m_need = CCachedFolder::Need::Nothing; // reopened by name when a subfolder needs it
         --m_kept;
     }
-    if (folder.m_previous != nullptr)
-        folder.m_previous->m_next = folder.m_next;
-    else
-        m_open = folder.m_next;
-    if (folder.m_next != nullptr)
-        folder.m_next->m_previous = folder.m_previous;
-    folder.m_previous = folder.m_next = nullptr;
+    kOpen.Unlink(m_open, folder);
     --m_openCount;
     m_closed.notify_all();
 }
@@ -114,22 +105,11 @@ void COpenFolderCache::CloseBeyondBudget() {
 void COpenFolderCache::AddCandidate(CCachedFolder& folder) {
     if (folder.m_depth >= m_candidatesAtDepth.size())
         m_candidatesAtDepth.resize(folder.m_depth + 1, nullptr);
-    CCachedFolder*& head = m_candidatesAtDepth[folder.m_depth];
-    folder.m_previousAtDepth = nullptr;
-    folder.m_nextAtDepth = head;
-    if (head != nullptr)
-        head->m_previousAtDepth = &folder;
-    head = &folder;
+    kAtDepth.PushFront(m_candidatesAtDepth[folder.m_depth], folder);
     if (folder.m_depth < m_shallowest)
         m_shallowest = folder.m_depth;
 }
 
 void COpenFolderCache::RemoveCandidate(CCachedFolder& folder) {
-    if (folder.m_previousAtDepth != nullptr)
-        folder.m_previousAtDepth->m_nextAtDepth = folder.m_nextAtDepth;
-    else
-        m_candidatesAtDepth[folder.m_depth] = folder.m_nextAtDepth;
-    if (folder.m_nextAtDepth != nullptr)
-        folder.m_nextAtDepth->m_previousAtDepth = folder.m_previousAtDepth;
-    folder.m_previousAtDepth = folder.m_nextAtDepth = nullptr;
+    kAtDepth.Unlink(m_candidatesAtDepth[folder.m_depth], folder);
 }

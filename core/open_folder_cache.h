@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory_source.h"
+#include "intrusive_list.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -78,6 +79,10 @@ private:
     void CloseBeyondBudget();
     void AddCandidate(CCachedFolder& folder);
     void RemoveCandidate(CCachedFolder& folder);
+
+    static constexpr IntrusiveLinks<CCachedFolder> kOpen{&CCachedFolder::m_previous, &CCachedFolder::m_next};
+    static constexpr IntrusiveLinks<CCachedFolder> kAtDepth{&CCachedFolder::m_previousAtDepth,
+                                                            &CCachedFolder::m_nextAtDepth};
 
     IDirectorySource& m_source;
     const std::size_t m_maxKept;

@@ -56,6 +56,10 @@ inline PeriodBins BinsFromLocal(const LocalBreakdown& local, std::int64_t t, con
 // The bounds of a local year, or nothing when the platform cannot represent them.
 std::optional<YearBounds> LocalYearBounds(std::int64_t year);
 
+// Bins of a time counted as UTC: a wall-clock reading stored as if it were UTC. Nothing for a
+// time too far from the present era to break down.
+std::optional<PeriodBins> UtcPeriodBins(std::int64_t t);
+
 // The plain way: one localtime and two mktime calls per time. Nothing for a time the
 // platform cannot break down.
 std::optional<PeriodBins> ReferencePeriodBins(std::int64_t t);

@@ -92,7 +92,11 @@ void CPeriodHistograms::RebuildHistograms(const CStampStore& store, CountRule ru
     m_weekBins.SetSize(BinsForView(VIEW_WEEK));
     m_dayBins.SetSize(BinsForView(VIEW_DAY));
     m_countRule = rule;
-    const auto rebuild = [this](const auto& times) {
+    const auto rebuild = [this, &store](const auto& times) {
+        if (store.Basis() == TimeBasis::WallClock) {
+            Recount(times, UtcPeriodBins);
+            return;
+        }
         try {
             CLocalTimeCache localTime;
             Recount(times, [&](std::int64_t t) { return localTime.Bins(t); });
@@ -141,8 +145,8 @@ const Histogram* CPeriodHistograms::ForView(int view) const {
 }
 
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
-                                const CPeriodHistograms& histograms) {
-    std::string title = FormatFilesTitle(files, folder);
+                                const CPeriodHistograms& histograms, RecordKind kind) {
+    std::string title = FormatFilesTitle(files, folder, kind);
     if (histograms.m_countRule == CountRule::ActiveMinutes)
         title += " (" + std::to_string(histograms.m_nBinned) + " active minutes)";
     return title;

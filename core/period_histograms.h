@@ -1,6 +1,7 @@
 #pragma once
 
 #include "growable_array.h"
+#include "stamp_store.h"
 
 #include <cstdint>
 #include <span>
@@ -52,10 +53,10 @@ private:
     template <typename Times, typename BinsOf> void Recount(const Times& times, BinsOf binsOf);
 };
 
-// The title line of an analysis: "N files in FOLDER", and beside it "(M active minutes)" when
-// the histograms count active minutes.
+// The title line of an analysis: "N files in FOLDER" ("N commits in FOLDER" for a history), and
+// beside it "(M active minutes)" when the histograms count active minutes.
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
-                                const CPeriodHistograms& histograms);
+                                const CPeriodHistograms& histograms, RecordKind kind = RecordKind::Files);
 
 // "file(s)" or "minute(s)": what a count of the rule counts.
 const char* CountedUnits(CountRule rule);

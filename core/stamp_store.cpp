@@ -16,12 +16,22 @@ void CStampStore::Reset() {
     m_strFolder.clear();
     m_problems = {};
     m_places.Clear();
+    m_basis = TimeBasis::Utc;
+    m_kind = RecordKind::Files;
+}
+
+void CStampStore::Begin(std::string folder, RecordKind kind, TimeBasis basis) {
+    Reset();
+    m_strFolder = std::move(folder);
+    m_kind = kind;
+    m_basis = basis;
 }
 
 CStampStore::CStampStore(CStampStore&& other) noexcept
     : CGrowableArray(std::move(other)), m_nFiles(std::exchange(other.m_nFiles, 0)),
       m_strFolder(std::exchange(other.m_strFolder, {})), m_problems(std::exchange(other.m_problems, {})),
-      m_keepPlaces(other.m_keepPlaces), m_places(std::exchange(other.m_places, {})) {}
+      m_keepPlaces(other.m_keepPlaces), m_places(std::exchange(other.m_places, {})),
+      m_basis(std::exchange(other.m_basis, TimeBasis::Utc)), m_kind(std::exchange(other.m_kind, RecordKind::Files)) {}
 
 CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
     CGrowableArray::operator=(std::move(other));
@@ -30,6 +40,8 @@ CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
     m_problems = std::exchange(other.m_problems, {});
     m_keepPlaces = other.m_keepPlaces;
     m_places = std::exchange(other.m_places, {});
+    m_basis = std::exchange(other.m_basis, TimeBasis::Utc);
+    m_kind = std::exchange(other.m_kind, RecordKind::Files);
     return *this;
 }
 
@@ -52,6 +64,6 @@ bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jo
     return complete;
 }
 
-std::string FormatFilesTitle(std::int64_t files, const std::string& folder) {
-    return std::to_string(files) + " files in " + folder;
+std::string FormatFilesTitle(std::int64_t files, const std::string& folder, RecordKind kind) {
+    return std::to_string(files) + " " + RecordNoun(kind) + " in " + folder;
 }

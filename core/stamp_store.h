@@ -16,6 +16,20 @@ struct FileStamp {
     std::int64_t m_lastWrite = 0;
 };
 
+// How the times of a store are read when they are binned.
+enum class TimeBasis {
+    Utc,       // seconds since 1970 UTC, binned in the local zone (file times)
+    WallClock, // a clock's own reading counted as if it were UTC, binned as UTC (commits in their
+               // author's offset keep the author's hours wherever they are analysed)
+};
+
+// What the records of a store are, for the title line.
+enum class RecordKind { Files, Commits };
+// "files" or "commits".
+inline const char* RecordNoun(RecordKind kind) {
+    return kind == RecordKind::Commits ? "commits" : "files";
+}
+
 // The last-write times of every file under the chosen folder, in depth-first walk order, and,
 // when asked to keep them, the folder and name of each.
 class CStampStore : public CGrowableArray<FileStamp>, public IStampSink {
@@ -26,8 +40,15 @@ public:
     CStampStore(CStampStore&& other) noexcept;
     CStampStore& operator=(CStampStore&& other) noexcept;
 
-    // Empties the store; the choice of keeping places stays.
+    // Empties the store; the choice of keeping places stays. The store then holds file times
+    // read in UTC, from no folder.
     void Reset();
+
+    // For a source other than the walk: empties the store and says what its records will be,
+    // where they come from (kept exactly as given) and how their times are read.
+    void Begin(std::string folder, RecordKind kind, TimeBasis basis);
+    TimeBasis Basis() const { return m_basis; }
+    RecordKind Kind() const { return m_kind; }
 
     // Whether the next records keep their folder and name (off by default: a summary does not
     // need them, and they cost more memory than the times).
@@ -66,10 +87,13 @@ private:
     ScanProblems m_problems;
     bool m_keepPlaces = false;
     CStampPlaces m_places;
+    TimeBasis m_basis = TimeBasis::Utc;
+    RecordKind m_kind = RecordKind::Files;
 };
 
-// The title line of an analysis: "<count> files in <folder>", any count and path length.
-std::string FormatFilesTitle(std::int64_t files, const std::string& folder);
+// The title line of an analysis: "<count> files in <folder>", or "<count> commits in <folder>"
+// for a repository's history; any count and path length.
+std::string FormatFilesTitle(std::int64_t files, const std::string& folder, RecordKind kind = RecordKind::Files);
 
 // The one store of the program.
 extern CStampStore theStampStore;

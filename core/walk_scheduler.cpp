@@ -1,9 +1,17 @@
 #include "walk_scheduler.h"
 
+#include "intrusive_list.h"
+
 #include <algorithm>
 #include <chrono>
 #include <new>
 #include <system_error>
+
+namespace {
+
+constexpr IntrusiveLinks<WalkFolder> kPending{&WalkFolder::pendingPrevious, &WalkFolder::pendingNext};
+
+} // namespace
 
 CWalkScheduler::CWalkScheduler(std::size_t foldersAhead, const std::atomic<bool>* stopRequested, RunTask run)
     : m_foldersAhead(foldersAhead), m_stopRequested(stopRequested), m_run(std::move(run)) {}
@@ -85,14 +93,7 @@ void CWalkScheduler::TakeFolder(WalkFolder& folder, const WalkLock&) {
     ++m_inFlight;
     WalkFolder* const parent = folder.parent.get();
     // Before its parent, which stays in the list while it has subfolders to take.
-    folder.pendingNext = parent != nullptr ? parent : m_pending;
-    folder.pendingPrevious = folder.pendingNext != nullptr ? folder.pendingNext->pendingPrevious : nullptr;
-    if (folder.pendingPrevious != nullptr)
-        folder.pendingPrevious->pendingNext = &folder;
-    else
-        m_pending = &folder;
-    if (folder.pendingNext != nullptr)
-        folder.pendingNext->pendingPrevious = &folder;
+    kPending.InsertBefore(m_pending, folder, parent != nullptr ? parent : m_pending);
     if (parent == nullptr)
         return;
     const std::vector<FolderPtr>& siblings = parent->children;
@@ -103,13 +104,7 @@ void CWalkScheduler::TakeFolder(WalkFolder& folder, const WalkLock&) {
 }
 
 void CWalkScheduler::LeavePending(WalkFolder& folder) {
-    if (folder.pendingPrevious != nullptr)
-        folder.pendingPrevious->pendingNext = folder.pendingNext;
-    else
-        m_pending = folder.pendingNext;
-    if (folder.pendingNext != nullptr)
-        folder.pendingNext->pendingPrevious = folder.pendingPrevious;
-    folder.pendingPrevious = folder.pendingNext = nullptr;
+    kPending.Unlink(m_pending, folder);
 }
 
 void CWalkScheduler::PublishChildren(WalkFolder& folder, std::vector<FolderPtr> children, const WalkLock& held) {

@@ -43,7 +43,7 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
 }
 
 QString CPlotWnd::TitleText() const {
-    return TextForWindow(FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms));
+    return TextForWindow(FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms, m_store.Kind()));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {

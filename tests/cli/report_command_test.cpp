@@ -220,13 +220,81 @@ TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
           {"--until", "31.03.2024", "x"},
           {"--exclude=", "x"},
           {"--since", "2024-05-01", "--until", "2024-04-01T23:59", "x"},
-          {"--version=1"}}) {
+          {"--version=1"},
+          {"--times-from", "list", "x"},
+          {"--times-from", "list", "--git"},
+          {"--times-from", "list", "--since", "2024-01-01"},
+          {"--author", "ada", "x"},
+          {"--all", "x"}}) {
         const RunResult run = RunReport(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
         EXPECT_TRUE(Contains(run.err, "(see busyscope-report --help)")) << run.err;
     }
+}
+
+// The histograms are sums: the lists of two halves of a tree, one written by --format times and
+// one by find, merged, give the same CSV as one walk of the whole, and so does the whole's list.
+TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
+    const std::string zone = "Europe/Berlin";
+    const RunResult walk = RunReport({"--format", "csv", m_tree.Root()}, zone);
+    ASSERT_EQ(walk.exitCode, 0) << walk.err;
+    CTestTree lists;
+    const auto save = [&](const std::string& name, const std::string& program,
+                          const std::vector<std::string>& arguments) {
+        RunSetup setup;
+        setup.zone = zone;
+        setup.outPath = lists.Path(name);
+        EXPECT_EQ(RunProgram(program, arguments, setup).exitCode, 0) << name;
+        return setup.outPath;
+    };
+    const std::string whole = save("whole", BUSYSCOPE_REPORT_EXE, {"--format", "times", m_tree.Root()});
+    const std::string halfB = save("b", BUSYSCOPE_REPORT_EXE, {"--format", "times", m_tree.Path("b")});
+    const std::string rest = save("rest", "find", {m_tree.Root(), "-path", m_tree.Path("b"), "-prune", "-o", "!",
+                                                   "-type", "d", "-printf", "%T@ %p\n"});
+    EXPECT_EQ(Lines(ReadFile(rest)).size(), 3u);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--times-from", whole}, {"--times-from", halfB, "--times-from=" + rest}}) {
+        std::vector<std::string> csv = arguments;
+        csv.insert(csv.end(), {"--format", "csv"});
+        const RunResult merged = RunReport(csv, zone);
+        ASSERT_EQ(merged.exitCode, 0) << merged.err;
+        EXPECT_TRUE(merged.out == walk.out) << "the CSV of " << arguments.back();
+    }
+    const RunResult summary = RunReport({"--times-from", halfB, "--times-from", rest}, zone);
+    EXPECT_EQ(Lines(summary.out).at(0), "4 files in " + halfB + ", " + rest);
+
+    std::ofstream(lists.Path("bad")) << "1719844200\n1719844200 x\n17198442OO\n";
+    const RunResult bad = RunReport({"--times-from", whole, "--times-from", lists.Path("bad")}, zone);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, "busyscope-report: " + lists.Path("bad") + ":3: not a time: '17198442OO'\n");
+}
+
+// A commit made by git at 10:00 in Tokyo counts at 10:00 in any zone; a folder inside the
+// working tree is not the repository.
+TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
+    CTestTree tree;
+    const std::string repository = tree.Root();
+    tree.AddFolder("inside");
+    RunSetup git;
+    git.environment = {"HOME=" + repository, "GIT_AUTHOR_NAME=Ada", "GIT_AUTHOR_EMAIL=ada@example.org",
+                       "GIT_COMMITTER_NAME=Ada", "GIT_COMMITTER_EMAIL=ada@example.org",
+                       "GIT_AUTHOR_DATE=2024-07-01T10:00:00+09:00"};
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "init", "-q"}, git).exitCode, 0);
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "work"}, git).exitCode, 0);
+    for (const char* zone : {"Asia/Tokyo", "America/New_York"}) {
+        const RunResult run = RunReport({"--git", "--view", "week", repository}, zone);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"1 commits in " + repository,
+                                                            "week: busiest Monday 10:00 AM, 1 commits"}))
+            << zone;
+    }
+    const RunResult inside = RunReport({"--git", tree.Path("inside")});
+    EXPECT_EQ(inside.exitCode, 1);
+    EXPECT_EQ(inside.err, "busyscope-report: '" + tree.Path("inside") +
+                              "' is not a git repository (give the top folder of its working tree)\n");
 }
 
 TEST_F(ReportCommand, HelpDescribesTheCommand) {

@@ -182,6 +182,34 @@ TEST(Histograms, TimesFarFromNowAreBinnedInTheirLocalPeriod) {
     EXPECT_EQ(BinsOf(LocalTime(2039, 1, 1)).year, 0) << "after January 2038";
 }
 
+// A store of wall-clock times is binned as UTC whatever the zone: the same bins as file times
+// binned with TZ=UTC, in every period and for every kind of year; times beyond any calendar
+// are kept but not binned.
+TEST(Histograms, WallClockTimesAreBinnedAsUtcInAnyZone) {
+    std::vector<std::int64_t> times{std::numeric_limits<std::int64_t>::min(), std::int64_t{1} << 62};
+    for (std::int64_t t = -12219292800; t < 13569465600; t += std::int64_t{86400} * 36524 / 997 + 3607)
+        times.push_back(t); // 1582 to 2400, every bin of the day reached at some point
+    const auto binned = [&](TimeBasis basis, const char* zone) {
+        CScopedTimeZone scoped(zone);
+        CStampStore store;
+        store.Begin("history", RecordKind::Commits, basis);
+        for (const std::int64_t t : times)
+            store.AddStamp(t);
+        CPeriodHistograms histograms;
+        histograms.RebuildHistograms(store);
+        return histograms;
+    };
+    const CPeriodHistograms expected = binned(TimeBasis::Utc, "UTC");
+    const CPeriodHistograms wallClock = binned(TimeBasis::WallClock, "Asia/Kathmandu");
+    EXPECT_EQ(wallClock.m_nBinned, static_cast<std::int64_t>(times.size()) - 2);
+    EXPECT_EQ(expected.m_nBinned, wallClock.m_nBinned);
+    for (int view = 0; view < 4; ++view)
+        for (int bin = 0; bin < expected.ForView(view)->GetSize(); ++bin)
+            ASSERT_EQ((*wallClock.ForView(view))[bin], (*expected.ForView(view))[bin]) << view << " " << bin;
+    EXPECT_NE(binned(TimeBasis::Utc, "Asia/Kathmandu").m_dayBins.span()[0], expected.m_dayBins.span()[0])
+        << "file times do follow the zone";
+}
+
 } // namespace
 
 // The active minutes of a store against a count made another way: each time's minute found by

@@ -24,7 +24,7 @@ page_options() {
     warnings=$(mktemp)
     LC_ALL=C MANWIDTH=200 man --warnings -l "$1" 2>"$warnings" |
         awk '/^OPTIONS/ { inside = 1; next } /^[A-Z]/ { inside = 0 } inside && /^       --/ { sub(/^ +/, ""); print }' |
-        sed 's/ [A-Z][a-z].*$//'
+        sed 's/ \+[A-Z][a-z].*$//'
     if [ -s "$warnings" ]; then
         fail "$1 renders with warnings: $(cat "$warnings")"
     fi
