@@ -13,6 +13,8 @@ namespace {
 constexpr QSize kDialogSize(297, 201);
 constexpr QRect kIconRect(11, 17, 20, 20);
 constexpr int kIconPixels = 32;
+// A text this many dialog units high holds one line; a higher one wraps.
+constexpr int kOneLineHeight = 8;
 
 struct StaticText {
     const char* text;
@@ -23,7 +25,7 @@ QLabel* AddText(QDialog& dialog, const StaticText& item, DialogBaseUnits base) {
     auto* label = new QLabel(QString::fromUtf8(item.text), &dialog);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(item.rect.height() > 8);
+    label->setWordWrap(item.rect.height() > kOneLineHeight);
     label->setGeometry(DialogUnitsToPixels(item.rect, base));
     return label;
 }

@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "app_icons.h"
+#include "busyscope_version.h"
 #include "command_ids.h"
 #include "main_frame.h"
 #include "string_table.h"
@@ -25,7 +26,7 @@ CBusyscopeApp::CBusyscopeApp()
           QMessageBox::warning(nullptr, LoadResString(AFX_IDS_APP_TITLE), message, QMessageBox::Ok);
       }) {
     QCoreApplication::setApplicationName(LoadResString(AFX_IDS_APP_TITLE));
-    QCoreApplication::setApplicationVersion(QStringLiteral(BUSYSCOPE_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kBusyscopeVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral(BUSYSCOPE_APP_ID));
 }
 

@@ -16,6 +16,9 @@ constexpr int AFX_IDS_HELPMODEMESSAGE = 57346;
 
 // Commands
 constexpr int ID_FILE_NEWFOLDER = 32771;
+constexpr int ID_FILE_GITHISTORY = 32860;
+constexpr int ID_FILE_OPENTIMELIST = 32861;
+constexpr int ID_FILE_SAVETIMELIST = 32862;
 constexpr int ID_VIEW_DAY = kViews[VIEW_DAY].command;
 constexpr int ID_VIEW_WEEK = kViews[VIEW_WEEK].command;
 constexpr int ID_VIEW_MONTH = kViews[VIEW_MONTH].command;

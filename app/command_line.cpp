@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "busyscope_version.h"
+
 namespace {
 
 constexpr std::string_view kProgram = "busyscope";
@@ -22,7 +24,7 @@ std::optional<CommandLineAnswer> AnswerBeforeStart(std::span<const std::string> 
         if (argument == "--help")
             return CommandLineAnswer{"the help", ProgramUsage()};
         if (argument == "--version")
-            return CommandLineAnswer{"the version", std::string(kProgram) + " " + BUSYSCOPE_VERSION + "\n"};
+            return CommandLineAnswer{"the version", std::string(kProgram) + " " + kBusyscopeVersion + "\n"};
     }
     return std::nullopt;
 }

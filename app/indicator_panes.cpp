@@ -11,12 +11,15 @@
 
 namespace {
 
+// Room on either side of a pane's text together, in pixels, beside the frame.
+constexpr int kPaneTextMargins = 8;
+
 // A sunken pane wide enough for its text, empty until its lock is on.
 QLabel* MakePane(QStatusBar& statusBar, int id) {
     auto* pane = new QLabel(&statusBar);
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pane->setAlignment(Qt::AlignCenter);
-    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(LoadResString(id)) + 8);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(LoadResString(id)) + kPaneTextMargins);
     statusBar.addPermanentWidget(pane);
     return pane;
 }

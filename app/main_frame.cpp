@@ -57,6 +57,7 @@ CMainFrame::CMainFrame()
       }) {
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
+    InitSourceDialogs();
 
     m_wndPanel = new CGraphPanel(*this, theStampStore, this);
     m_wndPanel->setWhatsThis(QStringLiteral("The graph: how the files' last-write times spread over the "
@@ -96,6 +97,11 @@ void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     AddCommand(file, ID_FILE_NEWFOLDER, QStringLiteral("&New folder..."))
         ->setIcon(CommandIcon(ID_FILE_NEWFOLDER));
+    AddCommand(file, ID_FILE_GITHISTORY, QStringLiteral("Analyze &Git History..."));
+    file->addSeparator();
+    AddCommand(file, ID_FILE_OPENTIMELIST, QStringLiteral("&Open Time List..."));
+    AddCommand(file, ID_FILE_SAVETIMELIST, QStringLiteral("&Save Time List..."));
+    file->addSeparator();
     AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -223,23 +229,26 @@ void CMainFrame::OnFileNewFolder() {
 }
 
 void CMainFrame::AnalyseFolder(const QString& path) {
-    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-    m_leftOut = {};
-    theStampStore.Reset();
-    RepaintGraph();
     const std::string folder = QFile::encodeName(path).toStdString();
-    CBackgroundWalk::Outcome outcome;
-    {
-        CWaitCursor wait;
-        CBackgroundWalk walk(m_walkFolderTree, folder);
-        outcome = RunWalk(walk);
-        if (outcome == CBackgroundWalk::Outcome::Complete)
-            theStampStore = std::move(walk.Result());
-        m_wndPanel->m_plot.RebuildHistograms();
-        m_wndPanel->update();
-    }
+    m_leftOut = {};
+    const CBackgroundWalk::Outcome outcome = RunAnalysis(m_walkFolderTree, folder);
     const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder, m_leftOut);
     SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
+}
+
+CBackgroundWalk::Outcome CMainFrame::RunAnalysis(const CBackgroundWalk::WalkFunction& source,
+                                                 const std::string& path) {
+    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
+    theStampStore.Reset();
+    RepaintGraph();
+    const CWaitCursor wait;
+    CBackgroundWalk walk(source, path);
+    const CBackgroundWalk::Outcome outcome = RunWalk(walk);
+    if (outcome == CBackgroundWalk::Outcome::Complete)
+        theStampStore = std::move(walk.Result());
+    m_wndPanel->m_plot.RebuildHistograms();
+    m_wndPanel->update();
+    return outcome;
 }
 
 // The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
@@ -271,6 +280,15 @@ void CMainFrame::OnCommand(int id) {
     switch (id) {
     case ID_FILE_NEWFOLDER:
         OnFileNewFolder();
+        break;
+    case ID_FILE_GITHISTORY:
+        OnFileGitHistory();
+        break;
+    case ID_FILE_OPENTIMELIST:
+        OnFileOpenTimeList();
+        break;
+    case ID_FILE_SAVETIMELIST:
+        OnFileSaveTimeList();
         break;
     case ID_VIEW_COUNT_FILES:
         SetCountRule(CountRule::Files);

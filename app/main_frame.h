@@ -47,6 +47,13 @@ public:
     // Walks a folder and shows the result, as the New-folder command does once it is chosen.
     void AnalyseFolder(const QString& path);
 
+    // Asks for the folder of a git repository and then for the authors to keep, and shows when
+    // the commits were written, each at its author's wall clock.
+    void OnFileGitHistory();
+    // Asks for a time list and shows its times; saves the current times as a list.
+    void OnFileOpenTimeList();
+    void OnFileSaveTimeList();
+
     // Whether an analysis is walking its folder; input and commands are ignored meanwhile.
     bool IsAnalysing() const { return m_walk != nullptr; }
 
@@ -68,6 +75,11 @@ public:
     // cancelled) and the viewer the user guide is opened in.
     std::function<QString(QWidget* owner, const QString& prompt)> m_browseForFolder;
     std::function<bool(const QUrl& url)> m_openUrl;
+    // The file choosers of the time lists (an empty path means cancelled) and the author field
+    // of a history (several authors separated by commas; empty keeps every commit).
+    std::function<QString(QWidget* owner, const QString& caption)> m_chooseOpenFile;
+    std::function<QString(QWidget* owner, const QString& caption)> m_chooseSaveFile;
+    std::function<QString(QWidget* owner)> m_askAuthors;
     // The walk an analysis runs, on its own thread; the real folder tree, less what m_leaveOut
     // says, unless a test says otherwise.
     CBackgroundWalk::WalkFunction m_walkFolderTree;
@@ -109,6 +121,11 @@ private:
     // Wraps the bands onto as many rows as the window's width needs, like a rebar.
     void FlowBands();
     CBackgroundWalk::Outcome RunWalk(CBackgroundWalk& walk);
+    // Empties the graph, fills the store from the source on a thread of its own and shows the result.
+    CBackgroundWalk::Outcome RunAnalysis(const CBackgroundWalk::WalkFunction& source, const std::string& path);
+    // Runs a source that reports a problem as one line, shown in the status bar.
+    void AnalyseSource(const std::string& path, const std::function<std::string(CStampStore&, const std::string&)>& load);
+    void InitSourceDialogs();
     void RepaintGraph();
 
     std::map<int, QAction*> m_actions;

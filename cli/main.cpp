@@ -1,3 +1,4 @@
+#include "busyscope_version.h"
 #include "checked_output.h"
 #include "filtered_directory_source.h"
 #include "period_histograms.h"
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
         return PrintOrComplain(kProgram, "the help", ReportUsage());
     if (options.version)
         return PrintOrComplain(kProgram, "the version",
-                               std::string(kProgram) + " " + BUSYSCOPE_VERSION + "\n");
+                               std::string(kProgram) + " " + kBusyscopeVersion + "\n");
 
     try {
         return Analyse(options);

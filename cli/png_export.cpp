@@ -33,7 +33,9 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
     const std::string path = options.pngFile.value_or("");
     if (!writer.write(RenderGraph(store, picture)))
         return "cannot make the picture for '" + path + "': " + writer.errorString().toStdString();
-    if (const int error = WriteWholeFile(path, std::string_view(bytes.constData(), bytes.size())); error != 0)
+    if (const int error =
+            WriteWholeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        error != 0)
         return "cannot write '" + path + "': " + std::strerror(error);
     return {};
 }

@@ -52,6 +52,8 @@ std::string DefaultText(double value) {
 }
 
 constexpr int kLargestPicture = 8192;
+// The column where --help starts each option's description, two spaces after a longer name.
+constexpr std::size_t kHelpDescriptionColumn = 36;
 constexpr int kMostJobs = 256;
 
 // The first second of a local date or date and time, or an error text naming the option.
@@ -78,7 +80,7 @@ bool IsFiltering(const EntryFilter& filter) {
 }
 
 const std::vector<CommandOption>& Options() {
-    static const std::vector<CommandOption> options{
+    static const std::vector<CommandOption> table{
         {"--view", "day|week|month|year", "report only this view (default: all four)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              const std::optional<int> view = ViewFromName(value);
@@ -201,7 +203,7 @@ const std::vector<CommandOption>& Options() {
              return {};
          }},
     };
-    return options;
+    return table;
 }
 
 const CommandOption* FindOption(std::string_view name) {
@@ -288,7 +290,7 @@ std::string ReportUsage() {
         std::string left = "  " + std::string(option.name);
         if (!option.valueName.empty())
             left += " " + std::string(option.valueName);
-        left.resize(std::max<std::size_t>(left.size() + 2, 36), ' ');
+        left.resize(std::max(left.size() + 2, kHelpDescriptionColumn), ' ');
         text += left + std::string(option.help) + "\n";
     }
     text += "\nFormats:\n"

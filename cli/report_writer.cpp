@@ -4,6 +4,7 @@
 #include "report_options.h"
 #include "stamp_store.h"
 #include "text_escape.h"
+#include "time_list.h"
 
 #include <ostream>
 #include <string>
@@ -104,8 +105,7 @@ void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule) {
             out << start << '\n';
         return;
     }
-    for (const FileStamp& stamp : store.span())
-        out << stamp.m_lastWrite << '\n';
+    WriteTimeList(out, store);
 }
 
 void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,

@@ -11,6 +11,12 @@ constexpr bool IsLeapYear(std::int64_t year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+// Days in a month (1..12) of a common or a leap year.
+constexpr int DaysInMonth(bool leapYear, int month) {
+    constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && leapYear ? 29 : kLengths[month - 1];
+}
+
 // A local time in seconds since 1970 split into its day and its time-of-day fields; the
 // calendar date is left for the caller. Inline: the histogram rebuild runs it per file.
 struct LocalDayAndTime {

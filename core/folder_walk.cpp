@@ -79,6 +79,7 @@ private:
     // Identities of the folders opened and not yet appended with all their subfolders; every
     // ancestor of a folder being opened is among them.
     std::unordered_multiset<FolderId, FolderIdHash> m_openIds;
+    std::size_t m_descriptorWaiters = 0; // threads in OpenThroughParent waiting for a descriptor
 };
 
 bool CWalkRun::Run(const std::string& path) {
@@ -296,7 +297,7 @@ bool CWalkRun::OpenFolder(WalkFolder& folder) {
 }
 
 // Opens the folder through its parent's handle, waiting for a descriptor to come free when the
-// process has none left and the walk holds some that it will give back.
+// process has none left and another thread of the walk may still give one back.
 OpenResult CWalkRun::OpenThroughParent(WalkFolder& folder) {
     WalkFolder& parent = *folder.parent;
     for (;;) {
@@ -309,8 +310,13 @@ OpenResult CWalkRun::OpenThroughParent(WalkFolder& folder) {
         if (opened.handle >= 0 || !IsOutOfDescriptors(opened.error))
             return opened;
         WalkLock lock(m_schedule.Mutex());
-        if (m_schedule.Stopping() || !m_cache.AwaitClose(lock))
+        // Only a thread at work can give a descriptor back: one reading a folder it holds open, or
+        // opening one. When all the others are idle or waiting too, none will come free.
+        if (m_schedule.Stopping() || m_schedule.BusyThreads(lock) <= m_descriptorWaiters + 1)
             return opened;
+        ++m_descriptorWaiters;
+        m_cache.AwaitClose(lock);
+        --m_descriptorWaiters;
     }
 }
 

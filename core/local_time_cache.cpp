@@ -32,27 +32,26 @@ bool SameFields(const LocalBreakdown& a, const LocalBreakdown& b) {
 }
 
 // The last time from `from` towards `limit` (either direction) that still has `offset` (a leap
-// second ends a stretch like a change of the zone's offset),
-// probing a day at a time and bisecting the step in which the offset changes.
+// second ends a stretch like a change of the zone's offset), probing a day at a time and
+// searching the step in which the offset changes.
 std::int64_t ReachOfOffset(std::int64_t from, std::int64_t limit, std::int64_t offset) {
     const std::int64_t direction = limit >= from ? 1 : -1;
     std::int64_t good = from;
     while (good != limit) {
         const std::int64_t remaining = (limit - good) * direction;
         const std::int64_t probe = good + direction * std::min(remaining, kProbeStep);
-        if (OffsetAt(probe) == offset) {
-            good = probe;
-            continue;
+        if (OffsetAt(probe) != offset) {
+            // The offset changes within this step: the second next to the change on this side.
+            const auto has = [offset](std::int64_t t) -> std::optional<bool> {
+                return OffsetAt(t) == offset;
+            };
+            const auto lacks = [offset](std::int64_t t) -> std::optional<bool> {
+                return OffsetAt(t) != offset;
+            };
+            return direction > 0 ? *FirstSecondReached(good, probe, lacks) - 1
+                                 : *FirstSecondReached(probe, good, has);
         }
-        std::int64_t bad = probe;
-        while ((bad - good) * direction > 1) {
-            const std::int64_t middle = good + (bad - good) / 2;
-            if (OffsetAt(middle) == offset)
-                good = middle;
-            else
-                bad = middle;
-        }
-        break;
+        good = probe;
     }
     return good;
 }

@@ -61,14 +61,12 @@ private:
 
     // Day of the month for each day of a common and of a leap year.
     static constexpr std::array<std::array<std::uint8_t, 366>, 2> MonthDayTable() {
-        constexpr int kMonthLengths[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-                                              {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
         std::array<std::array<std::uint8_t, 366>, 2> table{};
-        for (int leap = 0; leap < 2; ++leap) {
-            int dayOfYear = 0;
-            for (const int length : kMonthLengths[leap])
-                for (int day = 1; day <= length; ++day)
-                    table[leap][dayOfYear++] = static_cast<std::uint8_t>(day);
+        for (const bool leap : {false, true}) {
+            std::size_t dayOfYear = 0;
+            for (int month = 1; month <= 12; ++month)
+                for (int day = 1; day <= DaysInMonth(leap, month); ++day)
+                    table[leap ? 1 : 0][dayOfYear++] = static_cast<std::uint8_t>(day);
         }
         return table;
     }

@@ -6,7 +6,6 @@ void COpenFolderCache::Opened(CCachedFolder& folder, IDirectorySource::Handle ha
     folder.m_handle = handle;
     folder.m_need = CCachedFolder::Need::Task;
     kOpen.PushFront(m_open, folder);
-    ++m_openCount;
 }
 
 void COpenFolderCache::Reopened(CCachedFolder& folder, IDirectorySource::Handle handle, bool subfoldersLeft,
@@ -68,12 +67,10 @@ bool COpenFolderCache::CloseShallowest() {
     return true;
 }
 
-bool COpenFolderCache::AwaitClose(WalkLock& held) {
-    if (m_openCount <= 1)
-        return false;
-    // Closing wakes the waiters; the timeout only bounds the wait for a stop request.
+void COpenFolderCache::AwaitClose(WalkLock& held) {
+    // Closing wakes the waiters; the timeout bounds the wait for a stop request or for a thread
+    // that gives up.
     m_closed.wait_for(held, std::chrono::milliseconds(20));
-    return true;
 }
 
 void COpenFolderCache::CloseAll(const WalkLock&) {
@@ -93,7 +90,6 @@ void COpenFolderCache::Close(CCachedFolder& folder) {
         --m_kept;
     }
     kOpen.Unlink(m_open, folder);
-    --m_openCount;
     m_closed.notify_all();
 }
 

@@ -66,9 +66,8 @@ public:
     // Closes the shallowest kept folder nobody has pinned; false when there is none.
     bool CloseShallowestKept(const WalkLock& held);
     // For a thread that found the process out of descriptors and nothing to close: waits a
-    // while for a folder to be closed, with the lock released meanwhile. False at once when the
-    // walk holds no folder open but the chosen one, so that nothing of its own would come free.
-    bool AwaitClose(WalkLock& held);
+    // while for a folder to be closed, with the lock released meanwhile.
+    void AwaitClose(WalkLock& held);
     // Closes every folder, once no other thread uses any.
     void CloseAll(const WalkLock& held);
 
@@ -87,7 +86,6 @@ private:
     IDirectorySource& m_source;
     const std::size_t m_maxKept;
     std::size_t m_kept = 0; // folders open only for their subfolders, pinned or not
-    std::size_t m_openCount = 0;
     CCachedFolder* m_open = nullptr;
     // Kept folders nobody has pinned, the candidates for closing, listed by depth; the
     // shallowest non-empty depth is at or after m_shallowest.

@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <ostream>
 
 std::optional<TimeListLine> ParseTimeListLine(std::string_view line) {
     const std::size_t space = line.find(' ');
@@ -157,4 +158,9 @@ TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& sto
     if (load.failure != TimeListsLoad::Failure::None)
         store.Reset();
     return load;
+}
+
+void WriteTimeList(std::ostream& out, const CStampStore& store) {
+    for (const FileStamp& stamp : store.span())
+        out << stamp.m_lastWrite << '\n';
 }

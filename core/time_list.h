@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
@@ -65,6 +66,9 @@ struct TimeListsLoad {
 // merged in the order given; the store's folder names the lists. On failure the store is left
 // empty.
 TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& store);
+
+// Writes the store's times as a time list: whole seconds since 1970 UTC, one per line, in store order.
+void WriteTimeList(std::ostream& out, const CStampStore& store);
 
 // How a list's path is shown: "standard input" for "-".
 std::string TimeListName(const std::string& path);

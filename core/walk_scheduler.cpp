@@ -17,6 +17,7 @@ CWalkScheduler::CWalkScheduler(std::size_t foldersAhead, const std::atomic<bool>
     : m_foldersAhead(foldersAhead), m_stopRequested(stopRequested), m_run(std::move(run)) {}
 
 void CWalkScheduler::StartWorkers(std::size_t count) {
+    const WalkLock lock(m_mutex); // the threads start work once all are counted
     m_threads.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         try {

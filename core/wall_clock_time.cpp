@@ -18,11 +18,6 @@ bool ReadDigits(std::string_view text, std::size_t position, std::size_t digits,
     return true;
 }
 
-int DaysInMonth(std::int64_t year, int month) {
-    constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kLengths[month - 1];
-}
-
 } // namespace
 
 std::optional<WallClockTime> ParseIsoDateTime(std::string_view text) {
@@ -41,8 +36,9 @@ std::optional<WallClockTime> ParseIsoDateTime(std::string_view text) {
             (text[16] != ':' || text.size() != 19 || !ReadDigits(text, 17, 2, wall.second)))
             return std::nullopt;
     }
-    if (wall.month < 1 || wall.month > 12 || wall.day < 1 || wall.day > DaysInMonth(wall.year, wall.month) ||
-        wall.hour > 23 || wall.minute > 59 || wall.second > 59)
+    if (wall.month < 1 || wall.month > 12 || wall.day < 1 ||
+        wall.day > DaysInMonth(IsLeapYear(wall.year), wall.month) || wall.hour > 23 || wall.minute > 59 ||
+        wall.second > 59)
         return std::nullopt;
     return wall;
 }
@@ -69,16 +65,14 @@ std::optional<std::int64_t> FirstSecondShowing(const WallClockTime& wall, const 
         return first;
 
     // Skipped: the clock jumps from before the wall time to after it somewhere between these two.
-    std::int64_t before = shown - *late; // still on the early offset
-    std::int64_t after = shown - *early; // already on the late one
-    while (after - before > 1) {
-        const std::int64_t middle = before + (after - before) / 2;
-        const std::optional<std::int64_t> offset = offsetAt(middle);
+    const std::int64_t before = shown - *late; // still on the early offset
+    const std::int64_t after = shown - *early; // already on the late one
+    return FirstSecondReached(before, after, [&](std::int64_t t) -> std::optional<bool> {
+        const std::optional<std::int64_t> offset = offsetAt(t);
         if (!offset)
             return std::nullopt;
-        (*offset == *early ? before : after) = middle;
-    }
-    return after;
+        return *offset != *early;
+    });
 }
 
 std::optional<std::int64_t> LocalUtcOffset(std::int64_t t) {

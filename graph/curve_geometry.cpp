@@ -25,7 +25,7 @@ public:
 
 private:
     std::int64_t m_bins;
-    std::int64_t m_width;
+    int m_width;
     int m_height;
     double m_scale; // pixels per unit of density
     std::int64_t m_shift;

@@ -1,6 +1,7 @@
 #include "time_axis_scale.h"
 
 #include "analysis_period.h"
+#include "civil_time.h"
 #include "screen_units.h"
 
 #include <algorithm>
@@ -15,24 +16,8 @@ constexpr std::array<const char*, 4> kQuarterDayLabels{"", "6am", "Noon", "6pm"}
 constexpr std::array<const char*, 24> kHourLabels{"",   "1a", "2a",  "3a",  "4a", "5a", "",    "7a",
                                                   "8a", "9a", "10a", "11a", "",   "1p", "2p",  "3p",
                                                   "4p", "5p", "",    "7p",  "8p", "9p", "10p", "11p"};
-struct Month {
-    const char* name;
-    int days;
-};
-// A 365-day year; the closing entry marks the year's end.
-constexpr std::array<Month, 13> kMonths{{{"Jan", 31},
-                                         {"Feb", 28},
-                                         {"Mar", 31},
-                                         {"Apr", 30},
-                                         {"May", 31},
-                                         {"Jun", 30},
-                                         {"Jul", 31},
-                                         {"Aug", 31},
-                                         {"Sep", 30},
-                                         {"Oct", 31},
-                                         {"Nov", 30},
-                                         {"Dec", 31},
-                                         {"", 0}}};
+constexpr std::array<const char*, 12> kMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr int kDaysInYear = 365;
 constexpr int kDaysInMonthView = 31;
 
@@ -84,7 +69,7 @@ void DayRows(CScaleBuilder& b) {
         for (int k = 0; k < 4; ++k) {
             b.Tick(Part(k, w, 4), 5);
             if (labelled)
-                b.Label(Part(k, w, 4), 6, AxisFont::Large, kQuarterDayLabels[k]);
+                b.Label(Part(k, w, 4), 6, AxisFont::Large, kQuarterDayLabels[static_cast<std::size_t>(k)]);
         }
     }
     if (w > 168) {
@@ -92,7 +77,7 @@ void DayRows(CScaleBuilder& b) {
         for (int k = 0; k < 24; ++k) {
             b.Tick(Part(k, w, 24), 2);
             if (labelled)
-                b.Label(Part(k, w, 24), 3, AxisFont::Small, kHourLabels[k]);
+                b.Label(Part(k, w, 24), 3, AxisFont::Small, kHourLabels[static_cast<std::size_t>(k)]);
         }
     }
 }
@@ -103,7 +88,7 @@ void WeekRows(CScaleBuilder& b) {
     for (int k = 0; k < static_cast<int>(kDayNames.size()); ++k) {
         b.Tick(Part(k, w, 7), 8);
         b.Label(std::int64_t{Part(k, w, 7)} + w / 14, 6, AxisFont::Large,
-                CutDayName(kDayNames[k], w, wWidth));
+                CutDayName(kDayNames[static_cast<std::size_t>(k)], w, wWidth));
     }
     if (w > 98) {
         for (int k = 0; k < 14; ++k)
@@ -134,13 +119,17 @@ void MonthRows(CScaleBuilder& b) {
 void YearRows(CScaleBuilder& b) {
     const int w = b.Width();
     const bool labelled = 12 * b.TextWidth("Jan", AxisFont::Large) < w / 2;
+    // A common year; a closing entry with no days and no name marks the year's end.
     int daysBefore = 0;
-    for (const Month& month : kMonths) {
+    for (std::size_t month = 0; month <= kMonthNames.size(); ++month) {
+        const bool closing = month == kMonthNames.size();
+        const int days = closing ? 0 : DaysInMonth(false, static_cast<int>(month) + 1);
         const int x = Part(daysBefore, w, kDaysInYear);
         b.Tick(x, 5);
         if (labelled)
-            b.Label(x + Part(month.days, w, 2 * kDaysInYear), 2, AxisFont::Large, month.name);
-        daysBefore += month.days;
+            b.Label(x + Part(days, w, 2 * kDaysInYear), 2, AxisFont::Large,
+                    closing ? "" : kMonthNames[month]);
+        daysBefore += days;
     }
 }
 

@@ -33,20 +33,18 @@ bool IsYearStart(const std::optional<LocalBreakdown>& local, std::int64_t year) 
 
 // The first second whose local year is not before year, searched within a day of guess.
 std::optional<std::int64_t> FirstSecondOfYear(std::int64_t year, std::int64_t guess) {
-    std::int64_t before = guess - 86400;
-    std::int64_t after = guess + 86400;
+    const std::int64_t before = guess - 86400;
+    const std::int64_t after = guess + 86400;
     const std::optional<LocalBreakdown> low = BreakDownLocal(before);
     const std::optional<LocalBreakdown> high = BreakDownLocal(after);
     if (!low || !high || low->year >= year || high->year < year)
         return std::nullopt;
-    while (after - before > 1) {
-        const std::int64_t middle = before + (after - before) / 2;
-        const std::optional<LocalBreakdown> local = BreakDownLocal(middle);
+    return FirstSecondReached(before, after, [year](std::int64_t t) -> std::optional<bool> {
+        const std::optional<LocalBreakdown> local = BreakDownLocal(t);
         if (!local)
             return std::nullopt;
-        (local->year >= year ? after : before) = middle;
-    }
-    return after;
+        return local->year >= year;
+    });
 }
 
 } // namespace

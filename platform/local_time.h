@@ -23,5 +23,21 @@ std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t);
 // decided by the zone rules; nothing when the platform cannot represent it.
 std::optional<std::int64_t> LocalYearStart(std::int64_t year);
 
+// The first second in (before, after] at which `reached` holds: the moment a zone's offset or a
+// local year changes. `reached(t)` gives whether the change has happened by t, or nothing when
+// it cannot tell (the answer is then nothing too); it must not hold at before, must hold at
+// after, and must keep holding once it holds.
+template <typename Reached>
+std::optional<std::int64_t> FirstSecondReached(std::int64_t before, std::int64_t after, Reached reached) {
+    while (after - before > 1) {
+        const std::int64_t middle = before + (after - before) / 2;
+        const std::optional<bool> hit = reached(middle);
+        if (!hit)
+            return std::nullopt;
+        (*hit ? after : before) = middle;
+    }
+    return after;
+}
+
 // t broken down in UTC and formatted with strftime, in the "C" locale.
 std::string FormatUtc(std::int64_t t, const char* format);

@@ -84,7 +84,7 @@ protected:
 
 TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
     const QStringList expected = {
-        "&File: &New folder...|E&xit",
+        "&File: &New folder...|Analyze &Git History...|-|&Open Time List...|&Save Time List...|-|E&xit",
         "&View: &Day|&Week|&Month|&Year|-|Count &Files|Count &Active Minutes|-|&Status Bar",
         "&Help: &Help Topics|-|&About Busyscope...",
     };

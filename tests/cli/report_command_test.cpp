@@ -1,3 +1,4 @@
+#include "busyscope_version.h"
 #include "test_locale.h"
 #include "test_tree.h"
 #include "without_permission_override.h"
@@ -684,7 +685,7 @@ TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {
          {std::pair{BUSYSCOPE_REPORT_EXE, "busyscope-report"}, std::pair{BUSYSCOPE_EXE, "busyscope"}}) {
         const RunResult run = RunProgram(program, {"--version"});
         EXPECT_EQ(run.exitCode, 0);
-        EXPECT_EQ(run.out, std::string(name) + " " + BUSYSCOPE_VERSION + "\n");
+        EXPECT_EQ(run.out, std::string(name) + " " + kBusyscopeVersion + "\n");
         EXPECT_EQ(run.err, "");
     }
     // The window's program answers --help without a display.

@@ -173,11 +173,12 @@ TEST(ChangingTree, EveryWalkEndsReadsOnlyWhatItCouldAndCountsWithinBounds) {
     for (const auto& changer : changers)
         threads.emplace_back([&finished, changer = changer.get()] { changer->Run(finished); });
 
+    constexpr int kJobs[] = {1, 3, 16};
     for (int round = 0; round < 150; ++round) {
         CPosixDirectorySource disk;
         CListingRecorder source(disk);
         CStampStore store;
-        ASSERT_TRUE(store.Scan(tree.Path("walked"), source, std::vector<int>{1, 3, 16}[round % 3]));
+        ASSERT_TRUE(store.Scan(tree.Path("walked"), source, kJobs[round % 3]));
         std::int64_t namesEverUsed = 0;
         for (const auto& changer : changers)
             namesEverUsed += changer->NamesEverUsed(); // read after the walk, so it covers it

@@ -363,6 +363,14 @@ TEST(FolderWalk, OutOfDescriptorsTheWalkWaitsForOneAndRecordsTheSameWhateverTheT
         EXPECT_EQ(tree.OpenNow(), 0);
         EXPECT_LE(tree.MostOpen(), 6);
     }
+    // Room for the chosen folder and one more: no folder two levels down can ever be opened, and
+    // the walk must say so rather than wait for ever.
+    tree.SetOpenLimit(2);
+    for (const int jobs : {1, 16}) {
+        const WalkResult walked = Walk(tree, jobs);
+        EXPECT_TRUE(walked.times.empty());
+        EXPECT_EQ(walked.problems.unreadableFolders, 600) << "jobs " << jobs;
+    }
 }
 
 } // namespace

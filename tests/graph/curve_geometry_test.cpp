@@ -43,8 +43,8 @@ TEST(Curve, PlateauOfOneBinSpansTheAveragingWindow) {
     ASSERT_EQ(path.size(), 1440u);
     for (int j = 0; j < kDayBins; ++j) {
         const bool onPlateau = j >= 551 && j <= 650;
-        EXPECT_EQ(path[j].y, onPlateau ? -800 : 1000) << "point " << j;
-        EXPECT_EQ(path[j].x, j);
+        EXPECT_EQ(path[static_cast<std::size_t>(j)].y, onPlateau ? -800 : 1000) << "point " << j;
+        EXPECT_EQ(path[static_cast<std::size_t>(j)].x, j);
     }
 }
 

@@ -129,9 +129,10 @@ TEST(WeekScale, NamesStandInTheMiddleOfTheirDays) {
     const TimeAxisScale scale = ScaleOf(VIEW_WEEK, 700);
     ASSERT_EQ(scale.labels.size(), 7u);
     for (int k = 0; k < 7; ++k) {
-        EXPECT_EQ(scale.labels[k].x, k * 100 + 50);
-        EXPECT_EQ(scale.labels[k].top, 22);
-        EXPECT_EQ(scale.labels[k].ticksBefore, k + 1);
+        const TimeAxisLabel& label = scale.labels[static_cast<std::size_t>(k)];
+        EXPECT_EQ(label.x, k * 100 + 50);
+        EXPECT_EQ(label.top, 22);
+        EXPECT_EQ(label.ticksBefore, k + 1);
     }
 }
 

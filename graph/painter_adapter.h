@@ -7,14 +7,6 @@
 #include <QString>
 #include <vector>
 
-// The pixels of a one-pixel line from (x0, y0) towards (x1, y1): the start pixel included, the
-// end pixel left out, one pixel per step along the longer axis (Bresenham).
-void LinePixels(QPoint from, QPoint to, std::vector<QPoint>& pixels);
-
-// The same line's pixels that lie inside area, each exactly where LinePixels puts it, found
-// without stepping through the part of the line outside area.
-void ClippedLinePixels(QPoint from, QPoint to, const QRect& area, std::vector<QPoint>& pixels);
-
 // Drawing with the semantics the graph's arithmetic is written for: a current position
 // moved by MoveTo, LineTo lines that leave their end pixel undrawn, and text placed by a
 // reference point (top centre, top right, bottom centre). Antialiasing stays off so that

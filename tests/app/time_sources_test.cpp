@@ -1,0 +1,113 @@
+#include "app_fixture.h"
+#include "command_ids.h"
+#include "graph_panel.h"
+#include "stamp_store.h"
+
+#include <QAction>
+#include <QProcess>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+class TimeSourcesTest : public OpenWindowTest {
+protected:
+    void SetUp() override {
+        OpenWindowTest::SetUp();
+        m_frame->m_chooseOpenFile = [this](QWidget*, const QString& caption) {
+            m_captions << caption;
+            return m_openAnswer;
+        };
+        m_frame->m_chooseSaveFile = [this](QWidget*, const QString& caption) {
+            m_captions << caption;
+            return m_saveAnswer;
+        };
+        m_frame->m_askAuthors = [this](QWidget*) { return m_authors; };
+    }
+    QString Title() const { return m_frame->m_wndPanel->m_plot.TitleText(); }
+    int DayCount(int bin) const { return m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[bin]; }
+
+    CTestTree m_files;
+    QString m_openAnswer, m_saveAnswer, m_authors;
+    QStringList m_captions;
+};
+
+// A list opened in the window is what the graph shows; saved again it is the same list; a bad
+// list says where it is bad and leaves the graph empty.
+TEST_F(TimeSourcesTest, TimeListsOpenSaveAndNameTheirBadLine) {
+    const std::string list = m_files.Path("week.times");
+    std::ofstream(list) << "1719844200\n1719844260.5 ./a/b\n-1\n"; // Monday 14:30 and 14:31 UTC
+    m_openAnswer = QString::fromStdString(list);
+    m_frame->CommandAction(ID_FILE_OPENTIMELIST)->trigger();
+    EXPECT_EQ(Title(), QString::fromStdString("3 files in " + list));
+    EXPECT_EQ(DayCount(870), 1);
+    EXPECT_EQ(DayCount(871), 1);
+
+    m_saveAnswer = QString::fromStdString(m_files.Path("saved.times"));
+    m_frame->CommandAction(ID_FILE_SAVETIMELIST)->trigger();
+    EXPECT_EQ(ReadWhole(m_files.Path("saved.times")), "1719844200\n1719844260\n-1\n");
+    EXPECT_EQ(m_captions, (QStringList{"Open Time List", "Save Time List"}));
+
+    m_saveAnswer = QString::fromStdString(m_files.Path("no-such-folder/saved.times"));
+    m_frame->CommandAction(ID_FILE_SAVETIMELIST)->trigger();
+    EXPECT_EQ(m_frame->MessageText(),
+              QString::fromStdString("Cannot write '" + m_files.Path("no-such-folder/saved.times") +
+                                     "': No such file or directory."));
+
+    std::ofstream(list) << "1719844200\nnoon\n";
+    m_frame->CommandAction(ID_FILE_OPENTIMELIST)->trigger();
+    EXPECT_EQ(m_frame->MessageText(), QString::fromStdString(list + ":2: not a time: 'noon'."));
+    EXPECT_EQ(theStampStore.m_nFiles, 0);
+
+    m_openAnswer.clear(); // cancelled: nothing changes
+    m_frame->CommandAction(ID_FILE_OPENTIMELIST)->trigger();
+    EXPECT_EQ(m_frame->MessageText(), QString::fromStdString(list + ":2: not a time: 'noon'."));
+}
+
+// The history of a repository made by git: the author field keeps one author, the title says
+// commits, and a folder that is no repository says so.
+TEST_F(TimeSourcesTest, GitHistoryAsksForTheRepositoryAndTheAuthors) {
+    const QString repository = QString::fromStdString(m_files.Root());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", repository);
+    environment.insert("GIT_COMMITTER_NAME", "Ada");
+    environment.insert("GIT_COMMITTER_EMAIL", "ada@example.org");
+    const auto git = [&](const QString& author, const QString& when, const QStringList& arguments) {
+        environment.insert("GIT_AUTHOR_NAME", author);
+        environment.insert("GIT_AUTHOR_EMAIL", author.toLower() + "@example.org");
+        environment.insert("GIT_AUTHOR_DATE", when);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start("git", QStringList{"-C", repository} + arguments);
+        return process.waitForFinished() && process.exitCode() == 0;
+    };
+    ASSERT_TRUE(git("Ada", "", {"init", "-q"}));
+    ASSERT_TRUE(git("Ada", "2024-07-01T10:00:00+09:00", {"commit", "-q", "--allow-empty", "-m", "one"}));
+    ASSERT_TRUE(git("Bob", "2024-07-01T11:00:00-05:00", {"commit", "-q", "--allow-empty", "-m", "two"}));
+
+    m_chooserAnswer = repository;
+    m_authors = " ada , ";
+    m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
+    EXPECT_EQ(m_chooserPrompts.back(), "Select Repository to Analyze:");
+    EXPECT_EQ(Title(), "1 commits in " + repository);
+    EXPECT_EQ(DayCount(600), 1);
+
+    m_authors.clear();
+    m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
+    EXPECT_EQ(Title(), "2 commits in " + repository);
+    EXPECT_EQ(DayCount(660), 1);
+
+    m_files.AddFolder("inside");
+    m_chooserAnswer = QString::fromStdString(m_files.Path("inside"));
+    m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
+    EXPECT_EQ(m_frame->MessageText(), "'" + m_chooserAnswer +
+                                          "' is not a git repository (give the top folder of its working tree).");
+    EXPECT_EQ(theStampStore.m_nFiles, 0);
+}
+
+} // namespace
