@@ -8,6 +8,7 @@ BUSYSCOPE_PACKAGES=(
     fonts-liberation tzdata locales
     clang libclang-rt-14-dev strace
     xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng time
+    dbus-daemon at-spi2-core python3-dbus
     desktop-file-utils appstream
     dpkg-dev fakeroot lintian man-db bash-completion xdg-utils qt6-qpa-plugins
 )
