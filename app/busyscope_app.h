@@ -20,7 +20,8 @@ public:
     ~CBusyscopeApp() override;
 
     // Builds and shows the main window; false ends the program before any window is shown.
-    bool InitInstance();
+    // Given a folder, the window analyses it at once instead of opening the about box.
+    bool InitInstance(const QString& folder = {});
 
     // Runs the about box modally over the main window.
     void OnAppAbout();

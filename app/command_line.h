@@ -11,6 +11,13 @@ struct CommandLineAnswer {
     std::string text;
 };
 
-// The answer to --help or --version (the first of them given), or nothing when the window is to
-// open. Every other argument is left to Qt, which takes its own (-platform, -display, ...).
+// The answer to --help (-h) or --version (-V), the first of them given, or nothing when the window
+// is to open. Every other argument is left to Qt first, which takes its own (-platform, -display, ...).
 std::optional<CommandLineAnswer> AnswerBeforeStart(std::span<const std::string> arguments);
+
+// What is left once Qt has taken its own arguments: at most one folder to analyse at once.
+struct WindowArguments {
+    std::optional<std::string> folder;
+    std::string error; // one line naming the problem; empty when the command line is good
+};
+WindowArguments ParseWindowArguments(std::span<const std::string> arguments);

@@ -1,8 +1,11 @@
 #include "busyscope_app.h"
 #include "checked_output.h"
 #include "command_line.h"
+#include "runtime_dir_notice.h"
 
 #include <QApplication>
+#include <QFile>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -12,9 +15,19 @@ int main(int argc, char** argv) {
     if (const std::optional<CommandLineAnswer> answer = AnswerBeforeStart(arguments))
         return PrintOrComplain("busyscope", answer->what, answer->text);
 
-    QApplication app(argc, argv);
+    SilenceRuntimeDirNotice();
+    QApplication app(argc, argv); // takes Qt's own arguments out of argv
+    QCoreApplication::setOrganizationName(QStringLiteral("Busyscope"));
+    const std::vector<std::string> ours(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const WindowArguments parsed = ParseWindowArguments(ours);
+    if (!parsed.error.empty()) {
+        std::cerr << "busyscope: " << parsed.error << " (see busyscope --help)\n";
+        return 2;
+    }
+
     CBusyscopeApp theApp;
-    if (!theApp.InitInstance())
+    const QString folder = parsed.folder ? QFile::decodeName(QByteArray::fromStdString(*parsed.folder)) : QString();
+    if (!theApp.InitInstance(folder))
         return 1;
     return QApplication::exec();
 }

@@ -8,8 +8,10 @@
 #include "command_ids.h"
 #include "folder_tree_walk.h"
 #include "graph_panel.h"
+#include "graph_render.h"
 #include "indicator_panes.h"
 #include "scan_progress.h"
+#include "recent_folders.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
@@ -24,6 +26,8 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QSettings>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -38,6 +42,7 @@ CMainFrame* g_pMainFrame = nullptr;
 namespace {
 
 const QString kFolderPrompt = QStringLiteral("Select Folder to Analyze:");
+const QString kPressEscToStop = QStringLiteral(" Press Esc to stop.");
 
 QString ChooseFolder(QWidget* owner, const QString& prompt) {
     // Qt's own dialog: the same on every desktop, and scriptable.
@@ -45,11 +50,21 @@ QString ChooseFolder(QWidget* owner, const QString& prompt) {
                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
+QString ChoosePictureFile(QWidget* owner, const QString& suggested) {
+    return QFileDialog::getSaveFileName(owner, QStringLiteral("Save Picture"), suggested,
+                                        QStringLiteral("PNG pictures (*.png)"), nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
 } // namespace
 
 CMainFrame::CMainFrame()
     : m_browseForFolder(ChooseFolder),
       m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      m_choosePictureFile(ChoosePictureFile),
+      m_showMessage([](QWidget* owner, const QString& text) {
+          QMessageBox::information(owner, LoadResString(AFX_IDS_APP_TITLE), text);
+      }),
       m_walkFolderTree([this](CStampStore& store, const std::string& path, WalkControl& control) {
           // Runs on the walk's thread while the window takes no commands, so m_leaveOut holds
           // still and m_leftOut is read only once the walk has ended.
@@ -97,12 +112,19 @@ void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     AddCommand(file, ID_FILE_NEWFOLDER, QStringLiteral("&New folder..."))
         ->setIcon(CommandIcon(ID_FILE_NEWFOLDER));
+    m_actions.at(ID_FILE_NEWFOLDER)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"))->setShortcut(QKeySequence(Qt::Key_F5));
+    m_recentMenu = file->addMenu(QStringLiteral("&Recent Folders"));
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
     AddCommand(file, ID_FILE_GITHISTORY, QStringLiteral("Analyze &Git History..."));
     file->addSeparator();
     AddCommand(file, ID_FILE_OPENTIMELIST, QStringLiteral("&Open Time List..."));
     AddCommand(file, ID_FILE_SAVETIMELIST, QStringLiteral("&Save Time List..."));
     file->addSeparator();
-    AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"));
+    AddCommand(file, ID_FILE_SAVEPICTURE, QStringLiteral("Save &Picture..."))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    file->addSeparator();
+    AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     for (const ViewFacts& facts : kViews)
@@ -199,12 +221,15 @@ void CMainFrame::FlowBands() {
     }
 }
 
-void CMainFrame::InitMainFrame() {
+void CMainFrame::InitMainFrame(const QString& folder) {
     g_pMainFrame = this;
     SetViewMode(VIEW_DAY);
     m_wndAvgBar->RefreshAveraging();
     m_wndPanel->repaint();
-    QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
+    if (folder.isEmpty())
+        QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
+    else
+        QMetaObject::invokeMethod(this, "AnalyseFolder", Qt::QueuedConnection, Q_ARG(QString, folder));
 }
 
 void CMainFrame::SetViewMode(int mode) {
@@ -228,10 +253,49 @@ void CMainFrame::OnFileNewFolder() {
         AnalyseFolder(path);
 }
 
+void CMainFrame::OnFileAnalyzeAgain() {
+    if (!m_lastFolder.isEmpty())
+        AnalyseFolder(m_lastFolder);
+}
+
+void CMainFrame::OnFileSavePicture() {
+    const QString path = m_choosePictureFile ? m_choosePictureFile(this, QStringLiteral("busyscope.png")) : QString();
+    if (path.isEmpty())
+        return;
+    GraphPicture picture;
+    picture.size = m_wndPanel->size();
+    picture.view = m_viewMode;
+    picture.averagingPosition = AveragingPosition();
+    picture.xOffset = m_wndPanel->m_plot.m_xOffset;
+    picture.yScale = m_wndPanel->m_plot.m_yScale;
+    picture.countRule = m_wndPanel->m_plot.Histograms().m_countRule;
+    const std::string error = SaveGraphPicture(theStampStore, picture, QFile::encodeName(path).toStdString());
+    SetMessageText(error.empty() ? QStringLiteral("Picture saved to %1.").arg(TextForWindow(QFile::encodeName(path).toStdString()))
+                                 : TextForWindow(error));
+}
+
+void CMainFrame::FillRecentMenu() {
+    m_recentMenu->clear();
+    const QStringList folders = LoadRecentFolders(QSettings());
+    for (const QString& folder : folders) {
+        QAction* item = m_recentMenu->addAction(QString(folder).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        connect(item, &QAction::triggered, this, [this, folder] {
+            if (!IsAnalysing())
+                AnalyseFolder(folder);
+        });
+    }
+    m_recentMenu->menuAction()->setEnabled(!folders.isEmpty());
+}
+
 void CMainFrame::AnalyseFolder(const QString& path) {
+    m_lastFolder = path;
     const std::string folder = QFile::encodeName(path).toStdString();
     m_leftOut = {};
     const CBackgroundWalk::Outcome outcome = RunAnalysis(m_walkFolderTree, folder);
+    if (outcome == CBackgroundWalk::Outcome::Complete && theStampStore.GetProblems().rootError == 0) {
+        QSettings settings;
+        SaveRecentFolders(settings, WithRecentFolder(LoadRecentFolders(settings), path));
+    }
     const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder, m_leftOut);
     SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
 }
@@ -260,11 +324,13 @@ void CMainFrame::RepaintGraph() {
 // Walks with the window alive around it: progress in pane 0, input ignored, Escape stops.
 CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk) {
     m_walk = &walk;
+    ShowBusy(true);
     const CBusyInputFilter ignoreInput(*this, [&walk] { walk.RequestStop(); });
     const CBackgroundWalk::Outcome outcome = walk.Run([this](std::int64_t files, std::int64_t folders) {
-        SetMessageText(QString::fromStdString(FormatScanProgress(files, folders)));
+        SetMessageText(QString::fromStdString(FormatScanProgress(files, folders)) + kPressEscToStop);
     });
     m_walk = nullptr;
+    ShowBusy(false);
     return outcome;
 }
 
@@ -280,6 +346,12 @@ void CMainFrame::OnCommand(int id) {
     switch (id) {
     case ID_FILE_NEWFOLDER:
         OnFileNewFolder();
+        break;
+    case ID_FILE_ANALYZEAGAIN:
+        OnFileAnalyzeAgain();
+        break;
+    case ID_FILE_SAVEPICTURE:
+        OnFileSavePicture();
         break;
     case ID_FILE_GITHISTORY:
         OnFileGitHistory();
@@ -341,6 +413,7 @@ void CMainFrame::OnUpdateCommandUI() {
     m_actions.at(ID_VIEW_COUNT_FILES)->setChecked(countsFiles);
     m_actions.at(ID_VIEW_COUNT_MINUTES)->setChecked(!countsFiles);
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!m_wndStatusBar->isHidden());
+    m_actions.at(ID_FILE_ANALYZEAGAIN)->setEnabled(!IsAnalysing() && !m_lastFolder.isEmpty());
 }
 
 void CMainFrame::OnBarCheck() {
@@ -351,8 +424,23 @@ void CMainFrame::OnHelpFinder() {
     const QUrl guide = UserGuideUrl();
     if (guide.isEmpty())
         SetMessageText(QStringLiteral("The user guide is not installed."));
-    else if (!m_openUrl || !m_openUrl(guide))
+    else if (!m_openUrl || !m_openUrl(guide)) {
         SetMessageText(QStringLiteral("Cannot open %1.").arg(guide.toLocalFile()));
+        if (m_showMessage)
+            m_showMessage(this, QStringLiteral("No web browser could be started to show the user guide. "
+                                               "Open it in a browser of your choice:\n\n%1")
+                                    .arg(guide.toLocalFile()));
+    }
+}
+
+void CMainFrame::ShowBusy(bool busy) {
+    menuBar()->setEnabled(!busy);
+    for (const auto& [id, action] : m_actions)
+        action->setEnabled(!busy);
+    m_wndViewBar->setEnabled(!busy);
+    m_wndAvgBar->setEnabled(!busy);
+    if (!busy)
+        OnUpdateCommandUI();
 }
 
 void CMainFrame::OnContextHelp() {

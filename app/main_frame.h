@@ -31,8 +31,8 @@ public:
     ~CMainFrame() override;
 
     // Called once after the window is built and before it is first shown: selects the day
-    // view, writes the averaging label and queues the about box.
-    void InitMainFrame();
+    // view, writes the averaging label and queues the about box, or, given a folder, its analysis.
+    void InitMainFrame(const QString& folder = {});
 
     // The one way the view changes: the graph, the averaging label, the view bar and the View
     // menu follow it.
@@ -44,8 +44,12 @@ public:
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
-    // Walks a folder and shows the result, as the New-folder command does once it is chosen.
-    void AnalyseFolder(const QString& path);
+    // File > Analyze Again: the folder analysed last, read afresh.
+    void OnFileAnalyzeAgain();
+    // File > Save Picture...: the graph as shown, saved exactly as busyscope-report --png would.
+    void OnFileSavePicture();
+    // Walks the folder and shows the result, as the New-folder command does once a folder is chosen.
+    Q_INVOKABLE void AnalyseFolder(const QString& path);
 
     // Asks for the folder of a git repository and then for the authors to keep, and shows when
     // the commits were written, each at its author's wall clock.
@@ -80,6 +84,9 @@ public:
     std::function<QString(QWidget* owner, const QString& caption)> m_chooseOpenFile;
     std::function<QString(QWidget* owner, const QString& caption)> m_chooseSaveFile;
     std::function<QString(QWidget* owner)> m_askAuthors;
+    // Where File > Save Picture... saves (an empty path means cancelled), and a message box.
+    std::function<QString(QWidget* owner, const QString& suggested)> m_choosePictureFile;
+    std::function<void(QWidget* owner, const QString& text)> m_showMessage;
     // The walk an analysis runs, on its own thread; the real folder tree, less what m_leaveOut
     // says, unless a test says otherwise.
     CBackgroundWalk::WalkFunction m_walkFolderTree;
@@ -115,6 +122,9 @@ private:
     void OnSetFocus();
     void OnUpdateCommandUI();
     void OnHelpFinder();
+    void FillRecentMenu();
+    // Menus, bars and buttons look disabled while a folder is read, and come back after.
+    void ShowBusy(bool busy);
     void OnContextHelp();
     void OnBarCheck();
     void SetMessageText(const QString& text);
@@ -132,6 +142,8 @@ private:
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
     CBackgroundWalk* m_walk = nullptr; // the walk under way, if any
+    QMenu* m_recentMenu = nullptr;
+    QString m_lastFolder; // the folder analysed last, for Analyze Again
 };
 
 // The main window, set once by InitMainFrame.

@@ -13,6 +13,7 @@
 #include "time_list.h"
 #include "walk_control.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -49,7 +50,7 @@ bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
         CPosixDirectorySource posixSource;
         CFilteredDirectorySource source(posixSource, options.filter);
         const CProgressLine progress(theWalkControl, STDERR_FILENO);
-        complete = theStampStore.Scan(options.folder, source, options.jobs, &theWalkControl);
+        complete = theStampStore.Scan(options.folders, source, options.jobs, &theWalkControl);
         leftOut = source.Counts();
     }
     ::sigaction(SIGINT, &previous, nullptr);
@@ -71,7 +72,8 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     if (options.format != ReportFormat::Times)
         histograms.RebuildHistograms(theStampStore, options.countRule);
     CCheckedOutput output(STDOUT_FILENO);
-    WriteReport(output.Stream(), options.format, theStampStore, histograms, options.views, leftOut);
+    WriteReport(output.Stream(), options.format, theStampStore, histograms, options.views,
+                options.averagingPosition, leftOut);
     if (const int error = output.Finish(); error != 0) {
         std::cerr << WriteFailureMessage(kProgram, "the report", error) << '\n';
         return false;
@@ -107,7 +109,7 @@ int AnalyseGitHistory(const ReportOptions& options) {
     GitHistoryOptions history;
     history.allRefs = options.allRefs;
     history.authors = options.authors;
-    if (const std::string error = LoadGitHistory(options.folder, history, theStampStore); !error.empty()) {
+    if (const std::string error = LoadGitHistory(options.folders.front(), history, theStampStore); !error.empty()) {
         Complain(DisplayText(error));
         return kExitFolder;
     }
@@ -124,18 +126,18 @@ int Analyse(const ReportOptions& options) {
     if (!ScanFolderTree(options, leftOut))
         return kExitInterrupted;
     const ScanProblems& problems = theStampStore.GetProblems();
+    const std::string& failed = options.folders[std::min(problems.rootIndex, options.folders.size() - 1)];
     if (problems.rootError == ENOMEM) {
-        Complain(OutOfMemoryMessage(options.folder));
+        Complain(OutOfMemoryMessage(failed));
         return kExitFolder;
     }
     if (problems.rootError != 0) {
-        Complain("cannot read folder '" + DisplayText(options.folder) +
-                 "': " + std::strerror(problems.rootError));
+        Complain("cannot read folder '" + DisplayText(failed) + "': " + std::strerror(problems.rootError));
         return kExitFolder;
     }
     if (problems.unreadableFolders > 0)
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
-                 DisplayText(options.folder) + "' could not be read");
+                 DisplayText(theStampStore.GetFolder()) + "' could not be read");
     return WriteOutput(options, leftOut);
 }
 
@@ -159,7 +161,7 @@ int main(int argc, char** argv) {
         return Analyse(options);
     } catch (const std::bad_alloc&) {
         // The walk keeps its own running out to itself; this is the rest (histograms, picture).
-        Complain(OutOfMemoryMessage(options.folder));
+        Complain(OutOfMemoryMessage(FolderListName(options.folders)));
         return kExitFolder;
     }
 }

@@ -26,6 +26,7 @@ constexpr std::array<FormatName, 4> kFormats{{
 // text, or "" when the value is good.
 struct CommandOption {
     std::string_view name;
+    char shortName; // '\0' for none
     std::string_view valueName; // empty for a flag
     std::string help;
     std::function<std::string(ReportOptions&, std::string_view)> apply;
@@ -41,7 +42,8 @@ std::string ParseNumber(std::string_view option, std::string_view text, Number l
         number = value;
         return {};
     }
-    const auto show = [](double bound) { return FormatInCLocale("%g", bound); };
+    // Whole numbers as such, never with an exponent: "-1000000 to 1000000".
+    const auto show = [](double bound) { return FormatInCLocale("%.15g", bound); };
     return std::string(option) + " takes a number from " + show(low) + " to " + show(high) + ", not '" +
            std::string(text) + "'";
 }
@@ -81,7 +83,7 @@ bool IsFiltering(const EntryFilter& filter) {
 
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> table{
-        {"--view", "day|week|month|year", "report only this view (default: all four)",
+        {"--view", '\0', "day|week|month|year", "report only this view (default: all four)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              const std::optional<int> view = ViewFromName(value);
              if (!view)
@@ -89,7 +91,7 @@ const std::vector<CommandOption>& Options() {
              options.views = {*view};
              return {};
          }},
-        {"--format", "summary|csv|json|times", "what to print (default: summary)",
+        {"--format", 'f', "summary|csv|json|times", "what to print (default: summary)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              for (const FormatName& format : kFormats) {
                  if (format.name == value) {
@@ -99,7 +101,7 @@ const std::vector<CommandOption>& Options() {
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
          }},
-        {"--count", "files|minutes", "count every file, or every minute with a file written once "
+        {"--count", '\0', "files|minutes", "count every file, or every minute with a file written once "
                                      "(default: files)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value == "files")
@@ -110,59 +112,59 @@ const std::vector<CommandOption>& Options() {
                  return "unknown count '" + std::string(value) + "' (expected files or minutes)";
              return {};
          }},
-        {"--png", "FILE", "save a picture of the graph as a PNG file instead of printing text",
+        {"--png", '\0', "FILE", "save a picture of the graph as a PNG file instead of printing text",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
                  return "--png needs a file name";
              options.pngFile = std::string(value);
              return {};
          }},
-        {"--width", "W", "picture width in pixels" + DefaultText(kDefaultPictureWidth),
+        {"--width", '\0', "W", "picture width in pixels" + DefaultText(kDefaultPictureWidth),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--width", value, 1, kLargestPicture, options.width);
          }},
-        {"--height", "H", "picture height in pixels" + DefaultText(kDefaultPictureHeight),
+        {"--height", '\0', "H", "picture height in pixels" + DefaultText(kDefaultPictureHeight),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--height", value, 1, kLargestPicture, options.height);
          }},
-        {"--average", "P", "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
+        {"--average", '\0', "P", "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--average", value, 0, 100, options.averagingPosition);
          }},
-        {"--offset", "BINS", "turn the period right by this many bins (default: 0)",
+        {"--offset", '\0', "BINS", "turn the period right by this many bins (default: 0)",
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--offset", value, -1e6, 1e6, options.xOffset);
          }},
-        {"--scale", "S", "density at the top of the graph, 1 to 999" + DefaultText(kDefaultFullScale),
+        {"--scale", '\0', "S", "density at the top of the graph, 1 to 999" + DefaultText(kDefaultFullScale),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--scale", value, kSmallestFullScale, kLargestFullScale, options.yScale);
          }},
-        {"--exclude", "PATTERN", "leave out entries whose name matches the shell pattern (repeatable)",
+        {"--exclude", 'e', "PATTERN", "leave out entries whose name matches the shell pattern (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
                  return "--exclude needs a pattern";
              options.filter.excludedNames.emplace_back(value);
              return {};
          }},
-        {"--exclude-vcs", "", "leave out version-control entries (" + VersionControlNames() + ")",
+        {"--exclude-vcs", '\0', "", "leave out version-control entries (" + VersionControlNames() + ")",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.filter.excludeVersionControl = true;
              return {};
          }},
-        {"--one-file-system", "", "stay on the file system of FOLDER (short: -x)",
+        {"--one-file-system", 'x', "", "stay on the file system of FOLDER",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.filter.oneFileSystem = true;
              return {};
          }},
-        {"--since", "DATE", "keep only files written at DATE or later",
+        {"--since", '\0', "DATE", "keep only files written at DATE or later",
          [](ReportOptions& options, std::string_view value) {
              return ParseLocalDate("--since", value, options.filter.since);
          }},
-        {"--until", "DATE", "keep only files written before DATE",
+        {"--until", '\0', "DATE", "keep only files written before DATE",
          [](ReportOptions& options, std::string_view value) {
              return ParseLocalDate("--until", value, options.filter.until);
          }},
-        {"--times-from", "FILE",
+        {"--times-from", '\0', "FILE",
          "read times from a list instead of walking FOLDER (- is standard input; repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
@@ -170,17 +172,17 @@ const std::vector<CommandOption>& Options() {
              options.timeLists.emplace_back(value);
              return {};
          }},
-        {"--git", "", "analyze the commits of the repository at FOLDER instead of its files",
+        {"--git", '\0', "", "analyze the commits of the repository at FOLDER instead of its files",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.git = true;
              return {};
          }},
-        {"--all", "", "with --git: the commits of every branch and tag, not only HEAD's",
+        {"--all", '\0', "", "with --git: the commits of every branch and tag, not only HEAD's",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.allRefs = true;
              return {};
          }},
-        {"--author", "PATTERN",
+        {"--author", '\0', "PATTERN",
          "with --git: keep commits whose author name or e-mail contains PATTERN (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
@@ -188,16 +190,16 @@ const std::vector<CommandOption>& Options() {
              options.authors.emplace_back(value);
              return {};
          }},
-        {"--jobs", "N", "read the folder tree with N threads, 1 to 256" + DefaultText(kDefaultJobs),
+        {"--jobs", 'j', "N", "read the folder tree with N threads, 1 to 256" + DefaultText(kDefaultJobs),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--jobs", value, 1, kMostJobs, options.jobs);
          }},
-        {"--help", "", "show this help and exit",
+        {"--help", 'h', "", "show this help and exit",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.help = true;
              return {};
          }},
-        {"--version", "", "show the version and exit",
+        {"--version", 'V', "", "show the version and exit",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.version = true;
              return {};
@@ -208,17 +210,37 @@ const std::vector<CommandOption>& Options() {
 
 const CommandOption* FindOption(std::string_view name) {
     for (const CommandOption& option : Options())
-        if (option.name == name)
+        if (option.name == name || (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
             return &option;
     return nullptr;
+}
+
+// An option argument split into its name and, when it carries one, its value: "--jobs=4" and
+// "-j4" both give a value.
+struct OptionArgument {
+    std::string_view name;
+    std::optional<std::string_view> value;
+};
+
+OptionArgument SplitOption(std::string_view argument) {
+    if (argument.starts_with("--")) {
+        const std::size_t equals = argument.find('=');
+        if (equals == std::string_view::npos)
+            return {argument, std::nullopt};
+        return {argument.substr(0, equals), argument.substr(equals + 1)};
+    }
+    if (argument.size() == 2)
+        return {argument, std::nullopt};
+    return {argument.substr(0, 2), argument.substr(2)};
 }
 
 } // namespace
 
 ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     ParsedReportOptions parsed;
-    bool haveFolder = false;
+    std::vector<std::string> folders;
     bool optionsEnded = false;
+    bool formatGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (!optionsEnded && argument == "--") {
@@ -226,29 +248,23 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
             continue;
         }
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            if (haveFolder) {
-                parsed.error = "more than one FOLDER given: '" + argument + "'";
-                return parsed;
-            }
-            parsed.options.folder = argument;
-            haveFolder = true;
+            folders.push_back(argument);
             continue;
         }
-        const std::size_t equals = argument.find('=');
-        const std::string_view name = std::string_view(argument).substr(0, equals);
-        const CommandOption* option = FindOption(name == "-x" ? "--one-file-system" : name);
+        const auto [name, glued] = SplitOption(argument);
+        const CommandOption* option = FindOption(name);
         if (option == nullptr) {
             parsed.error = "unknown option '" + std::string(name) + "'";
             return parsed;
         }
         std::string_view value;
         if (option->valueName.empty()) {
-            if (equals != std::string::npos) {
+            if (glued) {
                 parsed.error = "option " + std::string(name) + " takes no value";
                 return parsed;
             }
-        } else if (equals != std::string::npos) {
-            value = std::string_view(argument).substr(equals + 1);
+        } else if (glued) {
+            value = *glued;
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
@@ -256,13 +272,19 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
                 "option " + std::string(name) + " needs a value (" + std::string(option->valueName) + ")";
             return parsed;
         }
+        formatGiven = formatGiven || option->name == "--format";
         parsed.error = option->apply(parsed.options, value);
         if (!parsed.error.empty())
             return parsed;
     }
-    const ReportOptions& options = parsed.options;
+    ReportOptions& options = parsed.options;
+    const bool haveFolder = !folders.empty();
+    if (haveFolder)
+        options.folders = std::move(folders);
     if (options.filter.since && options.filter.until && *options.filter.since >= *options.filter.until)
         parsed.error = "the time range is empty: --until must come after --since";
+    else if (options.pngFile && formatGiven)
+        parsed.error = "--png saves a picture and --format prints text: give one of them";
     else if (!options.git && (options.allRefs || !options.authors.empty()))
         parsed.error = std::string(options.allRefs ? "--all" : "--author") + " needs --git";
     else if (options.help || options.version)
@@ -270,24 +292,27 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
         parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
     else if (!options.timeLists.empty() && (haveFolder || options.git))
-        parsed.error = haveFolder ? "--times-from reads lists instead of a FOLDER: '" + options.folder + "'"
+        parsed.error = haveFolder ? "--times-from reads lists instead of a FOLDER: '" + options.folders.front() + "'"
                                   : "--times-from and --git cannot be used together";
-    else if (!haveFolder && options.timeLists.empty())
-        parsed.error = "no FOLDER given";
+    else if (options.git && options.folders.size() > 1)
+        parsed.error = "--git reads one repository: more than one FOLDER given";
     return parsed;
 }
 
 std::string ReportUsage() {
-    std::string text = "Usage: busyscope-report [OPTION]... FOLDER\n"
+    std::string text = "Usage: busyscope-report [OPTION]... [FOLDER]...\n"
                        "  or:  busyscope-report [OPTION]... --times-from FILE...\n"
-                       "  or:  busyscope-report --git [--all] [--author PATTERN]... [OPTION]... FOLDER\n"
+                       "  or:  busyscope-report --git [--all] [--author PATTERN]... [OPTION]... [FOLDER]\n"
                        "Walks the folder tree below FOLDER and reports when its files were last written,\n"
                        "folded into the day, week, month and year, in local time (the TZ environment\n"
                        "variable is honoured). Links are not followed: each counts as a file with its "
-                       "own\ntime. A folder that is its own ancestor (a bind mount) is not entered again.\n\n"
+                       "own\ntime. A folder that is its own ancestor (a bind mount) is not entered again.\n"
+                       "FOLDER is the current folder when none is given; several are analysed together\n"
+                       "as one, and the title names the first and how many more.\n\n"
                        "Options:\n";
     for (const CommandOption& option : Options()) {
-        std::string left = "  " + std::string(option.name);
+        std::string left = option.shortName != '\0' ? std::string("  -") + option.shortName + ", " : "      ";
+        left += option.name;
         if (!option.valueName.empty())
             left += " " + std::string(option.valueName);
         left.resize(std::max(left.size() + 2, kHelpDescriptionColumn), ' ');
@@ -297,12 +322,16 @@ std::string ReportUsage() {
             "  summary  the title line \"N files in FOLDER\" (with \"(M entries left out)\" when\n"
             "           names are excluded), the count of files written outside the time range\n"
             "           when one is given, the count of mount points left out when there are\n"
-            "           any, then the busiest bin of each view: its time and its file count\n"
-            "  csv      header view,bin,time,count and one row per bin of each view, in bin order;\n"
-            "           time is the bin's display text, quoted\n"
-            "  json     the same bins as one JSON document, with the folder and file counts,\n"
-            "           what was counted and the counts of entries, files and mount points\n"
-            "           left out\n"
+            "           any, then the busiest bin of each view: its time and its\n"
+            "           file count, and the busiest time of the curve averaged as --average says\n"
+            "  csv      header view,bin,time,count,start_seconds,width_seconds and one row per\n"
+            "           bin of each view, in bin order; time is the bin's display text, quoted;\n"
+            "           start_seconds is where the bin starts, counted from the start of its\n"
+            "           period, and width_seconds its length (a year counts 365 days)\n"
+            "  json     the same bins as one JSON document (startSeconds, widthSeconds), with\n"
+            "           the program version, the time zone, the folder and file counts and the\n"
+            "           counts of entries, files and mount points left out and what was\n"
+            "           counted (\"count\")\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
             "A time list holds one time per line: whole seconds since 1970 UTC as --format\n"
@@ -322,7 +351,8 @@ std::string ReportUsage() {
             "DATE is an ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
             "2024-03-31T14:30:00; a date alone means its midnight.\n\n"
             "With --png the graph is saved as the window would paint it at that size, for the\n"
-            "first chosen view (day when --view is not given); no display is needed.\n\n"
+            "first chosen view (day when --view is not given); no display is needed. --png -\n"
+            "writes the picture to standard output. --png and --format cannot be combined.\n\n"
             "Mount points of the kernel's made-up file systems (proc, sysfs, devtmpfs, devpts,\n"
             "cgroup and the like) are never entered unless FOLDER is on one; with -x no other\n"
             "file system is. The summary says how many mount points were left out.\n"

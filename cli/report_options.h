@@ -17,7 +17,7 @@ struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     ReportFormat format = ReportFormat::Summary;
     CountRule countRule = CountRule::Files; // --count
-    std::string folder;
+    std::vector<std::string> folders{"."}; // analysed together as one
     bool help = false;
     bool version = false;
 
@@ -32,7 +32,7 @@ struct ReportOptions {
     bool allRefs = false;
     std::vector<std::string> authors;
 
-    // --png: a picture of the graph instead of text.
+    // --png: a picture of the graph instead of text; "-" is standard output.
     std::optional<std::string> pngFile;
     int width = kDefaultPictureWidth;
     int height = kDefaultPictureHeight;
@@ -46,8 +46,9 @@ struct ParsedReportOptions {
     std::string error; // one line naming the problem; empty when the command line is good
 };
 
-// Parses the arguments after the program name. Options take their value as the next
-// argument or after '='; "--" ends the options.
+// Parses the arguments after the program name. Long options take their value as the next
+// argument or after '=', short ones as the next argument or glued on ("-j4"); "--" ends the
+// options. Every argument that is not an option is a folder; "." when none is given.
 ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments);
 
 // The --help text.

@@ -1,20 +1,23 @@
 #include "report_writer.h"
 
 #include "analysis_period.h"
+#include "busyscope_version.h"
+#include "local_time.h"
 #include "report_options.h"
 #include "stamp_store.h"
 #include "text_escape.h"
 #include "time_list.h"
+#include "window_sums.h"
 
 #include <ostream>
 #include <string>
 
 int BusiestBin(const Histogram& histogram) {
-    int busiest = 0;
-    for (CGrowableArray<std::int32_t>::Index bin = 1; bin < histogram.GetSize(); ++bin)
-        if (histogram[bin] > histogram[busiest])
-            busiest = static_cast<int>(bin);
-    return busiest;
+    return HighestWindowPoint(histogram.span(), static_cast<int>(histogram.GetSize()), 1);
+}
+
+std::string CountOf(std::int64_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
 namespace {
@@ -25,20 +28,20 @@ std::string SummaryTitle(const CStampStore& store, const CPeriodHistograms& hist
                          const LeftOutCounts& leftOut) {
     std::string title = FormatAnalysisTitle(store.m_nFiles, store.GetFolder(), histograms, store.Kind());
     if (leftOut.excludedEntries)
-        title += " (" + std::to_string(*leftOut.excludedEntries) + " entries left out)";
+        title += " (" + CountOf(*leftOut.excludedEntries, "entry", "entries") + " left out)";
     return title;
 }
 
 } // namespace
 
 void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
-                  std::span<const int> views, const LeftOutCounts& leftOut) {
+                  std::span<const int> views, int averagingPosition, const LeftOutCounts& leftOut) {
     out << DisplayText(SummaryTitle(store, histograms, leftOut)) << '\n';
     const bool countsFiles = histograms.m_countRule == CountRule::Files;
     if (leftOut.filesOutsideRange)
-        out << *leftOut.filesOutsideRange << " files written outside the time range left out\n";
+        out << CountOf(*leftOut.filesOutsideRange, "file", "files") << " written outside the time range left out\n";
     if (leftOut.mountPoints > 0)
-        out << leftOut.mountPoints << " mount points of other file systems left out\n";
+        out << CountOf(leftOut.mountPoints, "mount point", "mount points") << " of other file systems left out\n";
     if (countsFiles && histograms.m_nBinned < store.m_nFiles)
         out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
     const char* noun = RecordNoun(store.Kind());
@@ -50,18 +53,25 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
             continue;
         }
         const int bin = BusiestBin(histogram);
-        out << "busiest " << FormatBinTime(view, bin) << ", " << histogram[bin] << " "
-            << (countsFiles ? noun : "minutes") << "\n";
+        const int smoothed = HighestWindowPoint(histogram.span(), BinsForView(view),
+                                                AveragingWindow(averagingPosition));
+        const bool commits = store.Kind() == RecordKind::Commits;
+        out << "busiest " << FormatBinTime(view, bin) << ", "
+            << (!countsFiles ? CountOf(histogram[bin], "minute", "minutes")
+                             : CountOf(histogram[bin], commits ? "commit" : "file", noun))
+            << "; averaged over " << FormatAveragingPeriod(view, averagingPosition).value_or("")
+            << ", busiest " << FormatBinTime(view, smoothed) << '\n';
     }
 }
 
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views) {
-    out << "view,bin,time,count\n";
+    out << "view,bin,time,count,start_seconds,width_seconds\n";
     for (const int view : views) {
         const Histogram& histogram = *histograms.ForView(view);
+        const std::int64_t width = SecondsPerBin(view);
         for (int bin = 0; bin < histogram.GetSize(); ++bin)
             out << ViewName(view) << ',' << bin << ',' << CsvQuote(FormatBinTime(view, bin)) << ','
-                << histogram[bin] << '\n';
+                << histogram[bin] << ',' << bin * width << ',' << width << '\n';
     }
 }
 
@@ -69,6 +79,8 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
                std::span<const int> views, const LeftOutCounts& leftOut) {
     const ScanProblems& problems = store.GetProblems();
     out << "{\n"
+        << "  \"version\": " << JsonQuote(kBusyscopeVersion) << ",\n"
+        << "  \"timeZone\": " << JsonQuote(LocalZoneName()) << ",\n"
         << "  \"folder\": " << JsonQuote(store.GetFolder()) << ",\n"
         << "  \"files\": " << store.m_nFiles << ",\n"
         << "  \"count\": " << (histograms.m_countRule == CountRule::Files ? "\"files\"" : "\"minutes\"") << ",\n";
@@ -85,12 +97,13 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     const char* viewSeparator = "\n";
     for (const int view : views) {
         const Histogram& histogram = *histograms.ForView(view);
+        const std::int64_t width = SecondsPerBin(view);
         out << viewSeparator << "    {\"view\": " << JsonQuote(ViewName(view)) << ", \"bins\": [";
         const char* binSeparator = "\n";
         for (int bin = 0; bin < histogram.GetSize(); ++bin) {
             out << binSeparator << "      {\"bin\": " << bin
-                << ", \"time\": " << JsonQuote(FormatBinTime(view, bin)) << ", \"count\": " << histogram[bin]
-                << '}';
+                << ", \"time\": " << JsonQuote(FormatBinTime(view, bin)) << ", \"startSeconds\": " << bin * width
+                << ", \"widthSeconds\": " << width << ", \"count\": " << histogram[bin] << '}';
             binSeparator = ",\n";
         }
         out << "\n    ]}";
@@ -109,11 +122,11 @@ void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule) {
 }
 
 void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,
-                 const CPeriodHistograms& histograms, std::span<const int> views,
+                 const CPeriodHistograms& histograms, std::span<const int> views, int averagingPosition,
                  const LeftOutCounts& leftOut) {
     switch (format) {
     case ReportFormat::Summary:
-        WriteSummary(out, store, histograms, views, leftOut);
+        WriteSummary(out, store, histograms, views, averagingPosition, leftOut);
         break;
     case ReportFormat::Csv:
         WriteCsv(out, histograms, views);

@@ -8,15 +8,21 @@
 #include <iosfwd>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 
 class CStampStore;
 
 // The first bin with the highest count; 0 for a histogram of zeros.
 int BusiestBin(const Histogram& histogram);
 
-// The four outputs of busyscope-report, for the views given (ViewMode values).
+// "1 file", "2 files": a count and the word that goes with it.
+std::string CountOf(std::int64_t count, std::string_view one, std::string_view many);
+
+// The four outputs of busyscope-report, for the views given (ViewMode values). The summary names
+// each view's busiest bin and the highest point of its curve averaged at the slider position.
 void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
-                  std::span<const int> views, const LeftOutCounts& leftOut = {});
+                  std::span<const int> views, int averagingPosition, const LeftOutCounts& leftOut = {});
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views);
 void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
                std::span<const int> views, const LeftOutCounts& leftOut = {});
@@ -26,5 +32,5 @@ void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule = Co
 // The report in the chosen format: one of the four above, counting as the histograms were
 // counted (times takes only the histograms' rule).
 void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,
-                 const CPeriodHistograms& histograms, std::span<const int> views,
+                 const CPeriodHistograms& histograms, std::span<const int> views, int averagingPosition,
                  const LeftOutCounts& leftOut = {});

@@ -56,6 +56,10 @@ std::int64_t BinTime(int view, int bin) {
     return period.firstBinTime + static_cast<std::int64_t>(bin) * period.secondsPerBin;
 }
 
+std::int64_t SecondsPerBin(int view) {
+    return TraitsOf(view).secondsPerBin;
+}
+
 const char* BinTimeFormat(int view) {
     return TraitsOf(view).timeFormat;
 }

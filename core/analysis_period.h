@@ -38,6 +38,10 @@ int BinsForView(int view);
 // The synthetic UTC time that stands for bin k when it is shown to the user.
 std::int64_t BinTime(int view, int bin);
 
+// Seconds of one bin: 60, 360, 1800, or 21600 for the year (a quarter of a 365-day year; a
+// leap year's bins are a little longer). Bin k starts k times that after its period's start.
+std::int64_t SecondsPerBin(int view);
+
 // The strftime format of that time ("%I:%M %p", ...); the day view's for any other value.
 const char* BinTimeFormat(int view);
 

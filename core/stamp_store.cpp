@@ -46,22 +46,41 @@ CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
 }
 
 bool CStampStore::Scan(const std::string& path, IDirectorySource& source, int jobs, WalkControl* control) {
+    return Scan(std::span<const std::string>(&path, 1), source, jobs, control);
+}
+
+bool CStampStore::Scan(std::span<const std::string> paths, IDirectorySource& source, int jobs,
+                       WalkControl* control) {
     Reset();
-    bool complete = false;
+    bool complete = true;
     try {
-        m_strFolder = path;
+        m_strFolder = FolderListName(paths);
         WalkLimits limits;
         limits.jobs = jobs;
-        complete = CFolderWalk(source, *this, m_problems, limits, control).Run(path);
+        for (std::size_t i = 0; i < paths.size() && complete && m_problems.rootError == 0; ++i) {
+            m_problems.rootIndex = i;
+            complete = CFolderWalk(source, *this, m_problems, limits, control).Run(paths[i]);
+        }
     } catch (const std::bad_alloc&) {
         // Whatever was read is dropped so that a new analysis starts from a clean store.
+        const std::size_t rootIndex = m_problems.rootIndex;
         Reset();
         m_problems.rootError = ENOMEM;
+        m_problems.rootIndex = rootIndex;
         return true;
     }
     if (!complete)
         Reset(); // a stopped walk shows nothing rather than part of the tree
     return complete;
+}
+
+std::string FolderListName(std::span<const std::string> paths) {
+    if (paths.empty())
+        return {};
+    if (paths.size() == 1)
+        return paths.front();
+    const std::size_t more = paths.size() - 1;
+    return paths.front() + " and " + std::to_string(more) + (more == 1 ? " more folder" : " more folders");
 }
 
 std::string FormatFilesTitle(std::int64_t files, const std::string& folder, RecordKind kind) {

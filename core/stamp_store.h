@@ -7,6 +7,7 @@
 #include "stamp_sink.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 struct WalkControl;
@@ -63,6 +64,11 @@ public:
     // when memory runs out the store is left empty and the problem is ENOMEM.
     bool Scan(const std::string& path, IDirectorySource& source, int jobs = kDefaultJobs,
               WalkControl* control = nullptr);
+    // The same for several trees analysed together as one, walked in the order given. The folder
+    // is then named by FolderListName. A tree that cannot be read ends the scan: its problem is
+    // rootError and its index among the paths rootIndex.
+    bool Scan(std::span<const std::string> paths, IDirectorySource& source,
+              int jobs = kDefaultJobs, WalkControl* control = nullptr);
 
     FolderIndex AddFolder(FolderIndex parent, std::string_view name) override {
         return m_keepPlaces ? m_places.AddFolder(parent, name) : kNoFolder;
@@ -90,6 +96,10 @@ private:
     TimeBasis m_basis = TimeBasis::Utc;
     RecordKind m_kind = RecordKind::Files;
 };
+
+// How several chosen folders are named where one would be: the first, and how many more
+// ("src and 2 more folders"); the one folder alone when there is one.
+std::string FolderListName(std::span<const std::string> paths);
 
 // The title line of an analysis: "<count> files in <folder>", or "<count> commits in <folder>"
 // for a repository's history; any count and path length.

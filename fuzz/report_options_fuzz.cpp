@@ -23,7 +23,7 @@ void WriteReport(const ReportOptions& options) {
         return rebuilt;
     }();
     std::ostringstream out;
-    WriteReport(out, options.format, store, histograms, options.views);
+    WriteReport(out, options.format, store, histograms, options.views, options.averagingPosition);
     Require(!out.str().empty() || options.format == ReportFormat::Times, "a report is written");
 }
 

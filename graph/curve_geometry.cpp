@@ -2,6 +2,7 @@
 
 #include "analysis_period.h"
 #include "screen_units.h"
+#include "window_sums.h"
 #include "wrap.h"
 
 #include <cmath>
@@ -36,32 +37,18 @@ private:
 
 void ComputeCurve(const CurveInputs& in, std::vector<PathPoint>& path) {
     path.clear();
-    const std::int64_t points = static_cast<std::int64_t>(in.histogram.size());
     if (in.width <= 0 || in.height <= 0 || in.fileCount <= 0 || in.bins <= 0 || !(in.yScale > 0.0) ||
-        points == 0)
+        in.histogram.empty())
         return;
 
-    const auto count = [&](std::int64_t bin) -> std::int64_t {
-        const int wrapped = WrapIndex(bin, in.bins);
-        return wrapped < points ? in.histogram[static_cast<std::size_t>(wrapped)] : 0;
-    };
-
     const int window = AveragingWindow(in.trackbarPosition);
-    const int half = window / 2;
     const CCurvePlacer place(in, window);
-
-    // Point j sums bins j - half ... j - half + window - 1; the sum runs along with j.
-    std::int64_t sum = 0;
-    for (std::int64_t i = -half; i < window - half; ++i)
-        sum += count(i);
-
-    path.reserve(static_cast<std::size_t>(points));
-    int lastX = place.X(0);
-    path.push_back({PathPoint::Op::MoveTo, lastX, place.Y(sum)});
-    for (std::int64_t j = 1; j < points; ++j) {
-        sum += count(j - 1 - half + window) - count(j - 1 - half);
+    path.reserve(in.histogram.size());
+    int lastX = 0;
+    ForEachWindowSum(in.histogram, in.bins, window, [&](std::int64_t j, std::int64_t sum) {
         const int x = place.X(j);
-        path.push_back({x < lastX ? PathPoint::Op::MoveTo : PathPoint::Op::LineTo, x, place.Y(sum)});
+        const bool wrapped = j > 0 && x < lastX;
+        path.push_back({j == 0 || wrapped ? PathPoint::Op::MoveTo : PathPoint::Op::LineTo, x, place.Y(sum)});
         lastX = x;
-    }
+    });
 }

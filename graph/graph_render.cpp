@@ -1,7 +1,14 @@
 #include "graph_render.h"
 
+#include "checked_output.h"
+
 #include "graph_host.h"
 #include "graph_panel.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -34,4 +41,20 @@ QImage RenderGraph(const CStampStore& store, const GraphPicture& picture) {
     image.fill(Qt::white);
     panel.render(&image);
     return image;
+}
+
+std::string SaveGraphPicture(const CStampStore& store, const GraphPicture& picture, const std::string& path) {
+    const bool toStandardOutput = path == "-";
+    const std::string target = toStandardOutput ? std::string("standard output") : "'" + path + "'";
+    // Encoded in memory first: the image writer does not notice a file that fails to take the bytes.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(RenderGraph(store, picture)))
+        return "cannot make the picture for " + target + ": " + writer.errorString().toStdString();
+    const std::string_view png(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (const int error = toStandardOutput ? WriteAll(STDOUT_FILENO, png) : WriteWholeFile(path, png); error != 0)
+        return "cannot write " + target + ": " + std::strerror(error);
+    return {};
 }

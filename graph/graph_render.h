@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <string>
 
 class CStampStore;
 
@@ -21,3 +22,7 @@ struct GraphPicture {
 // Paints the graph panel of the store exactly as the window would at that size, off screen.
 // Needs a QApplication; works on the offscreen platform.
 QImage RenderGraph(const CStampStore& store, const GraphPicture& picture);
+
+// Saves RenderGraph as a PNG file, or on standard output when path is "-": what busyscope-report
+// --png writes and File > Save Picture... saves. Returns an error text naming the file, or "".
+std::string SaveGraphPicture(const CStampStore& store, const GraphPicture& picture, const std::string& path);

@@ -2,8 +2,12 @@
 
 #include "c_locale_format.h"
 
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <string_view>
 
 std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t) {
     if (t < std::numeric_limits<std::time_t>::min() || t > std::numeric_limits<std::time_t>::max())
@@ -75,4 +79,19 @@ std::string FormatUtc(std::int64_t t, const char* format) {
     if (gmtime_r(&value, &fields) == nullptr)
         return {};
     return FormatTimeInCLocale(format, fields);
+}
+
+std::string LocalZoneName() {
+    if (const char* tz = std::getenv("TZ"); tz != nullptr && *tz != '\0')
+        return tz[0] == ':' ? std::string(tz + 1) : std::string(tz);
+    std::error_code error;
+    const std::string target = std::filesystem::read_symlink("/etc/localtime", error).string();
+    constexpr std::string_view kZoneInfo = "zoneinfo/";
+    if (const std::size_t at = target.rfind(kZoneInfo); !error && at != std::string::npos)
+        return target.substr(at + kZoneInfo.size());
+    std::ifstream zoneFile("/etc/timezone");
+    std::string name;
+    if (std::getline(zoneFile, name) && !name.empty())
+        return name;
+    return "UTC";
 }

@@ -41,3 +41,8 @@ std::optional<std::int64_t> FirstSecondReached(std::int64_t before, std::int64_t
 
 // t broken down in UTC and formatted with strftime, in the "C" locale.
 std::string FormatUtc(std::int64_t t, const char* format);
+
+// The name of the process's local zone: the TZ variable when set (without a leading ':'), else
+// the zone /etc/localtime stands for ("Europe/Berlin"), else "UTC", which is what the C library
+// uses when it has neither.
+std::string LocalZoneName();

@@ -2,6 +2,7 @@
 // paints, shows progress and ignores input; Escape and closing the window stop it.
 #include "analysis_period.h"
 #include "app_fixture.h"
+#include "averaging_bar.h"
 #include "command_ids.h"
 #include "folder_tree_walk.h"
 #include "graph_panel.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-const QString kHeldProgress = QStringLiteral("Scanning: 123,456 files in 7,890 folders...");
+const QString kHeldProgress = QStringLiteral("Scanning: 123,456 files in 7,890 folders... Press Esc to stop.");
 
 // Pixels that are not white inside the graph as the screen shows it, not as a fresh render
 // would draw it: this is what stays behind when a repaint is missed.
@@ -145,6 +146,13 @@ TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUn
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         EXPECT_TRUE(WaitForMessage(kHeldProgress)) << m_frame->MessageText().toStdString();
 
+        // Everything that does nothing meanwhile looks so.
+        EXPECT_FALSE(m_frame->menuBar()->isEnabled());
+        EXPECT_FALSE(m_frame->m_wndViewBar->m_btnWeek.isEnabled());
+        EXPECT_FALSE(m_frame->m_wndAvgBar->m_slider.isEnabled());
+        for (const int id : {ID_FILE_NEWFOLDER, ID_APP_ABOUT, ID_FILE_SAVEPICTURE, ID_VIEW_WEEK})
+            EXPECT_FALSE(m_frame->CommandAction(id)->isEnabled()) << id;
+
         // It follows a resize with a paint, still empty.
         PaintCounter counter(panel);
         const QSize before = panel.size();
@@ -173,6 +181,11 @@ TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUn
 
     // The walk's complete result is shown, and the window answers again.
     EXPECT_FALSE(m_walkSawStop);
+    EXPECT_TRUE(m_frame->menuBar()->isEnabled());
+    EXPECT_TRUE(m_frame->m_wndViewBar->m_btnWeek.isEnabled());
+    EXPECT_TRUE(m_frame->m_wndAvgBar->m_slider.isEnabled());
+    for (const int id : {ID_FILE_NEWFOLDER, ID_FILE_ANALYZEAGAIN, ID_APP_ABOUT, ID_FILE_SAVEPICTURE, ID_VIEW_WEEK})
+        EXPECT_TRUE(m_frame->CommandAction(id)->isEnabled()) << id;
     EXPECT_EQ(theStampStore.m_nFiles, 2);
     EXPECT_EQ(theStampStore.GetFolder(), m_second.Root());
     EXPECT_EQ(panel.m_plot.Histograms().m_dayBins[14 * 60], 2);

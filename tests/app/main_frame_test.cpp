@@ -84,7 +84,8 @@ protected:
 
 TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
     const QStringList expected = {
-        "&File: &New folder...|Analyze &Git History...|-|&Open Time List...|&Save Time List...|-|E&xit",
+        "&File: &New folder...|&Analyze Again|&Recent Folders|Analyze &Git History...|-|&Open Time List...|"
+        "&Save Time List...|-|Save &Picture...|-|E&xit",
         "&View: &Day|&Week|&Month|&Year|-|Count &Files|Count &Active Minutes|-|&Status Bar",
         "&Help: &Help Topics|-|&About Busyscope...",
     };
@@ -527,9 +528,19 @@ TEST_F(MainFrameTest, F1AndHelpTopicsOpenTheUserGuide) {
 
 TEST_F(MainFrameTest, HelpThatCannotBeOpenedIsReported) {
     m_frame->m_openUrl = [](const QUrl&) { return false; };
+    QStringList shown;
+    m_frame->m_showMessage = [&](QWidget* owner, const QString& text) {
+        EXPECT_EQ(owner, m_frame);
+        shown << text;
+    };
     m_frame->CommandAction(ID_HELP_FINDER)->trigger();
     EXPECT_TRUE(m_frame->MessageText().startsWith(QStringLiteral("Cannot open ")))
         << m_frame->MessageText().toStdString();
+    // Without a browser a message says where the guide is, so it can be opened by hand.
+    ASSERT_EQ(shown.size(), 1);
+    const QString guide = shown[0].section(QLatin1Char('\n'), -1);
+    EXPECT_TRUE(guide.endsWith(QStringLiteral("help/index.html"))) << shown[0].toStdString();
+    EXPECT_TRUE(QFileInfo(guide).isFile()) << guide.toStdString();
 }
 
 TEST_F(MainFrameTest, ShiftF1EntersWhatsThisModeWithItsPrompt) {

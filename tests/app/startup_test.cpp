@@ -6,6 +6,7 @@
 #include "busyscope_version.h"
 #include "command_ids.h"
 #include "graph_panel.h"
+#include "image_pixels.h"
 #include "stamp_store.h"
 #include "view_bar.h"
 
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -120,4 +122,33 @@ TEST_F(AppTest, LockPanesStayEmptyWithoutX11) {
     QTest::keyClick(m_frame, Qt::Key_CapsLock);
     for (QLabel* pane : panes)
         EXPECT_EQ(pane->text(), QString());
+}
+
+// `busyscope FOLDER`: the folder is analysed at once, the curve is drawn, and no about box opens.
+TEST(Startup, AFolderGivenAtStartIsAnalysedWithoutTheAboutBox) {
+    CTestTree tree;
+    for (int i = 0; i < 50; ++i)
+        tree.AddFile("f" + std::to_string(i), 1719844200 + 600 * i);
+    theStampStore.Reset();
+    CBusyscopeApp app;
+    app.m_socketsAvailable = [] { return true; };
+    ASSERT_TRUE(app.InitInstance(QString::fromStdString(tree.Root())));
+    CMainFrame& frame = *app.MainFrame();
+    // A box that opens runs a loop of its own: a timer notes it and closes it again.
+    bool boxSeen = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            boxSeen = true;
+            box->close();
+        }
+    });
+    watch.start(10);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return theStampStore.m_nFiles == 50 && !frame.IsAnalysing(); }));
+    ProcessEventsUntil([&] { return boxSeen; }, 300);
+    EXPECT_FALSE(boxSeen) << "no about box";
+    EXPECT_EQ(theStampStore.GetFolder(), tree.Root());
+    const QImage plot = frame.m_wndPanel->m_plot.grab().toImage();
+    EXPECT_GT(CountPixels(plot, IsColour(qRgb(85, 85, 255))), 100) << "the curve is drawn";
+    theStampStore.Reset();
 }

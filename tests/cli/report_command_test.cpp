@@ -144,14 +144,17 @@ TEST_F(ReportCommand, SummaryHasTheTitleLineAndEachViewsBusiestBin) {
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 5u) << run.out;
     EXPECT_EQ(lines[0], "4 files in " + m_tree.Root());
-    EXPECT_EQ(lines[1], "day: busiest 02:30 PM, 2 files");
-    EXPECT_EQ(lines[2], "week: busiest Monday 02:30 PM, 2 files");
+    // Averaged over 100 bins the curve first reaches two files where its window takes in both
+    // ends of the day (the link at midnight, the hidden file a second before), and in the week
+    // 49 bins before Monday 02:30 PM.
+    EXPECT_EQ(lines[1], "day: busiest 02:30 PM, 2 files; averaged over 100 minutes, busiest 12:00 AM");
+    EXPECT_EQ(lines[2], "week: busiest Monday 02:30 PM, 2 files; averaged over 10.0 hours, busiest Monday 09:36 AM");
 }
 
 TEST_F(ReportCommand, LocalTimeFollowsTz) {
     const RunResult run = RunReport({"--view", "day", m_tree.Root()}, "Asia/Kathmandu");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Lines(run.out).at(1), "day: busiest 08:15 PM, 2 files");
+    EXPECT_EQ(Lines(run.out).at(1), "day: busiest 08:15 PM, 2 files; averaged over 100 minutes, busiest 04:56 AM");
 }
 
 TEST_F(ReportCommand, CsvHasOneQuotedRowPerBinOfEachView) {
@@ -159,21 +162,22 @@ TEST_F(ReportCommand, CsvHasOneQuotedRowPerBinOfEachView) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 1u + 1440 + 1680 + 1488 + 1460);
-    EXPECT_EQ(lines[0], "view,bin,time,count");
-    EXPECT_EQ(lines[1], "day,0,\"12:00 AM\",1") << "the link's time, 2040-01-01 00:00, a Sunday";
-    EXPECT_EQ(lines[1 + 870], "day,870,\"02:30 PM\",2");
-    EXPECT_EQ(lines[1 + 1440], "week,0,\"Sunday 12:00 AM\",1");
-    EXPECT_EQ(lines.back(), "year,1459,\"31 December, 06:00 PM\",1");
+    EXPECT_EQ(lines[0], "view,bin,time,count,start_seconds,width_seconds");
+    EXPECT_EQ(lines[1], "day,0,\"12:00 AM\",1,0,60") << "the link's time, 2040-01-01 00:00, a Sunday";
+    EXPECT_EQ(lines[1 + 870], "day,870,\"02:30 PM\",2,52200,60");
+    EXPECT_EQ(lines[1 + 1440], "week,0,\"Sunday 12:00 AM\",1,0,360");
+    EXPECT_EQ(lines[1 + 1440 + 1679], "week,1679,\"Saturday 11:54 PM\",0,604440,360");
+    EXPECT_EQ(lines.back(), "year,1459,\"31 December, 06:00 PM\",1,31514400,21600");
     std::int64_t monthTotal = 0;
     for (const std::string& line : lines)
         if (line.rfind("month,", 0) == 0)
-            monthTotal += std::stoll(line.substr(line.rfind(',') + 1));
+            monthTotal += std::stoll(line.substr(line.find(',', line.find('"', line.find('"') + 1)) + 1));
     EXPECT_EQ(monthTotal, 4);
 
     run = RunReport({"--format", "csv", "--view", "month", m_tree.Root()});
     lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 1u + 1488);
-    EXPECT_EQ(lines[1 + 1487], "month,1487,\"Day 31, 11:30 PM\",1");
+    EXPECT_EQ(lines[1 + 1487], "month,1487,\"Day 31, 11:30 PM\",1,2676600,1800");
 }
 
 TEST_F(ReportCommand, JsonEscapesTheFolderAndHoldsTheBins) {
@@ -184,8 +188,11 @@ TEST_F(ReportCommand, JsonEscapesTheFolderAndHoldsTheBins) {
     EXPECT_TRUE(Contains(run.out, "\"folder\": \"" + m_tree.Root() + "/we\\\"ird\\nname\\ufffd\""))
         << run.out;
     EXPECT_TRUE(Contains(run.out, "\"files\": 1,"));
-    EXPECT_TRUE(Contains(run.out, "{\"bin\": 0, \"time\": \"Sunday 12:00 AM\", \"count\": 0}"));
-    EXPECT_TRUE(Contains(run.out, "{\"bin\": 1679, \"time\": \"Saturday 11:54 PM\", \"count\": 0}"));
+    EXPECT_TRUE(Contains(run.out, "{\"bin\": 0, \"time\": \"Sunday 12:00 AM\", \"startSeconds\": 0, "
+                                  "\"widthSeconds\": 360, \"count\": 0}"));
+    EXPECT_TRUE(Contains(run.out, "{\"bin\": 1679, \"time\": \"Saturday 11:54 PM\", \"startSeconds\": 604440, "
+                                  "\"widthSeconds\": 360, \"count\": 0}"));
+    EXPECT_TRUE(Contains(run.out, "\"version\": \"" + std::string(kBusyscopeVersion) + "\",\n  \"timeZone\": \"UTC\",\n"));
     EXPECT_FALSE(Contains(run.out, "\"view\": \"day\""));
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '{'),
               std::count(run.out.begin(), run.out.end(), '}'));
@@ -213,8 +220,9 @@ TEST_F(ReportCommand, AFolderThatCannotBeReadIsAOneLineError) {
 
 TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{},
-          {"--view", "hour", "x"},
+         {std::vector<std::string>{"--view", "hour", "x"},
+          {"--png", "-", "--format", "csv"},
+          {"-q"},
           {"--format"},
           {"--bogus", "x"},
           {"--since", "2024-02-30", "x"},
@@ -289,7 +297,8 @@ TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
         const RunResult run = RunReport({"--git", "--view", "week", repository}, zone);
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"1 commits in " + repository,
-                                                            "week: busiest Monday 10:00 AM, 1 commits"}))
+                                                            "week: busiest Monday 10:00 AM, 1 commit; averaged over "
+                                                            "10.0 hours, busiest Monday 05:06 AM"}))
             << zone;
     }
     const RunResult inside = RunReport({"--git", tree.Path("inside")});
@@ -325,11 +334,24 @@ TEST_F(ReportCommand, OddFolderNamesKeepEveryFormatWellFormed) {
               QString::fromStdString(m_tree.Root() + "/q\"uote\\back\nnew\r\t\x01\x1f\x7f,") +
                   QString(5, QChar::ReplacementCharacter));
     EXPECT_EQ(document.object().value("files").toInt(), 1);
-    EXPECT_EQ(document.object().value("views").toArray().size(), 4);
+    EXPECT_EQ(document.object().value("version").toString(), QString::fromLatin1(kBusyscopeVersion));
+    EXPECT_EQ(document.object().value("timeZone").toString(), "UTC");
+    // Bins follow each other without a gap and together make up their whole period.
+    const QJsonArray views = document.object().value("views").toArray();
+    ASSERT_EQ(views.size(), 4);
+    const std::int64_t periods[] = {86400, 7 * 86400, 31 * 86400, 365 * 86400};
+    for (qsizetype view = 0; view < views.size(); ++view) {
+        std::int64_t end = 0;
+        for (const QJsonValue bin : views[view].toObject().value("bins").toArray()) {
+            ASSERT_EQ(bin.toObject().value("startSeconds").toInteger(), end) << view;
+            end += bin.toObject().value("widthSeconds").toInteger();
+        }
+        EXPECT_EQ(end, periods[view]) << view;
+    }
 
     const RunResult csv = RunReport({"--format", "csv", folder});
     ASSERT_EQ(csv.exitCode, 0) << csv.err;
-    const std::regex row(R"((day|week|month|year),\d+,"[^"\n]*",\d+)");
+    const std::regex row(R"((day|week|month|year),\d+,"[^"\n]*",\d+,\d+,\d+)");
     const std::vector<std::string> rows = Lines(csv.out);
     ASSERT_EQ(rows.size(), 1u + 1440 + 1680 + 1488 + 1460);
     for (std::size_t i = 1; i < rows.size(); ++i)
@@ -480,16 +502,46 @@ TEST(ReportCommandPicture, PngIsTheGraphAtTheAskedSize) {
     CTestTree tree;
     for (int i = 0; i < 300; ++i)
         tree.AddFile("f" + std::to_string(i), kMonday1430 + 97 * i);
-    const std::string png = tree.Path("graph.png");
+    CTestTree pictures; // outside the tree, which every run reads again
+    const std::string png = pictures.Path("graph.png");
     const RunResult run =
         RunReport({"--png", png, "--width", "640", "--height", "360", "--average", "5", tree.Root()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "") << "no word from Qt, though XDG_RUNTIME_DIR is not set here";
 
     const QImage image(QString::fromStdString(png));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(640, 360));
     EXPECT_GT(CurvePixels(image), 200);
+
+    const RunResult toStdout =
+        RunReport({"--png", "-", "--width=640", "--height=360", "--average=5", tree.Root()});
+    ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;
+    EXPECT_TRUE(toStdout.out == ReadFile(png)) << "--png - writes the same picture to standard output";
+}
+
+// With no folder the current one is read; several are read as one, the title naming the first.
+TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
+    CTestTree tree;
+    tree.AddFile("one/a", kMonday1430);
+    tree.AddFile("two/b", kMonday1430 + 60);
+    tree.AddFile("two/c", kMonday1430 + 60);
+    tree.AddFile("three/d", kMonday1430 + 120);
+    RunResult run = RunProgram(BUSYSCOPE_REPORT_EXE, {"-f", "times"}, Wrapped({"env", "-C", tree.Path("two")}));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>(2, std::to_string(kMonday1430 + 60))));
+
+    run = RunReport({"--view", "day", "--average", "0", tree.Path("one"), tree.Path("two"), tree.Path("three")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Lines(run.out),
+              (std::vector<std::string>{"4 files in " + tree.Path("one") + " and 2 more folders",
+                                        "day: busiest 02:31 PM, 2 files; averaged over 1 minutes, busiest 02:31 PM"}));
+
+    run = RunReport({tree.Path("one"), tree.Path("missing"), tree.Path("two")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(Contains(run.err, "cannot read folder '" + tree.Path("missing") + "'")) << run.err;
 }
 
 // The user's locale changes no number, name or clock of any output, the picture included.
@@ -574,7 +626,7 @@ TEST_F(ReportLeavingOut, ExcludedNamesAreLeftOutOfEveryFormatAndThePicture) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Lines(result.out),
               (std::vector<std::string>{"3 files in " + m_tree.Root() + " (43 entries left out)",
-                                        "day: busiest 02:30 PM, 3 files"}))
+                                        "day: busiest 02:30 PM, 3 files; averaged over 100 minutes, busiest 01:41 PM"}))
         << ".git, .hg, node_modules and the forty object files";
 
     result = run({"--format", "times"});
@@ -583,12 +635,12 @@ TEST_F(ReportLeavingOut, ExcludedNamesAreLeftOutOfEveryFormatAndThePicture) {
     EXPECT_TRUE(Contains(json, "\"files\": 3,\n"));
     EXPECT_TRUE(Contains(json, "\"excludedEntries\": 43,\n"));
     const std::string csv = run({"--format", "csv"}).out;
-    EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3\n"));
-    EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",0\n")) << "no burst";
+    EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3,52200,60\n"));
+    EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",0,10800,60\n")) << "no burst";
 
     // The burst is the busiest minute unless it is left out; the title counts what is kept.
     EXPECT_EQ(Lines(RunReport({"--view", "day", m_tree.Root()}).out).at(1),
-              "day: busiest 03:00 AM, 121 files");
+              "day: busiest 03:00 AM, 121 files; averaged over 100 minutes, busiest 02:11 AM");
     const std::string png = m_tree.Path("graph.png");
     result = run({"--png", png, "--average", "0"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -610,7 +662,8 @@ TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
     RunResult result = run({"--view", "day"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"124 files in " + m_tree.Root() + " (4 active minutes)",
-                                                           "day: busiest 02:30 PM, 3 minutes"}));
+                                                           "day: busiest 02:30 PM, 3 minutes; averaged over 100 "
+                                                           "minutes, busiest 01:41 PM"}));
     EXPECT_EQ(Lines(run({"--format", "times"}).out),
               (std::vector<std::string>{std::to_string(kMonday1430 - 365 * 86400),
                                         std::to_string(kBurst), std::to_string(kMonday1430),
@@ -618,8 +671,8 @@ TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
     const std::string json = run({"--format", "json"}).out;
     EXPECT_TRUE(Contains(json, "\"files\": 124,\n  \"count\": \"minutes\",\n  \"activeMinutes\": 4,\n")) << json;
     const std::string csv = run({"--format", "csv"}).out;
-    EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3\n"));
-    EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",1\n")) << "the burst is one minute";
+    EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3,52200,60\n"));
+    EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",1,10800,60\n")) << "the burst is one minute";
 
     const std::string png = m_tree.Path("graph.png");
     ASSERT_EQ(run({"--png", png, "--average", "0"}).exitCode, 0);
@@ -638,7 +691,8 @@ TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"121 files in " + m_tree.Root(),
                                                            "3 files written outside the time range left out",
-                                                           "day: busiest 10:00 PM, 121 files"}));
+                                                           "day: busiest 10:00 PM, 121 files; averaged over 100 "
+                                                           "minutes, busiest 09:11 PM"}));
     result = RunReport(
         {"--since", "2024-03-01T22:00:01", "--until=2024-07-01T10:30:01", "--format", "times", m_tree.Root()},
         "America/New_York");
@@ -691,7 +745,21 @@ TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {
     // The window's program answers --help without a display.
     const RunResult help = RunProgram(BUSYSCOPE_EXE, {"-platform", "xcb", "--help"});
     EXPECT_EQ(help.exitCode, 0) << help.err;
-    EXPECT_TRUE(Contains(help.out, "Usage: busyscope [OPTION]...")) << help.out;
+    EXPECT_TRUE(Contains(help.out, "Usage: busyscope [OPTION]... [FOLDER]")) << help.out;
+    EXPECT_EQ(RunProgram(BUSYSCOPE_EXE, {"-V"}).out, std::string("busyscope ") + kBusyscopeVersion + "\n");
+}
+
+// The window's program refuses what it does not know as the report does: one line, status 2.
+TEST(ProgramOutput, TheWindowsProgramRefusesUnknownOptionsAndSecondFolders) {
+    for (const auto& [arguments, message] :
+         {std::pair{std::vector<std::string>{"--bogus", "/tmp"}, "busyscope: unknown option '--bogus'"},
+          std::pair{std::vector<std::string>{"-q"}, "busyscope: unknown option '-q'"},
+          std::pair{std::vector<std::string>{"/tmp", "/usr"}, "busyscope: more than one FOLDER given: '/usr'"}}) {
+        const RunResult run = RunProgram(BUSYSCOPE_EXE, arguments, RunSetup{"UTC", {"QT_QPA_PLATFORM=offscreen"}, {}, {}});
+        EXPECT_EQ(run.exitCode, 2) << message;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, std::string(message) + " (see busyscope --help)\n");
+    }
 }
 
 } // namespace

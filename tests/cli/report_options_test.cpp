@@ -13,7 +13,7 @@ ParsedReportOptions Parse(std::vector<std::string> arguments) {
 TEST(ReportOptions, DefaultsToASummaryOfAllFourViews) {
     const ParsedReportOptions parsed = Parse({"/some/folder"});
     ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.folder, "/some/folder");
+    EXPECT_EQ(parsed.options.folders, std::vector<std::string>{"/some/folder"});
     EXPECT_EQ(parsed.options.format, ReportFormat::Summary);
     EXPECT_EQ(parsed.options.views, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_FALSE(parsed.options.help);
@@ -28,7 +28,7 @@ TEST(ReportOptions, ValuesComeAsTheNextArgumentOrAfterAnEqualsSign) {
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.views, std::vector<int>{3});
     EXPECT_EQ(parsed.options.format, ReportFormat::Times);
-    EXPECT_EQ(parsed.options.folder, "dir");
+    EXPECT_EQ(parsed.options.folders, std::vector<std::string>{"dir"});
     EXPECT_EQ(Parse({"--format", "json", "d"}).options.format, ReportFormat::Json);
     EXPECT_EQ(Parse({"--format", "summary", "d"}).options.format, ReportFormat::Summary);
 }
@@ -38,9 +38,29 @@ TEST(ReportOptions, BadCommandLinesNameTheProblem) {
     EXPECT_NE(Parse({"--format", "xml", "d"}).error.find("xml"), std::string::npos);
     EXPECT_NE(Parse({"--colour", "d"}).error.find("--colour"), std::string::npos);
     EXPECT_NE(Parse({"d", "--view"}).error.find("--view"), std::string::npos);
-    EXPECT_NE(Parse({"one", "two"}).error.find("two"), std::string::npos);
     EXPECT_NE(Parse({"--help=yes"}).error, "");
-    EXPECT_NE(Parse({}).error.find("FOLDER"), std::string::npos);
+    EXPECT_NE(Parse({"-jx", "d"}).error.find("--jobs"), std::string::npos);
+    EXPECT_NE(Parse({"-hV"}).error.find("-h takes no value"), std::string::npos);
+    EXPECT_NE(Parse({"-q", "d"}).error.find("'-q'"), std::string::npos);
+    EXPECT_NE(Parse({"-j"}).error.find("needs a value"), std::string::npos);
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--png", "g.png", "--format", "summary", "d"}, {"-fcsv", "d", "--png=-"}})
+        EXPECT_EQ(Parse(arguments).error, "--png saves a picture and --format prints text: give one of them");
+}
+
+TEST(ReportOptions, ShortFormsFoldersAndTheCurrentFolder) {
+    // Each short form does what its long form does, with its value apart or glued on.
+    const ParsedReportOptions parsed = Parse({"-j", "3", "-fjson", "-e", "build", "-e*.o", "one", "two", "three"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.jobs, 3);
+    EXPECT_EQ(parsed.options.format, ReportFormat::Json);
+    EXPECT_EQ(parsed.options.filter.excludedNames, (std::vector<std::string>{"build", "*.o"}));
+    EXPECT_EQ(parsed.options.folders, (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_TRUE(Parse({"-h"}).options.help);
+    EXPECT_TRUE(Parse({"-V"}).options.version);
+    EXPECT_EQ(Parse({}).error, "");
+    EXPECT_EQ(Parse({"-j4"}).options.folders, std::vector<std::string>{"."});
+    EXPECT_EQ(Parse({"--png", "-"}).options.pngFile, "-");
 }
 
 TEST(ReportOptions, HelpNeedsNoFolderAndDashesEndOptions) {
@@ -48,8 +68,8 @@ TEST(ReportOptions, HelpNeedsNoFolderAndDashesEndOptions) {
     EXPECT_TRUE(Parse({"--help"}).options.help);
     const ParsedReportOptions parsed = Parse({"--", "--view"});
     ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.folder, "--view");
-    EXPECT_EQ(Parse({"-"}).options.folder, "-");
+    EXPECT_EQ(parsed.options.folders, std::vector<std::string>{"--view"});
+    EXPECT_EQ(Parse({"-"}).options.folders, std::vector<std::string>{"-"});
 }
 
 TEST(ReportOptions, JobsTakeAThreadCountInRange) {
@@ -64,7 +84,8 @@ TEST(ReportOptions, JobsTakeAThreadCountInRange) {
 
 TEST(ReportOptions, HelpDescribesEveryOptionAndFormat) {
     const std::string usage = ReportUsage();
-    for (const char* word : {"--view", "--format", "--jobs", "--help", "Ctrl+C", "130", "day|week|month|year",
+    for (const char* word : {"--view", "-f, --format", "-j, --jobs", "-h, --help", "-V, --version", "Ctrl+C",
+                             "130", "day|week|month|year", "[FOLDER]...", "start_seconds", "time zone",
                              "summary", "csv", "json", "times", "TZ", "FOLDER", "800)", "500)", "(default: 50)",
                              "1 to 999 (default: 6.5)", "1 to 256 (default: 16)"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
@@ -112,6 +133,9 @@ TEST(ReportOptions, PictureNumbersOutOfRangeNameTheOption) {
         EXPECT_NE(error.find(bad[0].substr(0, bad[0].find('='))), std::string::npos)
             << bad[0] << " " << error;
     }
+    EXPECT_EQ(Parse({"--offset", "2e6", "d"}).error,
+              "--offset takes a number from -1000000 to 1000000, not '2e6'");
+    EXPECT_EQ(Parse({"--scale", "0", "d"}).error, "--scale takes a number from 1 to 999, not '0'");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "time_zone.h"
+#include "window_sums.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -27,12 +28,40 @@ TEST(ReportWriter, SummaryNamesTheBusiestTimeOfEachView) {
     histograms.RebuildHistograms(store);
     std::ostringstream out;
     const int views[] = {0, 1, 2, 3};
-    WriteSummary(out, store, histograms, views);
+    WriteSummary(out, store, histograms, views, 0);
     EXPECT_EQ(out.str(), "3 files in \n"
-                         "day: busiest 02:30 PM, 2 files\n"
-                         "week: busiest Monday 02:30 PM, 2 files\n"
-                         "month: busiest Day 01, 12:00 AM, 1 files\n"
-                         "year: busiest 01 January, 12:00 AM, 1 files\n");
+                         "day: busiest 02:30 PM, 2 files; averaged over 1 minutes, busiest 02:30 PM\n"
+                         "week: busiest Monday 02:30 PM, 2 files; averaged over 0.1 hours, busiest Monday 02:30 PM\n"
+                         "month: busiest Day 01, 12:00 AM, 1 file; averaged over 0.5 hours, busiest Day 01, 12:00 AM\n"
+                         "year: busiest 01 January, 12:00 AM, 1 file; averaged over 0.2 days, busiest 01 January, "
+                         "12:00 AM\n");
+}
+
+TEST(ReportWriter, TheAveragedBusiestTimeIsTheCurvesHighestPoint) {
+    // Day view, window of 4 bins (position 2): a point sums bins j - 2 .. j + 1. Three files at
+    // 10:00 and one each at 10:04, 10:05, 10:06, 10:07: the single busiest minute is 10:00, the
+    // averaged curve peaks where it holds all five later files, at 10:06.
+    CScopedTimeZone utc("UTC");
+    CStampStore store;
+    for (const int minute : {600, 600, 600, 604, 605, 606, 607, 607})
+        store.AddStamp(std::int64_t{minute} * 60);
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    std::ostringstream out;
+    const int day[] = {0};
+    WriteSummary(out, store, histograms, day, 2);
+    EXPECT_EQ(out.str(), "8 files in \nday: busiest 10:00 AM, 3 files; averaged over 4 minutes, busiest 10:06 AM\n");
+
+    // The same arithmetic draws the curve: its highest point (smallest y) is that point.
+    const Histogram& bins = *histograms.ForView(0);
+    EXPECT_EQ(HighestWindowPoint(bins.span(), 1440, 4), 606);
+    EXPECT_EQ(HighestWindowPoint(bins.span(), 1440, 1), 600);
+}
+
+TEST(ReportWriter, CountsSayFileOrFiles) {
+    EXPECT_EQ(CountOf(0, "file", "files"), "0 files");
+    EXPECT_EQ(CountOf(1, "file", "files"), "1 file");
+    EXPECT_EQ(CountOf(2, "entry", "entries"), "2 entries");
 }
 
 TEST(ReportWriter, SummarySaysWhatCouldNotBeBinned) {
@@ -42,7 +71,7 @@ TEST(ReportWriter, SummarySaysWhatCouldNotBeBinned) {
     histograms.RebuildHistograms(store);
     std::ostringstream out;
     const int views[] = {2};
-    WriteSummary(out, store, histograms, views);
+    WriteSummary(out, store, histograms, views, 50);
     EXPECT_EQ(out.str(), "1 files in \n1 of them have times outside the local calendar\nmonth: no files\n");
 }
 

@@ -12,9 +12,9 @@ fail() {
     status=1
 }
 
-# "--option VALUE" of each line of the option table in --help.
+# "--option VALUE" of each line of the option table in --help, without a short form before it.
 help_options() {
-    "$1" --help | sed -n 's/^  \(--[^ ]*\( [^ ]\+\)\?\)  .*$/\1/p'
+    "$1" --help | sed -n 's/^  \(-[A-Za-z], \|    \)\?\(--[^ ]*\( [^ ]\+\)\?\)  .*$/\2/p'
 }
 
 # The same from the OPTIONS section of a rendered page: the tag lines, without the description
@@ -23,7 +23,8 @@ page_options() {
     local warnings
     warnings=$(mktemp)
     LC_ALL=C MANWIDTH=200 man --warnings -l "$1" 2>"$warnings" |
-        awk '/^OPTIONS/ { inside = 1; next } /^[A-Z]/ { inside = 0 } inside && /^       --/ { sub(/^ +/, ""); print }' |
+        awk '/^OPTIONS/ { inside = 1; next } /^[A-Z]/ { inside = 0 }
+             inside && /^       (-[A-Za-z], )?--/ { sub(/^ +(-[A-Za-z], )?/, ""); print }' |
         sed 's/ \+[A-Z][a-z].*$//'
     if [ -s "$warnings" ]; then
         fail "$1 renders with warnings: $(cat "$warnings")"

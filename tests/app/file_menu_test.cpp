@@ -1,0 +1,190 @@
+// The File menu beside the described New-folder command: shortcuts, Analyze Again, Recent
+// Folders remembered between runs, and Save Picture, which saves what busyscope-report --png does.
+#include "app_fixture.h"
+#include "averaging_bar.h"
+#include "command_ids.h"
+#include "graph_panel.h"
+#include "recent_folders.h"
+#include "stamp_store.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+namespace {
+
+constexpr std::int64_t kMonday1430 = 1719844200;
+
+using FileMenuTest = OpenWindowTest;
+
+// The items of File > Recent Folders as the menu shows them when it opens.
+QStringList RecentItems(CMainFrame& frame) {
+    QMenu* file = frame.menuBar()->actions().at(0)->menu();
+    emit file->aboutToShow();
+    for (QAction* item : file->actions())
+        if (item->menu() && item->text() == QStringLiteral("&Recent Folders")) {
+            QStringList texts;
+            for (QAction* folder : item->menu()->actions())
+                texts << folder->text();
+            return texts;
+        }
+    return {QStringLiteral("no Recent Folders menu")};
+}
+
+QAction* RecentItem(CMainFrame& frame, const QString& text) {
+    QMenu* file = frame.menuBar()->actions().at(0)->menu();
+    emit file->aboutToShow();
+    for (QAction* item : file->actions())
+        if (item->menu())
+            for (QAction* folder : item->menu()->actions())
+                if (folder->text() == text)
+                    return folder;
+    return nullptr;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs busyscope-report with the arguments and its output into a file; its exit status.
+int RunReport(std::vector<std::string> arguments) {
+    std::string program = BUSYSCOPE_REPORT_EXE;
+    std::vector<char*> argv{program.data()};
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::string zone = "TZ=UTC";
+    char* envp[] = {zone.data(), nullptr};
+    pid_t child = -1;
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), envp) != 0)
+        return -1;
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST_F(FileMenuTest, TheUsualShortcutsReachTheirCommands) {
+    const std::pair<int, QKeySequence> keys[] = {
+        {ID_FILE_NEWFOLDER, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {ID_FILE_ANALYZEAGAIN, QKeySequence(Qt::Key_F5)},
+        {ID_FILE_SAVEPICTURE, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {ID_APP_EXIT, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const auto& [id, key] : keys)
+        EXPECT_EQ(m_frame->CommandAction(id)->shortcut(), key) << id;
+    EXPECT_FALSE(m_frame->CommandAction(ID_FILE_ANALYZEAGAIN)->isEnabled()) << "nothing analysed yet";
+}
+
+TEST_F(FileMenuTest, AnalyzeAgainAndRecentFoldersReadTheFoldersAnalysedBefore) {
+    QSettings().clear();
+    EXPECT_EQ(RecentItems(*m_frame), QStringList());
+    CTestTree first;
+    first.AddFile("a", kMonday1430);
+    CTestTree second;
+    second.AddFile("b&c/d", kMonday1430);
+    Analyse(first.Root());
+    Analyse(second.Root());
+    Analyse(first.Root() + "/missing"); // not readable: not remembered
+    const QString firstName = QString::fromStdString(first.Root());
+    const QString secondName = QString::fromStdString(second.Root());
+    EXPECT_EQ(RecentItems(*m_frame), (QStringList{secondName, firstName}));
+
+    // Analyze Again reads the folder afresh and sees what changed.
+    Analyse(first.Root());
+    first.AddFile("e", kMonday1430);
+    ASSERT_TRUE(m_frame->CommandAction(ID_FILE_ANALYZEAGAIN)->isEnabled());
+    m_frame->CommandAction(ID_FILE_ANALYZEAGAIN)->trigger();
+    EXPECT_EQ(theStampStore.m_nFiles, 2);
+    EXPECT_EQ(theStampStore.GetFolder(), first.Root());
+
+    // A recent item analyses its folder; an ampersand in a name is shown, not taken as a mnemonic.
+    second.AddFile("f&g", kMonday1430);
+    QAction* item = RecentItem(*m_frame, secondName + "/b&&c");
+    EXPECT_EQ(item, nullptr);
+    item = RecentItem(*m_frame, secondName);
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    EXPECT_EQ(theStampStore.GetFolder(), second.Root());
+    EXPECT_EQ(theStampStore.m_nFiles, 2);
+
+    // Remembered in the settings, newest first, for the next run.
+    EXPECT_EQ(LoadRecentFolders(QSettings()), (QStringList{secondName, firstName}));
+}
+
+TEST(RecentFolders, NewestFirstNoRepeatsAtMostEightAndBadValuesReadAsNone) {
+    QStringList folders;
+    for (int i = 0; i < 10; ++i)
+        folders = WithRecentFolder(folders, QString::number(i));
+    EXPECT_EQ(folders, (QStringList{"9", "8", "7", "6", "5", "4", "3", "2"}));
+    EXPECT_EQ(WithRecentFolder(folders, "5").mid(0, 3), (QStringList{"5", "9", "8"}));
+    EXPECT_EQ(WithRecentFolder(folders, "5").size(), 8);
+
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("test.conf"), QSettings::IniFormat);
+    const std::pair<QVariant, QStringList> stored[] = {
+        {QStringList{"/a", "/b", "/a"}, {"/a", "/b"}},
+        {QString("/only"), {"/only"}},
+        {42, {}},
+        {QStringList{"/a", ""}, {}},
+        {QVariantMap{{"x", 1}}, {}},
+        {QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}, {"1", "2", "3", "4", "5", "6", "7", "8"}},
+    };
+    for (const auto& [value, expected] : stored) {
+        settings.setValue("recentFolders", value);
+        EXPECT_EQ(LoadRecentFolders(settings), expected) << value.toString().toStdString();
+    }
+    SaveRecentFolders(settings, {"/x", "/y"});
+    EXPECT_EQ(LoadRecentFolders(settings), (QStringList{"/x", "/y"}));
+}
+
+// The saved picture is byte for byte what the report command writes for the same view, size,
+// averaging, rotation and scale.
+TEST_F(FileMenuTest, SavePictureWritesExactlyWhatPngWould) {
+    CTestTree tree;
+    for (int i = 0; i < 200; ++i)
+        tree.AddFile("f" + std::to_string(i), kMonday1430 + 3607 * i);
+    Analyse(tree.Root());
+    m_frame->CommandAction(ID_VIEW_WEEK)->trigger();
+    m_frame->m_wndAvgBar->m_slider.setValue(12);
+    m_frame->m_wndPanel->m_plot.m_xOffset = 300.0;
+    m_frame->m_wndPanel->m_plot.m_yScale = 3.25;
+    m_frame->resize(720, 520);
+    QCoreApplication::processEvents();
+    const QSize size = m_frame->m_wndPanel->size();
+
+    QTemporaryDir pictures;
+    const QString saved = pictures.filePath("saved.png");
+    QStringList suggested;
+    m_frame->m_choosePictureFile = [&](QWidget*, const QString& name) {
+        suggested << name;
+        return saved;
+    };
+    m_frame->CommandAction(ID_FILE_SAVEPICTURE)->trigger();
+    EXPECT_EQ(suggested, QStringList{"busyscope.png"});
+    EXPECT_EQ(m_frame->MessageText(), "Picture saved to " + saved + ".");
+
+    const std::string expected = pictures.filePath("report.png").toStdString();
+    ASSERT_EQ(RunReport({"--png", expected, "--view", "week", "--average", "12", "--offset", "300", "--scale", "3.25",
+                         "--width", std::to_string(size.width()), "--height", std::to_string(size.height()),
+                         tree.Root()}),
+              0);
+    const QByteArray savedBytes = ReadAll(saved);
+    EXPECT_FALSE(savedBytes.isEmpty());
+    EXPECT_TRUE(savedBytes == ReadAll(QString::fromStdString(expected)));
+
+    // A picture that cannot be written says why in the status bar.
+    m_frame->m_choosePictureFile = [&](QWidget*, const QString&) { return pictures.filePath("no/such/folder.png"); };
+    m_frame->CommandAction(ID_FILE_SAVEPICTURE)->trigger();
+    EXPECT_TRUE(m_frame->MessageText().startsWith("cannot write '")) << m_frame->MessageText().toStdString();
+    EXPECT_TRUE(m_frame->MessageText().endsWith("No such file or directory")) << m_frame->MessageText().toStdString();
+}
