@@ -19,7 +19,7 @@ QIcon ProgramIcon() {
     for (int size : {16, 32, 48, 64, 128, 256})
         bundled.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/busyscope.png").arg(size),
                         QSize(size, size));
-    return QIcon::fromTheme(QStringLiteral("busyscope"), bundled);
+    return QIcon::fromTheme(QStringLiteral(BUSYSCOPE_APP_ID), bundled);
 }
 
 QIcon CommandIcon(int id) {

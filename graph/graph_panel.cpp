@@ -82,8 +82,11 @@ void CGraphPanel::DrawTimeAxis(QPainter& painter) {
     if (scaleWidth <= 0 || m_xAxisHeight <= 0)
         return;
 
-    // The scale is drawn once, unshifted, into a white strip as wide as the panel ...
-    QImage strip(panelWidth, m_xAxisHeight, QImage::Format_RGB32);
+    // The scale is drawn once, unshifted, into a white strip as wide as the panel, with as many
+    // pixels as the screen has there, so that its texts stay sharp on a scaled screen ...
+    const qreal ratio = painter.deviceTransform().m11(); // device pixels per logical one
+    QImage strip(QSize(panelWidth, m_xAxisHeight) * ratio, QImage::Format_RGB32);
+    strip.setDevicePixelRatio(ratio);
     strip.fill(Qt::white);
     {
         QPainter stripPainter(&strip);
@@ -117,8 +120,8 @@ void CGraphPanel::DrawTimeAxis(QPainter& painter) {
     const int bandTop = client.height() - m_xAxisHeight;
     const int shift = TimeAxisShift(m_plot.width(), m_plot.m_xOffset, m_plot.BinsForView());
     for (const StripCopy& copy : StripCopies(shift, scaleWidth, m_plot.width(), m_yAxisWidth))
-        painter.drawImage(QPoint(copy.destinationX, bandTop), strip,
-                          QRect(copy.sourceX, 0, copy.width, m_xAxisHeight));
+        painter.drawImage(QRectF(copy.destinationX, bandTop, copy.width, m_xAxisHeight), strip,
+                          QRectF(copy.sourceX * ratio, 0, copy.width * ratio, m_xAxisHeight * ratio));
 }
 
 void CGraphPanel::DrawDensityAxis(QPainter& painter) {

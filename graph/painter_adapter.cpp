@@ -54,7 +54,14 @@ void CPainterAdapter::LineTo(int x, int y) {
                                m_penColor);
     } else {
         ClippedLinePixels({m_x, m_y}, {x, y}, PaintArea(), m_pixels);
-        m_painter.drawPoints(m_pixels.data(), static_cast<int>(m_pixels.size()));
+        if (m_painter.deviceTransform().isScaling()) {
+            // On a scaled screen a point is one device pixel and a slanted run would come out
+            // dotted; each pixel of the stepping is filled whole, as the straight runs are.
+            for (const QPoint& pixel : m_pixels)
+                m_painter.fillRect(QRect(pixel, QSize(1, 1)), m_penColor);
+        } else {
+            m_painter.drawPoints(m_pixels.data(), static_cast<int>(m_pixels.size()));
+        }
     }
     m_x = x;
     m_y = y;

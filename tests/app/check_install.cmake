@@ -14,7 +14,7 @@ set(expected
     share/metainfo/${APP_ID}.metainfo.xml
     share/busyscope/help/index.html)
 foreach(size 16 32 48 64 128 256)
-    list(APPEND expected share/icons/hicolor/${size}x${size}/apps/busyscope.png)
+    list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
 foreach(path IN LISTS expected)
     if(NOT EXISTS ${PREFIX}/${path})

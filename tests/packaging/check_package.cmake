@@ -23,7 +23,7 @@ execute_process(COMMAND ${DPKG} --print-architecture OUTPUT_VARIABLE arch OUTPUT
 set(deb ${WORK}/busyscope_${VERSION}_${arch}.deb)
 check("EXISTS ${deb}" "no ${deb}; cpack said:\n${output}")
 
-foreach(field Package Version Section Depends Maintainer Description)
+foreach(field Package Version Section Depends Maintainer Description Homepage)
     execute_process(COMMAND ${DPKG_DEB} -f ${deb} ${field} OUTPUT_VARIABLE ${field}
                     OUTPUT_STRIP_TRAILING_WHITESPACE)
     check("NOT \"${${field}}\" STREQUAL \"\"" "the package has no ${field} field")
@@ -48,7 +48,7 @@ set(expected
     usr/share/doc/busyscope/copyright
     usr/share/doc/busyscope/changelog.gz)
 foreach(size 16 32 48 64 128 256)
-    list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/busyscope.png)
+    list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
 file(GLOB_RECURSE guide LIST_DIRECTORIES false RELATIVE ${HELP_SOURCE_DIR} ${HELP_SOURCE_DIR}/*)
 list(TRANSFORM guide PREPEND usr/share/busyscope/help/)
