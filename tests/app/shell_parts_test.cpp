@@ -69,6 +69,21 @@ TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/big"),
               "Not enough memory to analyze /big.");
     EXPECT_EQ(AnalysisOutcomeMessage(Outcome::NoThread, {}, "/big"), "Not enough memory to analyze /big.");
+
+    // What the leave-out rules kept out follows the problems; counts of nothing are not named.
+    LeftOutCounts leftOut;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, {}, "/", leftOut), std::nullopt);
+    leftOut.excludedEntries = 0;
+    leftOut.mountPoints = 3;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, {}, "/", leftOut), "3 mount points left out.");
+    leftOut.excludedEntries = 12;
+    leftOut.filesOutsideRange = 4;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, ScanProblems{2, 0, 0}, "/", leftOut),
+              "2 folders could not be read. 12 entries, 4 files outside the time range and 3 mount points "
+              "left out.");
+    leftOut.mountPoints = 0;
+    EXPECT_EQ(LeftOutMessage(leftOut), "12 entries and 4 files outside the time range left out.");
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Stopped, {}, "/", leftOut), "Analysis stopped.");
 }
 
 TEST(StringTable, CommandStringsSplitIntoPromptAndToolTip) {

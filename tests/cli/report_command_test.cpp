@@ -448,7 +448,7 @@ TEST(ReportCommandSpecialPlaces, ProcSysAndDevEndQuicklyAndOnlyFoldersAreOpened)
 // A walk long enough to be watched and stopped: a chain of folders read by one thread.
 TEST(ReportCommandOnATerminal, ShowsProgressInPlaceAndStopsCleanlyOnCtrlC) {
     CTestTree tree;
-    tree.AddChain("chain", 10000, "level", kMonday1430);
+    tree.AddChain("chain", 40000, "level", kMonday1430); // deep enough to walk for a good while
     CTestTree outputs;
     const std::string outPath = outputs.Path("out");
     int terminal = -1;
