@@ -68,7 +68,11 @@ CMainFrame::CMainFrame()
       m_showMessage([](QWidget* owner, const QString& text) {
           QMessageBox::information(owner, LoadResString(AFX_IDS_APP_TITLE), text);
       }),
-      m_walkFolderTree(WalkFolderTree) {
+      m_walkFolderTree([this](CStampStore& store, const std::string& path, WalkControl& control) {
+          // Runs on the walk's thread while the window takes no commands, so m_leaveOut holds
+          // still and m_leftOut is read only once the walk has ended.
+          WalkFolderTree(store, path, control, m_leaveOut, &m_leftOut);
+      }) {
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
     InitSourceDialogs();
@@ -291,12 +295,13 @@ void CMainFrame::FillRecentMenu() {
 void CMainFrame::AnalyseFolder(const QString& path) {
     m_lastFolder = path;
     const std::string folder = QFile::encodeName(path).toStdString();
+    m_leftOut = {};
     const CBackgroundWalk::Outcome outcome = RunAnalysis(m_walkFolderTree, folder);
     if (outcome == CBackgroundWalk::Outcome::Complete && theStampStore.GetProblems().rootError == 0) {
         QSettings settings;
         SaveRecentFolders(settings, WithRecentFolder(LoadRecentFolders(settings), path));
     }
-    const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder);
+    const auto message = AnalysisOutcomeMessage(outcome, theStampStore.GetProblems(), folder, m_leftOut);
     SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
 }
 

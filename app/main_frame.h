@@ -1,6 +1,7 @@
 #pragma once
 
 #include "background_walk.h"
+#include "filtered_directory_source.h"
 #include "graph_host.h"
 #include "period_histograms.h"
 
@@ -94,8 +95,12 @@ public:
     // Where File > Save Picture... saves (an empty path means cancelled), and a message box.
     std::function<QString(QWidget* owner, const QString& suggested)> m_choosePictureFile;
     std::function<void(QWidget* owner, const QString& text)> m_showMessage;
-    // The walk an analysis runs, on its own thread; the real folder tree unless a test says otherwise.
+    // The walk an analysis runs, on its own thread; the real folder tree, less what m_leaveOut
+    // says, unless a test says otherwise.
     CBackgroundWalk::WalkFunction m_walkFolderTree;
+    // What the next analysis leaves out, and what the last one did.
+    EntryFilter m_leaveOut;
+    LeftOutCounts m_leftOut;
 
     QToolBar* m_wndToolBar = nullptr;
     CViewBar* m_wndViewBar = nullptr;

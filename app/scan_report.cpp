@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -25,8 +26,24 @@ std::optional<std::string> ScanProblemMessage(const ScanProblems& problems, cons
     return std::nullopt;
 }
 
-std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome,
-                                                  const ScanProblems& problems, const std::string& folder) {
+std::optional<std::string> LeftOutMessage(const LeftOutCounts& leftOut) {
+    std::vector<std::string> parts;
+    if (leftOut.excludedEntries.value_or(0) > 0)
+        parts.push_back(std::to_string(*leftOut.excludedEntries) + " entries");
+    if (leftOut.filesOutsideRange.value_or(0) > 0)
+        parts.push_back(std::to_string(*leftOut.filesOutsideRange) + " files outside the time range");
+    if (leftOut.mountPoints > 0)
+        parts.push_back(std::to_string(leftOut.mountPoints) + " mount points");
+    if (parts.empty())
+        return std::nullopt;
+    std::string message = parts.front();
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        message += (i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return message + " left out.";
+}
+
+std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome, const ScanProblems& problems,
+                                                  const std::string& folder, const LeftOutCounts& leftOut) {
     switch (outcome) {
     case CBackgroundWalk::Outcome::Stopped:
         return std::string("Analysis stopped.");
@@ -35,5 +52,9 @@ std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outco
     case CBackgroundWalk::Outcome::Complete:
         break;
     }
-    return ScanProblemMessage(problems, folder);
+    const std::optional<std::string> problem = ScanProblemMessage(problems, folder);
+    const std::optional<std::string> leftOutMessage = LeftOutMessage(leftOut);
+    if (problem && leftOutMessage)
+        return *problem + " " + *leftOutMessage;
+    return problem ? problem : leftOutMessage;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "background_walk.h"
+#include "filtered_directory_source.h"
 
 #include <optional>
 #include <string>
@@ -13,8 +14,12 @@ struct ScanProblems;
 // whole tree was read.
 std::optional<std::string> ScanProblemMessage(const ScanProblems& problems, const std::string& folder);
 
+// What the status bar says of what the leave-out rules kept out of a walk: "12 entries, 3 files
+// outside the time range and 2 mount points left out." Nothing when nothing was left out.
+std::optional<std::string> LeftOutMessage(const LeftOutCounts& leftOut);
+
 // What the status bar says when an analysis of folder has ended: "Analysis stopped." after a
-// stop, the walk's problems after a complete walk, and nothing (the idle prompt) when it read
-// everything.
-std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome,
-                                                  const ScanProblems& problems, const std::string& folder);
+// stop, the walk's problems and then what was left out after a complete walk, and nothing (the
+// idle prompt) when it read everything and left nothing out.
+std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome, const ScanProblems& problems,
+                                                  const std::string& folder, const LeftOutCounts& leftOut = {});

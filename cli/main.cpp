@@ -63,10 +63,7 @@ bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
         CFilteredDirectorySource source(posixSource, options.filter);
         const CProgressLine progress(theWalkControl, STDERR_FILENO);
         complete = theStampStore.Scan(options.folders, source, options.jobs, &theWalkControl);
-        if (!options.filter.excludedNames.empty())
-            leftOut.excludedEntries = source.ExcludedEntries();
-        if (options.filter.since || options.filter.until)
-            leftOut.filesOutsideRange = source.FilesOutsideRange();
+        leftOut = source.Counts();
     }
     ::sigaction(SIGINT, &previous, nullptr);
     return complete && !theWalkControl.stopRequested.load();

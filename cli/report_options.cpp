@@ -155,8 +155,12 @@ const std::vector<CommandOption>& Options() {
          }},
         {"--exclude-vcs", '\0', "", "leave out version-control entries (" + VersionControlNames() + ")",
          [](ReportOptions& options, std::string_view) -> std::string {
-             for (const std::string_view name : kVersionControlFolders)
-                 options.filter.excludedNames.emplace_back(name);
+             options.filter.excludeVersionControl = true;
+             return {};
+         }},
+        {"--one-file-system", 'x', "", "stay on the file system of FOLDER",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.filter.oneFileSystem = true;
              return {};
          }},
         {"--since", '\0', "DATE", "keep only files written at DATE or later",
@@ -340,7 +344,8 @@ std::string ReportUsage() {
     text += "\nFormats:\n"
             "  summary  the title line \"N files in FOLDER\" (with \"(M entries left out)\" when\n"
             "           names are excluded), the count of files written outside the time range\n"
-            "           when one is given, then the busiest bin of each view: its time and its\n"
+            "           when one is given, the count of mount points left out when there are\n"
+            "           any, then the busiest bin of each view: its time and its\n"
             "           file count, and the busiest time of the curve averaged as --average says;\n"
             "           then the largest bursts: the ten seconds holding the most files, with\n"
             "           their local date and time, their file count and the folder holding most\n"
@@ -351,7 +356,8 @@ std::string ReportUsage() {
             "           period, and width_seconds its length (a year counts 365 days)\n"
             "  json     the same bins as one JSON document (startSeconds, widthSeconds), with\n"
             "           the program version, the time zone, the folder and file counts and the\n"
-            "           counts of entries and files left out, and the same bursts\n"
+            "           counts of entries, files and mount points left out and what was\n"
+            "           counted (\"count\"), and the same bursts\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order\n\n"
             "A time list holds one time per line: whole seconds since 1970 UTC as --format\n"
@@ -366,8 +372,9 @@ std::string ReportUsage() {
             "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"
             "lists the first second of each active minute, in time order.\n\n"
             "The PATTERN of --exclude is matched against each entry's name alone, as the shell\n"
-            "would match it (quote it); a folder whose name matches is not entered. DATE is an\n"
-            "ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
+            "would match it (quote it); one holding a '/' is matched against the entry's path\n"
+            "relative to FOLDER instead (build/*.o). A folder that matches is not entered.\n"
+            "DATE is an ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
             "2024-03-31T14:30:00; a date alone means its midnight.\n\n"
             "--files-at lists the files whose bins the curve sums at WHEN: the averaging\n"
             "window of --average centred there, in the view of --view (day when not given),\n"
@@ -382,6 +389,9 @@ std::string ReportUsage() {
             "With --png the graph is saved as the window would paint it at that size, for the\n"
             "first chosen view (day when --view is not given); no display is needed. --png -\n"
             "writes the picture to standard output. --png and --format cannot be combined.\n\n"
+            "Mount points of the kernel's made-up file systems (proc, sysfs, devtmpfs, devpts,\n"
+            "cgroup and the like) are never entered unless FOLDER is on one; with -x no other\n"
+            "file system is. The summary says how many mount points were left out.\n"
             "Each folder that cannot be read is named on standard error, one line each,\n"
             "and then counted there.\n"
             "While the walk runs, standard error shows how far it has got when it is a\n"

@@ -50,6 +50,8 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
     const bool countsFiles = histograms.m_countRule == CountRule::Files;
     if (leftOut.filesOutsideRange)
         out << CountOf(*leftOut.filesOutsideRange, "file", "files") << " written outside the time range left out\n";
+    if (leftOut.mountPoints > 0)
+        out << CountOf(leftOut.mountPoints, "mount point", "mount points") << " of other file systems left out\n";
     if (countsFiles && histograms.m_nBinned < store.m_nFiles)
         out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
     const char* noun = RecordNoun(store.Kind());
@@ -106,6 +108,7 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
         << "  \"unreadableFolders\": " << problems.unreadableFolders << ",\n"
         << "  \"excludedEntries\": " << leftOut.excludedEntries.value_or(0) << ",\n"
         << "  \"filesOutsideRange\": " << leftOut.filesOutsideRange.value_or(0) << ",\n"
+        << "  \"mountPointsLeftOut\": " << leftOut.mountPoints << ",\n"
         << "  \"views\": [";
     const char* viewSeparator = "\n";
     for (const int view : views) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filtered_directory_source.h"
 #include "period_histograms.h"
 #include "report_options.h"
 
@@ -11,13 +12,6 @@
 #include <string_view>
 
 class CStampStore;
-
-// What the command line left out of the walk; each count is there only when that kind of
-// leaving out was asked for.
-struct LeftOutCounts {
-    std::optional<std::int64_t> excludedEntries;   // entries left out for their names
-    std::optional<std::int64_t> filesOutsideRange; // files written outside the time range
-};
 
 // How many bursts the summary and the JSON name.
 inline constexpr int kReportedBursts = 5;

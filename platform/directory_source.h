@@ -78,6 +78,9 @@ public:
     // Reads the time of the entry called name inside an open folder.
     virtual EntryTime ReadTime(Handle folder, const char* name) = 0;
     virtual void Close(Handle folder) = 0;
+    // Whether an open folder lies on a file system the kernel makes up (proc, sysfs and the
+    // like); a source that cannot tell says no.
+    virtual bool OnPseudoFileSystem(Handle /*folder*/) { return false; }
 };
 
 // Passes every call on to another source; a decorator derives from it and overrides only the
@@ -91,6 +94,7 @@ public:
     int List(Handle folder, CFolderListing& listing) override { return m_inner.List(folder, listing); }
     EntryTime ReadTime(Handle folder, const char* name) override { return m_inner.ReadTime(folder, name); }
     void Close(Handle folder) override { m_inner.Close(folder); }
+    bool OnPseudoFileSystem(Handle folder) override { return m_inner.OnPseudoFileSystem(folder); }
 
 protected:
     IDirectorySource& m_inner;

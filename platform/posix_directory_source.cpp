@@ -1,5 +1,7 @@
 #include "posix_directory_source.h"
 
+#include "pseudo_file_system.h"
+
 #include <cerrno>
 #include <cstddef>
 #include <dirent.h>
@@ -88,4 +90,8 @@ EntryTime CPosixDirectorySource::ReadTime(Handle folder, const char* name) {
 
 void CPosixDirectorySource::Close(Handle folder) {
     ::close(folder);
+}
+
+bool CPosixDirectorySource::OnPseudoFileSystem(Handle folder) {
+    return ::OnPseudoFileSystem(folder);
 }

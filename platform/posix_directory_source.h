@@ -14,4 +14,5 @@ public:
     int List(Handle folder, CFolderListing& listing) override;
     EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
+    bool OnPseudoFileSystem(Handle folder) override;
 };

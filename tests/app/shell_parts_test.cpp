@@ -1,5 +1,6 @@
 // The pure parts of the shell: dialog-unit arithmetic, band rows, the scan report and the string table.
 #include "band_flow.h"
+#include "command_line.h"
 #include "command_ids.h"
 #include "dialog_units.h"
 #include "scan_report.h"
@@ -7,6 +8,9 @@
 #include "string_table.h"
 
 #include <cerrno>
+#include <optional>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 TEST(DialogUnits, ScaleByAQuarterOfTheWidthAndAnEighthOfTheHeight) {
@@ -65,6 +69,21 @@ TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/big"),
               "Not enough memory to analyze /big.");
     EXPECT_EQ(AnalysisOutcomeMessage(Outcome::NoThread, {}, "/big"), "Not enough memory to analyze /big.");
+
+    // What the leave-out rules kept out follows the problems; counts of nothing are not named.
+    LeftOutCounts leftOut;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, {}, "/", leftOut), std::nullopt);
+    leftOut.excludedEntries = 0;
+    leftOut.mountPoints = 3;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, {}, "/", leftOut), "3 mount points left out.");
+    leftOut.excludedEntries = 12;
+    leftOut.filesOutsideRange = 4;
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, ScanProblems{2, 0, 0, 0, {}}, "/", leftOut),
+              "2 folders could not be read. 12 entries, 4 files outside the time range and 3 mount points "
+              "left out.");
+    leftOut.mountPoints = 0;
+    EXPECT_EQ(LeftOutMessage(leftOut), "12 entries and 4 files outside the time range left out.");
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Stopped, {}, "/", leftOut), "Analysis stopped.");
 }
 
 TEST(StringTable, CommandStringsSplitIntoPromptAndToolTip) {
@@ -81,4 +100,31 @@ TEST(StringTable, EveryMenuCommandHasAPrompt) {
     for (int id : {ID_FILE_NEWFOLDER, ID_APP_EXIT, ID_VIEW_DAY, ID_VIEW_WEEK, ID_VIEW_MONTH, ID_VIEW_YEAR,
                    ID_VIEW_STATUS_BAR, ID_HELP_FINDER, ID_APP_ABOUT})
         EXPECT_FALSE(CommandPrompt(id).isEmpty()) << id;
+}
+
+// Qt's own options and their values are skipped; anything else with a dash is refused.
+TEST(CommandLine, TheWindowTakesOneFolderBesideQtsOwnOptions) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<std::string> folder;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{}, std::nullopt, ""},
+        {{"/a"}, "/a", ""},
+        {{"-platform", "offscreen", "/a", "-reverse"}, "/a", ""},
+        {{"--style=fusion", "-display", ":1", "/a"}, "/a", ""},
+        {{"--", "-odd"}, "-odd", ""},
+        {{"-"}, "-", ""},
+        {{"/a", "--bogus=1"}, "/a", "unknown option '--bogus'"},
+        {{"-x"}, std::nullopt, "unknown option '-x'"},
+        {{"/a", "/b"}, "/a", "more than one FOLDER given: '/b'"},
+    };
+    for (const Case& test : cases) {
+        const WindowArguments parsed = ParseWindowArguments(test.arguments);
+        EXPECT_EQ(parsed.error, test.error) << testing::PrintToString(test.arguments);
+        if (test.error.empty()) {
+            EXPECT_EQ(parsed.folder, test.folder) << testing::PrintToString(test.arguments);
+        }
+    }
 }

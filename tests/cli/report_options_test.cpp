@@ -145,10 +145,13 @@ namespace {
 TEST(ReportOptions, ExclusionsAddUpAndDatesAreReadInTheLocalZone) {
     CScopedTimeZone zone("Asia/Kathmandu");
     const ParsedReportOptions parsed =
-        Parse({"--exclude", "build", "--exclude-vcs", "--exclude=*.tmp", "--since", "2024-01-01", "d"});
+        Parse({"--exclude", "build", "--exclude-vcs", "--exclude=*.tmp", "-x", "--since", "2024-01-01", "d"});
     ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.filter.excludedNames,
-              (std::vector<std::string>{"build", ".git", ".hg", ".svn", ".bzr", "*.tmp"}));
+    EXPECT_EQ(parsed.options.filter.excludedNames, (std::vector<std::string>{"build", "*.tmp"}));
+    EXPECT_TRUE(parsed.options.filter.excludeVersionControl);
+    EXPECT_TRUE(parsed.options.filter.oneFileSystem);
+    EXPECT_TRUE(Parse({"--one-file-system", "d"}).options.filter.oneFileSystem);
+    EXPECT_FALSE(Parse({"d"}).options.filter.LeavesOutNames());
     EXPECT_EQ(parsed.options.filter.since, 1704046500) << "midnight at +05:45";
     EXPECT_FALSE(parsed.options.filter.until);
 }

@@ -1,12 +1,16 @@
-// Leaving entries out of a walk by name and by time.
+// Leaving entries out of a walk by name, path, time and file system.
 #include "filtered_directory_source.h"
 #include "memory_directory_source.h"
+#include "posix_directory_source.h"
+#include "pseudo_file_system.h"
 #include "stamp_store.h"
+#include "test_tree.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -18,6 +22,24 @@ std::vector<std::int64_t> Times(const CStampStore& store) {
         times.push_back(stamp.m_lastWrite);
     std::sort(times.begin(), times.end());
     return times;
+}
+
+struct FilterParts {
+    std::vector<std::string> names;
+    std::optional<std::int64_t> since;
+    std::optional<std::int64_t> until;
+    bool versionControl = false;
+    bool oneFileSystem = false;
+};
+
+EntryFilter Filter(const FilterParts& parts) {
+    EntryFilter filter;
+    filter.excludedNames = parts.names;
+    filter.since = parts.since;
+    filter.until = parts.until;
+    filter.excludeVersionControl = parts.versionControl;
+    filter.oneFileSystem = parts.oneFileSystem;
+    return filter;
 }
 
 // A project folder: its own files 1..3, a clone's history, a dependency folder and build output.
@@ -65,26 +87,82 @@ TEST_F(FilteredWalk, MatchingFoldersAreNeverOpenedAndMatchingFilesNeverRecorded)
 }
 
 TEST_F(FilteredWalk, PatternsMatchTheNameAlone) {
-    auto [excluded, outside] = Walk({{".*"}, {}, {}});
+    auto [excluded, outside] = Walk(Filter({{".*"}, {}, {}}));
     EXPECT_EQ(excluded, 2) << ".git and .hg";
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{1, 2, 101}));
     EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules was tried";
 
-    std::tie(excluded, outside) = Walk({{"src/main.c", "objects", "*.txt"}, {}, {}});
-    EXPECT_EQ(excluded, 2) << "a path never matches; objects below .git and notes.txt do";
+    std::tie(excluded, outside) = Walk(Filter({{"objects", "*.txt"}, {}, {}}));
+    EXPECT_EQ(excluded, 2) << "objects below .git and notes.txt";
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2, 3, 101}));
 
     EXPECT_FALSE(MatchesAnyPattern("main.c", {}));
     EXPECT_TRUE(MatchesAnyPattern("main.c", {"[lm]ain.?"}));
 }
 
+// A pattern with a '/' matches the path below the chosen folder, however it is written; '*'
+// stays within one folder there. Version-control folders are one switch.
+TEST_F(FilteredWalk, PatternsWithASlashMatchTheRelativePath) {
+    const struct {
+        std::vector<std::string> patterns;
+        bool versionControl;
+        std::vector<std::int64_t> kept;
+        std::int64_t excluded;
+    } cases[] = {
+        {{"src/main.c"}, false, {1, 3, 100, 101}, 1},
+        {{"/src/*.o", "./src/.hg"}, false, {1, 2, 100}, 3}, // main.o, gone.o, .hg
+        {{"*/main.c"}, false, {1, 3, 100, 101}, 1},
+        {{".git/objects/"}, true, {1, 2, 101}, 2}, // .git by the switch, .hg too
+        {{"/src/"}, false, {1, 100}, 1},
+        {{"*/pack"}, false, {1, 2, 3, 100, 101}, 0}, // '*' does not cross a '/'
+        {{"/"}, false, {1, 2, 3, 100, 101}, 0},      // nothing is left of it
+    };
+    for (const auto& c : cases) {
+        const auto [excluded, outside] = Walk(Filter({c.patterns, {}, {}, c.versionControl}));
+        EXPECT_EQ(Times(m_store), c.kept) << c.patterns.front();
+        EXPECT_EQ(excluded, c.excluded) << c.patterns.front();
+    }
+}
+
+// Another file system below the chosen folder: a made-up one is listed as empty unless the chosen
+// folder is on one too, any other only with oneFileSystem; each mount point is counted once.
+TEST_F(FilteredWalk, MadeUpFileSystemsAndWithOneFileSystemAllOthersAreNotEntered) {
+    const int proc = m_source.AddFolder(CMemoryDirectorySource::kRoot, "proc");
+    m_source.AddFile(m_source.AddFolder(proc, "1"), "status", 200);
+    m_source.SetFileSystem(proc, 7, true);
+    const int home = m_source.AddFolder(CMemoryDirectorySource::kRoot, "home");
+    m_source.AddFile(home, "letter", 300);
+    m_source.SetFileSystem(home, 8, false);
+    const struct {
+        bool oneFileSystem;
+        bool rootMadeUp;
+        std::vector<std::int64_t> kept;
+        std::int64_t mountPoints;
+    } cases[] = {
+        {false, false, {1, 2, 3, 100, 300}, 1},
+        {true, false, {1, 2, 3, 100}, 2},
+        {false, true, {1, 2, 3, 100, 200, 300}, 0},
+        {true, true, {1, 2, 3, 100}, 2},
+    };
+    for (const auto& c : cases) {
+        m_source.SetFileSystem(CMemoryDirectorySource::kRoot, 1, c.rootMadeUp);
+        CFilteredDirectorySource source(m_source, Filter({{"*.o"}, {}, {}, false, c.oneFileSystem}));
+        m_store.Scan("/", source);
+        EXPECT_EQ(Times(m_store), c.kept) << c.oneFileSystem << c.rootMadeUp;
+        EXPECT_EQ(source.MountPointsLeftOut(), c.mountPoints) << c.oneFileSystem << c.rootMadeUp;
+        EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules only";
+        EXPECT_EQ(m_source.OpenNow(), 0);
+        EXPECT_EQ(m_source.Misuses(), 0);
+    }
+}
+
 TEST_F(FilteredWalk, TheTimeRangeKeepsFilesFromSinceUpToButNotIncludingUntil) {
-    auto [excluded, outside] = Walk({{}, 2, 101});
+    auto [excluded, outside] = Walk(Filter({{}, 2, 101}));
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2, 3, 100}));
     EXPECT_EQ(outside, 2) << "notes.txt (1) and main.o (101); folders are never left out for a time";
     EXPECT_EQ(excluded, 0);
 
-    std::tie(excluded, outside) = Walk({{"*.o"}, {}, 3});
+    std::tie(excluded, outside) = Walk(Filter({{"*.o"}, {}, 3}));
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{1, 2}));
     EXPECT_EQ(excluded, 2) << "main.o and gone.o";
     EXPECT_EQ(outside, 2) << "pack (100) and .hg (3); main.o is counted for its name alone";
@@ -94,12 +172,12 @@ TEST_F(FilteredWalk, TheRangesEdgesHoldWhereTheListingGivesNoKinds) {
     // Folders are then told apart only by reading their times, which lie outside every range here.
     for (const int folder : {CMemoryDirectorySource::kRoot, 1, 3})
         m_source.SetKindsUnknown(folder);
-    auto [excluded, outside] = Walk({{}, 2, 3});
+    auto [excluded, outside] = Walk(Filter({{}, 2, 3}));
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2})) << "one second: since kept, until not";
     EXPECT_EQ(outside, 4) << "notes.txt, pack, main.o and .hg; no folder";
     EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules was entered as a folder";
 
-    std::tie(excluded, outside) = Walk({{}, 3, 3});
+    std::tie(excluded, outside) = Walk(Filter({{}, 3, 3}));
     EXPECT_TRUE(Times(m_store).empty()) << "an empty range keeps nothing";
     EXPECT_EQ(outside, 5);
     EXPECT_EQ(excluded, 0);
@@ -128,7 +206,7 @@ private:
 
 TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
     ConcurrentSource inner;
-    CFilteredDirectorySource source(inner, {{"*.o"}, {}, 3});
+    CFilteredDirectorySource source(inner, Filter({{"*.o"}, {}, 3}));
     std::vector<std::thread> threads;
     std::atomic<std::int64_t> kept = 0;
     for (int folder = 0; folder < ConcurrentSource::kFolders; ++folder)
@@ -144,6 +222,35 @@ TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
     EXPECT_EQ(source.ExcludedEntries(), kAll / 2);
     EXPECT_EQ(source.FilesOutsideRange(), kAll / 8) << "every fourth time read is 3, outside the range";
     EXPECT_EQ(kept, kAll / 2 - kAll / 8);
+}
+
+} // namespace
+
+namespace {
+
+// The real system's made-up file systems, told apart by their type, and a devtmpfs by the mount
+// table; a folder on a disk is not one.
+TEST(PseudoFileSystems, ProcSysAndDevAreMadeUpAndAFolderOnDiskIsNot) {
+    EXPECT_TRUE(IsPseudoFileSystemType(0x9fa0));
+    EXPECT_TRUE(IsPseudoFileSystemType(0x63677270));
+    EXPECT_FALSE(IsPseudoFileSystemType(0xef53)) << "ext4";
+    EXPECT_FALSE(IsPseudoFileSystemType(0x01021994)) << "a tmpfs holds real files";
+    const std::string line = "25 30 0:6 / /dev rw,nosuid shared:2 - devtmpfs udev rw,size=100k";
+    EXPECT_TRUE(MountsDevtmpfs(line, 0, 6));
+    EXPECT_FALSE(MountsDevtmpfs(line, 0, 60));
+    EXPECT_FALSE(MountsDevtmpfs("26 30 0:6 / /run rw - tmpfs tmpfs rw", 0, 6));
+    EXPECT_FALSE(MountsDevtmpfs("garbage", 0, 6));
+
+    CTestTree tree;
+    tree.AddFile("f", 1);
+    CPosixDirectorySource source;
+    for (const auto& [path, madeUp] : {std::pair{std::string("/proc"), true}, std::pair{std::string("/sys"), true},
+                                       std::pair{tree.Root(), false}}) {
+        const IDirectorySource::OpenResult opened = source.OpenRoot(path);
+        ASSERT_GE(opened.handle, 0) << path;
+        EXPECT_EQ(source.OnPseudoFileSystem(opened.handle), madeUp) << path;
+        source.Close(opened.handle);
+    }
 }
 
 } // namespace

@@ -42,6 +42,20 @@ void CMemoryDirectorySource::SetKindsUnknown(int folder) {
     m_folders[static_cast<std::size_t>(folder)].kindsUnknown = true;
 }
 
+void CMemoryDirectorySource::SetFileSystem(int folder, std::uint64_t device, bool pseudo) {
+    m_folders[static_cast<std::size_t>(folder)].device = device;
+    m_folders[static_cast<std::size_t>(folder)].pseudo = pseudo;
+}
+
+bool CMemoryDirectorySource::OnPseudoFileSystem(Handle folder) {
+    const std::lock_guard lock(m_mutex);
+    if (!Valid(folder)) {
+        ++m_misuses;
+        return false;
+    }
+    return m_folders[static_cast<std::size_t>(m_handles[static_cast<std::size_t>(folder)].folder)].pseudo;
+}
+
 IDirectorySource::OpenResult CMemoryDirectorySource::OpenRoot(const std::string&) {
     const std::lock_guard lock(m_mutex);
     return Open(kRoot);
@@ -68,7 +82,7 @@ IDirectorySource::OpenResult CMemoryDirectorySource::Open(int folder) {
     m_handles.push_back({folder, true, false});
     ++m_opens;
     m_mostOpen = std::max(m_mostOpen, ++m_openNow);
-    return {static_cast<Handle>(m_handles.size() - 1), 0, {1, static_cast<std::uint64_t>(folder)}};
+    return {static_cast<Handle>(m_handles.size() - 1), 0, {node.device, static_cast<std::uint64_t>(folder)}};
 }
 
 void CMemoryDirectorySource::CountRead() {

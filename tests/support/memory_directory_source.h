@@ -32,6 +32,8 @@ public:
     void SetTimeError(int folder, int error);
     // The folder's listing does not say which entries are folders, as on some file systems.
     void SetKindsUnknown(int folder);
+    // The folder is the top of another file system (its device), made up by the kernel or not.
+    void SetFileSystem(int folder, std::uint64_t device, bool pseudo);
     // Opening fails with EMFILE while this many folders are open, like a low descriptor limit.
     void SetOpenLimit(int limit) { m_openLimit = limit; }
     // Listing or reading a time throws std::bad_alloc once this many entries have been read.
@@ -47,6 +49,7 @@ public:
     int List(Handle folder, CFolderListing& listing) override;
     EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
+    bool OnPseudoFileSystem(Handle folder) override;
 
 private:
     enum class Type { File, Folder, Vanished };
@@ -63,6 +66,8 @@ private:
         int listError = 0;
         int timeError = 0;
         bool kindsUnknown = false;
+        std::uint64_t device = 1;
+        bool pseudo = false;
     };
     struct OpenFolder {
         int folder = -1;
