@@ -19,6 +19,7 @@
 #include "string_table.h"
 #include "user_guide.h"
 #include "view_bar.h"
+#include "window_settings.h"
 #include "wait_cursor.h"
 #include "window_text.h"
 
@@ -238,6 +239,7 @@ void CMainFrame::InitMainFrame(const QString& folder) {
     g_pMainFrame = this;
     SetViewMode(VIEW_DAY);
     m_wndAvgBar->RefreshAveraging();
+    RestoreWindowSettings();
     m_wndPanel->repaint();
     if (folder.isEmpty())
         QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
@@ -480,9 +482,22 @@ void CMainFrame::OnSetFocus() {
     m_wndPanel->setFocus();
 }
 
+void CMainFrame::RestoreWindowSettings() {
+    const std::optional<WindowSettings> remembered = LoadWindowSettings(QSettings());
+    if (!remembered)
+        return;
+    m_wndAvgBar->m_slider.setValue(remembered->averagingPosition);
+    m_wndAvgBar->RefreshAveraging();
+    SetCountRule(remembered->countRule);
+    SetViewMode(remembered->view);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_walk)
         m_walk->RequestStop();
+    QSettings settings;
+    SaveWindowSettings(settings,
+                       {m_viewMode, AveragingPosition(), m_wndPanel->m_plot.GetCountRule()});
     QMainWindow::closeEvent(event);
 }
 

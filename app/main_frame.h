@@ -45,6 +45,10 @@ public:
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
+    // Takes back the view, the averaging position and the count mode the window was closed
+    // with, when they were remembered and make sense; else leaves the described defaults.
+    void RestoreWindowSettings();
+
     // File > Leave Out...: edits the rules the next analysis applies, remembers them, and offers
     // to analyse the last folder again at once.
     void OnFileLeaveOut();

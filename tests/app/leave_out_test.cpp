@@ -5,6 +5,10 @@
 #include "leave_out_dialog.h"
 #include "leave_out_rules.h"
 #include "stamp_store.h"
+#include "window_settings.h"
+#include "analysis_period.h"
+#include "averaging_bar.h"
+#include "graph_panel.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -85,7 +89,6 @@ std::string ReportJson(const std::string& arguments) {
 class LeaveOutTest : public AppTest {
 protected:
     void SetUp() override {
-        QSettings().clear();
         AppTest::SetUp();
         DismissStartupAboutBox();
     }
@@ -134,6 +137,35 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
     // A window started afresh has the same rules.
     const EntryFilter rules = m_frame->m_leaveOut;
     EXPECT_EQ(CMainFrame().m_leaveOut, rules);
+}
+
+// The view, the averaging position and the count mode the window was closed with come back;
+// nonsense in their place leaves the described defaults.
+TEST_F(LeaveOutTest, TheWindowComesBackAsItWasClosed) {
+    const WindowSettings closedWith{VIEW_MONTH, 17, CountRule::ActiveMinutes};
+    m_frame->SetViewMode(closedWith.view);
+    m_frame->m_wndAvgBar->m_slider.setValue(closedWith.averagingPosition);
+    m_frame->SetCountRule(closedWith.countRule);
+    m_frame->close();
+    EXPECT_EQ(LoadWindowSettings(QSettings()), closedWith);
+
+    for (const auto& [key, value] : {std::pair<QString, QVariant>{"window/view", 4},
+                                     {"window/averagingPosition", "half"}, {"window/count", "hours"}}) {
+        CMainFrame fresh;
+        fresh.RestoreWindowSettings();
+        EXPECT_EQ(fresh.m_viewMode, VIEW_MONTH);
+        EXPECT_EQ(fresh.AveragingPosition(), 17);
+        EXPECT_EQ(fresh.m_wndPanel->m_plot.GetCountRule(), CountRule::ActiveMinutes);
+        EXPECT_TRUE(fresh.CommandAction(ID_VIEW_COUNT_MINUTES)->isChecked());
+        QSettings settings;
+        const QVariant good = settings.value(key);
+        settings.setValue(key, value);
+        CMainFrame defaults;
+        defaults.RestoreWindowSettings();
+        EXPECT_EQ(defaults.m_viewMode, VIEW_DAY) << key.toStdString();
+        EXPECT_EQ(defaults.AveragingPosition(), 50) << key.toStdString();
+        settings.setValue(key, good);
+    }
 }
 
 } // namespace
