@@ -33,16 +33,45 @@ std::optional<CommandLineAnswer> AnswerBeforeStart(std::span<const std::string> 
     return std::nullopt;
 }
 
+namespace {
+
+// Qt's own options (QGuiApplication, QApplication and the X11 platform), which Qt takes out of the
+// command line itself; with one dash or two, a value apart or after '='.
+constexpr std::string_view kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+constexpr std::string_view kQtValueOptions[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+    "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "name", "title",
+    "visual", "ncols", "cmap", "qmljsdebugger"};
+
+template <std::size_t N> bool Names(const std::string_view (&names)[N], std::string_view name) {
+    for (const std::string_view known : names)
+        if (known == name)
+            return true;
+    return false;
+}
+
+} // namespace
+
 WindowArguments ParseWindowArguments(std::span<const std::string> arguments) {
     WindowArguments parsed;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
             continue;
         }
         if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            parsed.error = "unknown option '" + argument.substr(0, argument.find('=')) + "'";
+            const std::string option = argument.substr(0, argument.find('='));
+            const std::string_view name = std::string_view(option).substr(option.starts_with("--") ? 2 : 1);
+            if (Names(kQtFlags, name))
+                continue;
+            if (Names(kQtValueOptions, name)) {
+                if (option.size() == argument.size())
+                    ++i; // the value follows
+                continue;
+            }
+            parsed.error = "unknown option '" + option + "'";
             return parsed;
         }
         if (parsed.folder) {

@@ -15,7 +15,8 @@ struct CommandLineAnswer {
 // is to open. Every other argument is left to Qt first, which takes its own (-platform, -display, ...).
 std::optional<CommandLineAnswer> AnswerBeforeStart(std::span<const std::string> arguments);
 
-// What is left once Qt has taken its own arguments: at most one folder to analyse at once.
+// The program's own arguments, Qt's options and their values skipped: at most one folder to
+// analyse at once. Read before Qt starts, so that a bad command line needs no display.
 struct WindowArguments {
     std::optional<std::string> folder;
     std::string error; // one line naming the problem; empty when the command line is good

@@ -14,16 +14,15 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (const std::optional<CommandLineAnswer> answer = AnswerBeforeStart(arguments))
         return PrintOrComplain("busyscope", answer->what, answer->text);
-
-    SilenceRuntimeDirNotice();
-    QApplication app(argc, argv); // takes Qt's own arguments out of argv
-    QCoreApplication::setOrganizationName(QStringLiteral("Busyscope"));
-    const std::vector<std::string> ours(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const WindowArguments parsed = ParseWindowArguments(ours);
+    const WindowArguments parsed = ParseWindowArguments(arguments);
     if (!parsed.error.empty()) {
         std::cerr << "busyscope: " << parsed.error << " (see busyscope --help)\n";
         return 2;
     }
+
+    SilenceRuntimeDirNotice();
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Busyscope"));
 
     CBusyscopeApp theApp;
     const QString folder = parsed.folder ? QFile::decodeName(QByteArray::fromStdString(*parsed.folder)) : QString();

@@ -10,6 +10,8 @@
 #include "graph_panel.h"
 #include "graph_render.h"
 #include "indicator_panes.h"
+#include "leave_out_dialog.h"
+#include "leave_out_rules.h"
 #include "scan_progress.h"
 #include "recent_folders.h"
 #include "scan_report.h"
@@ -65,6 +67,16 @@ CMainFrame::CMainFrame()
       m_showMessage([](QWidget* owner, const QString& text) {
           QMessageBox::information(owner, LoadResString(AFX_IDS_APP_TITLE), text);
       }),
+      m_editLeaveOut([](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
+          CLeaveOutDialog dialog(rules, owner);
+          if (dialog.exec() != QDialog::Accepted)
+              return std::nullopt;
+          return dialog.Rules();
+      }),
+      m_askYesNo([](QWidget* owner, const QString& question) {
+          return QMessageBox::question(owner, LoadResString(AFX_IDS_APP_TITLE), question) == QMessageBox::Yes;
+      }),
+      m_leaveOut(LoadLeaveOutRules(QSettings())),
       m_walkFolderTree([this](CStampStore& store, const std::string& path, WalkControl& control) {
           // Runs on the walk's thread while the window takes no commands, so m_leaveOut holds
           // still and m_leftOut is read only once the walk has ended.
@@ -116,6 +128,7 @@ void CMainFrame::CreateMenus() {
     AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"))->setShortcut(QKeySequence(Qt::Key_F5));
     m_recentMenu = file->addMenu(QStringLiteral("&Recent Folders"));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
+    AddCommand(file, ID_FILE_LEAVEOUT, QStringLiteral("&Leave Out..."));
     AddCommand(file, ID_FILE_GITHISTORY, QStringLiteral("Analyze &Git History..."));
     file->addSeparator();
     AddCommand(file, ID_FILE_OPENTIMELIST, QStringLiteral("&Open Time List..."));
@@ -253,6 +266,18 @@ void CMainFrame::OnFileNewFolder() {
         AnalyseFolder(path);
 }
 
+void CMainFrame::OnFileLeaveOut() {
+    const std::optional<EntryFilter> rules = m_editLeaveOut ? m_editLeaveOut(this, m_leaveOut) : std::nullopt;
+    if (!rules)
+        return;
+    m_leaveOut = *rules;
+    QSettings settings;
+    SaveLeaveOutRules(settings, m_leaveOut);
+    if (!m_lastFolder.isEmpty() && m_askYesNo &&
+        m_askYesNo(this, QStringLiteral("Analyze %1 again now?").arg(m_lastFolder)))
+        AnalyseFolder(m_lastFolder);
+}
+
 void CMainFrame::OnFileAnalyzeAgain() {
     if (!m_lastFolder.isEmpty())
         AnalyseFolder(m_lastFolder);
@@ -361,6 +386,9 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_FILE_SAVETIMELIST:
         OnFileSaveTimeList();
+        break;
+    case ID_FILE_LEAVEOUT:
+        OnFileLeaveOut();
         break;
     case ID_VIEW_COUNT_FILES:
         SetCountRule(CountRule::Files);

@@ -1,5 +1,6 @@
 // The pure parts of the shell: dialog-unit arithmetic, band rows, the scan report and the string table.
 #include "band_flow.h"
+#include "command_line.h"
 #include "command_ids.h"
 #include "dialog_units.h"
 #include "scan_report.h"
@@ -7,6 +8,9 @@
 #include "string_table.h"
 
 #include <cerrno>
+#include <optional>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 TEST(DialogUnits, ScaleByAQuarterOfTheWidthAndAnEighthOfTheHeight) {
@@ -96,4 +100,31 @@ TEST(StringTable, EveryMenuCommandHasAPrompt) {
     for (int id : {ID_FILE_NEWFOLDER, ID_APP_EXIT, ID_VIEW_DAY, ID_VIEW_WEEK, ID_VIEW_MONTH, ID_VIEW_YEAR,
                    ID_VIEW_STATUS_BAR, ID_HELP_FINDER, ID_APP_ABOUT})
         EXPECT_FALSE(CommandPrompt(id).isEmpty()) << id;
+}
+
+// Qt's own options and their values are skipped; anything else with a dash is refused.
+TEST(CommandLine, TheWindowTakesOneFolderBesideQtsOwnOptions) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<std::string> folder;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{}, std::nullopt, ""},
+        {{"/a"}, "/a", ""},
+        {{"-platform", "offscreen", "/a", "-reverse"}, "/a", ""},
+        {{"--style=fusion", "-display", ":1", "/a"}, "/a", ""},
+        {{"--", "-odd"}, "-odd", ""},
+        {{"-"}, "-", ""},
+        {{"/a", "--bogus=1"}, "/a", "unknown option '--bogus'"},
+        {{"-x"}, std::nullopt, "unknown option '-x'"},
+        {{"/a", "/b"}, "/a", "more than one FOLDER given: '/b'"},
+    };
+    for (const Case& test : cases) {
+        const WindowArguments parsed = ParseWindowArguments(test.arguments);
+        EXPECT_EQ(parsed.error, test.error) << testing::PrintToString(test.arguments);
+        if (test.error.empty()) {
+            EXPECT_EQ(parsed.folder, test.folder) << testing::PrintToString(test.arguments);
+        }
+    }
 }
