@@ -12,6 +12,8 @@
 #include "graph_panel.h"
 #include "graph_render.h"
 #include "indicator_panes.h"
+#include "leave_out_dialog.h"
+#include "leave_out_rules.h"
 #include "scan_progress.h"
 #include "recent_folders.h"
 #include "scan_report.h"
@@ -20,6 +22,7 @@
 #include "unreadable_folders_window.h"
 #include "user_guide.h"
 #include "view_bar.h"
+#include "window_settings.h"
 #include "wait_cursor.h"
 #include "window_text.h"
 
@@ -68,6 +71,16 @@ CMainFrame::CMainFrame()
       m_showMessage([](QWidget* owner, const QString& text) {
           QMessageBox::information(owner, LoadResString(AFX_IDS_APP_TITLE), text);
       }),
+      m_editLeaveOut([](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
+          CLeaveOutDialog dialog(rules, owner);
+          if (dialog.exec() != QDialog::Accepted)
+              return std::nullopt;
+          return dialog.Rules();
+      }),
+      m_askYesNo([](QWidget* owner, const QString& question) {
+          return QMessageBox::question(owner, LoadResString(AFX_IDS_APP_TITLE), question) == QMessageBox::Yes;
+      }),
+      m_leaveOut(LoadLeaveOutRules(QSettings())),
       m_walkFolderTree([this](CStampStore& store, const std::string& path, WalkControl& control) {
           // Runs on the walk's thread while the window takes no commands, so m_leaveOut holds
           // still and m_leftOut is read only once the walk has ended.
@@ -120,6 +133,7 @@ void CMainFrame::CreateMenus() {
     AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"))->setShortcut(QKeySequence(Qt::Key_F5));
     m_recentMenu = file->addMenu(QStringLiteral("&Recent Folders"));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
+    AddCommand(file, ID_FILE_LEAVEOUT, QStringLiteral("&Leave Out..."));
     AddCommand(file, ID_FILE_GITHISTORY, QStringLiteral("Analyze &Git History..."));
     file->addSeparator();
     AddCommand(file, ID_FILE_OPENTIMELIST, QStringLiteral("&Open Time List..."));
@@ -230,6 +244,7 @@ void CMainFrame::InitMainFrame(const QString& folder) {
     g_pMainFrame = this;
     SetViewMode(VIEW_DAY);
     m_wndAvgBar->RefreshAveraging();
+    RestoreWindowSettings();
     m_wndPanel->repaint();
     if (folder.isEmpty())
         QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
@@ -256,6 +271,18 @@ void CMainFrame::OnFileNewFolder() {
     const QString path = m_browseForFolder ? m_browseForFolder(this, kFolderPrompt) : QString();
     if (!path.isEmpty())
         AnalyseFolder(path);
+}
+
+void CMainFrame::OnFileLeaveOut() {
+    const std::optional<EntryFilter> rules = m_editLeaveOut ? m_editLeaveOut(this, m_leaveOut) : std::nullopt;
+    if (!rules)
+        return;
+    m_leaveOut = *rules;
+    QSettings settings;
+    SaveLeaveOutRules(settings, m_leaveOut);
+    if (!m_lastFolder.isEmpty() && m_askYesNo &&
+        m_askYesNo(this, QStringLiteral("Analyze %1 again now?").arg(m_lastFolder)))
+        AnalyseFolder(m_lastFolder);
 }
 
 void CMainFrame::OnFileAnalyzeAgain() {
@@ -372,6 +399,9 @@ void CMainFrame::OnCommand(int id) {
     case ID_FILE_SAVETIMELIST:
         OnFileSaveTimeList();
         break;
+    case ID_FILE_LEAVEOUT:
+        OnFileLeaveOut();
+        break;
     case ID_VIEW_COUNT_FILES:
         SetCountRule(CountRule::Files);
         break;
@@ -462,9 +492,22 @@ void CMainFrame::OnSetFocus() {
     m_wndPanel->setFocus();
 }
 
+void CMainFrame::RestoreWindowSettings() {
+    const std::optional<WindowSettings> remembered = LoadWindowSettings(QSettings());
+    if (!remembered)
+        return;
+    m_wndAvgBar->m_slider.setValue(remembered->averagingPosition);
+    m_wndAvgBar->RefreshAveraging();
+    SetCountRule(remembered->countRule);
+    SetViewMode(remembered->view);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_walk)
         m_walk->RequestStop();
+    QSettings settings;
+    SaveWindowSettings(settings,
+                       {m_viewMode, AveragingPosition(), m_wndPanel->m_plot.GetCountRule()});
     QMainWindow::closeEvent(event);
 }
 

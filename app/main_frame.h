@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <optional>
 #include <map>
 #include <vector>
 
@@ -46,6 +47,13 @@ public:
     // Asks for a folder, walks it and shows the result. The walk runs on a thread of its own
     // while the window paints and shows its progress; Escape or closing the window stops it.
     void OnFileNewFolder();
+    // Takes back the view, the averaging position and the count mode the window was closed
+    // with, when they were remembered and make sense; else leaves the described defaults.
+    void RestoreWindowSettings();
+
+    // File > Leave Out...: edits the rules the next analysis applies, remembers them, and offers
+    // to analyse the last folder again at once.
+    void OnFileLeaveOut();
     // File > Analyze Again: the folder analysed last, read afresh.
     void OnFileAnalyzeAgain();
     // File > Save Picture...: the graph as shown, saved exactly as busyscope-report --png would.
@@ -95,12 +103,16 @@ public:
     // Where File > Save Picture... saves (an empty path means cancelled), and a message box.
     std::function<QString(QWidget* owner, const QString& suggested)> m_choosePictureFile;
     std::function<void(QWidget* owner, const QString& text)> m_showMessage;
+    // The Leave Out dialog (nothing when cancelled) and the question whether to analyse again,
+    // replaceable so that tests can answer them.
+    std::function<std::optional<EntryFilter>(QWidget* owner, const EntryFilter& rules)> m_editLeaveOut;
+    std::function<bool(QWidget* owner, const QString& question)> m_askYesNo;
+    // What the next analysis leaves out (remembered between runs), and what the last one did.
+    EntryFilter m_leaveOut;
+    LeftOutCounts m_leftOut;
     // The walk an analysis runs, on its own thread; the real folder tree, less what m_leaveOut
     // says, unless a test says otherwise.
     CBackgroundWalk::WalkFunction m_walkFolderTree;
-    // What the next analysis leaves out, and what the last one did.
-    EntryFilter m_leaveOut;
-    LeftOutCounts m_leftOut;
 
     QToolBar* m_wndToolBar = nullptr;
     CViewBar* m_wndViewBar = nullptr;

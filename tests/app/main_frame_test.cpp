@@ -84,7 +84,7 @@ protected:
 
 TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
     const QStringList expected = {
-        "&File: &New folder...|&Analyze Again|&Recent Folders|Analyze &Git History...|-|&Open Time List...|"
+        "&File: &New folder...|&Analyze Again|&Recent Folders|&Leave Out...|Analyze &Git History...|-|&Open Time List...|"
         "&Save Time List...|-|Save &Picture...|-|E&xit",
         "&View: &Day|&Week|&Month|&Year|-|Count &Files|Count &Active Minutes|-|&Status Bar",
         "&Help: &Help Topics|-|&About Busyscope...",

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTimer>
 
 bool ProcessEventsUntil(const std::function<bool()>& pred, int timeoutMs) {
@@ -44,6 +45,7 @@ bool WhileAboutBoxOpen(const std::function<void(CAboutDlg& box)>& act) {
 }
 
 void AppTest::SetUp() {
+    QSettings().clear(); // every test starts as a first run
     theStampStore.Reset();
     m_app.m_socketsAvailable = [] { return true; };
     ASSERT_TRUE(m_app.InitInstance());

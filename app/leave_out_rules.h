@@ -1,0 +1,30 @@
+#pragma once
+
+#include "filtered_directory_source.h"
+
+#include <QString>
+#include <QStringList>
+#include <variant>
+
+class QSettings;
+
+// The Leave Out dialog's fields as the user typed them.
+struct LeaveOutFields {
+    QStringList patterns; // one per line; blank lines are ignored
+    bool versionControl = false;
+    bool oneFileSystem = false;
+    QString since; // a local ISO 8601 date or date and time, or empty
+    QString until;
+};
+
+// The rules the fields give, or a message naming the first field that is wrong: a pattern that
+// names nothing ("/") or has an unclosed '[', a date that is not one, an empty time range.
+std::variant<EntryFilter, QString> RulesFromFields(const LeaveOutFields& fields);
+
+// The fields that show the rules again (the dates in local time).
+LeaveOutFields FieldsFromRules(const EntryFilter& rules);
+
+// The remembered rules, checked: a value of the wrong kind, a pattern the dialog would refuse or
+// an empty time range makes the whole set read as no rules at all.
+EntryFilter LoadLeaveOutRules(const QSettings& settings);
+void SaveLeaveOutRules(QSettings& settings, const EntryFilter& rules);

@@ -1,0 +1,171 @@
+// File > Leave Out...: the dialog's rules, refused fields, remembered rules, and the window and
+// the report agreeing on the same rules and tree.
+#include "app_fixture.h"
+#include "command_ids.h"
+#include "leave_out_dialog.h"
+#include "leave_out_rules.h"
+#include "stamp_store.h"
+#include "window_settings.h"
+#include "analysis_period.h"
+#include "averaging_bar.h"
+#include "graph_panel.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <cstdio>
+#include <regex>
+
+namespace {
+
+TEST(LeaveOutRules, FieldsAreCheckedAndShowTheRulesAgain) {
+    CScopedTimeZone zone("Europe/Berlin");
+    const struct {
+        LeaveOutFields fields;
+        QString problem; // empty: accepted
+    } cases[] = {
+        {{{"build", "", "  src/*.o  ", "/gen/"}, true, true, "2024-03-31", "2024-07-01T12:00"}, {}},
+        {{{"/"}, false, false, {}, {}}, "The pattern \"/\" names no entry."},
+        {{{"ok", "[abc"}, false, false, {}, {}}, "The pattern \"[abc\" opens a '[' that it never closes."},
+        {{{"[]]", "\\[x"}, false, false, {}, {}}, {}},
+        {{{}, false, false, "yesterday", {}}, "From \"yesterday\" is not a date such as 2024-03-31 or 2024-03-31T14:30."},
+        {{{}, false, false, {}, "2024-02-30"}, "Before \"2024-02-30\" is not a date such as 2024-03-31 or 2024-03-31T14:30."},
+        {{{}, false, false, "2024-05-01", "2024-05-01"}, "The time range is empty: \"Before\" must come after \"From\"."},
+    };
+    for (const auto& c : cases) {
+        const auto rules = RulesFromFields(c.fields);
+        if (!c.problem.isEmpty()) {
+            EXPECT_EQ(std::get<QString>(rules), c.problem);
+            continue;
+        }
+        const EntryFilter& accepted = std::get<EntryFilter>(rules);
+        // Shown again and accepted again, the rules stay the same; so do they through the settings.
+        EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(FieldsFromRules(accepted))), accepted);
+        QSettings settings;
+        SaveLeaveOutRules(settings, accepted);
+        EXPECT_EQ(LoadLeaveOutRules(settings), accepted);
+    }
+    const EntryFilter first = std::get<EntryFilter>(RulesFromFields(cases[0].fields));
+    EXPECT_EQ(first.excludedNames, (std::vector<std::string>{"build", "src/*.o", "/gen/"}));
+    EXPECT_EQ(first.since, 1711839600) << "midnight in Berlin";
+    EXPECT_TRUE(first.excludeVersionControl && first.oneFileSystem);
+}
+
+TEST(LeaveOutRules, NonsenseInTheSettingsReadsAsNoRules) {
+    const std::pair<QString, QVariant> nonsense[] = {
+        {"leaveOut/versionControl", "maybe"}, {"leaveOut/since", "soon"}, {"leaveOut/patterns", QStringList{"/"}},
+        {"leaveOut/patterns", 42},           {"leaveOut/until", "-5"},
+    };
+    for (const auto& [key, value] : nonsense) {
+        QSettings settings;
+        settings.clear();
+        SaveLeaveOutRules(settings, std::get<EntryFilter>(RulesFromFields({{"a"}, true, false, "2024-01-01", {}})));
+        settings.setValue(key, value);
+        EXPECT_EQ(LoadLeaveOutRules(settings), EntryFilter()) << key.toStdString();
+    }
+}
+
+// The report's JSON field as a number.
+std::int64_t JsonNumber(const std::string& json, const std::string& field) {
+    std::smatch match;
+    if (!std::regex_search(json, match, std::regex("\"" + field + "\": ([0-9]+)")))
+        return -1;
+    return std::stoll(match[1]);
+}
+
+std::string ReportJson(const std::string& arguments) {
+    const std::string command = "TZ=UTC " + std::string(BUSYSCOPE_REPORT_EXE) + " --format json " + arguments;
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, got);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+class LeaveOutTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        DismissStartupAboutBox();
+    }
+};
+
+TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) {
+    CScopedTimeZone utc("UTC");
+    CTestTree tree;
+    for (const char* file : {"a.txt", "build/x", "build/y", "src/m.c", "src/m.o", "src/deep/n.o", ".git/HEAD", "old.txt"})
+        tree.AddFile(file, std::string(file) == "old.txt" ? 3600 : 1719844200);
+    Analyse(tree.Root());
+    ASSERT_EQ(theStampStore.m_nFiles, 8);
+
+    // A wrong date is refused with a message, and nothing is stored.
+    QString complaint;
+    m_frame->m_editLeaveOut = [&](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
+        CLeaveOutDialog dialog(rules, owner);
+        dialog.m_complain = [&](QWidget*, const QString& text) { complaint = text; };
+        dialog.m_patterns->setPlainText("build\nsrc/*.o");
+        dialog.m_versionControl->setChecked(true);
+        dialog.m_since->setText(complaint.isEmpty() ? "1970-13-01" : "1970-01-02");
+        dialog.accept();
+        if (dialog.result() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Rules();
+    };
+    int asked = 0;
+    m_frame->m_askYesNo = [&](QWidget*, const QString&) { return ++asked > 0; };
+    m_frame->CommandAction(ID_FILE_LEAVEOUT)->trigger();
+    EXPECT_FALSE(complaint.isEmpty());
+    EXPECT_EQ(m_frame->m_leaveOut, EntryFilter());
+    EXPECT_FALSE(QSettings().contains("leaveOut/patterns"));
+    EXPECT_EQ(asked, 0);
+
+    // Accepted, the rules apply at once to the folder analysed last.
+    m_frame->CommandAction(ID_FILE_LEAVEOUT)->trigger();
+    EXPECT_EQ(asked, 1);
+    const std::string json = ReportJson("--exclude build --exclude 'src/*.o' --exclude-vcs --since 1970-01-02 " +
+                                        tree.Root());
+    EXPECT_EQ(theStampStore.m_nFiles, JsonNumber(json, "files")) << json;
+    EXPECT_EQ(theStampStore.m_nFiles, 3) << "a.txt, src/m.c and src/deep/n.o, deeper than src/*.o reaches";
+    EXPECT_EQ(m_frame->m_leftOut.excludedEntries, JsonNumber(json, "excludedEntries"));
+    EXPECT_EQ(m_frame->m_leftOut.filesOutsideRange, JsonNumber(json, "filesOutsideRange"));
+    EXPECT_EQ(m_frame->MessageText(), "3 entries and 1 files outside the time range left out.");
+
+    // A window started afresh has the same rules.
+    const EntryFilter rules = m_frame->m_leaveOut;
+    EXPECT_EQ(CMainFrame().m_leaveOut, rules);
+}
+
+// The view, the averaging position and the count mode the window was closed with come back;
+// nonsense in their place leaves the described defaults.
+TEST_F(LeaveOutTest, TheWindowComesBackAsItWasClosed) {
+    const WindowSettings closedWith{VIEW_MONTH, 17, CountRule::ActiveMinutes};
+    m_frame->SetViewMode(closedWith.view);
+    m_frame->m_wndAvgBar->m_slider.setValue(closedWith.averagingPosition);
+    m_frame->SetCountRule(closedWith.countRule);
+    m_frame->close();
+    EXPECT_EQ(LoadWindowSettings(QSettings()), closedWith);
+
+    for (const auto& [key, value] : {std::pair<QString, QVariant>{"window/view", 4},
+                                     {"window/averagingPosition", "half"}, {"window/count", "hours"}}) {
+        CMainFrame fresh;
+        fresh.RestoreWindowSettings();
+        EXPECT_EQ(fresh.m_viewMode, VIEW_MONTH);
+        EXPECT_EQ(fresh.AveragingPosition(), 17);
+        EXPECT_EQ(fresh.m_wndPanel->m_plot.GetCountRule(), CountRule::ActiveMinutes);
+        EXPECT_TRUE(fresh.CommandAction(ID_VIEW_COUNT_MINUTES)->isChecked());
+        QSettings settings;
+        const QVariant good = settings.value(key);
+        settings.setValue(key, value);
+        CMainFrame defaults;
+        defaults.RestoreWindowSettings();
+        EXPECT_EQ(defaults.m_viewMode, VIEW_DAY) << key.toStdString();
+        EXPECT_EQ(defaults.AveragingPosition(), 50) << key.toStdString();
+        settings.setValue(key, good);
+    }
+}
+
+} // namespace
