@@ -74,9 +74,9 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
     }
     const std::vector<Burst> bursts = LargestBursts(store, kReportedBursts);
     if (!bursts.empty())
-        out << "largest bursts (ten seconds holding the most files):\n";
+        out << "largest bursts (the seconds holding the most files):\n";
     for (const Burst& burst : bursts)
-        out << "  " << FormatLocalDateTime(burst.start) << ", " << burst.files << " files"
+        out << "  " << FormatLocalDateTime(burst.second) << ", " << CountOf(burst.files, "file", "files")
             << BurstFolderText(store, burst) << '\n';
 }
 
@@ -128,8 +128,8 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     out << "\n  ],\n  \"bursts\": [";
     const char* burstSeparator = "\n";
     for (const Burst& burst : LargestBursts(store, kReportedBursts)) {
-        out << burstSeparator << "    {\"start\": " << JsonQuote(FormatLocalDateTime(burst.start))
-            << ", \"startSeconds\": " << burst.start << ", \"files\": " << burst.files;
+        out << burstSeparator << "    {\"start\": " << JsonQuote(FormatLocalDateTime(burst.second))
+            << ", \"startSeconds\": " << burst.second << ", \"files\": " << burst.files;
         if (burst.mainFolder.files > 0)
             out << ", \"folder\": " << JsonQuote(FolderListPath(store.Places(), burst.mainFolder.folder))
                 << ", \"folderFiles\": " << burst.mainFolder.files;

@@ -14,7 +14,7 @@
 class CStampStore;
 
 // How many bursts the summary and the JSON name.
-inline constexpr int kReportedBursts = 5;
+inline constexpr int kReportedBursts = 10;
 
 // The first bin with the highest count; 0 for a histogram of zeros.
 int BusiestBin(const Histogram& histogram);

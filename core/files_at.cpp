@@ -23,11 +23,6 @@ int BinOfView(const PeriodBins& bins, int view) {
     }
 }
 
-std::int64_t SlotOf(std::int64_t t) {
-    const std::int64_t slot = t / kBurstSeconds;
-    return slot * kBurstSeconds > t ? slot - 1 : slot; // rounded down for times before 1970 too
-}
-
 } // namespace
 
 std::vector<CStampStore::Index> RecordsInBins(const CStampStore& store, int view, const BinRange& range) {
@@ -72,29 +67,30 @@ std::vector<CStampStore::Index> GroupByFolder(const CStampPlaces& places, std::s
     return grouped;
 }
 
+// Sorting a copy of the times makes each second one run; a short sorted list keeps the fullest.
 std::vector<Burst> LargestBursts(const CStampStore& store, int most) {
     std::vector<Burst> bursts;
     if (most <= 0 || store.IsEmpty())
         return bursts;
+    const std::span<const FileStamp> stamps = store.span();
     {
-        std::vector<std::int64_t> slots;
-        slots.reserve(static_cast<std::size_t>(store.GetSize()));
-        for (const FileStamp& stamp : store.span())
-            slots.push_back(SlotOf(stamp.m_lastWrite));
-        std::sort(slots.begin(), slots.end());
+        std::vector<std::int64_t> times;
+        times.reserve(stamps.size());
+        for (const FileStamp& stamp : stamps)
+            times.push_back(stamp.m_lastWrite);
+        std::sort(times.begin(), times.end());
         const auto larger = [](const Burst& a, const Burst& b) {
-            return a.files != b.files ? a.files > b.files : a.start < b.start;
+            return a.files != b.files ? a.files > b.files : a.second < b.second;
         };
-        for (std::size_t run = 0; run < slots.size();) {
-            std::size_t end = run;
-            while (end < slots.size() && slots[end] == slots[run])
-                ++end;
-            const Burst burst{slots[run] * kBurstSeconds, static_cast<std::int64_t>(end - run), {}};
+        const auto limit = static_cast<std::size_t>(most);
+        for (auto run = times.begin(); run != times.end();) {
+            const auto end = std::upper_bound(run, times.end(), *run);
+            const Burst burst{*run, static_cast<std::int64_t>(end - run), {}};
             const bool alone = burst.files < 2; // one file is no burst
-            // Slots come in time order, so an equal count never displaces an earlier burst.
-            if (!alone && (bursts.size() < static_cast<std::size_t>(most) || larger(burst, bursts.back()))) {
+            // Seconds come in time order, so one holding as many never displaces an earlier one.
+            if (!alone && (bursts.size() < limit || larger(burst, bursts.back()))) {
                 bursts.insert(std::upper_bound(bursts.begin(), bursts.end(), burst, larger), burst);
-                if (bursts.size() > static_cast<std::size_t>(most))
+                if (bursts.size() > limit)
                     bursts.pop_back();
             }
             run = end;
@@ -103,28 +99,30 @@ std::vector<Burst> LargestBursts(const CStampStore& store, int most) {
     if (!store.KeepsPlaces())
         return bursts;
 
-    // One pass over the records gives each burst's folders.
-    std::vector<std::unordered_map<CStampPlaces::FolderIndex, std::int64_t>> folderFiles(bursts.size());
-    std::vector<std::unordered_map<CStampPlaces::FolderIndex, CStampStore::Index>> firstMet(bursts.size());
-    const std::span<const FileStamp> stamps = store.span();
+    // One pass over the records gives each burst's folders, with the record that first met each.
+    struct Met {
+        std::int64_t files = 0;
+        CStampStore::Index first = 0;
+    };
+    std::vector<std::unordered_map<CStampPlaces::FolderIndex, Met>> folders(bursts.size());
     for (std::size_t i = 0; i < stamps.size(); ++i) {
-        const std::int64_t start = SlotOf(stamps[i].m_lastWrite) * kBurstSeconds;
-        for (std::size_t b = 0; b < bursts.size(); ++b) {
-            if (bursts[b].start != start)
-                continue;
-            const CStampPlaces::FolderIndex folder = store.Places().FolderOf(static_cast<CStampStore::Index>(i));
-            ++folderFiles[b][folder];
-            firstMet[b].try_emplace(folder, static_cast<CStampStore::Index>(i));
-        }
+        const auto burst = std::find_if(bursts.begin(), bursts.end(),
+                                        [&](const Burst& b) { return b.second == stamps[i].m_lastWrite; });
+        if (burst == bursts.end())
+            continue;
+        const auto record = static_cast<CStampStore::Index>(i);
+        Met& met = folders[static_cast<std::size_t>(burst - bursts.begin())]
+                       .try_emplace(store.Places().FolderOf(record), Met{0, record})
+                       .first->second;
+        ++met.files;
     }
     for (std::size_t b = 0; b < bursts.size(); ++b) {
         FolderCount& main = bursts[b].mainFolder;
         CStampStore::Index mainFirst = 0;
-        for (const auto& [folder, files] : folderFiles[b]) {
-            const CStampStore::Index first = firstMet[b].at(folder);
-            if (files > main.files || (files == main.files && first < mainFirst)) {
-                main = {folder, files};
-                mainFirst = first;
+        for (const auto& [folder, met] : folders[b]) {
+            if (met.files > main.files || (met.files == main.files && met.first < mainFirst)) {
+                main = {folder, met.files};
+                mainFirst = met.first;
             }
         }
     }

@@ -27,19 +27,17 @@ std::vector<FolderCount> CountByFolder(const CStampPlaces& places, std::span<con
 std::vector<CStampStore::Index> GroupByFolder(const CStampPlaces& places, std::span<const CStampStore::Index> records,
                                               std::span<const FolderCount> folders);
 
-// Ten seconds that hold many files: the slot starting at start (a multiple of ten seconds
-// since 1970 UTC), its file count, and the folder that holds most of them.
+// One second of the file times and what it holds: its files and the folder holding most of them.
 struct Burst {
-    std::int64_t start = 0;
+    std::int64_t second = 0; // seconds since 1970 UTC
     std::int64_t files = 0;
     FolderCount mainFolder;
     bool operator==(const Burst&) const = default;
 };
 
-inline constexpr std::int64_t kBurstSeconds = 10;
-
-// The `most` ten-second slots holding the most files, two at least, largest first (equal
-// counts: earlier first). The main folders need places kept; without them they name no folder.
+// The `most` seconds holding the most files, two at least (one file is no burst), largest
+// first; of seconds holding as many, the earlier comes first. A main folder is the one holding most of its second's files (of equal
+// ones, the one the walk met first); without places kept it names no folder.
 std::vector<Burst> LargestBursts(const CStampStore& store, int most);
 
 // "2024-03-05 14:30:12" in local time; "@SECONDS" for a time the platform cannot break down.

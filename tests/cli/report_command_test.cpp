@@ -566,7 +566,7 @@ TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
     EXPECT_EQ(Lines(run.out),
               (std::vector<std::string>{"4 files in " + tree.Path("one") + " and 2 more folders",
                                         "day: busiest 02:31 PM, 2 files; averaged over 1 minutes, busiest 02:31 PM",
-                                        "largest bursts (ten seconds holding the most files):",
+                                        "largest bursts (the seconds holding the most files):",
                                         "  2024-07-01 14:31:00, 2 files, 100.0% in ."}));
 
     run = RunReport({tree.Path("one"), tree.Path("missing"), tree.Path("two")});
@@ -695,7 +695,7 @@ TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
     EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"124 files in " + m_tree.Root() + " (4 active minutes)",
                                                            "day: busiest 02:30 PM, 3 minutes; averaged over 100 "
                                                            "minutes, busiest 01:41 PM",
-                                                           "largest bursts (ten seconds holding the most files):",
+                                                           "largest bursts (the seconds holding the most files):",
                                                            "  2024-03-02 03:00:00, 121 files, 33.1% in src"}))
         << "bursts count files whatever the bins count";
     EXPECT_EQ(Lines(run({"--format", "times"}).out),
@@ -727,7 +727,7 @@ TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {
                                                            "3 files written outside the time range left out",
                                                            "day: busiest 10:00 PM, 121 files; averaged over 100 "
                                                            "minutes, busiest 09:11 PM",
-                                                           "largest bursts (ten seconds holding the most files):",
+                                                           "largest bursts (the seconds holding the most files):",
                                                            "  2024-03-01 22:00:00, 121 files, 33.1% in src"}));
     result = RunReport(
         {"--since", "2024-03-01T22:00:01", "--until=2024-07-01T10:30:01", "--format", "times", m_tree.Root()},

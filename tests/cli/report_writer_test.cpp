@@ -3,6 +3,7 @@
 #include "time_zone.h"
 #include "window_sums.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -51,13 +52,40 @@ TEST(ReportWriter, TheAveragedBusiestTimeIsTheCurvesHighestPoint) {
     const int day[] = {0};
     WriteSummary(out, store, histograms, day, 2);
     EXPECT_EQ(out.str(), "8 files in \nday: busiest 10:00 AM, 3 files; averaged over 4 minutes, busiest 10:06 AM\n"
-                         "largest bursts (ten seconds holding the most files):\n"
+                         "largest bursts (the seconds holding the most files):\n"
                          "  1970-01-01 10:00:00, 3 files\n  1970-01-01 10:07:00, 2 files\n");
 
     // The same arithmetic draws the curve: its highest point (smallest y) is that point.
     const Histogram& bins = *histograms.ForView(0);
     EXPECT_EQ(HighestWindowPoint(bins.span(), 1440, 4), 606);
     EXPECT_EQ(HighestWindowPoint(bins.span(), 1440, 1), 600);
+}
+
+TEST(ReportWriter, SummaryAndJsonNameTheTenLargestBursts) {
+    // Eleven seconds, 1000 .. 1010, holding 2 .. 12 files: the ten fullest, the fullest first.
+    CScopedTimeZone utc("UTC");
+    CStampStore store;
+    for (int second = 0; second <= 10; ++second)
+        for (int file = 0; file < second + 2; ++file)
+            store.AddStamp(1000 + second);
+    CPeriodHistograms histograms;
+    histograms.RebuildHistograms(store);
+    std::ostringstream summary;
+    WriteSummary(summary, store, histograms, {}, 0);
+    const std::string text = summary.str();
+    const std::string bursts = text.substr(text.find("largest bursts"));
+    EXPECT_EQ(std::count(bursts.begin(), bursts.end(), '\n'), 11) << text;
+    EXPECT_TRUE(bursts.starts_with("largest bursts (the seconds holding the most files):\n"
+                                   "  1970-01-01 00:16:50, 12 files\n  1970-01-01 00:16:49, 11 files\n"))
+        << bursts;
+    EXPECT_TRUE(bursts.ends_with("  1970-01-01 00:16:41, 3 files\n")) << bursts;
+    std::ostringstream json;
+    WriteJson(json, store, histograms, {});
+    const std::string document = json.str();
+    const std::size_t first = document.find("\"bursts\": [\n    {\"start\": \"1970-01-01 00:16:50\", "
+                                            "\"startSeconds\": 1010, \"files\": 12},\n");
+    ASSERT_NE(first, std::string::npos) << document;
+    EXPECT_EQ(std::count(document.begin() + static_cast<std::ptrdiff_t>(first), document.end(), '{'), 10);
 }
 
 TEST(ReportWriter, CountsSayFileOrFiles) {

@@ -88,30 +88,43 @@ TEST(FilesAt, RecordsInAWrappingRangeAndTheirFoldersLargestFirst) {
     EXPECT_EQ(RecordsInBins(store, VIEW_DAY, {5, 1440, 1440}).size(), files.size()) << "a whole period";
 }
 
-TEST(FilesAt, BurstsAreTheFullestTenSecondsWithTheirMainFolder) {
-    CScopedTimeZone zone("Asia/Kathmandu"); // +05:30 in 1970
-    const std::vector<Place> files{
-        {0, 100}, {1, 105}, {1, 109}, {2, 110},                // slot 100: 3 files, 2 in a
-        {2, -5},  {2, -1},  {0, -10},                          // slot -10: 3 files, earlier than 100
-        {0, 500}, {2, 501}, {2, 502}, {2, 503}, {1, 509},      // slot 500: 5 files, 3 in a/b
-        {0, 900}, {0, 1000}, {1, 1001},                        // single files and a pair
+TEST(FilesAt, BurstsAreTheFullestSecondsWithTheirMainFolder) {
+    // Twelve seconds holding two files each, 111 down to 100 in walk order, for the ties at the cut.
+    std::vector<Place> twelve;
+    for (int s = 111; s >= 100; --s)
+        twelve.insert(twelve.end(), {{s % 3, s}, {s % 3, s}});
+    // Each burst as "second: files, folder files in folder".
+    const struct {
+        const char* name;
+        std::vector<Place> files;
+        std::vector<std::string> bursts;
+    } cases[] = {
+        {"a single file is no burst", {{1, 7}}, {}},
+        {"fewer than ten seconds, before 1970 too, largest first",
+         {{0, 100}, {2, -5}, {2, 100}, {1, 101}, {2, -5}, {0, 100}, {1, 102}, {0, 102}},
+         {"100: 3, 2 in .", "-5: 2, 2 in a/b", "102: 2, 1 in a"}},
+        {"a second with files in two folders: the fuller one, or the first met",
+         {{0, 50}, {2, 50}, {1, 50}, {2, 50}, {2, 60}, {0, 60}, {1, 70}, {0, 70}},
+         {"50: 4, 2 in a/b", "60: 2, 1 in a/b", "70: 2, 1 in a"}},
+        {"ties: the earlier second first, the later ones fall at the cut",
+         twelve,
+         {"100: 2, 2 in a", "101: 2, 2 in a/b", "102: 2, 2 in .", "103: 2, 2 in a", "104: 2, 2 in a/b",
+          "105: 2, 2 in .", "106: 2, 2 in a", "107: 2, 2 in a/b", "108: 2, 2 in .", "109: 2, 2 in a"}},
     };
-    const CStampStore store = Filled(PlaceDetail::Folders, files);
-    const std::vector<Burst> bursts = LargestBursts(store, 3);
-    ASSERT_EQ(bursts.size(), 3u);
-    EXPECT_EQ(bursts[0].start, 500);
-    EXPECT_EQ(bursts[0].files, 5);
-    EXPECT_EQ(FolderListPath(store.Places(), bursts[0].mainFolder.folder), "a/b");
-    EXPECT_EQ(bursts[0].mainFolder.files, 3);
-    EXPECT_EQ(bursts[1].start, -10) << "times before 1970 round down to their slot";
-    EXPECT_EQ(bursts[1].files, 3);
-    EXPECT_EQ(FolderListPath(store.Places(), bursts[1].mainFolder.folder), "a/b");
-    EXPECT_EQ(bursts[2].start, 100);
-    EXPECT_EQ(FolderListPath(store.Places(), bursts[2].mainFolder.folder), "a");
+    for (const auto& test : cases) {
+        const CStampStore store = Filled(PlaceDetail::Folders, test.files);
+        std::vector<std::string> seen;
+        for (const Burst& burst : LargestBursts(store, 10))
+            seen.push_back(std::to_string(burst.second) + ": " + std::to_string(burst.files) + ", " +
+                           std::to_string(burst.mainFolder.files) + " in " +
+                           FolderListPath(store.Places(), burst.mainFolder.folder));
+        EXPECT_EQ(seen, test.bursts) << test.name;
+    }
 
-    EXPECT_EQ(LargestBursts(store, 9).size(), 4u) << "a lone file is no burst";
-    EXPECT_EQ(LargestBursts(Filled(PlaceDetail::None, files), 1)[0].mainFolder, FolderCount{})
-        << "without places no folder is named";
+    const CStampStore plain = Filled(PlaceDetail::None, {{0, 5}, {1, 5}});
+    EXPECT_EQ(LargestBursts(plain, 10), (std::vector<Burst>{{5, 2, {}}})) << "without places no folder is named";
+    EXPECT_TRUE(LargestBursts(CStampStore{}, 10).empty());
+    CScopedTimeZone zone("Asia/Kathmandu"); // +05:30 in 1970
     EXPECT_EQ(FormatLocalDateTime(500), "1970-01-01 05:38:20");
     EXPECT_EQ(FormatLocalDateTime(INT64_MAX), "@9223372036854775807");
 }
