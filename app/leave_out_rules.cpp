@@ -4,6 +4,7 @@
 
 #include <QSettings>
 #include <QVariant>
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -76,6 +77,28 @@ std::variant<EntryFilter, QString> RulesFromFields(const LeaveOutFields& fields)
     if (rules.since && rules.until && *rules.since >= *rules.until)
         return QStringLiteral("The time range is empty: \"Before\" must come after \"From\".");
     return rules;
+}
+
+bool AddFolderRule(EntryFilter& rules, const QString& relativeFolder) {
+    if (relativeFolder.isEmpty())
+        return false;
+    QString pattern = QStringLiteral("/");
+    for (qsizetype i = 0; i < relativeFolder.size(); ++i) {
+        const QChar c = relativeFolder[i];
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            pattern += QLatin1Char('?'); // the dialog holds one pattern a line
+        else if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[') ||
+                 c == QLatin1Char('\\'))
+            pattern.append(QLatin1Char('\\')).append(c);
+        else if (c.isSpace() && i == relativeFolder.size() - 1) // the dialog trims the ends of a line
+            pattern.append(QLatin1Char('[')).append(c).append(QLatin1Char(']'));
+        else
+            pattern += c;
+    }
+    const std::string rule = pattern.toStdString();
+    if (std::find(rules.excludedNames.begin(), rules.excludedNames.end(), rule) == rules.excludedNames.end())
+        rules.excludedNames.push_back(rule);
+    return true;
 }
 
 LeaveOutFields FieldsFromRules(const EntryFilter& rules) {

@@ -24,6 +24,13 @@ std::variant<EntryFilter, QString> RulesFromFields(const LeaveOutFields& fields)
 // The fields that show the rules again (the dates in local time).
 LeaveOutFields FieldsFromRules(const EntryFilter& rules);
 
+// Adds the rule that leaves out one folder below the analysed one, given its path below it: a
+// path pattern ("/src/gen") in which every character a pattern would read as special stands for
+// itself, so that it names that folder alone and reads back through the dialog unchanged. False,
+// and nothing added, for the analysed folder itself (an empty path); a rule already there is
+// not added twice.
+bool AddFolderRule(EntryFilter& rules, const QString& relativeFolder);
+
 // The remembered rules, checked: a value of the wrong kind, a pattern the dialog would refuse or
 // an empty time range makes the whole set read as no rules at all.
 EntryFilter LoadLeaveOutRules(const QSettings& settings);

@@ -285,6 +285,20 @@ void CMainFrame::OnFileLeaveOut() {
         AnalyseFolder(m_lastFolder);
 }
 
+void CMainFrame::LeaveOutFolder(const QString& relativeFolder) {
+    // The list may come from a time list or a history rather than from the folder analysed last.
+    if (IsAnalysing() || m_lastFolder.isEmpty() ||
+        QFile::encodeName(m_lastFolder).toStdString() != theStampStore.GetFolder())
+        return;
+    if (!AddFolderRule(m_leaveOut, relativeFolder)) {
+        SetMessageText(QStringLiteral("The analysed folder itself cannot be left out."));
+        return;
+    }
+    QSettings settings;
+    SaveLeaveOutRules(settings, m_leaveOut);
+    AnalyseFolder(m_lastFolder);
+}
+
 void CMainFrame::OnFileAnalyzeAgain() {
     if (!m_lastFolder.isEmpty())
         AnalyseFolder(m_lastFolder);
@@ -518,8 +532,15 @@ void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
 void CMainFrame::ShowFiles(int bin) {
     if (IsAnalysing())
         return;
-    if (!m_filesWindow)
+    if (!m_filesWindow) {
         m_filesWindow = new CFilesWindow(this);
+        QAction* leaveOut = m_filesWindow->AddFolderAction(QStringLiteral("Leave Out This Folder"));
+        connect(m_filesWindow, &CFilesWindow::FolderActionTriggered, this,
+                [this, leaveOut](QAction* action, const QString& relativeFolder) {
+                    if (action == leaveOut)
+                        LeaveOutFolder(relativeFolder);
+                });
+    }
     m_filesWindow->ShowFiles(theStampStore,
                              SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition()));
 }

@@ -54,6 +54,10 @@ public:
     // File > Leave Out...: edits the rules the next analysis applies, remembers them, and offers
     // to analyse the last folder again at once.
     void OnFileLeaveOut();
+    // The Files window's Leave Out This Folder: adds a rule for the folder, given by its path
+    // below the analysed one, remembers the rules, and analyses the same folder again at once.
+    // The analysed folder itself is refused with a message.
+    void LeaveOutFolder(const QString& relativeFolder);
     // File > Analyze Again: the folder analysed last, read afresh.
     void OnFileAnalyzeAgain();
     // File > Save Picture...: the graph as shown, saved exactly as busyscope-report --png would.

@@ -2,6 +2,7 @@
 // the report agreeing on the same rules and tree.
 #include "app_fixture.h"
 #include "command_ids.h"
+#include "files_window.h"
 #include "leave_out_dialog.h"
 #include "leave_out_rules.h"
 #include "stamp_store.h"
@@ -10,9 +11,11 @@
 #include "averaging_bar.h"
 #include "graph_panel.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTreeView>
 #include <QSettings>
 #include <cstdio>
 #include <regex>
@@ -137,6 +140,39 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
     // A window started afresh has the same rules.
     const EntryFilter rules = m_frame->m_leaveOut;
     EXPECT_EQ(CMainFrame().m_leaveOut, rules);
+}
+
+// Leave Out This Folder in the Files window: the analysis that follows at once counts none of the
+// folder's files, and the rule, remembered as the dialog reads it, names that folder alone however
+// odd its name. The analysed folder itself is refused.
+TEST_F(LeaveOutTest, TheFilesWindowLeavesOutTheChosenFolderAndAnalysesAgain) {
+    CScopedTimeZone utc("UTC");
+    CTestTree tree;
+    for (const char* file : {"top", "gen/b", "gen/deep/c", "odd*[1] /d", "odd1 /e", "odd*1 /f"})
+        tree.AddFile(file, 1719844200); // 2024-07-01 14:30
+    Analyse(tree.Root());
+    const auto leaveOut = [&](const QString& relative) { // on the folder's row of the files at 14:30
+        m_frame->ShowFiles(14 * 60 + 30);
+        CFilesWindow& window = *m_frame->FilesWindow();
+        for (int i = 0; i < window.Model().rowCount(); ++i)
+            if (window.Model().RelativeFolder(window.Model().index(i, 0)) == relative)
+                window.Tree().setCurrentIndex(window.Model().index(i, 0));
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->text() == QStringLiteral("Leave Out This Folder"))
+                action->trigger();
+    };
+    leaveOut("gen");
+    EXPECT_EQ(theStampStore.m_nFiles, 4);
+    leaveOut("odd*[1] ");
+    EXPECT_EQ(theStampStore.m_nFiles, 3) << "odd1 and odd*1 are other folders";
+    EXPECT_EQ(QSettings().value("leaveOut/patterns").toStringList(),
+              QStringList({"/gen", "/odd\\*\\[1][ ]"}));
+    EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(FieldsFromRules(m_frame->m_leaveOut))),
+              m_frame->m_leaveOut);
+    EXPECT_EQ(CMainFrame().m_leaveOut, m_frame->m_leaveOut) << "remembered between runs";
+    leaveOut("");
+    EXPECT_EQ(m_frame->MessageText(), "The analysed folder itself cannot be left out.");
+    EXPECT_EQ(m_frame->m_leaveOut.excludedNames.size(), 2u);
 }
 
 // The view, the averaging position and the count mode the window was closed with come back;
