@@ -29,7 +29,7 @@ std::string Commit(const std::string& ref, int mark, const std::string& who, Wal
                    const std::string& parents = {}) {
     const std::int64_t t =
         SecondsFromCivil(wall.year, wall.month, wall.day, wall.hour, wall.minute, 0) - std::int64_t{offset} * 60;
-    char zone[8];
+    char zone[16];
     std::snprintf(zone, sizeof zone, "%c%02d%02d", offset < 0 ? '-' : '+', std::abs(offset) / 60, std::abs(offset) % 60);
     const std::string signature =
         who + " <" + who.substr(0, who.find(' ')) + "@Example.org> " + std::to_string(t) + " " + zone + "\n";
