@@ -6,6 +6,8 @@
 #include "local_time_cache.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <unordered_map>
 
 namespace {
@@ -21,6 +23,23 @@ int BinOfView(const PeriodBins& bins, int view) {
     default:
         return bins.day;
     }
+}
+
+// The deepest folder that holds, with its subfolders, more than half of files, given the files
+// each folder holds itself. A folder is always added after its parent, so its index is larger:
+// taking the folders from the largest index down hands every count on to the parent before the
+// parent is taken, and the first folder over half is the deepest.
+FolderCount DeepestMajorityFolder(const CStampPlaces& places,
+                                  std::map<CStampPlaces::FolderIndex, std::int64_t, std::greater<>>& held,
+                                  std::int64_t files) {
+    for (auto folder = held.begin(); folder != held.end(); ++folder) {
+        const auto [index, count] = *folder;
+        if (2 * count > files)
+            return {index, count};
+        if (places.ParentOf(index) != CStampPlaces::kNoFolder)
+            held[places.ParentOf(index)] += count;
+    }
+    return {};
 }
 
 } // namespace
@@ -99,33 +118,17 @@ std::vector<Burst> LargestBursts(const CStampStore& store, int most) {
     if (!store.KeepsPlaces())
         return bursts;
 
-    // One pass over the records gives each burst's folders, with the record that first met each.
-    struct Met {
-        std::int64_t files = 0;
-        CStampStore::Index first = 0;
-    };
-    std::vector<std::unordered_map<CStampPlaces::FolderIndex, Met>> folders(bursts.size());
+    // One pass over the records counts each burst's files per folder.
+    std::vector<std::map<CStampPlaces::FolderIndex, std::int64_t, std::greater<>>> held(bursts.size());
     for (std::size_t i = 0; i < stamps.size(); ++i) {
         const auto burst = std::find_if(bursts.begin(), bursts.end(),
                                         [&](const Burst& b) { return b.second == stamps[i].m_lastWrite; });
-        if (burst == bursts.end())
-            continue;
-        const auto record = static_cast<CStampStore::Index>(i);
-        Met& met = folders[static_cast<std::size_t>(burst - bursts.begin())]
-                       .try_emplace(store.Places().FolderOf(record), Met{0, record})
-                       .first->second;
-        ++met.files;
+        if (burst != bursts.end())
+            ++held[static_cast<std::size_t>(burst - bursts.begin())]
+                  [store.Places().FolderOf(static_cast<CStampStore::Index>(i))];
     }
-    for (std::size_t b = 0; b < bursts.size(); ++b) {
-        FolderCount& main = bursts[b].mainFolder;
-        CStampStore::Index mainFirst = 0;
-        for (const auto& [folder, met] : folders[b]) {
-            if (met.files > main.files || (met.files == main.files && met.first < mainFirst)) {
-                main = {folder, met.files};
-                mainFirst = met.first;
-            }
-        }
-    }
+    for (std::size_t b = 0; b < bursts.size(); ++b)
+        bursts[b].mainFolder = DeepestMajorityFolder(store.Places(), held[b], bursts[b].files);
     return bursts;
 }
 

@@ -36,8 +36,9 @@ struct Burst {
 };
 
 // The `most` seconds holding the most files, two at least (one file is no burst), largest
-// first; of seconds holding as many, the earlier comes first. A main folder is the one holding most of its second's files (of equal
-// ones, the one the walk met first); without places kept it names no folder.
+// first; of seconds holding as many, the earlier comes first. A burst's main folder is the
+// deepest one holding more than half of its files, its subfolders' included: the one to leave
+// out to leave the burst out. Without places kept it names no folder.
 std::vector<Burst> LargestBursts(const CStampStore& store, int most);
 
 // "2024-03-05 14:30:12" in local time; "@SECONDS" for a time the platform cannot break down.

@@ -696,7 +696,7 @@ TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
                                                            "day: busiest 02:30 PM, 3 minutes; averaged over 100 "
                                                            "minutes, busiest 01:41 PM",
                                                            "largest bursts (the seconds holding the most files):",
-                                                           "  2024-03-02 03:00:00, 121 files, 33.1% in src"}))
+                                                           "  2024-03-02 03:00:00, 121 files, 100.0% in ."}))
         << "bursts count files whatever the bins count";
     EXPECT_EQ(Lines(run({"--format", "times"}).out),
               (std::vector<std::string>{std::to_string(kMonday1430 - 365 * 86400),
@@ -728,7 +728,7 @@ TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {
                                                            "day: busiest 10:00 PM, 121 files; averaged over 100 "
                                                            "minutes, busiest 09:11 PM",
                                                            "largest bursts (the seconds holding the most files):",
-                                                           "  2024-03-01 22:00:00, 121 files, 33.1% in src"}));
+                                                           "  2024-03-01 22:00:00, 121 files, 100.0% in ."}));
     result = RunReport(
         {"--since", "2024-03-01T22:00:01", "--until=2024-07-01T10:30:01", "--format", "times", m_tree.Root()},
         "America/New_York");

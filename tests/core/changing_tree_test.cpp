@@ -120,14 +120,12 @@ private:
             m_folders.push_back(name);
             break;
         }
-        case 4: // a folder deleted
+        case 4: // a folder taken out of the tree; it stays in staging, so that its inode cannot
+                // come back as a new folder's during a walk and look like a folder listed twice
             if (!m_folders.empty()) {
                 const std::string name = m_folders.back();
                 m_folders.pop_back();
                 ::rename(Placed(name).c_str(), Staged(name).c_str());
-                for (const char* file : {"/a", "/b", "/c"})
-                    ::unlink((Staged(name) + file).c_str());
-                ::rmdir(Staged(name).c_str());
             }
             break;
         case 5: // a folder swapped for a link to its parent, and back
