@@ -31,20 +31,7 @@ awk -v n="$commits" 'BEGIN {
 }' | git -C "$repository" fast-import --quiet
 [ "$(git -C "$repository" rev-list --count HEAD)" -eq "$commits" ]
 
-now_ns() { date +%s%N; }
-
-# best_ns COMMAND...: the best wall time of the rounds, in nanoseconds, after one warming run.
-best_ns() {
-    "$@" > /dev/null
-    local best="" start took
-    for ((r = 0; r < rounds; r++)); do
-        start=$(now_ns)
-        "$@" > /dev/null
-        took=$(($(now_ns) - start))
-        if [ -z "$best" ] || [ "$took" -lt "$best" ]; then best=$took; fi
-    done
-    echo "$best"
-}
+source "$here/timing.sh"
 
 summary=$("$report" --git "$repository" | head -1)
 [ "$summary" = "$commits commits in $repository" ] || { echo "unexpected summary: $summary" >&2; exit 1; }

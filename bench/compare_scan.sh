@@ -35,20 +35,7 @@ build_tree() {
     done
 }
 
-now_ns() { date +%s%N; }
-
-# best_ns COMMAND...: the best wall time of the rounds, in nanoseconds, after one warming run.
-best_ns() {
-    "$@" > /dev/null
-    local best="" start took
-    for ((r = 0; r < rounds; r++)); do
-        start=$(now_ns)
-        "$@" > /dev/null
-        took=$(($(now_ns) - start))
-        if [ -z "$best" ] || [ "$took" -lt "$best" ]; then best=$took; fi
-    done
-    echo "$best"
-}
+source "$here/timing.sh"
 
 # peak_kb COMMAND...: the largest resident set while it ran.
 peak_kb() {
