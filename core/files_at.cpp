@@ -121,11 +121,13 @@ std::vector<Burst> LargestBursts(const CStampStore& store, int most) {
     // One pass over the records counts each burst's files per folder.
     std::vector<std::map<CStampPlaces::FolderIndex, std::int64_t, std::greater<>>> held(bursts.size());
     for (std::size_t i = 0; i < stamps.size(); ++i) {
+        const CStampPlaces::FolderIndex folder = store.Places().FolderOf(static_cast<CStampStore::Index>(i));
+        if (folder == CStampPlaces::kNoFolder)
+            continue; // a time listed without its path has no folder to name
         const auto burst = std::find_if(bursts.begin(), bursts.end(),
                                         [&](const Burst& b) { return b.second == stamps[i].m_lastWrite; });
         if (burst != bursts.end())
-            ++held[static_cast<std::size_t>(burst - bursts.begin())]
-                  [store.Places().FolderOf(static_cast<CStampStore::Index>(i))];
+            ++held[static_cast<std::size_t>(burst - bursts.begin())][folder];
     }
     for (std::size_t b = 0; b < bursts.size(); ++b)
         bursts[b].mainFolder = DeepestMajorityFolder(store.Places(), held[b], bursts[b].files);

@@ -13,7 +13,7 @@ using Index = CStampStore::Index;
 
 // A store filled through its sink: the top folder, "a" and "a/b", one file each time given.
 struct Place {
-    int folder; // 0 top, 1 a, 2 a/b
+    int folder; // 0 top, 1 a, 2 a/b, 3 none (a time listed without its path)
     std::int64_t time;
 };
 CStampStore Filled(PlaceDetail detail, const std::vector<Place>& files) {
@@ -21,7 +21,7 @@ CStampStore Filled(PlaceDetail detail, const std::vector<Place>& files) {
     store.KeepPlaces(detail);
     const auto top = store.AddFolder(IStampSink::kNoFolder, "");
     const auto a = store.AddFolder(top, "a");
-    const IStampSink::FolderIndex folders[] = {top, a, store.AddFolder(a, "b")};
+    const IStampSink::FolderIndex folders[] = {top, a, store.AddFolder(a, "b"), IStampSink::kNoFolder};
     int n = 0;
     for (const Place& file : files)
         store.AddFile(folders[file.folder], "f" + std::to_string(n++), file.time);
@@ -110,6 +110,9 @@ TEST(FilesAt, BurstsAreTheFullestSecondsWithTheirMainFolder) {
          twelve,
          {"100: 2, 2 in a", "101: 2, 2 in a/b", "102: 2, 2 in .", "103: 2, 2 in a", "104: 2, 2 in a/b",
           "105: 2, 2 in .", "106: 2, 2 in a", "107: 2, 2 in a/b", "108: 2, 2 in .", "109: 2, 2 in a"}},
+        {"times listed without their paths count but name no folder",
+         {{3, 40}, {1, 40}, {3, 40}, {3, 50}, {3, 50}, {1, 60}, {3, 60}, {1, 60}},
+         {"40: 3, 0 in .", "60: 3, 2 in a", "50: 2, 0 in ."}},
     };
     for (const auto& test : cases) {
         const CStampStore store = Filled(PlaceDetail::Folders, test.files);
