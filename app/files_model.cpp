@@ -101,7 +101,7 @@ QVariant CFilesModel::data(const QModelIndex& index, int role) const {
         if (index.column() == NameColumn)
             return TextForWindow(std::string(places.NameOf(record)));
         if (index.column() == WrittenColumn)
-            return QString::fromStdString(FormatLocalDateTime((*m_store)[record].m_lastWrite));
+            return QString::fromStdString(FormatRecordTime((*m_store)[record].m_lastWrite, m_store->Basis()));
         return {};
     }
     const FolderCount& folder = m_folders[static_cast<std::size_t>(index.row())];

@@ -8,9 +8,12 @@
 #include <ostream>
 
 void WriteFilesAtList(std::ostream& out, const CStampStore& store, const FilesAtPoint& files) {
-    for (const CStampStore::Index record : files.records)
-        out << FormatLocalDateTime(store[record].m_lastWrite) << '\t'
-            << DisplayText(store.Places().RelativePath(record)) << '\n';
+    for (const CStampStore::Index record : files.records) {
+        out << FormatRecordTime(store[record].m_lastWrite, store.Basis());
+        if (store.Places().FolderOf(record) != CStampPlaces::kNoFolder) // a listed time may come without its path
+            out << '\t' << DisplayText(store.Places().RelativePath(record));
+        out << '\n';
+    }
 }
 
 void WriteFilesAtSummary(std::ostream& out, const CStampStore& store, const FilesAtPoint& files) {

@@ -114,8 +114,10 @@ bool PrintFilesAt(const ReportOptions& options) {
     });
 }
 
-// Writes the picture or the report of the store; the exit status.
+// Writes the files at --files-at's point, the picture or the report of the store; the exit status.
 int WriteOutput(const ReportOptions& options, const LeftOutCounts& leftOut) {
+    if (options.filesAtBin)
+        return PrintFilesAt(options) ? 0 : kExitFolder;
     if (options.pngFile) {
         const std::string error = SaveGraphPng(theStampStore, options);
         if (!error.empty()) {
@@ -178,8 +180,6 @@ int Analyse(const ReportOptions& options) {
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
                  DisplayText(theStampStore.GetFolder()) + "' could not be read");
 
-    if (options.filesAtBin)
-        return PrintFilesAt(options) ? 0 : kExitFolder;
     return WriteOutput(options, leftOut);
 }
 

@@ -65,18 +65,17 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
         const int bin = BusiestBin(histogram);
         const int smoothed = HighestWindowPoint(histogram.span(), BinsForView(view),
                                                 AveragingWindow(averagingPosition));
-        const bool commits = store.Kind() == RecordKind::Commits;
         out << "busiest " << FormatBinTime(view, bin) << ", "
             << (!countsFiles ? CountOf(histogram[bin], "minute", "minutes")
-                             : CountOf(histogram[bin], commits ? "commit" : "file", noun))
+                             : CountOf(histogram[bin], RecordNoun(store.Kind(), 1), noun))
             << "; averaged over " << FormatAveragingPeriod(view, averagingPosition).value_or("")
             << ", busiest " << FormatBinTime(view, smoothed) << '\n';
     }
     const std::vector<Burst> bursts = LargestBursts(store, kReportedBursts);
     if (!bursts.empty())
-        out << "largest bursts (the seconds holding the most files):\n";
+        out << "largest bursts (the seconds holding the most " << noun << "):\n";
     for (const Burst& burst : bursts)
-        out << "  " << FormatLocalDateTime(burst.second) << ", " << CountOf(burst.files, "file", "files")
+        out << "  " << FormatRecordTime(burst.second, store.Basis()) << ", " << CountOf(burst.files, RecordNoun(store.Kind(), 1), noun)
             << BurstFolderText(store, burst) << '\n';
 }
 
@@ -128,7 +127,7 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     out << "\n  ],\n  \"bursts\": [";
     const char* burstSeparator = "\n";
     for (const Burst& burst : LargestBursts(store, kReportedBursts)) {
-        out << burstSeparator << "    {\"start\": " << JsonQuote(FormatLocalDateTime(burst.second))
+        out << burstSeparator << "    {\"start\": " << JsonQuote(FormatRecordTime(burst.second, store.Basis()))
             << ", \"startSeconds\": " << burst.second << ", \"files\": " << burst.files;
         if (burst.mainFolder.files > 0)
             out << ", \"folder\": " << JsonQuote(FolderListPath(store.Places(), burst.mainFolder.folder))

@@ -24,6 +24,13 @@ std::int64_t SecondsFromCivil(std::int64_t year, int month, int day, int hour, i
     return DaysFromCivil(year, month, day) * kSecondsPerDay + 3600 * hour + 60 * minute + second;
 }
 
+std::optional<LocalBreakdown> BreakDownUtc(std::int64_t t) {
+    constexpr std::int64_t kFarthest = std::int64_t{100'000'000} * 366 * kSecondsPerDay;
+    if (t < -kFarthest || t > kFarthest)
+        return std::nullopt;
+    return BreakDownAtOffset(t, 0);
+}
+
 LocalBreakdown BreakDownAtOffset(std::int64_t t, std::int64_t utcOffset) {
     const LocalDayAndTime split = SplitLocalSeconds(t + utcOffset);
     const std::int64_t days = split.days;

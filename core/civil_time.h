@@ -3,6 +3,7 @@
 #include "local_time.h"
 
 #include <cstdint>
+#include <optional>
 
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 
@@ -46,3 +47,7 @@ std::int64_t SecondsFromCivil(std::int64_t year, int month, int day, int hour, i
 // The calendar fields of t seen at a fixed offset from UTC, computed arithmetically:
 // what localtime gives for t while that offset is in effect.
 LocalBreakdown BreakDownAtOffset(std::int64_t t, std::int64_t utcOffset);
+
+// The calendar fields of t in UTC (a wall-clock time counted as UTC reads as the clock showed);
+// nothing beyond a hundred million years either side, where the arithmetic would overflow.
+std::optional<LocalBreakdown> BreakDownUtc(std::int64_t t);

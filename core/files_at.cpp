@@ -2,6 +2,7 @@
 
 #include "analysis_period.h"
 #include "c_locale_format.h"
+#include "civil_time.h"
 #include "local_time.h"
 #include "local_time_cache.h"
 
@@ -47,9 +48,11 @@ FolderCount DeepestMajorityFolder(const CStampPlaces& places,
 std::vector<CStampStore::Index> RecordsInBins(const CStampStore& store, int view, const BinRange& range) {
     std::vector<CStampStore::Index> records;
     CLocalTimeCache localTime;
+    const bool wallClock = store.Basis() == TimeBasis::WallClock;
     const std::span<const FileStamp> stamps = store.span();
     for (std::size_t i = 0; i < stamps.size(); ++i) {
-        const std::optional<PeriodBins> bins = localTime.Bins(stamps[i].m_lastWrite);
+        const std::int64_t t = stamps[i].m_lastWrite;
+        const std::optional<PeriodBins> bins = wallClock ? UtcPeriodBins(t) : localTime.Bins(t);
         if (bins && range.Contains(BinOfView(*bins, view)))
             records.push_back(static_cast<CStampStore::Index>(i));
     }
@@ -115,7 +118,7 @@ std::vector<Burst> LargestBursts(const CStampStore& store, int most) {
             run = end;
         }
     }
-    if (!store.KeepsPlaces())
+    if (!store.KeepsPlaces() || store.Kind() == RecordKind::Commits) // all commits share one place
         return bursts;
 
     // One pass over the records counts each burst's files per folder.
@@ -134,8 +137,8 @@ std::vector<Burst> LargestBursts(const CStampStore& store, int most) {
     return bursts;
 }
 
-std::string FormatLocalDateTime(std::int64_t t) {
-    const std::optional<LocalBreakdown> local = BreakDownLocal(t);
+std::string FormatRecordTime(std::int64_t t, TimeBasis basis) {
+    const std::optional<LocalBreakdown> local = basis == TimeBasis::WallClock ? BreakDownUtc(t) : BreakDownLocal(t);
     if (!local)
         return "@" + std::to_string(t);
     return FormatInCLocale("%04lld-%02d-%02d %02d:%02d:%02d", static_cast<long long>(local->year), local->month,

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-// The records whose bin in the view lies in the range, in walk order. A time the platform
-// cannot break down is in no bin, as in the histograms.
+// The records whose bin in the view lies in the range, in walk order, binned as the histograms
+// bin them: local times, or wall-clock times as they read. A time the platform cannot break
+// down is in no bin.
 std::vector<CStampStore::Index> RecordsInBins(const CStampStore& store, int view, const BinRange& range);
 
 // A folder and how many of a set of records it holds.
@@ -41,8 +42,9 @@ struct Burst {
 // out to leave the burst out. Without places kept it names no folder.
 std::vector<Burst> LargestBursts(const CStampStore& store, int most);
 
-// "2024-03-05 14:30:12" in local time; "@SECONDS" for a time the platform cannot break down.
-std::string FormatLocalDateTime(std::int64_t t);
+// "2024-03-05 14:30:12" in local time, or as the clock read for a wall-clock time; "@SECONDS"
+// for a time the platform cannot break down.
+std::string FormatRecordTime(std::int64_t t, TimeBasis basis);
 
 // A folder as lists show it: its path below the chosen folder, "." for the chosen one itself.
 std::string FolderListPath(const CStampPlaces& places, CStampPlaces::FolderIndex folder);

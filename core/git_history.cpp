@@ -53,25 +53,28 @@ std::string LastGitError() {
     return error != nullptr && error->message != nullptr ? error->message : "unknown error";
 }
 
-// What the history needs of one commit object: its parents, its author, and the author time
-// on the author's clock counted as if it were UTC.
+// What the history needs of one commit object: its parents, its author, the author time on the
+// author's clock counted as if it were UTC, and the first line of its message.
 struct CommitHeader {
     std::vector<git_oid> parents;
     std::string_view authorName;
     std::string_view authorEmail;
     std::int64_t authorWallClock = 0;
+    std::string_view subject;
 };
 
-// The header lines of a commit object; nothing when they are damaged.
+// The header lines and the subject of a commit object; nothing when the headers are damaged.
 std::optional<CommitHeader> ParseCommitHeader(std::string_view object) {
     CommitHeader header;
     bool haveAuthor = false;
     while (!object.empty()) {
         const std::size_t end = object.find('\n');
         const std::string_view line = object.substr(0, end);
-        if (line.empty())
-            break; // the message follows
         object.remove_prefix(end == std::string_view::npos ? object.size() : end + 1);
+        if (line.empty()) {
+            header.subject = object.substr(0, object.find('\n'));
+            break;
+        }
         if (line.starts_with("parent ")) {
             git_oid parent{};
             const std::string_view hex = line.substr(7);
@@ -101,13 +104,24 @@ std::optional<CommitHeader> ParseCommitHeader(std::string_view object) {
                 std::from_chars(zone.data() + 1, zone.data() + 5, hhmm).ec != std::errc())
                 return std::nullopt;
             const int offsetMinutes = (zone[0] == '-' ? -1 : 1) * (hhmm / 100 * 60 + hhmm % 100);
-            header.authorWallClock = seconds + std::int64_t{offsetMinutes} * 60;
+            if (__builtin_add_overflow(seconds, std::int64_t{offsetMinutes} * 60, &header.authorWallClock))
+                return std::nullopt; // no clock shows that
             haveAuthor = true;
         }
     }
     if (!haveAuthor)
         return std::nullopt;
     return header;
+}
+
+// How a commit is named in lists: "0123456789ab subject".
+std::string CommitName(const git_oid& id, std::string_view subject) {
+    char hex[13];
+    git_oid_tostr(hex, sizeof hex, &id);
+    std::string name(hex);
+    name += ' ';
+    name += subject;
+    return name;
 }
 
 bool AuthorMatches(const CommitHeader& commit, const std::vector<std::string>& patterns) {
@@ -199,7 +213,8 @@ std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& o
     const OdbPtr odb(openedOdb);
 
     // Each commit is read once, straight from the object database: its parents lead on, its
-    // author line gives the record.
+    // author line gives the record, named by the commit in the repository's one folder.
+    const IStampSink::FolderIndex repositoryFolder = sink.AddFolder(IStampSink::kNoFolder, "");
     std::unordered_set<git_oid, OidHash, OidEqual> seen(pending.begin(), pending.end());
     pending.assign(seen.begin(), seen.end());
     while (!pending.empty()) {
@@ -222,7 +237,7 @@ std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& o
             if (seen.insert(parent).second)
                 pending.push_back(parent);
         if (AuthorMatches(*commit, options.authors))
-            sink.AddFile(IStampSink::kNoFolder, {}, commit->authorWallClock);
+            sink.AddFile(repositoryFolder, CommitName(id, commit->subject), commit->authorWallClock);
     }
     return {};
 }

@@ -23,11 +23,10 @@ std::optional<PeriodBins> ReferencePeriodBins(std::int64_t t) {
 }
 
 std::optional<PeriodBins> UtcPeriodBins(std::int64_t t) {
-    // A hundred million years either side keeps every step of the calendar arithmetic in range.
-    constexpr std::int64_t kFarthest = std::int64_t{100'000'000} * 366 * kSecondsPerDay;
-    if (t < -kFarthest || t > kFarthest)
+    const std::optional<LocalBreakdown> fields = BreakDownUtc(t);
+    if (!fields)
         return std::nullopt;
-    const LocalBreakdown fields = BreakDownAtOffset(t, 0);
-    const YearBounds year{SecondsFromCivil(fields.year, 1, 1, 0, 0, 0), SecondsFromCivil(fields.year + 1, 1, 1, 0, 0, 0)};
-    return BinsFromLocal(fields, t, year);
+    const YearBounds year{SecondsFromCivil(fields->year, 1, 1, 0, 0, 0),
+                          SecondsFromCivil(fields->year + 1, 1, 1, 0, 0, 0)};
+    return BinsFromLocal(*fields, t, year);
 }

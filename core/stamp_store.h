@@ -26,9 +26,11 @@ enum class TimeBasis {
 
 // What the records of a store are, for the title line.
 enum class RecordKind { Files, Commits };
-// "files" or "commits".
-inline const char* RecordNoun(RecordKind kind) {
-    return kind == RecordKind::Commits ? "commits" : "files";
+// "files" or "commits"; "file" or "commit" for one.
+inline const char* RecordNoun(RecordKind kind, std::int64_t count = 2) {
+    if (kind == RecordKind::Commits)
+        return count == 1 ? "commit" : "commits";
+    return count == 1 ? "file" : "files";
 }
 
 // The last-write times of every file under the chosen folder, in depth-first walk order, and,

@@ -10,6 +10,7 @@ FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int
     files.view = view;
     files.bin = bin;
     files.trackbarPosition = trackbarPosition;
+    files.kind = store.Kind();
     files.range = CurveWindowAt(bin, BinsForView(view), trackbarPosition);
     files.records = RecordsInBins(store, view, files.range);
     return files;
@@ -21,5 +22,5 @@ std::string FilesAtPointTitle(const FilesAtPoint& files) {
     if (half > 0)
         title += " \u00b1 " + FormatBinSpan(files.view, half);
     const auto count = static_cast<std::int64_t>(files.records.size());
-    return title + ": " + GroupThousands(count) + (count == 1 ? " file" : " files");
+    return title + ": " + GroupThousands(count) + " " + RecordNoun(files.kind, count);
 }

@@ -12,6 +12,7 @@ struct FilesAtPoint {
     int view = 0;
     int bin = 0; // the point, as the readout names it
     int trackbarPosition = 50;
+    RecordKind kind = RecordKind::Files;     // what the records are
     BinRange range;                          // the bins summed
     std::vector<CStampStore::Index> records; // in walk order
 };
@@ -20,6 +21,6 @@ struct FilesAtPoint {
 // trackbar position says. Throws std::bad_alloc when memory runs out.
 FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int trackbarPosition);
 
-// What a list of those files shows at its top: "Tuesday 10:30 AM ± 50 minutes: 1,234 files",
-// or without the "±" part when the window is the bin alone.
+// What a list of those files shows at its top: "Tuesday 10:30 AM ± 50 minutes: 1,234 files"
+// (or commits), without the "±" part when the window is the bin alone.
 std::string FilesAtPointTitle(const FilesAtPoint& files);

@@ -273,6 +273,12 @@ TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
     }
     const RunResult summary = RunReport({"--times-from", halfB, "--times-from", rest}, zone);
     EXPECT_EQ(Lines(summary.out).at(0), "4 files in " + halfB + ", " + rest);
+    const RunResult point = RunReport({"--times-from", halfB, "--times-from", rest, "--view", "week", "--files-at",
+                                       "Mon 16:30", "--average", "0"},
+                                      zone);
+    EXPECT_EQ(Lines(point.out), (std::vector<std::string>{"2024-07-08 16:30:10",
+                                                          "2024-07-01 16:30:00\t" + m_tree.Path("a").substr(1)}))
+        << "a time with its path where the list gave one";
 
     std::ofstream(lists.Path("bad")) << "1719844200\n1719844200 x\n17198442OO\n";
     const RunResult bad = RunReport({"--times-from", whole, "--times-from", lists.Path("bad")}, zone);
@@ -301,6 +307,21 @@ TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
                                                             "10.0 hours, busiest Monday 05:06 AM"}))
             << zone;
     }
+
+    // A second commit in the same second: the point lists both by id and subject, the burst is of commits.
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "more\n\nbody"}, git).exitCode, 0);
+    const std::string ids = RunProgram("git", {"-C", repository, "log", "--format=%h", "--abbrev=12"}, git).out;
+    const RunResult files = RunReport({"--git", "--files-at", "10:00", "--average", "0", repository}, "Asia/Tokyo");
+    ASSERT_EQ(files.exitCode, 0) << files.err;
+    std::vector<std::string> listed = Lines(files.out);
+    std::vector<std::string> commits{"2024-07-01 10:00:00\t" + Lines(ids).at(1) + " work",
+                                     "2024-07-01 10:00:00\t" + Lines(ids).at(0) + " more"};
+    std::sort(listed.begin(), listed.end());
+    std::sort(commits.begin(), commits.end());
+    EXPECT_EQ(listed, commits);
+    const RunResult summary = RunReport({"--git", "--format", "summary", repository}, "Asia/Tokyo");
+    EXPECT_EQ(Lines(summary.out).back(), "  2024-07-01 10:00:00, 2 commits") << summary.out;
+
     const RunResult inside = RunReport({"--git", tree.Path("inside")});
     EXPECT_EQ(inside.exitCode, 1);
     EXPECT_EQ(inside.err, "busyscope-report: '" + tree.Path("inside") +

@@ -128,8 +128,10 @@ TEST(FilesAt, BurstsAreTheFullestSecondsWithTheirMainFolder) {
     EXPECT_EQ(LargestBursts(plain, 10), (std::vector<Burst>{{5, 2, {}}})) << "without places no folder is named";
     EXPECT_TRUE(LargestBursts(CStampStore{}, 10).empty());
     CScopedTimeZone zone("Asia/Kathmandu"); // +05:30 in 1970
-    EXPECT_EQ(FormatLocalDateTime(500), "1970-01-01 05:38:20");
-    EXPECT_EQ(FormatLocalDateTime(INT64_MAX), "@9223372036854775807");
+    EXPECT_EQ(FormatRecordTime(500, TimeBasis::Utc), "1970-01-01 05:38:20");
+    EXPECT_EQ(FormatRecordTime(500, TimeBasis::WallClock), "1970-01-01 00:08:20") << "as the clock read";
+    for (const TimeBasis basis : {TimeBasis::Utc, TimeBasis::WallClock})
+        EXPECT_EQ(FormatRecordTime(INT64_MAX, basis), "@9223372036854775807");
 }
 
 } // namespace

@@ -106,7 +106,11 @@ TEST_F(GitHistory, WhatHasNoFullHistoryIsOneLineAndLeavesTheStoreEmpty) {
                     " && git clone -q --no-local " + root + " " + m_tree.Path("shallow") +
                     " && git -C " + root + " rev-parse HEAD > " + m_tree.Path("shallow/.git/shallow") +
                     " && git clone -q --no-local " + root + " " + m_tree.Path("corrupt") +
-                    " && rm " + m_tree.Path("corrupt/.git/objects/pack/*")));
+                    " && rm " + m_tree.Path("corrupt/.git/objects/pack/*") +
+                    // An author time past the end of 64-bit seconds once the offset is added.
+                    " && git init -q " + m_tree.Path("far") + " && cd " + m_tree.Path("far") +
+                    " && c=$(printf 'tree %s\\nauthor A <a@b> 9223372036854775807 +0100\\ncommitter A <a@b> 1 +0000\\n\\nfar\\n'"
+                    " $(git mktree </dev/null) | git hash-object -t commit -w --literally --stdin) && git update-ref HEAD $c"));
     const struct {
         std::string folder;
         std::string says;
@@ -114,6 +118,7 @@ TEST_F(GitHistory, WhatHasNoFullHistoryIsOneLineAndLeavesTheStoreEmpty) {
         {"plain", "is not a git repository"}, {"missing", "cannot read folder"},
         {"bare", "is a bare repository"},     {"unborn", "has no commits yet"},
         {"shallow", "is a shallow clone"},    {"corrupt", "cannot read the history of"},
+        {"far", "is damaged"},
     };
     for (const auto& [folder, says] : cases) {
         CStampStore store;
