@@ -159,7 +159,8 @@ private:
     // Empties the graph, fills the store from the source on a thread of its own and shows the result.
     CBackgroundWalk::Outcome RunAnalysis(const CBackgroundWalk::WalkFunction& source, const std::string& path);
     // Runs a source that reports a problem as one line, shown in the status bar.
-    void AnalyseSource(const std::string& path, const std::function<std::string(CStampStore&, const std::string&)>& load);
+    void AnalyseSource(const std::string& path,
+                       const std::function<std::string(CStampStore&, const std::string&, WalkControl&)>& load);
     void InitSourceDialogs();
     void RepaintGraph();
 

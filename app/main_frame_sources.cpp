@@ -62,11 +62,12 @@ void CMainFrame::InitSourceDialogs() {
     m_askAuthors = AskAuthors;
 }
 
-void CMainFrame::AnalyseSource(const std::string& path,
-                               const std::function<std::string(CStampStore&, const std::string&)>& load) {
+void CMainFrame::AnalyseSource(
+    const std::string& path, const std::function<std::string(CStampStore&, const std::string&, WalkControl&)>& load) {
     std::string problem;
     const CBackgroundWalk::Outcome outcome = RunAnalysis(
-        [&](CStampStore& store, const std::string& from, WalkControl&) { problem = load(store, from); }, path);
+        [&](CStampStore& store, const std::string& from, WalkControl& control) { problem = load(store, from, control); },
+        path);
     if (outcome != CBackgroundWalk::Outcome::Complete)
         SetMessageText(TextForWindow(*AnalysisOutcomeMessage(outcome, {}, path)));
     else if (!problem.empty())
@@ -79,18 +80,20 @@ void CMainFrame::OnFileGitHistory() {
         return;
     GitHistoryOptions options;
     options.authors = SplitAuthors(m_askAuthors ? m_askAuthors(this) : QString());
-    AnalyseSource(QFile::encodeName(folder).toStdString(), [&](CStampStore& store, const std::string& path) {
-        return LoadGitHistory(path, options, store);
-    });
+    AnalyseSource(QFile::encodeName(folder).toStdString(),
+                  [&](CStampStore& store, const std::string& path, WalkControl& control) {
+                      return LoadGitHistory(path, options, store, &control);
+                  });
 }
 
 void CMainFrame::OnFileOpenTimeList() {
     const QString file = m_chooseOpenFile ? m_chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
     if (file.isEmpty())
         return;
-    AnalyseSource(QFile::encodeName(file).toStdString(), [](CStampStore& store, const std::string& path) {
-        return LoadTimeLists({&path, 1}, store).message;
-    });
+    AnalyseSource(QFile::encodeName(file).toStdString(),
+                  [](CStampStore& store, const std::string& path, WalkControl& control) {
+                      return LoadTimeLists({&path, 1}, store, &control).message;
+                  });
 }
 
 void CMainFrame::OnFileSaveTimeList() {

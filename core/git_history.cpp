@@ -1,6 +1,7 @@
 #include "git_history.h"
 
 #include "stamp_store.h"
+#include "walk_control.h"
 
 #include <git2.h>
 
@@ -198,7 +199,8 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
                        [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
 }
 
-std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& options, IStampSink& sink) {
+std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& options, IStampSink& sink,
+                           WalkControl* control) {
     const CGitLibrary library;
     const std::string quoted = "'" + folder + "'";
     RepositoryPtr repository;
@@ -217,7 +219,9 @@ std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& o
     const IStampSink::FolderIndex repositoryFolder = sink.AddFolder(IStampSink::kNoFolder, "");
     std::unordered_set<git_oid, OidHash, OidEqual> seen(pending.begin(), pending.end());
     pending.assign(seen.begin(), seen.end());
-    while (!pending.empty()) {
+    for (std::int64_t commits = 0; !pending.empty(); ++commits) {
+        if (PublishAndLookForStop(control, commits))
+            return {};
         const git_oid id = pending.back();
         pending.pop_back();
         git_odb_object* read = nullptr;
@@ -242,11 +246,12 @@ std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& o
     return {};
 }
 
-std::string LoadGitHistory(const std::string& folder, const GitHistoryOptions& options, CStampStore& store) {
+std::string LoadGitHistory(const std::string& folder, const GitHistoryOptions& options, CStampStore& store,
+                           WalkControl* control) {
     std::string error;
     try {
         store.Begin(folder, RecordKind::Commits, TimeBasis::WallClock);
-        error = ReadGitHistory(folder, options, store);
+        error = ReadGitHistory(folder, options, store, control);
     } catch (const std::bad_alloc&) {
         error = "not enough memory to read the history of '" + folder + "'";
     }

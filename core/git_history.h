@@ -7,6 +7,7 @@
 #include <vector>
 
 class CStampStore;
+struct WalkControl;
 
 // Which commits of a repository count.
 struct GitHistoryOptions {
@@ -19,12 +20,16 @@ struct GitHistoryOptions {
 // time on the author's own clock: the seconds of the commit's wall-clock time counted as if it
 // were UTC (a commit written at 10:00 in Tokyo is at 10:00). Returns "" when the whole history
 // was read, else one line saying why not (not a repository, bare, shallow, no commits yet, an
-// object that cannot be read); the records added before a failure stay in the sink.
-std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& options, IStampSink& sink);
+// object that cannot be read); the records added before a failure stay in the sink. With a
+// control it publishes the commits read so far and ends early, returning "", once a stop is
+// requested.
+std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& options, IStampSink& sink,
+                           WalkControl* control = nullptr);
 
 // Empties the store and fills it with the commits of the repository at folder, as wall-clock
 // times, titled as commits. On failure the store is left empty and the line is returned.
-std::string LoadGitHistory(const std::string& folder, const GitHistoryOptions& options, CStampStore& store);
+std::string LoadGitHistory(const std::string& folder, const GitHistoryOptions& options, CStampStore& store,
+                           WalkControl* control = nullptr);
 
 // Whether the text holds the pattern, ignoring the case of ASCII letters.
 bool ContainsIgnoringCase(std::string_view text, std::string_view pattern);

@@ -47,6 +47,10 @@ TimeListOutcome CTimeListReader::Read(std::FILE* list) {
     const std::unique_ptr<char*, void (*)(char**)> freeBuffer(&buffer, [](char** held) { std::free(*held); });
     errno = 0;
     for (ssize_t length; (length = ::getline(&buffer, &capacity, list)) >= 0;) {
+        if (PublishAndLookForStop(m_control, m_times)) {
+            m_stopped = true;
+            break;
+        }
         ++outcome.badLine; // the number of the line in hand until it proves good
         std::string_view text(buffer, static_cast<std::size_t>(length));
         if (text.ends_with('\n'))
@@ -58,6 +62,7 @@ TimeListOutcome CTimeListReader::Read(std::FILE* list) {
         }
         Add(*line);
         ++outcome.times;
+        ++m_times;
     }
     outcome.badLine = 0;
     if (std::ferror(list))
@@ -138,17 +143,17 @@ TimeListsLoad ReadOneList(const std::string& path, CTimeListReader& reader) {
 
 } // namespace
 
-TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& store) {
+TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& store, WalkControl* control) {
     std::string names;
     for (const std::string& path : paths)
         names += (names.empty() ? "" : ", ") + TimeListName(path);
     TimeListsLoad load;
     try {
         store.Begin(names, RecordKind::Files, TimeBasis::Utc);
-        CTimeListReader reader(store);
+        CTimeListReader reader(store, control);
         for (const std::string& path : paths) {
             load = ReadOneList(path, reader);
-            if (load.failure != TimeListsLoad::Failure::None)
+            if (load.failure != TimeListsLoad::Failure::None || reader.Stopped())
                 break;
         }
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stamp_sink.h"
+#include "walk_control.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -35,11 +36,14 @@ struct TimeListOutcome {
 // tree below the sink's top folder ("./a/x" and "a/y" name the same folder a).
 class CTimeListReader {
 public:
-    explicit CTimeListReader(IStampSink& sink) : m_sink(sink) {}
+    // With a control the reader publishes the times read so far and stops early once a stop is
+    // requested.
+    explicit CTimeListReader(IStampSink& sink, WalkControl* control = nullptr) : m_sink(sink), m_control(control) {}
 
-    // Reads lines until the end of the list or the first line that is not a time; the times
-    // before that line stay in the sink.
+    // Reads lines until the end of the list, the first line that is not a time or a stop; the
+    // times before that line stay in the sink.
     TimeListOutcome Read(std::FILE* list);
+    bool Stopped() const { return m_stopped; }
 
 private:
     using FolderIndex = IStampSink::FolderIndex;
@@ -47,6 +51,9 @@ private:
     FolderIndex FolderOf(std::string_view folderPath);
 
     IStampSink& m_sink;
+    WalkControl* const m_control;
+    std::int64_t m_times = 0; // read from every list so far
+    bool m_stopped = false;
     std::optional<FolderIndex> m_top; // made at the first path
     std::unordered_map<std::string, FolderIndex> m_folders; // "a/b" -> its index
     std::string m_lastFolderPath;     // lists name the files of one folder together
@@ -64,8 +71,8 @@ struct TimeListsLoad {
 
 // Empties the store and fills it with the times of the lists at paths ("-" is standard input),
 // merged in the order given; the store's folder names the lists. On failure the store is left
-// empty.
-TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& store);
+// empty. With a control it publishes progress and ends early, with no failure, on a stop.
+TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& store, WalkControl* control = nullptr);
 
 // Writes the store's times as a time list: whole seconds since 1970 UTC, one per line, in store order.
 void WriteTimeList(std::ostream& out, const CStampStore& store);

@@ -4,6 +4,7 @@
 #include "stamp_store.h"
 #include "test_tree.h"
 #include "time_zone.h"
+#include "walk_control.h"
 #include "wall_clock_time.h"
 
 #include <cstdio>
@@ -97,6 +98,12 @@ TEST_F(GitHistory, EachCommitCountsAtItsAuthorsWallClock) {
         for (const int bin : expected)
             EXPECT_EQ((*bins)[bin], 1) << bin;
     EXPECT_EQ(histograms.m_nBinned, 4);
+
+    WalkControl stopped;
+    stopped.stopRequested = true;
+    CStampStore partial;
+    EXPECT_EQ(LoadGitHistory(m_tree.Root(), {}, partial, &stopped), "");
+    EXPECT_EQ(partial.m_nFiles, 0) << "a requested stop ends the reading, and it is no failure";
 }
 
 TEST_F(GitHistory, WhatHasNoFullHistoryIsOneLineAndLeavesTheStoreEmpty) {

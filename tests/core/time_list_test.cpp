@@ -68,6 +68,12 @@ TEST_F(TimeListFiles, ListsMergeAndTheirPathsShareOneFolderTree) {
     EXPECT_EQ(times, (std::vector<std::int64_t>{5, 6, 7, 8, 9}));
     EXPECT_EQ(paths, (std::vector<std::string>{"", "a/x", "a/b/y", "a/z", "top"}));
     EXPECT_EQ(store.Places().FolderCount(), 3u) << "the top, a and a/b, each made once";
+
+    WalkControl stopped;
+    stopped.stopRequested = true;
+    CStampStore partial;
+    EXPECT_EQ(LoadTimeLists(lists, partial, &stopped).failure, TimeListsLoad::Failure::None);
+    EXPECT_EQ(partial.m_nFiles, 0) << "a requested stop ends the reading, and it is no failure";
 }
 
 TEST_F(TimeListFiles, ABadLineOrAnUnreadableListNamesItAndLeavesTheStoreEmpty) {
