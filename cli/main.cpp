@@ -171,7 +171,7 @@ int Analyse(const ReportOptions& options) {
         Complain("cannot read folder '" + DisplayText(failed) + "': " + std::strerror(problems.rootError));
         return kExitFolder;
     }
-    // Below several folders a path is named as the walk knows it, below one in full.
+    // Below one folder a path is given below it, below several it starts with its own folder.
     const std::string root = options.folders.size() == 1 ? options.folders.front() : std::string();
     for (const UnreadableFolder& folder : problems.unreadable)
         Complain("cannot read '" + DisplayText(JoinPath(root, folder.path)) +

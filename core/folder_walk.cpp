@@ -46,7 +46,7 @@ public:
                      [this](const WalkTask& task) { RunTask(task); }),
           m_appender(sink, problems, control), m_workers(static_cast<std::size_t>(std::max(limits.jobs, 1) - 1)) {}
 
-    bool Run(const std::string& path);
+    bool Run(const std::string& path, const std::string& topName);
 
 private:
     bool AwaitReady(const FolderPtr& folder) override { return m_schedule.AwaitReady(folder); }
@@ -82,13 +82,13 @@ private:
     std::size_t m_descriptorWaiters = 0; // threads in OpenThroughParent waiting for a descriptor
 };
 
-bool CWalkRun::Run(const std::string& path) {
+bool CWalkRun::Run(const std::string& path, const std::string& topName) {
     const OpenResult opened = m_source.OpenRoot(path);
     if (opened.handle < 0) {
         m_problems.rootError = opened.error;
         return true;
     }
-    const FolderPtr root = std::make_shared<WalkFolder>(nullptr, std::string(), 0);
+    const FolderPtr root = std::make_shared<WalkFolder>(nullptr, topName, 0);
     root->id = opened.id;
     {
         const WalkLock lock(m_schedule.Mutex());
@@ -379,7 +379,7 @@ CFolderWalk::CFolderWalk(IDirectorySource& source, IStampSink& sink, ScanProblem
                          WalkLimits limits, WalkControl* control)
     : m_source(source), m_sink(sink), m_problems(problems), m_limits(limits), m_control(control) {}
 
-bool CFolderWalk::Run(const std::string& path) {
+bool CFolderWalk::Run(const std::string& path, const std::string& topName) {
     CWalkRun run(m_source, m_sink, m_problems, m_limits, m_control);
-    return run.Run(path);
+    return run.Run(path, topName);
 }

@@ -34,10 +34,11 @@ public:
     CFolderWalk(IDirectorySource& source, IStampSink& sink, ScanProblems& problems, WalkLimits limits = {},
                 WalkControl* control = nullptr);
 
-    // Walks the tree below path. Returns false when a stop was requested before the end (the
-    // sink then holds part of the tree). Throws std::bad_alloc when memory runs out; every
-    // folder it opened is closed again and every thread ended in any case.
-    bool Run(const std::string& path);
+    // Walks the tree below path, the sink's top folder called topName: "" when the tree is the
+    // only one, so that paths are given below it. Returns false when a stop was requested
+    // before the end (the sink then holds part of the tree). Throws std::bad_alloc when memory
+    // runs out; every folder it opened is closed again and every thread ended in any case.
+    bool Run(const std::string& path, const std::string& topName = {});
 
 private:
     IDirectorySource& m_source;

@@ -52,11 +52,12 @@ void COrderedAppender::Enter(WalkFolder& folder) {
 
 namespace {
 
-// "a/b" for a folder two levels below the chosen one, from its ancestor chain.
+// "a/b" for a folder two levels below the chosen one, from its ancestor chain; the top's name,
+// when it has one, comes first.
 std::string RelativeFolderPath(const WalkFolder& folder) {
     std::string path = folder.name;
-    for (const WalkFolder* up = folder.parent.get(); up != nullptr && up->depth > 0; up = up->parent.get())
-        path = up->name + '/' + path;
+    for (const WalkFolder* up = folder.parent.get(); up != nullptr && !up->name.empty(); up = up->parent.get())
+        path = up->name + (up->name.ends_with('/') ? "" : "/") + path;
     return path;
 }
 

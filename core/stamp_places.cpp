@@ -43,11 +43,11 @@ void CStampPlaces::AddFile(FolderIndex folder, std::string_view name) {
 
 std::string CStampPlaces::FolderPath(FolderIndex folder) const {
     std::vector<std::string_view> names;
-    for (; folder != kNoFolder && ParentOf(folder) != kNoFolder; folder = ParentOf(folder))
+    for (; folder != kNoFolder && !FolderName(folder).empty(); folder = ParentOf(folder))
         names.push_back(FolderName(folder));
     std::string path;
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        if (!path.empty())
+        if (!path.empty() && !path.ends_with('/'))
             path += '/';
         path += *name;
     }
@@ -58,7 +58,7 @@ std::string CStampPlaces::RelativePath(Index record) const {
     std::string path = FolderPath(FolderOf(record));
     if (!HasNames())
         return path;
-    if (!path.empty())
+    if (!path.empty() && !path.ends_with('/'))
         path += '/';
     path += NameOf(record);
     return path;

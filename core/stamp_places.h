@@ -53,8 +53,8 @@ public:
     FolderIndex ParentOf(FolderIndex folder) const { return m_folders[folder].parent; }
     std::string_view FolderName(FolderIndex folder) const { return NameAt(m_folders[folder].nameOffset); }
 
-    // The folder's path below the top folder ("" for the top itself, "a/b" two levels down);
-    // kNoFolder gives "".
+    // The folder's path below the top folder ("" for the top itself, "a/b" two levels down),
+    // starting with the top's name when it has one; kNoFolder gives "".
     std::string FolderPath(FolderIndex folder) const;
     // The record's path below the top folder ("a/b/name", or "name" for a file of the top);
     // without names, its folder's path.

@@ -420,6 +420,9 @@ TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
         EXPECT_EQ(run.err, "busyscope-report: cannot read '" + m_tree.Path("closed") +
                                "': Permission denied\nbusyscope-report: 1 folder(s) below '" + m_tree.Root() +
                                "' could not be read\n");
+        const RunResult two = RunReport({"--format", "times", m_tree.Path("b"), m_tree.Root()});
+        EXPECT_TRUE(Contains(two.err, "cannot read '" + m_tree.Path("closed") + "': Permission denied\n"))
+            << "below several folders, named with its own: " << two.err;
     });
 }
 
@@ -588,7 +591,11 @@ TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
               (std::vector<std::string>{"4 files in " + tree.Path("one") + " and 2 more folders",
                                         "day: busiest 02:31 PM, 2 files; averaged over 1 minutes, busiest 02:31 PM",
                                         "largest bursts (the seconds holding the most files):",
-                                        "  2024-07-01 14:31:00, 2 files, 100.0% in ."}));
+                                        "  2024-07-01 14:31:00, 2 files, 100.0% in " + tree.Path("two")}));
+    run = RunReport({"--files-at", "14:31", "--average", "0", tree.Path("one"), tree.Path("two")});
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"2024-07-01 14:31:00\t" + tree.Path("two/b"),
+                                                        "2024-07-01 14:31:00\t" + tree.Path("two/c")}))
+        << "each path says which folder it is in";
 
     run = RunReport({tree.Path("one"), tree.Path("missing"), tree.Path("two")});
     EXPECT_EQ(run.exitCode, 1);
