@@ -347,7 +347,7 @@ void CMainFrame::AnalyseFolder(const QString& path) {
 }
 
 CBackgroundWalk::Outcome CMainFrame::RunAnalysis(const CBackgroundWalk::WalkFunction& source,
-                                                 const std::string& path) {
+                                                 const std::string& path, const ProgressText& progress) {
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     if (m_filesWindow)
         m_filesWindow->Clear(); // it lists records of the store about to be emptied
@@ -355,7 +355,7 @@ CBackgroundWalk::Outcome CMainFrame::RunAnalysis(const CBackgroundWalk::WalkFunc
     RepaintGraph();
     const CWaitCursor wait;
     CBackgroundWalk walk(source, path);
-    const CBackgroundWalk::Outcome outcome = RunWalk(walk);
+    const CBackgroundWalk::Outcome outcome = RunWalk(walk, progress);
     if (outcome == CBackgroundWalk::Outcome::Complete)
         theStampStore = std::move(walk.Result());
     m_wndPanel->m_plot.RebuildHistograms();
@@ -373,12 +373,12 @@ void CMainFrame::RepaintGraph() {
 }
 
 // Walks with the window alive around it: progress in pane 0, input ignored, Escape stops.
-CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk) {
+CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk, const ProgressText& progress) {
     m_walk = &walk;
     ShowBusy(true);
     const CBusyInputFilter ignoreInput(*this, [&walk] { walk.RequestStop(); });
-    const CBackgroundWalk::Outcome outcome = walk.Run([this](std::int64_t files, std::int64_t folders) {
-        SetMessageText(QString::fromStdString(FormatScanProgress(files, folders)) + kPressEscToStop);
+    const CBackgroundWalk::Outcome outcome = walk.Run([this, &progress](std::int64_t files, std::int64_t folders) {
+        SetMessageText(QString::fromStdString(progress(files, folders)) + kPressEscToStop);
     });
     m_walk = nullptr;
     ShowBusy(false);

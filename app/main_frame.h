@@ -4,6 +4,7 @@
 #include "filtered_directory_source.h"
 #include "graph_host.h"
 #include "period_histograms.h"
+#include "scan_progress.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -155,11 +156,15 @@ private:
     void SetMessageText(const QString& text);
     // Wraps the bands onto as many rows as the window's width needs, like a rebar.
     void FlowBands();
-    CBackgroundWalk::Outcome RunWalk(CBackgroundWalk& walk);
+    // The status bar's text while a source is read, from its counts of files and folders.
+    using ProgressText = std::function<std::string(std::int64_t files, std::int64_t folders)>;
+    CBackgroundWalk::Outcome RunWalk(CBackgroundWalk& walk, const ProgressText& progress);
     // Empties the graph, fills the store from the source on a thread of its own and shows the result.
-    CBackgroundWalk::Outcome RunAnalysis(const CBackgroundWalk::WalkFunction& source, const std::string& path);
-    // Runs a source that reports a problem as one line, shown in the status bar.
-    void AnalyseSource(const std::string& path,
+    CBackgroundWalk::Outcome RunAnalysis(const CBackgroundWalk::WalkFunction& source, const std::string& path,
+                                         const ProgressText& progress = FormatScanProgress);
+    // Runs a source that reports a problem as one line, shown in the status bar; its progress
+    // counts records called noun.
+    void AnalyseSource(const std::string& path, const char* noun,
                        const std::function<std::string(CStampStore&, const std::string&, WalkControl&)>& load);
     void InitSourceDialogs();
     void RepaintGraph();

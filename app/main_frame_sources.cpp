@@ -5,6 +5,7 @@
 #include "checked_output.h"
 #include "git_history.h"
 #include "graph_panel.h"
+#include "scan_progress.h"
 #include "stamp_store.h"
 #include "scan_report.h"
 #include "time_list.h"
@@ -63,11 +64,12 @@ void CMainFrame::InitSourceDialogs() {
 }
 
 void CMainFrame::AnalyseSource(
-    const std::string& path, const std::function<std::string(CStampStore&, const std::string&, WalkControl&)>& load) {
+    const std::string& path, const char* noun,
+    const std::function<std::string(CStampStore&, const std::string&, WalkControl&)>& load) {
     std::string problem;
     const CBackgroundWalk::Outcome outcome = RunAnalysis(
         [&](CStampStore& store, const std::string& from, WalkControl& control) { problem = load(store, from, control); },
-        path);
+        path, [noun](std::int64_t records, std::int64_t) { return FormatReadProgress(records, noun); });
     if (outcome != CBackgroundWalk::Outcome::Complete)
         SetMessageText(TextForWindow(*AnalysisOutcomeMessage(outcome, {}, path)));
     else if (!problem.empty())
@@ -80,7 +82,7 @@ void CMainFrame::OnFileGitHistory() {
         return;
     GitHistoryOptions options;
     options.authors = SplitAuthors(m_askAuthors ? m_askAuthors(this) : QString());
-    AnalyseSource(QFile::encodeName(folder).toStdString(),
+    AnalyseSource(QFile::encodeName(folder).toStdString(), "commits",
                   [&](CStampStore& store, const std::string& path, WalkControl& control) {
                       return LoadGitHistory(path, options, store, &control);
                   });
@@ -90,7 +92,7 @@ void CMainFrame::OnFileOpenTimeList() {
     const QString file = m_chooseOpenFile ? m_chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
     if (file.isEmpty())
         return;
-    AnalyseSource(QFile::encodeName(file).toStdString(),
+    AnalyseSource(QFile::encodeName(file).toStdString(), "times",
                   [](CStampStore& store, const std::string& path, WalkControl& control) {
                       return LoadTimeLists({&path, 1}, store, &control).message;
                   });

@@ -8,6 +8,10 @@ std::string GroupThousands(std::int64_t value) {
     return text;
 }
 
+std::string FormatReadProgress(std::int64_t records, std::string_view noun) {
+    return "Reading: " + GroupThousands(records) + " " + std::string(noun) + "...";
+}
+
 std::string FormatScanProgress(std::int64_t files, std::int64_t folders) {
     return "Scanning: " + GroupThousands(files) + " files in " + GroupThousands(folders) + " folders...";
 }
