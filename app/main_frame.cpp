@@ -542,7 +542,8 @@ void CMainFrame::ShowFiles(int bin) {
                 });
     }
     m_filesWindow->ShowFiles(theStampStore,
-                             SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition()));
+                             SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
+                                                m_wndPanel->m_plot.GetCountRule()));
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

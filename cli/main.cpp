@@ -105,7 +105,8 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
 // they could not be written.
 bool PrintFilesAt(const ReportOptions& options) {
     const FilesAtPoint files =
-        SelectFilesAtPoint(theStampStore, FirstView(options), *options.filesAtBin, options.averagingPosition);
+        SelectFilesAtPoint(theStampStore, FirstView(options), *options.filesAtBin, options.averagingPosition,
+                           options.countRule);
     return PrintChecked("the list of files", [&](std::ostream& out) {
         if (options.formatChosen)
             WriteFilesAtSummary(out, theStampStore, files);

@@ -5,7 +5,7 @@
 #include "files_at.h"
 #include "scan_progress.h"
 
-FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int trackbarPosition) {
+FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int trackbarPosition, CountRule rule) {
     FilesAtPoint files;
     files.view = view;
     files.bin = bin;
@@ -13,6 +13,13 @@ FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int
     files.kind = store.Kind();
     files.range = CurveWindowAt(bin, BinsForView(view), trackbarPosition);
     files.records = RecordsInBins(store, view, files.range);
+    if (rule == CountRule::ActiveMinutes) {
+        std::vector<FileStamp> stamps;
+        stamps.reserve(files.records.size());
+        for (const CStampStore::Index record : files.records)
+            stamps.push_back(store[record]);
+        files.activeMinutes = static_cast<std::int64_t>(ActiveMinuteStarts(stamps).size());
+    }
     return files;
 }
 
@@ -22,5 +29,8 @@ std::string FilesAtPointTitle(const FilesAtPoint& files) {
     if (half > 0)
         title += " \u00b1 " + FormatBinSpan(files.view, half);
     const auto count = static_cast<std::int64_t>(files.records.size());
-    return title + ": " + GroupThousands(count) + " " + RecordNoun(files.kind, count);
+    title += ": " + GroupThousands(count) + " " + RecordNoun(files.kind, count);
+    if (files.activeMinutes)
+        title += " in " + GroupThousands(*files.activeMinutes) + (*files.activeMinutes == 1 ? " active minute" : " active minutes");
+    return title;
 }

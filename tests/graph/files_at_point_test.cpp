@@ -49,6 +49,8 @@ TEST(FilesAtPoint, SelectsTheFilesOfEveryBinInTheWindowAndTitlesThem) {
             for (int bin = point - 30; bin < point + 30; ++bin)
                 expected += (bin + bins) % bins % 3 + 1;
             EXPECT_EQ(static_cast<std::int64_t>(files.records.size()), expected) << view << " at " << point;
+            EXPECT_EQ(SelectFilesAtPoint(store, view, point, 30, CountRule::ActiveMinutes).activeMinutes, 60)
+                << "the copies in each bin share one minute";
             for (const CStampStore::Index record : files.records) {
                 const int bin = static_cast<int>((store[record].m_lastWrite - BinTime(view, 0)) / (2 * halfBin));
                 ASSERT_TRUE(files.range.Contains(bin)) << view << " at " << point;
@@ -68,6 +70,8 @@ TEST(FilesAtPoint, SelectsTheFilesOfEveryBinInTheWindowAndTitlesThem) {
     files.trackbarPosition = 0;
     files.records.resize(1);
     EXPECT_EQ(FilesAtPointTitle(files), "10:30 AM: 1 file");
+    files.activeMinutes = 1;
+    EXPECT_EQ(FilesAtPointTitle(files), "10:30 AM: 1 file in 1 active minute");
 }
 
 } // namespace
