@@ -77,29 +77,23 @@ TEST_F(TimeSourcesTest, TimeListsOpenSaveAndNameTheirBadLine) {
     EXPECT_EQ(m_frame->MessageText(), QString::fromStdString(list + ":2: not a time: 'noon'."));
 }
 
-// A list that does not end (a pipe fed for as long as it is read) shows how many times are read
-// and stops at Escape, leaving the graph empty.
+// A list that does not end (a pipe fed until the reader goes, or for long enough) shows how many
+// times are read and stops at Escape, long before the feeder is done.
 TEST_F(TimeSourcesTest, ReadingAListShowsProgressAndStopsAtEscape) {
     const std::string fifo = m_files.Path("endless");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    bool fedAll = false;
+    std::string lines;
+    for (int i = 0; i < 1000; ++i)
+        lines += "1719844200\n";
+    int chunks = 0;
     std::thread feeder([&] {
         const int out = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
-        const std::string lines = [] {
-            std::string text;
-            for (int i = 0; i < 1000; ++i)
-                text += "1719844200\n";
-            return text;
-        }();
-        // Bounded, so that a reader that never stops ends the test instead of hanging it.
-        int chunk = 0;
-        while (chunk < 20000 && ::write(out, lines.data(), lines.size()) > 0)
-            ++chunk;
-        fedAll = chunk == 20000;
+        while (chunks < 20000 && ::write(out, lines.data(), lines.size()) > 0)
+            ++chunks;
         ::close(out);
     });
     const auto previous = std::signal(SIGPIPE, SIG_IGN); // the feeder writes on after the reader has gone
-    bool counting = false; // the status bar counted the times read
+    bool counting = false;
     QTimer::singleShot(0, [&] {
         const QRegularExpression counted(QStringLiteral("^Reading: [1-9][0-9,]* times\\.\\.\\. Press Esc to stop\\.$"));
         counting = ProcessEventsUntil([&] { return counted.match(m_frame->MessageText()).hasMatch(); });
@@ -110,7 +104,7 @@ TEST_F(TimeSourcesTest, ReadingAListShowsProgressAndStopsAtEscape) {
     feeder.join();
     std::signal(SIGPIPE, previous);
     EXPECT_TRUE(counting);
-    EXPECT_FALSE(fedAll) << "the reading stopped before the list ended";
+    EXPECT_LT(chunks, 20000) << "the reading stopped before the list ended";
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Analysis stopped."));
     EXPECT_EQ(theStampStore.m_nFiles, 0);
 }
