@@ -67,6 +67,7 @@ private:
     bool OpenFolder(WalkFolder& folder);
     OpenResult OpenThroughParent(WalkFolder& folder);
     OpenResult AcquireHandle(WalkFolder& folder);
+    bool CanCloseOutsideChain(const WalkFolder& folder, const WalkLock& held) const;
     OpenResult OpenChild(Handle parent, const char* name);
     bool IsOwnAncestor(const WalkFolder& parent, const FolderId& id, const WalkLock& held) const;
 
@@ -300,7 +301,10 @@ bool CWalkRun::OpenFolder(WalkFolder& folder) {
 // process has none left and another thread of the walk may still give one back.
 OpenResult CWalkRun::OpenThroughParent(WalkFolder& folder) {
     WalkFolder& parent = *folder.parent;
-    for (;;) {
+    // Bounds the tries after closing another kept folder, so that threads that keep closing
+    // each other's folders still come to an end.
+    constexpr int kMostRetries = 64;
+    for (int retries = 0;;) {
         OpenResult opened = AcquireHandle(parent);
         if (opened.handle >= 0) {
             opened = OpenChild(opened.handle, folder.name.c_str());
@@ -310,6 +314,12 @@ OpenResult CWalkRun::OpenThroughParent(WalkFolder& folder) {
         if (opened.handle >= 0 || !IsOutOfDescriptors(opened.error))
             return opened;
         WalkLock lock(m_schedule.Mutex());
+        // Another thread may have left a kept folder closable since the open failed: try again,
+        // and the open closes it.
+        if (retries < kMostRetries && CanCloseOutsideChain(folder, lock)) {
+            ++retries;
+            continue;
+        }
         // Only a thread at work can give a descriptor back: one reading a folder it holds open, or
         // opening one. When all the others are idle or waiting too, none will come free.
         if (m_schedule.Stopping() || m_schedule.BusyThreads(lock) <= m_descriptorWaiters + 1)
@@ -349,6 +359,16 @@ OpenResult CWalkRun::AcquireHandle(WalkFolder& folder) {
         holder = &next;
     }
     return {holder->open.Handle(), 0, holder->id};
+}
+
+// Whether a kept folder could be closed now that is not one of the folder's ancestors, which
+// opening it needs again.
+bool CWalkRun::CanCloseOutsideChain(const WalkFolder& folder, const WalkLock& held) const {
+    std::size_t ownClosable = 0;
+    for (const WalkFolder* up = folder.parent.get(); up != nullptr; up = up->parent.get())
+        if (COpenFolderCache::IsClosable(up->open, held))
+            ++ownClosable;
+    return m_cache.ClosableCount(held) > ownClosable;
 }
 
 // Opens a subfolder, closing kept folders while the process is out of descriptors.

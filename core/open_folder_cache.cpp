@@ -102,10 +102,12 @@ void COpenFolderCache::AddCandidate(CCachedFolder& folder) {
     if (folder.m_depth >= m_candidatesAtDepth.size())
         m_candidatesAtDepth.resize(folder.m_depth + 1, nullptr);
     kAtDepth.PushFront(m_candidatesAtDepth[folder.m_depth], folder);
+    ++m_closable;
     if (folder.m_depth < m_shallowest)
         m_shallowest = folder.m_depth;
 }
 
 void COpenFolderCache::RemoveCandidate(CCachedFolder& folder) {
     kAtDepth.Unlink(m_candidatesAtDepth[folder.m_depth], folder);
+    --m_closable;
 }

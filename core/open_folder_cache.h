@@ -65,6 +65,11 @@ public:
     void Unpin(CCachedFolder& folder, const WalkLock& held);
     // Closes the shallowest kept folder nobody has pinned; false when there is none.
     bool CloseShallowestKept(const WalkLock& held);
+    // Kept folders nobody has pinned: those CloseShallowestKept may close.
+    std::size_t ClosableCount(const WalkLock&) const { return m_closable; }
+    static bool IsClosable(const CCachedFolder& folder, const WalkLock&) {
+        return folder.m_handle >= 0 && folder.m_pins == 0 && folder.m_need == CCachedFolder::Need::Subfolders;
+    }
     // For a thread that found the process out of descriptors and nothing to close: waits a
     // while for a folder to be closed, with the lock released meanwhile.
     void AwaitClose(WalkLock& held);
@@ -86,6 +91,7 @@ private:
     IDirectorySource& m_source;
     const std::size_t m_maxKept;
     std::size_t m_kept = 0; // folders open only for their subfolders, pinned or not
+    std::size_t m_closable = 0; // of those, the ones nobody has pinned
     CCachedFolder* m_open = nullptr;
     // Kept folders nobody has pinned, the candidates for closing, listed by depth; the
     // shallowest non-empty depth is at or after m_shallowest.
