@@ -377,9 +377,10 @@ CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk, const Progre
     m_walk = &walk;
     ShowBusy(true);
     const CBusyInputFilter ignoreInput(*this, [&walk] { walk.RequestStop(); });
-    const CBackgroundWalk::Outcome outcome = walk.Run([this, &progress](std::int64_t files, std::int64_t folders) {
-        SetMessageText(QString::fromStdString(progress(files, folders)) + kPressEscToStop);
-    });
+    const CBackgroundWalk::Outcome outcome =
+        walk.Run([this, &progress](std::int64_t files, std::int64_t folders) {
+            SetMessageText(QString::fromStdString(progress(files, folders)) + kPressEscToStop);
+        });
     m_walk = nullptr;
     ShowBusy(false);
     return outcome;

@@ -162,10 +162,11 @@ private:
     // Empties the graph, fills the store from the source on a thread of its own and shows the result.
     CBackgroundWalk::Outcome RunAnalysis(const CBackgroundWalk::WalkFunction& source, const std::string& path,
                                          const ProgressText& progress = FormatScanProgress);
-    // Runs a source that reports a problem as one line, shown in the status bar; its progress
-    // counts records called noun.
-    void AnalyseSource(const std::string& path, const char* noun,
-                       const std::function<std::string(CStampStore&, const std::string&, WalkControl&)>& load);
+    // Fills the store from the path, returning a problem as one line ("" when there is none).
+    using SourceLoad = std::function<std::string(CStampStore&, const std::string& path, WalkControl&)>;
+    // Runs such a source, its problem shown in the status bar; its progress counts records
+    // called noun.
+    void AnalyseSource(const std::string& path, const char* noun, const SourceLoad& load);
     void InitSourceDialogs();
     void RepaintGraph();
 

@@ -6,8 +6,8 @@
 #include "git_history.h"
 #include "graph_panel.h"
 #include "scan_progress.h"
-#include "stamp_store.h"
 #include "scan_report.h"
+#include "stamp_store.h"
 #include "time_list.h"
 #include "window_text.h"
 
@@ -63,12 +63,12 @@ void CMainFrame::InitSourceDialogs() {
     m_askAuthors = AskAuthors;
 }
 
-void CMainFrame::AnalyseSource(
-    const std::string& path, const char* noun,
-    const std::function<std::string(CStampStore&, const std::string&, WalkControl&)>& load) {
+void CMainFrame::AnalyseSource(const std::string& path, const char* noun, const SourceLoad& load) {
     std::string problem;
     const CBackgroundWalk::Outcome outcome = RunAnalysis(
-        [&](CStampStore& store, const std::string& from, WalkControl& control) { problem = load(store, from, control); },
+        [&](CStampStore& store, const std::string& from, WalkControl& control) {
+            problem = load(store, from, control);
+        },
         path, [noun](std::int64_t records, std::int64_t) { return FormatReadProgress(records, noun); });
     if (outcome != CBackgroundWalk::Outcome::Complete)
         SetMessageText(TextForWindow(*AnalysisOutcomeMessage(outcome, {}, path)));

@@ -10,7 +10,8 @@
 void WriteFilesAtList(std::ostream& out, const CStampStore& store, const FilesAtPoint& files) {
     for (const CStampStore::Index record : files.records) {
         out << FormatRecordTime(store[record].m_lastWrite, store.Basis());
-        if (store.Places().FolderOf(record) != CStampPlaces::kNoFolder) // a listed time may come without its path
+        // A time read from a list may come without its path.
+        if (store.Places().FolderOf(record) != CStampPlaces::kNoFolder)
             out << '\t' << DisplayText(store.Places().RelativePath(record));
         out << '\n';
     }

@@ -104,9 +104,8 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
 // Prints the files behind the curve at --files-at's point, or their counts by folder; false when
 // they could not be written.
 bool PrintFilesAt(const ReportOptions& options) {
-    const FilesAtPoint files =
-        SelectFilesAtPoint(theStampStore, FirstView(options), *options.filesAtBin, options.averagingPosition,
-                           options.countRule);
+    const FilesAtPoint files = SelectFilesAtPoint(theStampStore, FirstView(options), *options.filesAtBin,
+                                                  options.averagingPosition, options.countRule);
     return PrintChecked("the list of files", [&](std::ostream& out) {
         if (options.formatChosen)
             WriteFilesAtSummary(out, theStampStore, files);

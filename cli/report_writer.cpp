@@ -63,8 +63,8 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
             continue;
         }
         const int bin = BusiestBin(histogram);
-        const int smoothed = HighestWindowPoint(histogram.span(), BinsForView(view),
-                                                AveragingWindow(averagingPosition));
+        const int smoothed =
+            HighestWindowPoint(histogram.span(), BinsForView(view), AveragingWindow(averagingPosition));
         out << "busiest " << FormatBinTime(view, bin) << ", "
             << (!countsFiles ? CountOf(histogram[bin], "minute", "minutes")
                              : CountOf(histogram[bin], RecordNoun(store.Kind(), 1), noun))
@@ -75,8 +75,9 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
     if (!bursts.empty())
         out << "largest bursts (the seconds holding the most " << noun << "):\n";
     for (const Burst& burst : bursts)
-        out << "  " << FormatRecordTime(burst.second, store.Basis()) << ", " << CountOf(burst.files, RecordNoun(store.Kind(), 1), noun)
-            << BurstFolderText(store, burst) << '\n';
+        out << "  " << FormatRecordTime(burst.second, store.Basis()) << ", "
+            << CountOf(burst.files, RecordNoun(store.Kind(), 1), noun) << BurstFolderText(store, burst)
+            << '\n';
 }
 
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views) {
@@ -127,7 +128,8 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     out << "\n  ],\n  \"bursts\": [";
     const char* burstSeparator = "\n";
     for (const Burst& burst : LargestBursts(store, kReportedBursts)) {
-        out << burstSeparator << "    {\"start\": " << JsonQuote(FormatRecordTime(burst.second, store.Basis()))
+        out << burstSeparator
+            << "    {\"start\": " << JsonQuote(FormatRecordTime(burst.second, store.Basis()))
             << ", \"startSeconds\": " << burst.second << ", \"files\": " << burst.files;
         if (burst.mainFolder.files > 0)
             out << ", \"folder\": " << JsonQuote(FolderListPath(store.Places(), burst.mainFolder.folder))

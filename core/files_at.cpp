@@ -138,7 +138,8 @@ std::vector<Burst> LargestBursts(const CStampStore& store, int most) {
 }
 
 std::string FormatRecordTime(std::int64_t t, TimeBasis basis) {
-    const std::optional<LocalBreakdown> local = basis == TimeBasis::WallClock ? BreakDownUtc(t) : BreakDownLocal(t);
+    const std::optional<LocalBreakdown> local =
+        basis == TimeBasis::WallClock ? BreakDownUtc(t) : BreakDownLocal(t);
     if (!local)
         return "@" + std::to_string(t);
     return FormatInCLocale("%04lld-%02d-%02d %02d:%02d:%02d", static_cast<long long>(local->year), local->month,

@@ -56,7 +56,8 @@ namespace {
 // when it has one, comes first.
 std::string RelativeFolderPath(const WalkFolder& folder) {
     std::string path = folder.name;
-    for (const WalkFolder* up = folder.parent.get(); up != nullptr && !up->name.empty(); up = up->parent.get())
+    for (const WalkFolder* up = folder.parent.get(); up != nullptr && !up->name.empty();
+         up = up->parent.get())
         path = up->name + (up->name.ends_with('/') ? "" : "/") + path;
     return path;
 }

@@ -38,7 +38,8 @@ class CTimeListReader {
 public:
     // With a control the reader publishes the times read so far and stops early once a stop is
     // requested.
-    explicit CTimeListReader(IStampSink& sink, WalkControl* control = nullptr) : m_sink(sink), m_control(control) {}
+    explicit CTimeListReader(IStampSink& sink, WalkControl* control = nullptr)
+        : m_sink(sink), m_control(control) {}
 
     // Reads lines until the end of the list, the first line that is not a time or a stop; the
     // times before that line stay in the sink.
@@ -72,7 +73,8 @@ struct TimeListsLoad {
 // Empties the store and fills it with the times of the lists at paths ("-" is standard input),
 // merged in the order given; the store's folder names the lists. On failure the store is left
 // empty. With a control it publishes progress and ends early, with no failure, on a stop.
-TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& store, WalkControl* control = nullptr);
+TimeListsLoad LoadTimeLists(std::span<const std::string> paths, CStampStore& store,
+                            WalkControl* control = nullptr);
 
 // Writes the store's times as a time list: whole seconds since 1970 UTC, one per line, in store order.
 void WriteTimeList(std::ostream& out, const CStampStore& store);

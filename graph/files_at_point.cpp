@@ -5,7 +5,8 @@
 #include "files_at.h"
 #include "scan_progress.h"
 
-FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int trackbarPosition, CountRule rule) {
+FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int trackbarPosition,
+                                CountRule rule) {
     FilesAtPoint files;
     files.view = view;
     files.bin = bin;
@@ -31,6 +32,7 @@ std::string FilesAtPointTitle(const FilesAtPoint& files) {
     const auto count = static_cast<std::int64_t>(files.records.size());
     title += ": " + GroupThousands(count) + " " + RecordNoun(files.kind, count);
     if (files.activeMinutes)
-        title += " in " + GroupThousands(*files.activeMinutes) + (*files.activeMinutes == 1 ? " active minute" : " active minutes");
+        title += " in " + GroupThousands(*files.activeMinutes) +
+                 (*files.activeMinutes == 1 ? " active minute" : " active minutes");
     return title;
 }

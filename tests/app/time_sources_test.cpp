@@ -95,7 +95,8 @@ TEST_F(TimeSourcesTest, ReadingAListShowsProgressAndStopsAtEscape) {
     const auto previous = std::signal(SIGPIPE, SIG_IGN); // the feeder writes on after the reader has gone
     bool counting = false;
     QTimer::singleShot(0, [&] {
-        const QRegularExpression counted(QStringLiteral("^Reading: [1-9][0-9,]* times\\.\\.\\. Press Esc to stop\\.$"));
+        const QRegularExpression counted(
+            QStringLiteral("^Reading: [1-9][0-9,]* times\\.\\.\\. Press Esc to stop\\.$"));
         counting = ProcessEventsUntil([&] { return counted.match(m_frame->MessageText()).hasMatch(); });
         QTest::keyClick(m_frame->m_wndPanel, Qt::Key_Escape);
     });

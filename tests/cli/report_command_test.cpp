@@ -273,11 +273,12 @@ TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
     }
     const RunResult summary = RunReport({"--times-from", halfB, "--times-from", rest}, zone);
     EXPECT_EQ(Lines(summary.out).at(0), "4 files in " + halfB + ", " + rest);
-    const RunResult point = RunReport({"--times-from", halfB, "--times-from", rest, "--view", "week", "--files-at",
-                                       "Mon 16:30", "--average", "0"},
+    const RunResult point = RunReport({"--times-from", halfB, "--times-from", rest, "--view", "week",
+                                       "--files-at", "Mon 16:30", "--average", "0"},
                                       zone);
-    EXPECT_EQ(Lines(point.out), (std::vector<std::string>{"2024-07-08 16:30:10",
-                                                          "2024-07-01 16:30:00\t" + m_tree.Path("a").substr(1)}))
+    EXPECT_EQ(Lines(point.out),
+              (std::vector<std::string>{"2024-07-08 16:30:10",
+                                        "2024-07-01 16:30:00\t" + m_tree.Path("a").substr(1)}))
         << "a time with its path where the list gave one";
 
     std::ofstream(lists.Path("bad")) << "1719844200\n1719844200 x\n17198442OO\n";
@@ -309,9 +310,14 @@ TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
     }
 
     // A second commit in the same second: the point lists both by id and subject, the burst is of commits.
-    ASSERT_EQ(RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "more\n\nbody"}, git).exitCode, 0);
-    const std::string ids = RunProgram("git", {"-C", repository, "log", "--format=%h", "--abbrev=12"}, git).out;
-    const RunResult files = RunReport({"--git", "--files-at", "10:00", "--average", "0", repository}, "Asia/Tokyo");
+    ASSERT_EQ(
+        RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "more\n\nbody"}, git)
+            .exitCode,
+        0);
+    const std::string ids =
+        RunProgram("git", {"-C", repository, "log", "--format=%h", "--abbrev=12"}, git).out;
+    const RunResult files =
+        RunReport({"--git", "--files-at", "10:00", "--average", "0", repository}, "Asia/Tokyo");
     ASSERT_EQ(files.exitCode, 0) << files.err;
     std::vector<std::string> listed = Lines(files.out);
     std::vector<std::string> commits{"2024-07-01 10:00:00\t" + Lines(ids).at(1) + " work",
@@ -587,11 +593,11 @@ TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
 
     run = RunReport({"--view", "day", "--average", "0", tree.Path("one"), tree.Path("two"), tree.Path("three")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Lines(run.out),
-              (std::vector<std::string>{"4 files in " + tree.Path("one") + " and 2 more folders",
-                                        "day: busiest 02:31 PM, 2 files; averaged over 1 minutes, busiest 02:31 PM",
-                                        "largest bursts (the seconds holding the most files):",
-                                        "  2024-07-01 14:31:00, 2 files, 100.0% in " + tree.Path("two")}));
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
+                                  "4 files in " + tree.Path("one") + " and 2 more folders",
+                                  "day: busiest 02:31 PM, 2 files; averaged over 1 minutes, busiest 02:31 PM",
+                                  "largest bursts (the seconds holding the most files):",
+                                  "  2024-07-01 14:31:00, 2 files, 100.0% in " + tree.Path("two")}));
     run = RunReport({"--files-at", "14:31", "--average", "0", tree.Path("one"), tree.Path("two")});
     EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"2024-07-01 14:31:00\t" + tree.Path("two/b"),
                                                         "2024-07-01 14:31:00\t" + tree.Path("two/c")}))

@@ -109,22 +109,27 @@ TEST_F(GitHistory, EachCommitCountsAtItsAuthorsWallClock) {
 TEST_F(GitHistory, WhatHasNoFullHistoryIsOneLineAndLeavesTheStoreEmpty) {
     const std::string root = m_tree.Root();
     m_tree.AddFolder("plain");
-    ASSERT_TRUE(RunShell("git init -q --bare " + m_tree.Path("bare") + " && git init -q " + m_tree.Path("unborn") +
-                    " && git clone -q --no-local " + root + " " + m_tree.Path("shallow") +
-                    " && git -C " + root + " rev-parse HEAD > " + m_tree.Path("shallow/.git/shallow") +
-                    " && git clone -q --no-local " + root + " " + m_tree.Path("corrupt") +
-                    " && rm " + m_tree.Path("corrupt/.git/objects/pack/*") +
-                    // An author time past the end of 64-bit seconds once the offset is added.
-                    " && git init -q " + m_tree.Path("far") + " && cd " + m_tree.Path("far") +
-                    " && c=$(printf 'tree %s\\nauthor A <a@b> 9223372036854775807 +0100\\ncommitter A <a@b> 1 +0000\\n\\nfar\\n'"
-                    " $(git mktree </dev/null) | git hash-object -t commit -w --literally --stdin) && git update-ref HEAD $c"));
+    ASSERT_TRUE(RunShell("git init -q --bare " + m_tree.Path("bare") + " && git init -q " +
+                         m_tree.Path("unborn") + " && git clone -q --no-local " + root + " " +
+                         m_tree.Path("shallow") + " && git -C " + root + " rev-parse HEAD > " +
+                         m_tree.Path("shallow/.git/shallow") + " && git clone -q --no-local " + root + " " +
+                         m_tree.Path("corrupt") + " && rm " + m_tree.Path("corrupt/.git/objects/pack/*") +
+                         // An author time past the end of 64-bit seconds once the offset is added.
+                         " && git init -q " + m_tree.Path("far") + " && cd " + m_tree.Path("far") +
+                         " && c=$(printf 'tree %s\\nauthor A <a@b> 9223372036854775807 +0100\\ncommitter A "
+                         "<a@b> 1 +0000\\n\\nfar\\n'"
+                         " $(git mktree </dev/null) | git hash-object -t commit -w --literally --stdin) && "
+                         "git update-ref HEAD $c"));
     const struct {
         std::string folder;
         std::string says;
     } cases[] = {
-        {"plain", "is not a git repository"}, {"missing", "cannot read folder"},
-        {"bare", "is a bare repository"},     {"unborn", "has no commits yet"},
-        {"shallow", "is a shallow clone"},    {"corrupt", "cannot read the history of"},
+        {"plain", "is not a git repository"},
+        {"missing", "cannot read folder"},
+        {"bare", "is a bare repository"},
+        {"unborn", "has no commits yet"},
+        {"shallow", "is a shallow clone"},
+        {"corrupt", "cannot read the history of"},
         {"far", "is damaged"},
     };
     for (const auto& [folder, says] : cases) {
