@@ -372,7 +372,8 @@ void CMainFrame::RepaintGraph() {
     m_wndPanel->m_plot.repaint();
 }
 
-// Walks with the window alive around it: progress in pane 0, input ignored, Escape stops.
+// Walks with the window alive around it: progress in pane 0 (idle again at the end), input
+// ignored, Escape stops.
 CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk, const ProgressText& progress) {
     m_walk = &walk;
     ShowBusy(true);
@@ -383,6 +384,7 @@ CBackgroundWalk::Outcome CMainFrame::RunWalk(CBackgroundWalk& walk, const Progre
         });
     m_walk = nullptr;
     ShowBusy(false);
+    SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     return outcome;
 }
 

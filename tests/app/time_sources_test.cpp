@@ -53,6 +53,7 @@ TEST_F(TimeSourcesTest, TimeListsOpenSaveAndNameTheirBadLine) {
     m_openAnswer = QString::fromStdString(list);
     m_frame->CommandAction(ID_FILE_OPENTIMELIST)->trigger();
     EXPECT_EQ(Title(), QString::fromStdString("3 files in " + list));
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1")) << "no progress left behind";
     EXPECT_EQ(DayCount(870), 1);
     EXPECT_EQ(DayCount(871), 1);
 
