@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -54,7 +55,11 @@ CFilesWindow::CFilesWindow(QWidget* parent)
 void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files) {
     m_header->setText(QString::fromStdString(FilesAtPointTitle(files)));
     m_model.SetFiles(store, std::move(files));
-    m_tree->resizeColumnToContents(CFilesModel::WrittenColumn);
+    // Wide enough for a whole time before any folder is opened to show one (folder rows have none).
+    const QString widest = QStringLiteral("0000-00-00 00:00:00");
+    m_tree->header()->resizeSection(CFilesModel::WrittenColumn,
+                                    m_tree->fontMetrics().horizontalAdvance(widest) +
+                                        4 * m_tree->style()->pixelMetric(QStyle::PM_HeaderMargin));
     show();
     raise();
     activateWindow();
