@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QProcess>
 #include <QStatusBar>
@@ -121,6 +122,10 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     QTreeView& view = window->Tree();
     const QModelIndex folder = window->Model().index(0, 0);
     const QModelIndex file = window->Model().index(1, 0, folder);
+    view.expand(folder);
+    const QString written = window->Model().index(1, CFilesModel::WrittenColumn, folder).data().toString();
+    EXPECT_GE(view.header()->sectionSize(CFilesModel::WrittenColumn), view.fontMetrics().horizontalAdvance(written))
+        << "a whole time shows once its folder is open";
     view.selectionModel()->select(folder, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     view.selectionModel()->select(file, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     window->CopySelectedPaths();
