@@ -1,5 +1,6 @@
 #include "git_history.h"
 
+#include "commit_record.h"
 #include "stamp_store.h"
 #include "walk_control.h"
 
@@ -115,14 +116,10 @@ std::optional<CommitHeader> ParseCommitHeader(std::string_view object) {
     return header;
 }
 
-// How a commit is named in lists: "0123456789ab subject".
-std::string CommitName(const git_oid& id, std::string_view subject) {
-    char hex[13];
-    git_oid_tostr(hex, sizeof hex, &id);
-    std::string name(hex);
-    name += ' ';
-    name += subject;
-    return name;
+// A commit's record name: its full id, author and subject.
+std::string CommitName(const git_oid& id, const CommitHeader& commit) {
+    const std::string author = std::string(commit.authorName) + " <" + std::string(commit.authorEmail) + ">";
+    return CommitRecordName({git_oid_tostr_s(&id), author, commit.subject});
 }
 
 bool AuthorMatches(const CommitHeader& commit, const std::vector<std::string>& patterns) {
@@ -241,7 +238,7 @@ std::string ReadGitHistory(const std::string& folder, const GitHistoryOptions& o
             if (seen.insert(parent).second)
                 pending.push_back(parent);
         if (AuthorMatches(*commit, options.authors))
-            sink.AddFile(repositoryFolder, CommitName(id, commit->subject), commit->authorWallClock);
+            sink.AddFile(repositoryFolder, CommitName(id, *commit), commit->authorWallClock);
     }
     return {};
 }

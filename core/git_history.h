@@ -14,6 +14,7 @@ struct GitHistoryOptions {
     bool allRefs = false;             // every branch (local and remote-tracking) and tag, and HEAD
     std::vector<std::string> authors; // keep commits whose author name or e-mail contains one of
                                       // these, ignoring case; every commit when empty
+    bool operator==(const GitHistoryOptions&) const = default;
 };
 
 // Adds one record per commit of the repository whose working tree is at folder, at its author
