@@ -3,6 +3,7 @@
 #include "files_at_point.h"
 #include "files_at_report.h"
 #include "filtered_directory_source.h"
+#include "nested_folders.h"
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
@@ -71,6 +72,16 @@ bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
 
 void Complain(const std::string& message) {
     std::cerr << kProgram << ": " << message << '\n';
+}
+
+// The folders to walk: one given twice, or inside another given one, is walked once, and a
+// note on standard error says so.
+std::vector<std::string> FoldersWalkedOnce(const ReportOptions& options) {
+    std::vector<std::string> notes;
+    std::vector<std::string> kept = DropNestedFolders(options.folders, options.filter.oneFileSystem, &notes);
+    for (const std::string& note : notes)
+        Complain(DisplayText(note));
+    return kept;
 }
 
 std::string OutOfMemoryMessage(const std::string& folder) {
@@ -187,12 +198,12 @@ int Analyse(const ReportOptions& options) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const ParsedReportOptions parsed = ParseReportOptions(arguments);
+    ParsedReportOptions parsed = ParseReportOptions(arguments);
     if (!parsed.error.empty()) {
         Complain(DisplayText(parsed.error) + " (see busyscope-report --help)");
         return kExitUsage;
     }
-    const ReportOptions& options = parsed.options;
+    ReportOptions& options = parsed.options;
     if (options.help)
         return PrintOrComplain(kProgram, "the help", ReportUsage());
     if (options.version)
@@ -200,6 +211,7 @@ int main(int argc, char** argv) {
                                std::string(kProgram) + " " + kBusyscopeVersion + "\n");
 
     try {
+        options.folders = FoldersWalkedOnce(options);
         return Analyse(options);
     } catch (const std::bad_alloc&) {
         // The walk keeps its own running out to itself; this is the rest (histograms, picture).

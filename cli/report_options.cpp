@@ -331,7 +331,9 @@ std::string ReportUsage() {
                        "variable is honoured). Links are not followed: each counts as a file with its "
                        "own\ntime. A folder that is its own ancestor (a bind mount) is not entered again.\n"
                        "FOLDER is the current folder when none is given; several are analysed together\n"
-                       "as one, and the title names the first and how many more.\n\n"
+                       "as one, and the title names the first and how many more. A folder given twice,\n"
+                       "or inside another one given, is read once, with a note on standard error.\n\n"
+
                        "Options:\n";
     for (const CommandOption& option : Options()) {
         std::string left = option.shortName != '\0' ? std::string("  -") + option.shortName + ", " : "      ";

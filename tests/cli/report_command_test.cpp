@@ -609,6 +609,33 @@ TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
     EXPECT_TRUE(Contains(run.err, "cannot read folder '" + tree.Path("missing") + "'")) << run.err;
 }
 
+// A folder given twice, inside another given one, through a link or by two spellings is walked
+// once, its files counted and listed once, and a note names the folder left out.
+TEST(ReportCommandFolders, AFolderInsideAnotherGivenIsWalkedOnce) {
+    CTestTree tree;
+    tree.AddFile("A/f", kMonday1430);
+    tree.AddFile("A/sub/g", kMonday1430 + 60);
+    tree.AddLink("LINK-TO-A", "A", kMonday1430);
+    const std::string a = tree.Path("A");
+    const std::vector<std::string> once{std::to_string(kMonday1430), std::to_string(kMonday1430 + 60)};
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{a, a}, "'" + a + "' is the same folder as '" + a + "'"},
+        {{a + "/sub", a}, "'" + a + "/sub' is inside '" + a + "'"},
+        {{a, tree.Path("LINK-TO-A")}, "'" + tree.Path("LINK-TO-A") + "' is the same folder as '" + a + "'"},
+        {{".", a + "/."}, "'" + a + "/.' is the same folder as '.'"},
+    };
+    for (const auto& [folders, note] : cases) {
+        std::vector<std::string> arguments{"-f", "times"};
+        arguments.insert(arguments.end(), folders.begin(), folders.end());
+        const RunResult run = RunProgram(BUSYSCOPE_REPORT_EXE, arguments, Wrapped({"env", "-C", a}));
+        std::vector<std::string> times = Lines(run.out);
+        std::sort(times.begin(), times.end());
+        EXPECT_EQ(run.exitCode, 0) << note;
+        EXPECT_EQ(times, once) << note;
+        EXPECT_EQ(run.err, "busyscope-report: " + note + ": analysed once\n");
+    }
+}
+
 // The user's locale changes no number, name or clock of any output, the picture included.
 TEST(ReportCommandPicture, EveryOutputIsTheSameInAnyLocale) {
     CTestTree tree;
