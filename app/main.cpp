@@ -1,6 +1,7 @@
 #include "busyscope_app.h"
 #include "checked_output.h"
 #include "command_line.h"
+#include "display_text.h"
 #include "runtime_dir_notice.h"
 
 #include <QApplication>
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
         return PrintOrComplain("busyscope", answer->what, answer->text);
     const WindowArguments parsed = ParseWindowArguments(arguments);
     if (!parsed.error.empty()) {
-        std::cerr << "busyscope: " << parsed.error << " (see busyscope --help)\n";
+        std::cerr << "busyscope: " << DisplayText(parsed.error) << " (see busyscope --help)\n";
         return 2;
     }
 

@@ -243,6 +243,27 @@ TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
     }
 }
 
+// A message shows the user's argument or path as paths are shown: control bytes, bytes that are
+// not UTF-8 and backslashes escaped, on its one line.
+TEST_F(ReportCommand, MessagesShowArgumentsAndPathsAsPathsAreShown) {
+    const std::string odd = "o\\d\xff\x1b";
+    const std::string shown = "o\\\\d\\xff\\x1b";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{BUSYSCOPE_REPORT_EXE, "--view", odd}, "unknown view '" + shown + "'"},
+        {{BUSYSCOPE_REPORT_EXE, "--files-at", odd}, ", not '" + shown + "'"},
+        {{BUSYSCOPE_REPORT_EXE, "--" + odd}, "unknown option '--" + shown + "'"},
+        {{BUSYSCOPE_REPORT_EXE, m_tree.Path(odd)}, "cannot read folder '" + m_tree.Path(shown) + "'"},
+        {{BUSYSCOPE_REPORT_EXE, "--times-from", m_tree.Path(odd)}, m_tree.Path(shown)},
+        {{BUSYSCOPE_EXE, "--" + odd}, "--" + shown},
+    };
+    for (const auto& [command, message] : cases) {
+        const RunResult run = RunProgram(command.front(), {command.begin() + 1, command.end()});
+        EXPECT_NE(run.exitCode, 0) << message;
+        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+        EXPECT_TRUE(Contains(run.err, message)) << run.err;
+    }
+}
+
 // The histograms are sums: the lists of two halves of a tree, one written by --format times and
 // one by find, merged, give the same CSV as one walk of the whole, and so does the whole's list.
 TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
