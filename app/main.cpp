@@ -11,6 +11,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    HoldClosedStandardDescriptors();
     // Answered before Qt starts, so that no display is needed.
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (const std::optional<CommandLineAnswer> answer = AnswerBeforeStart(arguments))

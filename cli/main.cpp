@@ -197,6 +197,7 @@ int Analyse(const ReportOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    HoldClosedStandardDescriptors();
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     ParsedReportOptions parsed = ParseReportOptions(arguments);
     if (!parsed.error.empty()) {
