@@ -19,6 +19,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -654,6 +655,27 @@ TEST(ReportCommandFolders, AFolderInsideAnotherGivenIsWalkedOnce) {
         EXPECT_EQ(run.exitCode, 0) << note;
         EXPECT_EQ(times, once) << note;
         EXPECT_EQ(run.err, "busyscope-report: " + note + ": analysed once\n");
+    }
+}
+
+// Times no local calendar holds are counted alike by the summary and by the list of times,
+// whether files or active minutes are counted.
+TEST(ReportCommandFolders, TimesOutsideTheCalendarAreCountedAlikeByEveryFormat) {
+    CTestTree tree;
+    std::ofstream(tree.Path("list")) << "60\n61\n120\n100000000000000000\n100000000000000010\n"
+                                        "-100000000000000000\n9223372036854775807\n";
+    for (const auto& [rule, title, outside] :
+         {std::tuple{"files", "7 files in " + tree.Path("list"), "4 of them have times"},
+          std::tuple{"minutes", "7 files in " + tree.Path("list") + " (5 active minutes)",
+                     "3 of the active minutes are"}}) {
+        const RunResult times =
+            RunReport({"--count", rule, "-f", "times", "--times-from", tree.Path("list")});
+        const RunResult summary =
+            RunReport({"--count", rule, "--view", "day", "--times-from", tree.Path("list")});
+        EXPECT_EQ(Lines(times.out).size(), std::string(rule) == "files" ? 7u : 5u) << times.out;
+        ASSERT_GE(Lines(summary.out).size(), 2u) << summary.err;
+        EXPECT_EQ(Lines(summary.out)[0], title);
+        EXPECT_EQ(Lines(summary.out)[1], std::string(outside) + " outside the local calendar");
     }
 }
 
