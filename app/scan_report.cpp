@@ -54,11 +54,18 @@ std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outco
     }
     if (load.failure != SourceLoad::Failure::None)
         return StatusSentence(load.message);
-    const std::optional<std::string> problem = ScanProblemMessage(problems, label);
-    const std::optional<std::string> leftOutMessage = LeftOutMessage(load.leftOut);
-    if (problem && leftOutMessage)
-        return *problem + " " + *leftOutMessage;
-    return problem ? problem : leftOutMessage;
+    std::vector<std::string> sentences;
+    for (const std::string& notice : load.notices)
+        sentences.push_back(StatusSentence(notice));
+    for (const auto& part : {ScanProblemMessage(problems, label), LeftOutMessage(load.leftOut)})
+        if (part)
+            sentences.push_back(*part);
+    if (sentences.empty())
+        return std::nullopt;
+    std::string message = sentences.front();
+    for (std::size_t i = 1; i < sentences.size(); ++i)
+        message += " " + sentences[i];
+    return message;
 }
 
 std::string StatusSentence(std::string problem) {

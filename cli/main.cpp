@@ -130,6 +130,8 @@ int Analyse(const ReportOptions& options) {
     theStampStore.KeepPlaces(PlacesNeeded(options));
     const AnalysisSource source = SourceOf(options);
     const SourceLoad load = LoadWhatIsAnalysed(options, source);
+    for (const std::string& notice : load.notices)
+        Complain(DisplayText(notice));
     if (load.stopped)
         return kExitInterrupted;
     if (load.failure != SourceLoad::Failure::None) {
@@ -137,7 +139,9 @@ int Analyse(const ReportOptions& options) {
         return load.failure == SourceLoad::Failure::BadInput ? kExitUsage : kExitFolder;
     }
     const ScanProblems& problems = theStampStore.GetProblems();
-    const std::string& failed = options.folders[std::min(problems.rootIndex, options.folders.size() - 1)];
+    const std::string& failed = load.foldersWalked.empty()
+                                    ? options.folders.front()
+                                    : load.foldersWalked[std::min(problems.rootIndex, load.foldersWalked.size() - 1)];
     if (problems.rootError == ENOMEM) {
         Complain(OutOfMemoryMessage(failed));
         return kExitFolder;
@@ -160,13 +164,14 @@ int Analyse(const ReportOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    HoldClosedStandardDescriptors();
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const ParsedReportOptions parsed = ParseReportOptions(arguments);
+    ParsedReportOptions parsed = ParseReportOptions(arguments);
     if (!parsed.error.empty()) {
         Complain(DisplayText(parsed.error) + " (see busyscope-report --help)");
         return kExitUsage;
     }
-    const ReportOptions& options = parsed.options;
+    ReportOptions& options = parsed.options;
     if (options.help)
         return PrintOrComplain(kProgram, "the help", ReportUsage());
     if (options.version)

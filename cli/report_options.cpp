@@ -301,8 +301,10 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     if (options.filesAt) {
         options.filesAtBin = BinFromWhen(FirstView(options), *options.filesAt);
         if (!options.filesAtBin) {
+            const std::string remark = WhenRemark(FirstView(options), *options.filesAt);
             parsed.error = "--files-at in the " + std::string(ViewName(FirstView(options))) + " view takes " +
-                           WhenForm(FirstView(options)) + ", not '" + *options.filesAt + "'";
+                           WhenForm(FirstView(options)) + ", not '" + *options.filesAt + "'" +
+                           (remark.empty() ? "" : ": " + remark);
             return parsed;
         }
         if (options.pngFile) {
@@ -338,7 +340,8 @@ std::string ReportUsage() {
                        "variable is honoured). Links are not followed: each counts as a file with its "
                        "own\ntime. A folder that is its own ancestor (a bind mount) is not entered again.\n"
                        "FOLDER is the current folder when none is given; several are analysed together\n"
-                       "as one, and the title names the first and how many more.\n\n"
+                       "as one, and the title names the first and how many more. A folder given twice,\n"
+                       "or inside another one given, is read once, with a note on standard error.\n\n"
                        "Options:\n";
     for (const CommandOption& option : Options()) {
         std::string left = option.shortName != '\0' ? std::string("  -") + option.shortName + ", " : "      ";
@@ -394,7 +397,7 @@ std::string ReportUsage() {
             "  day    HH:MM           14:30\n"
             "  week   DAY HH:MM       Tue 14:30 (Sun to Sat, or the whole name)\n"
             "  month  D HH:MM         15 14:30 (day 1 to 31)\n"
-            "  year   MON-DD HH:MM    Mar-05 14:30 (Jan to Dec)\n"
+            "  year   MON-DD HH:MM    Mar-05 14:30 (Jan to Dec; a common year: no Feb-29)\n"
             "with hours from 00 to 23.\n\n"
             "With --png the graph is saved as the window would paint it at that size, for the\n"
             "first chosen view (day when --view is not given); no display is needed. --png -\n"

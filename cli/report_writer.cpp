@@ -52,8 +52,9 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
         out << CountOf(*leftOut.filesOutsideRange, "file", "files") << " written outside the time range left out\n";
     if (leftOut.mountPoints > 0)
         out << CountOf(leftOut.mountPoints, "mount point", "mount points") << " of other file systems left out\n";
-    if (countsFiles && histograms.m_nBinned < store.m_nFiles)
-        out << store.m_nFiles - histograms.m_nBinned << " of them have times outside the local calendar\n";
+    if (const std::int64_t outside = histograms.m_nCounted - histograms.m_nBinned; outside > 0)
+        out << outside << (countsFiles ? " of them have times" : " of the active minutes are")
+            << " outside the local calendar\n";
     const char* noun = RecordNoun(store.Kind());
     for (const int view : views) {
         out << ViewName(view) << ": ";
@@ -103,7 +104,8 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     if (histograms.m_countRule == CountRule::Files)
         out << "  \"binnedFiles\": " << histograms.m_nBinned << ",\n";
     else
-        out << "  \"activeMinutes\": " << histograms.m_nBinned << ",\n";
+        out << "  \"activeMinutes\": " << histograms.m_nCounted << ",\n"
+            << "  \"binnedMinutes\": " << histograms.m_nBinned << ",\n";
     out
         << "  \"unreadableFolders\": " << problems.unreadableFolders << ",\n"
         << "  \"excludedEntries\": " << leftOut.excludedEntries.value_or(0) << ",\n"

@@ -2,6 +2,7 @@
 
 #include "analysis_period.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -24,10 +25,11 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-// A whole number of one or two digits within [low, high].
+// A whole number of one or two digits, with no sign, within [low, high].
 std::optional<int> SmallNumber(std::string_view text, int low, int high) {
     int value = 0;
-    if (text.empty() || text.size() > 2)
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (text.empty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), isDigit))
         return std::nullopt;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
@@ -126,4 +128,11 @@ std::string WhenForm(int view) {
     default:
         return "HH:MM, such as '14:30'";
     }
+}
+
+std::string WhenRemark(int view, std::string_view text) {
+    if (view == VIEW_YEAR && Lower(text.substr(0, text.find(' '))) == "feb-29")
+        return "the year view's bins follow a common year of 365 days, which has no Feb-29 (a leap year's "
+               "bins are each a little longer)";
+    return {};
 }

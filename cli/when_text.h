@@ -15,3 +15,7 @@ std::optional<int> BinFromWhen(int view, std::string_view text);
 
 // The view's form with an example, as --help and error messages show it: "HH:MM, such as 14:30".
 std::string WhenForm(int view);
+
+// Why text, refused by BinFromWhen, names no moment of the view although it looks like one, or
+// "" when its form says it all: a Feb-29 in the year view.
+std::string WhenRemark(int view, std::string_view text);

@@ -1,5 +1,6 @@
 #include "analysis_source.h"
 
+#include "nested_folders.h"
 #include "stamp_store.h"
 #include "time_list.h"
 #include "walk_control.h"
@@ -16,7 +17,8 @@ SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirector
                        WalkControl* control) {
     CFilteredDirectorySource filtered(directories, source.rules);
     SourceLoad load;
-    load.stopped = !store.Scan(source.folders, filtered, jobs, control);
+    load.foldersWalked = DropNestedFolders(source.folders, source.rules.oneFileSystem, &load.notices);
+    load.stopped = !store.Scan(load.foldersWalked, filtered, jobs, control);
     load.leftOut = filtered.Counts();
     return load;
 }

@@ -56,10 +56,14 @@ struct SourceLoad {
     std::string message;   // one line naming the problem, when there is one
     LeftOutCounts leftOut; // what a folder walk's rules left out
     bool stopped = false;  // a stop was requested before the end
+    // Lines to tell the user beside the result (a folder given twice, analysed once).
+    std::vector<std::string> notices;
+    std::vector<std::string> foldersWalked; // the folders a folder source walked, in order
 };
 
 // Empties the store and fills it from the source. Folders are walked with jobs threads through
-// directories (the real file system, or a test's) less what the rules leave out; their problems
+// directories (the real file system, or a test's) less what the rules leave out, a folder inside
+// another one given (or the same) once, with a notice; their problems
 // (an unreadable folder, memory running out) are the store's, as a walk records them. With a
 // control it publishes progress and ends early, with an empty store, once a stop is requested.
 SourceLoad LoadSource(const AnalysisSource& source, CStampStore& store, IDirectorySource& directories, int jobs,

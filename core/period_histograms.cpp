@@ -117,7 +117,9 @@ template <typename Times, typename BinsOf> void CPeriodHistograms::Recount(const
     m_weekBins.Zero();
     m_dayBins.Zero();
     m_nBinned = 0;
+    m_nCounted = 0;
     for (const auto& time : times) {
+        ++m_nCounted;
         const std::optional<PeriodBins> bins = binsOf(TimeOf(time));
         if (!bins)
             continue;
@@ -148,7 +150,7 @@ std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
                                 const CPeriodHistograms& histograms, RecordKind kind) {
     std::string title = FormatFilesTitle(files, folder, kind);
     if (histograms.m_countRule == CountRule::ActiveMinutes)
-        title += " (" + std::to_string(histograms.m_nBinned) + " active minutes)";
+        title += " (" + std::to_string(histograms.m_nCounted) + " active minutes)";
     return title;
 }
 

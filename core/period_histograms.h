@@ -44,7 +44,9 @@ public:
     Histogram m_weekBins;
     Histogram m_dayBins;
 
-    // Files (or active minutes) counted by the last rebuild: those whose time could be binned.
+    // Files (or active minutes) counted by the last rebuild: all of them, and those whose time
+    // could be binned (the rest have times the local calendar cannot hold).
+    std::int64_t m_nCounted = 0;
     std::int64_t m_nBinned = 0;
     // The rule of the last rebuild.
     CountRule m_countRule = CountRule::Files;
@@ -54,7 +56,7 @@ private:
 };
 
 // The title line of an analysis: "N files in FOLDER" ("N commits in FOLDER" for a history), and
-// beside it "(M active minutes)" when the histograms count active minutes.
+// beside it "(M active minutes)", all of them, when the histograms count active minutes.
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
                                 const CPeriodHistograms& histograms, RecordKind kind = RecordKind::Files);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display_text.h" // DisplayText, for paths and messages on one line
+
 #include <string>
 #include <string_view>
 
@@ -9,7 +11,3 @@ std::string JsonQuote(std::string_view text);
 
 // A CSV field in double quotes, inner quotes doubled.
 std::string CsvQuote(std::string_view text);
-
-// Text for a one-line message: control characters (newlines, escapes) are shown as \xNN so
-// that an odd file name cannot break the line or drive the terminal.
-std::string DisplayText(std::string_view text);

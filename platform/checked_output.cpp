@@ -87,3 +87,15 @@ int PrintOrComplain(std::string_view program, std::string_view what, std::string
     }
     return 0;
 }
+
+void HoldClosedStandardDescriptors() {
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", (fd == STDIN_FILENO ? O_WRONLY : O_RDONLY) | O_CLOEXEC);
+        if (held >= 0 && held != fd) {
+            ::dup3(held, fd, O_CLOEXEC);
+            ::close(held);
+        }
+    }
+}

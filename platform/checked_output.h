@@ -39,3 +39,8 @@ int PrintOrComplain(std::string_view program, std::string_view what, std::string
 
 // "<program>: cannot write <what>: <reason of error>", the line a failed output ends with.
 std::string WriteFailureMessage(std::string_view program, std::string_view what, int error);
+
+// Puts /dev/null, opened the wrong way round, on each standard descriptor (0, 1, 2) the program
+// was started without, so that no file it opens later takes that number: reading or writing the
+// descriptor still fails with EBADF ("Bad file descriptor"), as it would closed. Called first.
+void HoldClosedStandardDescriptors();

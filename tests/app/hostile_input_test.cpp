@@ -159,9 +159,10 @@ TEST_F(HostileInputTest, EventStormLeavesTheGraphInRangeAndPaintable) {
     EXPECT_GT(CountPixels(picture, IsColour(kCurveColour)), 100);
 }
 
-TEST(TextForWindow, ControlCharactersAndBadBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(TextForWindow("a\nb\tc\x01\x1b[1m\x7f\xc2\x85|\xe2\x80\xa8|\xff\xfe|\xc3\xa9"),
-              QString::fromUtf8("a\uFFFDb\uFFFDc\uFFFD\uFFFD[1m\uFFFD\uFFFD|\uFFFD|\uFFFD\uFFFD|\u00e9"));
+TEST(TextForWindow, ControlCharactersAndBadBytesAreShownAsTheReportShowsThem) {
+    EXPECT_EQ(TextForWindow("a\nb\tc\x01\x1b[1m\x7f\xc2\x85|\xe2\x80\xa8|\xff\xfe|\xc3\xa9|x\\x09y"),
+              QString::fromUtf8(
+                  "a\\x0ab\\x09c\\x01\\x1b[1m\\x7f\\xc2\\x85|\\xe2\\x80\\xa8|\\xff\\xfe|\u00e9|x\\\\x09y"));
 }
 
 TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
@@ -186,7 +187,8 @@ TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
     tree.AddFile(controls + "/f", LocalTime(2021, 5, 5, 5, 5));
     Analyse(tree.Path(controls));
     ASSERT_EQ(theStampStore.m_nFiles, 1);
-    const QString controlsShown = QString::fromUtf8("/two\uFFFDlines\uFFFDtab\uFFFD[31mred\uFFFD\uFFFDsep");
+    const QString controlsShown =
+        QString::fromUtf8("/two\\x0alines\\x09tab\\x1b[31mred\\x7f\\xe2\\x80\\xa8sep");
     EXPECT_EQ(plot.TitleText(), QString::fromStdString("1 files in " + tree.Root()) + controlsShown);
     EXPECT_EQ(titleRows(), plainRows) << "the title keeps to one line";
 
@@ -196,14 +198,14 @@ TEST_F(HostileInputTest, OddFolderNamesStayOnOneLineInTheTitleAndTheStatusBar) {
     CPosixDirectorySource source;
     theStampStore.Scan(tree.Path(bytes), source);
     plot.RebuildHistograms();
-    EXPECT_TRUE(plot.TitleText().endsWith(QString::fromUtf8("/bad\uFFFD\uFFFD\uFFFD(")));
+    EXPECT_TRUE(plot.TitleText().endsWith(QString::fromUtf8("/bad\\xff\\xfe\\xc3(")));
     EXPECT_EQ(titleRows(), plainRows);
 
     // A folder that cannot be read is named in the status bar, on its one line.
     Analyse(tree.Path(controls + "/\n\x1b[2Jgone"));
     EXPECT_EQ(m_frame->MessageText(),
               QString::fromStdString("Cannot read " + tree.Root()) + controlsShown +
-                  QString::fromUtf8("/\uFFFD\uFFFD[2Jgone: No such file or directory."));
+                  QString::fromUtf8("/\\x0a\\x1b[2Jgone: No such file or directory."));
     EXPECT_EQ(m_frame->statusBar()->sizeHint().height(), statusHeight);
 }
 

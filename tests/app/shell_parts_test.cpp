@@ -89,8 +89,12 @@ TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     EXPECT_EQ(LeftOutMessage(leftOut), "12 entries and 4 files outside the time range left out.");
     EXPECT_EQ(message(Outcome::Stopped, {}, leftOut), "Analysis stopped.");
 
-    // A source that could not be read says its own problem as a sentence.
-    SourceLoad refused{SourceLoad::Failure::Unreadable, "cannot read 'x.times': No such file", {}, false};
+    // Notices come first; a source that could not be read says its own problem as a sentence.
+    SourceLoad noticed;
+    noticed.notices = {"'/a/b' is inside '/a': analysed once"};
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, noticed, ScanProblems{1, 0, 0, 0, {}}, "/a"),
+              "'/a/b' is inside '/a': analysed once. 1 folder could not be read.");
+    SourceLoad refused{SourceLoad::Failure::Unreadable, "cannot read 'x.times': No such file", {}, false, {}, {}};
     EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, refused, {}, "Time list x.times"),
               "Cannot read 'x.times': No such file.");
 }

@@ -19,6 +19,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -240,6 +241,27 @@ TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
         EXPECT_TRUE(Contains(run.err, "(see busyscope-report --help)")) << run.err;
+    }
+}
+
+// A message shows the user's argument or path as paths are shown: control bytes, bytes that are
+// not UTF-8 and backslashes escaped, on its one line.
+TEST_F(ReportCommand, MessagesShowArgumentsAndPathsAsPathsAreShown) {
+    const std::string odd = "o\\d\xff\x1b";
+    const std::string shown = "o\\\\d\\xff\\x1b";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{BUSYSCOPE_REPORT_EXE, "--view", odd}, "unknown view '" + shown + "'"},
+        {{BUSYSCOPE_REPORT_EXE, "--files-at", odd}, ", not '" + shown + "'"},
+        {{BUSYSCOPE_REPORT_EXE, "--" + odd}, "unknown option '--" + shown + "'"},
+        {{BUSYSCOPE_REPORT_EXE, m_tree.Path(odd)}, "cannot read folder '" + m_tree.Path(shown) + "'"},
+        {{BUSYSCOPE_REPORT_EXE, "--times-from", m_tree.Path(odd)}, m_tree.Path(shown)},
+        {{BUSYSCOPE_EXE, "--" + odd}, "--" + shown},
+    };
+    for (const auto& [command, message] : cases) {
+        const RunResult run = RunProgram(command.front(), {command.begin() + 1, command.end()});
+        EXPECT_NE(run.exitCode, 0) << message;
+        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+        EXPECT_TRUE(Contains(run.err, message)) << run.err;
     }
 }
 
@@ -609,6 +631,54 @@ TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
     EXPECT_TRUE(Contains(run.err, "cannot read folder '" + tree.Path("missing") + "'")) << run.err;
 }
 
+// A folder given twice, inside another given one, through a link or by two spellings is walked
+// once, its files counted and listed once, and a note names the folder left out.
+TEST(ReportCommandFolders, AFolderInsideAnotherGivenIsWalkedOnce) {
+    CTestTree tree;
+    tree.AddFile("A/f", kMonday1430);
+    tree.AddFile("A/sub/g", kMonday1430 + 60);
+    tree.AddLink("LINK-TO-A", "A", kMonday1430);
+    const std::string a = tree.Path("A");
+    const std::vector<std::string> once{std::to_string(kMonday1430), std::to_string(kMonday1430 + 60)};
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{a, a}, "'" + a + "' is the same folder as '" + a + "'"},
+        {{a + "/sub", a}, "'" + a + "/sub' is inside '" + a + "'"},
+        {{a, tree.Path("LINK-TO-A")}, "'" + tree.Path("LINK-TO-A") + "' is the same folder as '" + a + "'"},
+        {{".", a + "/."}, "'" + a + "/.' is the same folder as '.'"},
+    };
+    for (const auto& [folders, note] : cases) {
+        std::vector<std::string> arguments{"-f", "times"};
+        arguments.insert(arguments.end(), folders.begin(), folders.end());
+        const RunResult run = RunProgram(BUSYSCOPE_REPORT_EXE, arguments, Wrapped({"env", "-C", a}));
+        std::vector<std::string> times = Lines(run.out);
+        std::sort(times.begin(), times.end());
+        EXPECT_EQ(run.exitCode, 0) << note;
+        EXPECT_EQ(times, once) << note;
+        EXPECT_EQ(run.err, "busyscope-report: " + note + ": analysed once\n");
+    }
+}
+
+// Times no local calendar holds are counted alike by the summary and by the list of times,
+// whether files or active minutes are counted.
+TEST(ReportCommandFolders, TimesOutsideTheCalendarAreCountedAlikeByEveryFormat) {
+    CTestTree tree;
+    std::ofstream(tree.Path("list")) << "60\n61\n120\n100000000000000000\n100000000000000010\n"
+                                        "-100000000000000000\n9223372036854775807\n";
+    for (const auto& [rule, title, outside] :
+         {std::tuple{"files", "7 files in " + tree.Path("list"), "4 of them have times"},
+          std::tuple{"minutes", "7 files in " + tree.Path("list") + " (5 active minutes)",
+                     "3 of the active minutes are"}}) {
+        const RunResult times =
+            RunReport({"--count", rule, "-f", "times", "--times-from", tree.Path("list")});
+        const RunResult summary =
+            RunReport({"--count", rule, "--view", "day", "--times-from", tree.Path("list")});
+        EXPECT_EQ(Lines(times.out).size(), std::string(rule) == "files" ? 7u : 5u) << times.out;
+        ASSERT_GE(Lines(summary.out).size(), 2u) << summary.err;
+        EXPECT_EQ(Lines(summary.out)[0], title);
+        EXPECT_EQ(Lines(summary.out)[1], std::string(outside) + " outside the local calendar");
+    }
+}
+
 // The user's locale changes no number, name or clock of any output, the picture included.
 TEST(ReportCommandPicture, EveryOutputIsTheSameInAnyLocale) {
     CTestTree tree;
@@ -802,6 +872,17 @@ TEST(ProgramOutput, WhatCannotBeWrittenEndsInAMessageAndStatusOne) {
         ASSERT_FALSE(errors.empty()) << test.message;
         EXPECT_EQ(errors.back(), test.message + "No space left on device");
     }
+}
+
+// Started with standard output closed, --png - fails as a closed descriptor does, though the
+// picture is written after the program has opened files of its own.
+TEST(ProgramOutput, AClosedStandardOutputIsABadFileDescriptor) {
+    CTestTree tree;
+    tree.AddFile("a", kMonday1430);
+    const RunResult run = RunProgram(BUSYSCOPE_REPORT_EXE, {"--png", "-", tree.Root()},
+                                     Wrapped({"sh", "-c", "exec \"$0\" \"$@\" >&-"}));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "busyscope-report: cannot write standard output: Bad file descriptor\n");
 }
 
 TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {

@@ -187,7 +187,8 @@ TEST(ReportOptions, FilesAtTakesEachViewsOwnMoment) {
         {"month", "29 12:00", 1368},   {"month", "31 23:59", 1487}, {"month", "32 00:00", -1},
         {"month", "0 10:00", -1},      {"year", "Jan-01 00:00", 0}, {"year", "Jan-01 18:00", 3},
         {"year", "jul-01 00:00", 724}, {"year", "Dec-31 23:59", 1459}, {"year", "Feb-29 12:00", -1},
-        {"year", "Mar 05 14:30", -1},  {"year", "Mar-5 14:30", 254},
+        {"year", "Mar 05 14:30", -1},  {"year", "Mar-5 14:30", 254},  {"day", "-0:30", -1},
+        {"day", "12:-0", -1},          {"week", "Mon 1:-0", -1},    {"year", "Mar-05 -0:00", -1},
     };
     for (const Case& c : cases) {
         const ParsedReportOptions parsed = Parse({"--view", c.view, "--files-at", c.when, "d"});
@@ -200,6 +201,9 @@ TEST(ReportOptions, FilesAtTakesEachViewsOwnMoment) {
             EXPECT_EQ(parsed.options.filesAtBin, c.bin) << c.view << " '" << c.when << "'";
         }
     }
+    EXPECT_TRUE(Parse({"--view", "year", "--files-at", "feb-29 12:00", "d"})
+                    .error.ends_with(": the year view's bins follow a common year of 365 days, which has no "
+                                     "Feb-29 (a leap year's bins are each a little longer)"));
     EXPECT_EQ(Parse({"--files-at", "14:30", "d"}).options.filesAtBin, 870) << "the day view by default";
     EXPECT_EQ(Parse({"--files-at", "14:30", "--format", "summary", "d"}).error, "");
     EXPECT_NE(Parse({"--files-at", "14:30", "--format", "csv", "d"}).error, "");

@@ -1,6 +1,8 @@
 #include "text_escape.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -23,9 +25,19 @@ TEST(TextEscape, CsvDoublesQuotes) {
     EXPECT_EQ(CsvQuote("say \"hi\""), "\"say \"\"hi\"\"\"");
 }
 
-TEST(TextEscape, DisplayTextKeepsOneLine) {
-    EXPECT_EQ(DisplayText("/home/user/Projekte \xc3\xa4"), "/home/user/Projekte \xc3\xa4");
-    EXPECT_EQ(DisplayText("a\nb\x1b[31m"), "a\\x0ab\\x1b[31m");
+// Shown text is valid UTF-8 on one line, and different names never look alike.
+TEST(TextEscape, DisplayTextKeepsOneLineAndTellsEveryNameApart) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/home/user/Projekte \xc3\xa4 \xe2\x82\xac", "/home/user/Projekte \xc3\xa4 \xe2\x82\xac"},
+        {"a\nb\x1b[31m\x7f", "a\\x0ab\\x1b[31m\\x7f"},
+        {"x\ty", "x\\x09y"},
+        {"x\\x09y", "x\\\\x09y"},
+        {"bad\xff\xfe\xc3(", "bad\\xff\\xfe\\xc3("},
+        {"c1\xc2\x85 sep\xe2\x80\xa8", "c1\\xc2\\x85 sep\\xe2\\x80\\xa8"},
+        {std::string("nul\0", 4), "nul\\x00"},
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(DisplayText(text), shown);
 }
 
 } // namespace
