@@ -94,7 +94,7 @@ void CMainFrame::OnFileOpenTimeList() {
         return;
     AnalyseSource(QFile::encodeName(file).toStdString(), "times",
                   [](CStampStore& store, const std::string& path, WalkControl& control) {
-                      return LoadTimeLists({&path, 1}, store, &control).message;
+                      return LoadTimeLists({&path, 1}, store, &control, RecordEnd::Detect).message;
                   });
 }
 

@@ -44,6 +44,9 @@ extern "C" void RequestStop(int) {
 PlaceDetail PlacesNeeded(const ReportOptions& options) {
     if (options.filesAtBin)
         return options.formatChosen ? PlaceDetail::Folders : PlaceDetail::Names;
+    if (options.format == ReportFormat::Times && options.recordEnd == RecordEnd::Nul &&
+        options.countRule == CountRule::Files)
+        return PlaceDetail::Names; // each time is written with its path
     if (options.pngFile || options.format == ReportFormat::Csv || options.format == ReportFormat::Times)
         return PlaceDetail::None;
     return PlaceDetail::Folders;
@@ -97,7 +100,7 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
         histograms.RebuildHistograms(theStampStore, options.countRule);
     return PrintChecked("the report", [&](std::ostream& out) {
         WriteReport(out, options.format, theStampStore, histograms, options.views, options.averagingPosition,
-                    leftOut);
+                    leftOut, options.recordEnd);
     });
 }
 
@@ -131,10 +134,10 @@ int WriteOutput(const ReportOptions& options, const LeftOutCounts& leftOut) {
 
 // Reads the time lists instead of a folder; the exit status.
 int AnalyseTimeLists(const ReportOptions& options) {
-    const TimeListsLoad load = LoadTimeLists(options.timeLists, theStampStore);
+    const TimeListsLoad load = LoadTimeLists(options.timeLists, theStampStore, nullptr, options.recordEnd);
     if (load.failure != TimeListsLoad::Failure::None) {
         Complain(DisplayText(load.message));
-        return load.failure == TimeListsLoad::Failure::NotATime ? kExitUsage : kExitFolder;
+        return load.failure == TimeListsLoad::Failure::BadLine ? kExitUsage : kExitFolder;
     }
     return WriteOutput(options, {});
 }

@@ -176,7 +176,15 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
                  return "--times-from needs a file name";
+             if (value == "-" && std::ranges::find(options.timeLists, "-") != options.timeLists.end())
+                 return "--times-from - reads standard input, which can be read only once";
              options.timeLists.emplace_back(value);
+             return {};
+         }},
+        {"--null", '0', "",
+         "--times-from lists and --format times are NUL-ended records (find -printf '%T@ %p\\0')",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.recordEnd = RecordEnd::Nul;
              return {};
          }},
         {"--git", '\0', "", "analyze the commits of the repository at FOLDER instead of its files",
@@ -317,6 +325,9 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     else if (!options.timeLists.empty() && (haveFolder || options.git))
         parsed.error = haveFolder ? "--times-from reads lists instead of a FOLDER: '" + options.folders.front() + "'"
                                   : "--times-from and --git cannot be used together";
+    else if (options.recordEnd == RecordEnd::Nul && options.timeLists.empty() &&
+             options.format != ReportFormat::Times)
+        parsed.error = "--null applies to the lists of --times-from and --format times";
     else if (options.git && options.folders.size() > 1)
         parsed.error = "--git reads one repository: more than one FOLDER given";
     return parsed;

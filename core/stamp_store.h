@@ -66,6 +66,11 @@ public:
     bool KeepsPlaces() const { return m_keepPlaces; }
     // The places of the records, one per record when places are kept, else empty.
     const CStampPlaces& Places() const { return m_places; }
+    // The path of a record's file, or of a folder, as its source names it: the places' path
+    // below the folder when one tree was walked, and the places' path alone when several were
+    // (each then starts with its tree's) or a list gave it (absolute or relative as the list had it).
+    std::string FullPath(Index record) const;
+    std::string FullFolderPath(FolderIndex folder) const;
 
     // Empties the store and walks the tree below path (the path is kept exactly as given) with
     // the given source and number of threads; control, when given, reports progress and can
@@ -99,6 +104,7 @@ public:
 
 private:
     std::string m_strFolder;
+    std::string m_placesBase; // the folder the places' paths are below, when they are not whole
     ScanProblems m_problems;
     bool m_keepPlaces = false;
     CStampPlaces m_places;
