@@ -182,7 +182,7 @@ const std::vector<CommandOption>& Options() {
              return {};
          }},
         {"--null", '0', "",
-         "--times-from lists and --format times are NUL-ended records (find -printf '%T@ %p\\0')",
+         "lists of --times-from and --format times end each record with NUL, not newline",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.recordEnd = RecordEnd::Nul;
              return {};
@@ -371,11 +371,19 @@ std::string ReportUsage() {
             "           counts of entries, files and mount points left out and what was\n"
             "           counted (\"count\"), and the same bursts\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
-            "           in walk order\n\n"
+            "           in walk order; with --null each time is followed by a space and the\n"
+            "           file's path (as --files-at names it, byte for byte) and ended by a NUL\n\n"
             "A time list holds one time per line: whole seconds since 1970 UTC as --format\n"
             "times writes them, or the lines of find -printf '%T@\\n' (the fraction is dropped)\n"
             "or find -printf '%T@ %p\\n' (the path is kept). Several lists make one analysis;\n"
-            "a line that is not a time stops the report with its file and line number.\n\n"
+            "a line that is not a time stops the report with its file and line number. CRLF\n"
+            "line ends, blanks around a line and blank lines at the end are allowed. With\n"
+            "--null each record ends with a NUL byte instead, as find -printf '%T@ %p\\0' and\n"
+            "--format times --null write them, and a path keeps every byte, newlines too.\n"
+            "A path stays absolute or relative as the list gives it; one that ends in '/'\n"
+            "names a folder and is refused, as is a line holding a NUL byte. A line longer\n"
+            "than 1 MiB, or a list that cannot be read to its end, ends the report with\n"
+            "exit status 1.\n\n"
             "With --git each commit counts once, at its author time on the author's own clock\n"
             "(a commit written at 10:00 in Tokyo counts at 10:00 wherever it is analyzed);\n"
             "the --author PATTERN is looked for, ignoring case, in the author's name and e-mail.\n\n"
@@ -391,9 +399,10 @@ std::string ReportUsage() {
             "--files-at lists the files whose bins the curve sums at WHEN: the averaging\n"
             "window of --average centred there, in the view of --view (day when not given),\n"
             "as the window's Files list shows them: one \"local-time<TAB>path\" line each, in\n"
-            "walk order, paths below FOLDER. With --git a commit's path is its id and subject;\n"
-            "a time listed without a path has the time alone. With --format summary it prints\n"
-            "the list's title and \"COUNT<TAB>SHARE<TAB>FOLDER\" for each folder, largest first.\n"
+            "walk order, paths below FOLDER (a list's as it gives them). With --git a\n"
+            "commit's path is its id and subject; a time listed without a path has the time\n"
+            "alone. With --format summary it prints the list's title and\n"
+            "\"COUNT<TAB>SHARE<TAB>FOLDER\" for each folder, largest first.\n"
             "WHEN is, per view:\n"
             "  day    HH:MM           14:30\n"
             "  week   DAY HH:MM       Tue 14:30 (Sun to Sat, or the whole name)\n"
