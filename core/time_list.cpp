@@ -131,7 +131,7 @@ bool CTimeListReader::Take(std::string_view record, std::int64_t number, bool li
     }
     if (lines)
         record = TrimmedLine(record);
-    if (record.empty()) {
+    if (record.empty() && lines) {
         if (m_blankLine == 0)
             m_blankLine = number; // blank lines may end a list, and nothing else
         return true;
@@ -170,6 +170,8 @@ void CTimeListReader::Add(const TimeListLine& line) {
 CTimeListReader::FolderIndex CTimeListReader::FolderOf(std::string_view folderPath) {
     // The folders of the last path whose names and the '/' after them this one repeats are
     // its folders too; only the rest is looked up.
+    if (folderPath == m_lastFolderPath)
+        return m_lastFolder;
     const std::size_t shared = static_cast<std::size_t>(
         std::mismatch(folderPath.begin(), folderPath.end(), m_lastFolderPath.begin(), m_lastFolderPath.end())
             .first -
@@ -191,6 +193,7 @@ CTimeListReader::FolderIndex CTimeListReader::FolderOf(std::string_view folderPa
         start = slash + 1;
     }
     m_lastFolderPath = folderPath;
+    m_lastFolder = folder;
     return folder;
 }
 

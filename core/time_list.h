@@ -119,6 +119,7 @@ private:
     // path read last are reused as far as the next path shares them.
     std::string m_lastFolderPath;
     std::vector<ChainLink> m_lastChain;
+    FolderIndex m_lastFolder = IStampSink::kNoFolder;
 };
 
 class CStampStore;

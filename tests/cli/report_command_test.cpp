@@ -338,6 +338,11 @@ TEST_F(ReportCommand, NulListsKeepEveryByteOfOddNames) {
     const RunResult asLines = RunReport({"--times-from", lists.Path("walk.times")});
     EXPECT_EQ(asLines.exitCode, 2);
     EXPECT_TRUE(Contains(asLines.err, "walk.times:1: a NUL byte inside a line")) << asLines.err;
+    // An endless list ends: with lines at the first 1 MiB without an end, NUL-ended at the first
+    // empty record.
+    EXPECT_EQ(RunReport({"--times-from", "/dev/zero"}).exitCode, 1);
+    EXPECT_EQ(RunReport({"--times-from", "/dev/zero", "-0"}).err,
+              "busyscope-report: /dev/zero:1: not a time: ''\n");
 }
 
 // A commit made by git at 10:00 in Tokyo counts at 10:00 in any zone; a folder inside the
