@@ -3,9 +3,6 @@
 #include "test_tree.h"
 #include "time_list.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
@@ -102,9 +99,6 @@ TEST_F(TimeListFiles, ABadLineOrAnUnreadableListNamesItAndLeavesTheStoreEmpty) {
         {{Write("long", "3\n" + std::string(kLongestTimeListRecord + 1, '4') + "\n5\n")},
          TimeListsLoad::Failure::Unreadable,
          "long:2: a line longer than 1 MiB, the most a list may hold"},
-        {{Write("endless", std::string(kLongestTimeListRecord + 1, '4'))},
-         TimeListsLoad::Failure::Unreadable,
-         "endless:1: a line longer than 1 MiB, the most a list may hold"},
         {{"/proc/self/mem"},
          TimeListsLoad::Failure::Unreadable,
          "cannot read '/proc/self/mem': Input/output error"},
@@ -163,32 +157,6 @@ TEST_F(TimeListFiles, ListsAsPeopleWriteThemKeepEveryPathAsGiven) {
         EXPECT_EQ(paths, expected) << text;
         EXPECT_EQ(store[store.GetSize() - 1].m_lastWrite, 5 + store.GetSize() - 1) << text;
     }
-}
-
-// A read that fails part way is no end of the list: the times before it are not a result.
-TEST(TimeList, AReadThatFailsIsAnErrorNotTheEnd) {
-    cookie_io_functions_t failing{};
-    failing.read = [](void* cookie, char* buffer, std::size_t size) -> ssize_t {
-        auto& handedOut = *static_cast<bool*>(cookie);
-        if (handedOut) {
-            errno = ENOMEM;
-            return -1;
-        }
-        handedOut = true;
-        const std::string_view lines = "1\n2\n3";
-        const std::size_t length = std::min(size, lines.size());
-        std::memcpy(buffer, lines.data(), length);
-        return static_cast<ssize_t>(length);
-    };
-    bool handedOut = false;
-    std::FILE* list = fopencookie(&handedOut, "r", failing);
-    ASSERT_NE(list, nullptr);
-    CStampStore store;
-    const TimeListOutcome outcome = CTimeListReader(store).Read(list);
-    std::fclose(list);
-    EXPECT_EQ(outcome.readError, ENOMEM);
-    EXPECT_FALSE(outcome.Good());
-    EXPECT_LE(store.m_nFiles, 2) << "the unfinished last line is not taken for a whole one";
 }
 
 } // namespace
