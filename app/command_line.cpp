@@ -55,6 +55,7 @@ template <std::size_t N> bool Names(const std::string_view (&names)[N], std::str
 WindowArguments ParseWindowArguments(std::span<const std::string> arguments) {
     WindowArguments parsed;
     SourceRequest request;
+    request.recordEnd = RecordEnd::Detect; // a list chosen by name, NUL-ended or not
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -74,6 +75,10 @@ WindowArguments ParseWindowArguments(std::span<const std::string> arguments) {
         if (Names(kQtValueOptions, name)) {
             if (equals == std::string::npos)
                 ++i; // the value follows
+            continue;
+        }
+        if (option == "-0" || option == "--null") {
+            request.recordEnd = RecordEnd::Nul;
             continue;
         }
         if (option == "--git" || option == "--all") {

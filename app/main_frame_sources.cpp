@@ -42,7 +42,7 @@ void CMainFrame::OnFileOpenTimeList() {
     const QString file =
         m_dialogs.chooseOpenFile ? m_dialogs.chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
     if (!file.isEmpty())
-        Analyse(TimeListSource{{QFile::encodeName(file).toStdString()}});
+        Analyse(TimeListSource{{QFile::encodeName(file).toStdString()}, RecordEnd::Detect});
 }
 
 void CMainFrame::OnFileSaveTimeList() {

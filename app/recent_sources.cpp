@@ -30,9 +30,13 @@ template <class... Kinds> struct Overloaded : Kinds... {
     using Kinds::operator()...;
 };
 
-AnalysisSource WithoutRules(AnalysisSource source) {
+// What is remembered of a source: a folder without its rules (those in force apply when it is
+// opened again), a list with its record ends told from its first bytes.
+AnalysisSource AsRemembered(AnalysisSource source) {
     if (auto* folders = std::get_if<FolderSource>(&source))
         folders->rules = {};
+    if (auto* lists = std::get_if<TimeListSource>(&source))
+        lists->recordEnd = RecordEnd::Detect;
     return source;
 }
 
@@ -46,7 +50,7 @@ std::optional<QStringList> StringList(const QVariant& value) {
 } // namespace
 
 std::vector<AnalysisSource> WithRecentSource(std::vector<AnalysisSource> sources, AnalysisSource source) {
-    source = WithoutRules(std::move(source));
+    source = AsRemembered(std::move(source));
     std::erase(sources, source);
     sources.insert(sources.begin(), std::move(source));
     if (sources.size() > kMostRecentSources)
@@ -89,7 +93,7 @@ std::optional<AnalysisSource> DecodeRecentSource(const QString& line) {
     if (kind == kFolders)
         return FolderSource{std::move(values), {}};
     if (kind == kLists)
-        return TimeListSource{std::move(values)};
+        return TimeListSource{std::move(values), RecordEnd::Detect};
     if (kind == kGit || kind == kGitAll) {
         GitSource git;
         git.repository = values.front();

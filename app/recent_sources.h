@@ -10,7 +10,8 @@ class QSettings;
 
 // The sources analysed last, newest first, remembered between runs for File > Recent: folders,
 // git histories and time lists alike, each reopened as what it was. A folder is remembered
-// without its rules: the rules in force when it is opened again apply.
+// without its rules: the rules in force when it is opened again apply; a list's record ends are
+// told from its first bytes.
 inline constexpr int kMostRecentSources = 8;
 
 // The list with source put first: taken out from further down if it was there, the oldest

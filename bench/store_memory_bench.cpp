@@ -1,10 +1,15 @@
 // Heap used by the store per file, at each detail of places, measured against a small store
 // filled the same way in the same run: 1,000,000 files of 7-character names in 1,000 folders
-// (the shape of compare_scan.sh's tree) against 1,000 files in 10 folders.
+// (the shape of compare_scan.sh's tree) against 1,000 files in 10 folders. The same tree read
+// from a time list (the store with its names and the reader's folder table, at their peak) is
+// measured against the store the walk fills, and one path 20,000 folders deep gives the bytes
+// a listed folder costs.
 #include "stamp_store.h"
+#include "time_list.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <malloc.h>
 #include <string>
 
@@ -39,6 +44,62 @@ std::size_t StoreBytes(PlaceDetail detail, int folders, int filesPerFolder) {
     return after - before;
 }
 
+// The lines of a time list naming the files of StoreBytes's tree, in the same order.
+std::string TreeList(int folders, int filesPerFolder) {
+    std::string list;
+    char line[64];
+    for (int folder = 0; folder < folders; ++folder)
+        for (int file = 0; file < filesPerFolder; ++file) {
+            std::snprintf(line, sizeof line, "%d top%d/folder%d/f%06d\n", 946684800 + folder * 630720,
+                          folder % 10, folder, file);
+            list += line;
+        }
+    return list;
+}
+
+// Heap that reading the list takes at its peak: the store with names, and the reader.
+std::size_t ListBytes(std::string& list) {
+    std::FILE* file = fmemopen(list.data(), list.size(), "r");
+    const std::size_t before = HeapInUse();
+    std::size_t after = before;
+    {
+        CStampStore store;
+        store.KeepPlaces(PlaceDetail::Names);
+        CTimeListReader reader(store);
+        if (!reader.Read(file).Good())
+            std::abort();
+        after = HeapInUse();
+        benchmark::DoNotOptimize(store.data());
+    }
+    std::fclose(file);
+    return after - before;
+}
+
+void BM_TimeListBytesPerPath(benchmark::State& state) {
+    double perPath = 0;
+    double walkPerFile = 0;
+    double perDeepFolder = 0;
+    for (auto _ : state) {
+        std::string small = TreeList(10, 100);
+        std::string big = TreeList(1000, 1000);
+        perPath = static_cast<double>(ListBytes(big) - ListBytes(small)) / (1000000.0 - 1000.0);
+        walkPerFile = static_cast<double>(StoreBytes(PlaceDetail::Names, 1000, 1000) -
+                                          StoreBytes(PlaceDetail::Names, 10, 100)) /
+                      (1000000.0 - 1000.0);
+        constexpr int kDepth = 20000;
+        std::string deep = "0 ";
+        for (int level = 0; level < kDepth; ++level)
+            deep += "a/";
+        deep += "f\n";
+        perDeepFolder = static_cast<double>(ListBytes(deep)) / kDepth;
+    }
+    state.counters["bytes_per_path"] = perPath;
+    state.counters["walk_bytes_per_file"] = walkPerFile;
+    // The target: at most 2.
+    state.counters["ratio_to_walk"] = perPath / walkPerFile;
+    state.counters["bytes_per_deep_folder"] = perDeepFolder;
+}
+
 void BM_StoreBytesPerFile(benchmark::State& state) {
     const auto detail = static_cast<PlaceDetail>(state.range(0));
     double perFile = 0;
@@ -59,6 +120,8 @@ BENCHMARK(BM_StoreBytesPerFile)
     ->ArgName("detail")
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_TimeListBytesPerPath)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -42,6 +42,9 @@ extern "C" void RequestStop(int) {
 PlaceDetail PlacesNeeded(const ReportOptions& options) {
     if (options.filesAtBin)
         return options.formatChosen ? PlaceDetail::Folders : PlaceDetail::Names;
+    if (options.format == ReportFormat::Times && options.recordEnd == RecordEnd::Nul &&
+        options.countRule == CountRule::Files)
+        return PlaceDetail::Names; // each time is written with its path
     if (options.pngFile || options.format == ReportFormat::Csv || options.format == ReportFormat::Times)
         return PlaceDetail::None;
     return PlaceDetail::Folders;
@@ -93,7 +96,7 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
         histograms.RebuildHistograms(theStampStore, options.countRule);
     return PrintChecked("the report", [&](std::ostream& out) {
         WriteReport(out, options.format, theStampStore, histograms, options.views, options.averagingPosition,
-                    leftOut);
+                    leftOut, options.recordEnd);
     });
 }
 

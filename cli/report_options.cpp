@@ -176,7 +176,15 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
                  return "--times-from needs a file name";
+             if (value == "-" && std::ranges::find(options.timeLists, "-") != options.timeLists.end())
+                 return "--times-from - reads standard input, which can be read only once";
              options.timeLists.emplace_back(value);
+             return {};
+         }},
+        {"--null", '0', "",
+         "lists of --times-from and --format times end each record with NUL, not newline",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.recordEnd = RecordEnd::Nul;
              return {};
          }},
         {"--git", '\0', "", "analyze the commits of the repository at FOLDER instead of its files",
@@ -243,8 +251,8 @@ OptionArgument SplitOption(std::string_view argument) {
 
 // The source options as given; FOLDER only when one was.
 SourceRequest SourceRequestOf(const ReportOptions& options, bool haveFolder) {
-    return {haveFolder ? options.folders : std::vector<std::string>(), options.timeLists, options.git,
-            options.allRefs, options.authors};
+    return {haveFolder ? options.folders : std::vector<std::string>(), options.timeLists, options.recordEnd,
+            options.git, options.allRefs, options.authors};
 }
 
 } // namespace
@@ -326,6 +334,9 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
         ;
     else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
         parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
+    else if (options.recordEnd == RecordEnd::Nul && options.timeLists.empty() &&
+             options.format != ReportFormat::Times)
+        parsed.error = "--null applies to the lists of --times-from and --format times";
     else
         parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
     return parsed;
@@ -370,11 +381,19 @@ std::string ReportUsage() {
             "           counts of entries, files and mount points left out and what was\n"
             "           counted (\"count\"), and the same bursts\n"
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
-            "           in walk order\n\n"
+            "           in walk order; with --null each time is followed by a space and the\n"
+            "           file's path (as --files-at names it, byte for byte) and ended by a NUL\n\n"
             "A time list holds one time per line: whole seconds since 1970 UTC as --format\n"
             "times writes them, or the lines of find -printf '%T@\\n' (the fraction is dropped)\n"
             "or find -printf '%T@ %p\\n' (the path is kept). Several lists make one analysis;\n"
-            "a line that is not a time stops the report with its file and line number.\n\n"
+            "a line that is not a time stops the report with its file and line number. CRLF\n"
+            "line ends, blanks around a line and blank lines at the end are allowed. With\n"
+            "--null each record ends with a NUL byte instead, as find -printf '%T@ %p\\0' and\n"
+            "--format times --null write them, and a path keeps every byte, newlines too.\n"
+            "A path stays absolute or relative as the list gives it; one that ends in '/'\n"
+            "names a folder and is refused, as is a line holding a NUL byte. A line longer\n"
+            "than 1 MiB, or a list that cannot be read to its end, ends the report with\n"
+            "exit status 1.\n\n"
             "With --git each commit counts once, at its author time on the author's own clock\n"
             "(a commit written at 10:00 in Tokyo counts at 10:00 wherever it is analyzed);\n"
             "the --author PATTERN is looked for, ignoring case, in the author's name and e-mail.\n\n"
@@ -390,9 +409,10 @@ std::string ReportUsage() {
             "--files-at lists the files whose bins the curve sums at WHEN: the averaging\n"
             "window of --average centred there, in the view of --view (day when not given),\n"
             "as the window's Files list shows them: one \"local-time<TAB>path\" line each, in\n"
-            "walk order, paths below FOLDER. With --git a commit's path is its id and subject;\n"
-            "a time listed without a path has the time alone. With --format summary it prints\n"
-            "the list's title and \"COUNT<TAB>SHARE<TAB>FOLDER\" for each folder, largest first.\n"
+            "walk order, paths below FOLDER (a list's as it gives them). With --git a\n"
+            "commit's path is its id and subject; a time listed without a path has the time\n"
+            "alone. With --format summary it prints the list's title and\n"
+            "\"COUNT<TAB>SHARE<TAB>FOLDER\" for each folder, largest first.\n"
             "WHEN is, per view:\n"
             "  day    HH:MM           14:30\n"
             "  week   DAY HH:MM       Tue 14:30 (Sun to Sat, or the whole name)\n"

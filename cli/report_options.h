@@ -4,6 +4,7 @@
 #include "defaults.h"
 #include "filtered_directory_source.h"
 #include "period_histograms.h"
+#include "time_list.h"
 
 #include <optional>
 #include <span>
@@ -34,6 +35,9 @@ struct ReportOptions {
 
     // --times-from: lists of times read instead of a walk ("-" is standard input), in order.
     std::vector<std::string> timeLists;
+    // --null: the lists of --times-from, and the list --format times writes, are NUL-ended
+    // records (with paths, when written) rather than lines.
+    RecordEnd recordEnd = RecordEnd::Newline;
     // --git, --all, --author: the commits of the repository at FOLDER instead of its files.
     bool git = false;
     bool allRefs = false;

@@ -142,18 +142,18 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     out << "\n  ]\n}\n";
 }
 
-void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule) {
+void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule, RecordEnd recordEnd) {
     if (rule == CountRule::ActiveMinutes) {
         for (const std::int64_t start : ActiveMinuteStarts(store.span()))
-            out << start << '\n';
+            out << start << (recordEnd == RecordEnd::Nul ? '\0' : '\n');
         return;
     }
-    WriteTimeList(out, store);
+    WriteTimeList(out, store, recordEnd);
 }
 
 void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,
                  const CPeriodHistograms& histograms, std::span<const int> views, int averagingPosition,
-                 const LeftOutCounts& leftOut) {
+                 const LeftOutCounts& leftOut, RecordEnd timesEnd) {
     switch (format) {
     case ReportFormat::Summary:
         WriteSummary(out, store, histograms, views, averagingPosition, leftOut);
@@ -165,7 +165,7 @@ void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& stor
         WriteJson(out, store, histograms, views, leftOut);
         break;
     case ReportFormat::Times:
-        WriteTimes(out, store, histograms.m_countRule);
+        WriteTimes(out, store, histograms.m_countRule, timesEnd);
         break;
     }
 }

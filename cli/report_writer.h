@@ -29,11 +29,13 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views);
 void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,
                std::span<const int> views, const LeftOutCounts& leftOut = {});
-// Every file's time in walk order, or with active minutes the first second of each, ascending.
-void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule = CountRule::Files);
+// Every file's time in walk order, or with active minutes the first second of each, ascending;
+// as NUL-ended records, each file's with its path when the store keeps it (see WriteTimeList).
+void WriteTimes(std::ostream& out, const CStampStore& store, CountRule rule = CountRule::Files,
+                RecordEnd recordEnd = RecordEnd::Newline);
 
 // The report in the chosen format: one of the four above, counting as the histograms were
-// counted (times takes only the histograms' rule).
+// counted (times takes only the histograms' rule, and ends its records with timesEnd).
 void WriteReport(std::ostream& out, ReportFormat format, const CStampStore& store,
                  const CPeriodHistograms& histograms, std::span<const int> views, int averagingPosition,
-                 const LeftOutCounts& leftOut = {});
+                 const LeftOutCounts& leftOut = {}, RecordEnd timesEnd = RecordEnd::Newline);

@@ -32,7 +32,7 @@ SourceLoad LoadGit(const GitSource& source, CStampStore& store, WalkControl* con
 }
 
 SourceLoad LoadLists(const TimeListSource& source, CStampStore& store, WalkControl* control) {
-    const TimeListsLoad lists = LoadTimeLists(source.lists, store, control);
+    const TimeListsLoad lists = LoadTimeLists(source.lists, store, control, source.recordEnd);
     SourceLoad load;
     load.message = lists.message;
     switch (lists.failure) {
@@ -41,7 +41,7 @@ SourceLoad LoadLists(const TimeListSource& source, CStampStore& store, WalkContr
     case TimeListsLoad::Failure::Unreadable:
         load.failure = SourceLoad::Failure::Unreadable;
         break;
-    case TimeListsLoad::Failure::NotATime:
+    case TimeListsLoad::Failure::BadLine:
         load.failure = SourceLoad::Failure::BadInput;
         break;
     }
@@ -64,7 +64,7 @@ std::string SourceRequestProblem(const SourceRequest& request) {
 
 AnalysisSource SourceFromRequest(const SourceRequest& request, const EntryFilter& rules) {
     if (!request.timeLists.empty())
-        return TimeListSource{request.timeLists};
+        return TimeListSource{request.timeLists, request.recordEnd};
     std::vector<std::string> folders = request.folders;
     if (folders.empty())
         folders.emplace_back(".");

@@ -2,6 +2,7 @@
 
 #include "filtered_directory_source.h"
 #include "git_history.h"
+#include "time_list.h"
 
 #include <cstdint>
 #include <string>
@@ -26,6 +27,7 @@ struct GitSource {
 };
 struct TimeListSource {
     std::vector<std::string> lists; // read one after another; "-" is standard input
+    RecordEnd recordEnd = RecordEnd::Newline;
     bool operator==(const TimeListSource&) const = default;
 };
 using AnalysisSource = std::variant<FolderSource, GitSource, TimeListSource>;
@@ -35,6 +37,7 @@ using AnalysisSource = std::variant<FolderSource, GitSource, TimeListSource>;
 struct SourceRequest {
     std::vector<std::string> folders;
     std::vector<std::string> timeLists;
+    RecordEnd recordEnd = RecordEnd::Newline;
     bool git = false;
     bool allRefs = false;
     std::vector<std::string> authors;

@@ -127,7 +127,7 @@ TEST(RecentSources, NewestFirstNoRepeatsAtMostEightEveryByteKeptAndBadValuesRead
         FolderSource{{"/a b", "/c%20\xff\n"}, {}},
         GitSource{"/repo", {true, {"Ann Lee", "bo,b"}}},
         GitSource{"/repo", {}},
-        TimeListSource{{"-", "/t/x.times"}},
+        TimeListSource{{"-", "/t/x.times"}, RecordEnd::Detect},
     };
     for (const AnalysisSource& source : kinds)
         EXPECT_EQ(DecodeRecentSource(EncodeRecentSource(source)), source) << EncodeRecentSource(source).toStdString();

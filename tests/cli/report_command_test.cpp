@@ -234,6 +234,8 @@ TEST_F(ReportCommand, BadCommandLinesAreOneLineErrors) {
           {"--times-from", "list", "x"},
           {"--times-from", "list", "--git"},
           {"--times-from", "list", "--since", "2024-01-01"},
+          {"--times-from", "-", "--times-from=-"},
+          {"--null", "x"},
           {"--author", "ada", "x"},
           {"--all", "x"}}) {
         const RunResult run = RunReport(arguments);
@@ -299,15 +301,65 @@ TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
                                        "--files-at", "Mon 16:30", "--average", "0"},
                                       zone);
     EXPECT_EQ(Lines(point.out),
-              (std::vector<std::string>{"2024-07-08 16:30:10",
-                                        "2024-07-01 16:30:00\t" + m_tree.Path("a").substr(1)}))
-        << "a time with its path where the list gave one";
+              (std::vector<std::string>{"2024-07-08 16:30:10", "2024-07-01 16:30:00\t" + m_tree.Path("a")}))
+        << "a time with its path, absolute as the list gave it";
 
     std::ofstream(lists.Path("bad")) << "1719844200\n1719844200 x\n17198442OO\n";
     const RunResult bad = RunReport({"--times-from", whole, "--times-from", lists.Path("bad")}, zone);
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(bad.err, "busyscope-report: " + lists.Path("bad") + ":3: not a time: '17198442OO'\n");
+}
+
+// Names with a newline, a tab, a backslash and bytes that are not UTF-8 survive a NUL-ended list:
+// written by --format times --null and read back with -0 they give the walk's bins and its
+// --files-at paths, and the list written again is the same list; find's list keeps its absolute
+// paths.
+TEST_F(ReportCommand, NulListsKeepEveryByteOfOddNames) {
+    const std::vector<std::string> names{"new\nline", "sub/tab\there", "sub/back\\slash", "bad\xffname.txt",
+                                         "sub/deeper/ spaced "};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        m_tree.AddFile(names[i], kMonday1430 + static_cast<std::int64_t>(i));
+    CTestTree lists;
+    RunSetup save;
+    save.outPath = lists.Path("walk.times");
+    ASSERT_EQ(RunProgram(BUSYSCOPE_REPORT_EXE, {"--format", "times", "--null", m_tree.Root()}, save).exitCode,
+              0);
+    save.outPath = lists.Path("again.times");
+    ASSERT_EQ(RunProgram(BUSYSCOPE_REPORT_EXE,
+                         {"--times-from", lists.Path("walk.times"), "-0", "--format", "times", "-0"}, save)
+                  .exitCode,
+              0);
+    EXPECT_TRUE(ReadFile(lists.Path("again.times")) == ReadFile(lists.Path("walk.times")));
+    save.outPath = lists.Path("find.times");
+    ASSERT_EQ(RunProgram("find", {m_tree.Root(), "!", "-type", "d", "-printf", "%T@ %p\\0"}, save).exitCode,
+              0);
+
+    const std::vector<std::string> pointAt{"--files-at", "14:30", "--average", "0"};
+    const auto run = [&](std::vector<std::string> arguments, const std::vector<std::string>& more) {
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        const RunResult result = RunReport(arguments);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return result.out;
+    };
+    const std::string walkPoint = run({m_tree.Root()}, pointAt);
+    EXPECT_EQ(Lines(walkPoint).size(), names.size() + 2) << walkPoint; // and a, b/x
+    EXPECT_EQ(run({"--times-from", lists.Path("walk.times"), "--null"}, pointAt), walkPoint);
+    EXPECT_EQ(run({"--times-from", lists.Path("walk.times"), "--null", "--format", "csv"}, {}),
+              run({"--format", "csv", m_tree.Root()}, {}));
+    std::vector<std::string> walkPaths;
+    for (const std::string& line : Lines(walkPoint))
+        walkPaths.push_back(m_tree.Root() + "/" + line.substr(line.find('\t') + 1));
+    std::vector<std::string> findPaths;
+    for (const std::string& line : Lines(run({"--times-from", lists.Path("find.times"), "-0"}, pointAt)))
+        findPaths.push_back(line.substr(line.find('\t') + 1));
+    std::sort(walkPaths.begin(), walkPaths.end());
+    std::sort(findPaths.begin(), findPaths.end());
+    EXPECT_EQ(findPaths, walkPaths);
+
+    // An endless NUL-ended list ends at its first empty record.
+    EXPECT_EQ(RunReport({"--times-from", "/dev/zero", "-0"}).err,
+              "busyscope-report: /dev/zero:1: not a time: ''\n");
 }
 
 // A commit made by git at 10:00 in Tokyo counts at 10:00 in any zone; a folder inside the

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 TEST(TimeList, LinesOfEveryKnownWriterParseAndOthersDoNot) {
     const struct {
         const char* line;
@@ -66,8 +68,8 @@ TEST_F(TimeListFiles, ListsMergeAndTheirPathsShareOneFolderTree) {
         paths.push_back(store.Places().RelativePath(i));
     }
     EXPECT_EQ(times, (std::vector<std::int64_t>{5, 6, 7, 8, 9}));
-    EXPECT_EQ(paths, (std::vector<std::string>{"", "a/x", "a/b/y", "a/z", "top"}));
-    EXPECT_EQ(store.Places().FolderCount(), 3u) << "the top, a and a/b, each made once";
+    EXPECT_EQ(paths, (std::vector<std::string>{"", "a/x", "a/b/y", "/a/z", "top"}));
+    EXPECT_EQ(store.Places().FolderCount(), 5u) << "the top, a, a/b, / and /a, each made once";
 
     WalkControl stopped;
     stopped.stopRequested = true;
@@ -83,10 +85,29 @@ TEST_F(TimeListFiles, ABadLineOrAnUnreadableListNamesItAndLeavesTheStoreEmpty) {
         TimeListsLoad::Failure failure;
         std::string message;
     } cases[] = {
-        {{good, Write("bad", "3\n4\nfour\n5\n")}, TimeListsLoad::Failure::NotATime, "bad:3: not a time: 'four'"},
-        {{Write("blank", "3\n\n")}, TimeListsLoad::Failure::NotATime, "blank:2: not a time: ''"},
-        {{good, m_tree.Path("missing")}, TimeListsLoad::Failure::Unreadable, "cannot read '" + m_tree.Path("missing") + "': No such file or directory"},
-        {{m_tree.Path("lists")}, TimeListsLoad::Failure::Unreadable, "cannot read '" + m_tree.Path("lists") + "': Is a directory"},
+        {{good, Write("bad", "3\n4\nfour\n5\n")},
+         TimeListsLoad::Failure::BadLine,
+         "bad:3: not a time: 'four'"},
+        {{Write("blank", "3\n\t\r\n4\n")}, TimeListsLoad::Failure::BadLine, "blank:2: not a time: ''"},
+        {{Write("nul", "3\n4 a\0b\n"s)},
+         TimeListsLoad::Failure::BadLine,
+         "nul:2: a NUL byte inside a line: '4 a\0b'"s},
+        {{Write("folder", "3 a/b\n4 a/\n")},
+         TimeListsLoad::Failure::BadLine,
+         "folder:2: a folder, not a file: '4 a/'"},
+        {{Write("root", "3 /\n")}, TimeListsLoad::Failure::BadLine, "root:1: a folder, not a file: '3 /'"},
+        {{Write("long", "3\n" + std::string(kLongestTimeListRecord + 1, '4') + "\n5\n")},
+         TimeListsLoad::Failure::Unreadable,
+         "long:2: a line longer than 1 MiB, the most a list may hold"},
+        {{"/proc/self/mem"},
+         TimeListsLoad::Failure::Unreadable,
+         "cannot read '/proc/self/mem': Input/output error"},
+        {{good, m_tree.Path("missing")},
+         TimeListsLoad::Failure::Unreadable,
+         "cannot read '" + m_tree.Path("missing") + "': No such file or directory"},
+        {{m_tree.Path("lists")},
+         TimeListsLoad::Failure::Unreadable,
+         "cannot read '" + m_tree.Path("lists") + "': Is a directory"},
     };
     for (const auto& [lists, failure, message] : cases) {
         CStampStore store;
@@ -95,6 +116,46 @@ TEST_F(TimeListFiles, ABadLineOrAnUnreadableListNamesItAndLeavesTheStoreEmpty) {
         EXPECT_TRUE(load.message.ends_with(message)) << load.message;
         EXPECT_EQ(store.m_nFiles, 0);
         EXPECT_EQ(store.GetFolder(), "");
+    }
+}
+
+// What people have: CRLF ends, blanks around a line and blank lines at its end; NUL-ended records
+// whose paths hold any byte; absolute paths that stay absolute.
+TEST_F(TimeListFiles, ListsAsPeopleWriteThemKeepEveryPathAsGiven) {
+    const std::string odd = "/o/new\nline\ttab\\back\xff name ";
+    const struct {
+        std::string text;
+        RecordEnd recordEnd;
+        std::vector<std::string> paths;
+    } cases[] = {
+        {" 5\r\n\t6.5 /abs/x \r\n7 ./rel/y\n8 rel/z\n\n \r\n",
+         RecordEnd::Newline,
+         {"", "/abs/x", "rel/y", "rel/z"}},
+        {"5\0"
+         "6 /abs/x \0"
+         "7 "s +
+             odd +
+             "\0"
+             "8 rel/z"s,
+         RecordEnd::Nul,
+         {"", "/abs/x ", odd, "rel/z"}},
+        {"5 ./a\0"
+         "6 a\n"s,
+         RecordEnd::Detect,
+         {"a", "a\n"}},
+        {"5 ./a\r\n6 b\n", RecordEnd::Detect, {"a", "b"}},
+    };
+    for (const auto& [text, recordEnd, expected] : cases) {
+        CStampStore store;
+        store.KeepPlaces(PlaceDetail::Names);
+        const std::string list = Write("list", text);
+        const TimeListsLoad load = LoadTimeLists({&list, 1}, store, nullptr, recordEnd);
+        ASSERT_EQ(load.failure, TimeListsLoad::Failure::None) << load.message;
+        std::vector<std::string> paths;
+        for (CStampStore::Index i = 0; i < store.GetSize(); ++i)
+            paths.push_back(store.FullPath(i));
+        EXPECT_EQ(paths, expected) << text;
+        EXPECT_EQ(store[store.GetSize() - 1].m_lastWrite, 5 + store.GetSize() - 1) << text;
     }
 }
 
