@@ -1,0 +1,5 @@
+#pragma once
+
+// Tells screen readers what the program's own widgets are: the graph's plot a chart, the view
+// bar a group of radio buttons. Once, before the first window is shown.
+void InstallAccessibleRoles();
