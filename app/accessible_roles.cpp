@@ -44,6 +44,10 @@ QAccessibleInterface* ProgramRoles(const QString& className, QObject* object) {
         return new QAccessibleWidget(widget, QAccessible::Grouping);
     if (className == QLatin1String("QToolBar"))
         return new CBandAccessible(static_cast<QToolBar*>(widget));
+    // A window of the program's own (the Files window, the unreadable folders) is a frame, as the
+    // main window is, not a filler.
+    if (className == QLatin1String("QWidget") && widget->isWindow())
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 

@@ -25,6 +25,7 @@ CAveragingBar::CAveragingBar(QWidget* parent)
     setFont(DialogFont());
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kBarSize), base).size());
+    setAccessibleName(QStringLiteral("Averaging"));
 
     m_title.setGeometry(DialogUnitsToPixels(kTitleRect, base));
     m_title.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -34,7 +34,7 @@ TEST_F(KeyboardTest, FilesAtTheCursorAreListedAndLeftOutByKeys) {
     CScopedTimeZone utc("UTC");
     CTestTree tree;
     for (const char* file : {"top", "gen/a", "gen/b", "keep/c"})
-        tree.AddFile(file, 1719844200); // 2024-07-01 14:30
+        tree.AddFile(file, 1719844200);     // 2024-07-01 14:30
     tree.AddFile("keep/early", 1719792000); // 00:00
     Analyse(tree.Root());
     m_frame->activateWindow();
@@ -54,7 +54,8 @@ TEST_F(KeyboardTest, FilesAtTheCursorAreListedAndLeftOutByKeys) {
     CFilesWindow* window = m_frame->FilesWindow();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 4 files"))) << window->HeaderText().toStdString();
+    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 4 files")))
+        << window->HeaderText().toStdString();
     ASSERT_TRUE(Activate(window));
     window->Tree().setFocus();
     QTest::keyClick(&window->Tree(), Qt::Key_Home); // the first row, the fullest folder
@@ -66,7 +67,8 @@ TEST_F(KeyboardTest, FilesAtTheCursorAreListedAndLeftOutByKeys) {
     ASSERT_TRUE(Activate(m_frame));
     QTest::keyClick(&plot, Qt::Key_Return); // Enter on the graph opens the window again
     ASSERT_TRUE(Activate(window));
-    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 2 files"))) << window->HeaderText().toStdString();
+    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 2 files")))
+        << window->HeaderText().toStdString();
     QTest::keyClick(&window->Tree(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
