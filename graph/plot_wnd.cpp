@@ -16,11 +16,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace {
 const QColor kCurveColor(85, 85, 255);
-}
+const QColor kCursorColor(255, 128, 0); // apart from the curve's blue and the black text
+} // namespace
 
 CPlotWnd::CPlotWnd(IGraphHost& host, const CStampStore& store, QWidget* parent)
     : QWidget(parent), m_host(host), m_store(store),
@@ -104,6 +104,10 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     CPainterAdapter dc(painter);
+    // The focus shows only with the focus, so that the described picture stays as it is otherwise.
+    const bool focused = hasFocus();
+    if (focused)
+        DrawCursorLine(painter); // beneath the curve and the title
 
     if (const Histogram* histogram = CurrentHistogram()) {
         CurveInputs inputs;
@@ -129,20 +133,24 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
     painter.setFont(m_fontTitle);
     dc.TextOut(width() / 2, MillimetresToPixels(5, logicalDpiY()), TitleText(), CPainterAdapter::TopCenter,
                CPainterAdapter::OpaqueWhite);
-    if (hasFocus())
-        DrawCursor(painter);
+    if (focused)
+        DrawFocusMark(painter);
 }
 
-void CPlotWnd::DrawCursor(QPainter& painter) {
+void CPlotWnd::DrawCursorLine(QPainter& painter) {
     if (!HasCurve())
         return;
     if (const int x = CursorColumn(CursorBin(), width(), BinsForView(), m_xOffset); x >= 0)
-        painter.fillRect(QRect(x, 0, 1, height()), palette().color(QPalette::Highlight));
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = rect().adjusted(1, 1, -1, -1);
-    option.backgroundColor = palette().color(QPalette::Base);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.fillRect(QRect(x, 0, 1, height()), kCursorColor);
+}
+
+void CPlotWnd::DrawFocusMark(QPainter& painter) {
+    // A dotted frame one pixel inside the plot, in every style (some draw focus frames only after Tab).
+    painter.save();
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter.restore();
 }
 
 void CPlotWnd::keyPressEvent(QKeyEvent* event) {

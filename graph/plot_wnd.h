@@ -69,8 +69,9 @@ private:
     // The readout in the status bar and in what a screen reader is told of the graph.
     void ShowCursorReadout();
     void UpdateAccessibleTexts();
-    // With the focus: a focus mark round the plot and the cursor's line.
-    void DrawCursor(QPainter& painter);
+    // With the focus: the cursor's line and a focus mark round the plot.
+    void DrawCursorLine(QPainter& painter);
+    void DrawFocusMark(QPainter& painter);
 
     IGraphHost& m_host;
     const CStampStore& m_store;
