@@ -102,6 +102,7 @@ QString CPlotWnd::TitleText() const {
 void CPlotWnd::paintEvent(QPaintEvent*) {
     if (m_store.m_nFiles == 0)
         return;
+    UpdateAccessibleTexts(); // the view, read at every paint, may have changed since
     QPainter painter(this);
     CPainterAdapter dc(painter);
     // The focus shows only with the focus, so that the described picture stays as it is otherwise.
