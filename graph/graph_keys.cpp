@@ -6,6 +6,7 @@
 #include "wrap.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 

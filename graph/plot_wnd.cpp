@@ -95,8 +95,7 @@ void CPlotWnd::UpdateAccessibleTexts() {
 }
 
 QString CPlotWnd::TitleText() const {
-    return TextForWindow(
-        FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms, m_store.Kind()));
+    return TextForWindow(FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms, m_store.Kind()));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {
@@ -105,7 +104,8 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
     UpdateAccessibleTexts(); // the view, read at every paint, may have changed since
     QPainter painter(this);
     CPainterAdapter dc(painter);
-    // The focus shows only with the focus, so that the described picture stays as it is otherwise.
+    // The cursor and the focus mark show only while the plot has the focus: otherwise the picture
+    // is exactly the one the report's --png draws.
     const bool focused = hasFocus();
     if (focused)
         DrawCursorLine(painter); // beneath the curve and the title
@@ -208,8 +208,7 @@ void CPlotWnd::mouseMoveEvent(QMouseEvent* event) {
         return;
     const int view = m_host.CurrentViewMode();
     const int bin = BinUnderPointer(at.x(), width(), BinsForView(), m_xOffset);
-    m_host.ShowReadout(
-        QString::fromStdString(ReadoutText(view, bin, (*histogram)[bin], m_histograms.m_countRule)));
+    m_host.ShowReadout(QString::fromStdString(ReadoutText(view, bin, (*histogram)[bin], m_histograms.m_countRule)));
 }
 
 // The plot takes presses so that they never reach the panel, where they would start a drag.
