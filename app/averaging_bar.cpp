@@ -3,6 +3,8 @@
 #include "analysis_period.h"
 #include "dialog_units.h"
 
+#include <QAccessible>
+
 namespace {
 
 // The bar's template, in dialog units.
@@ -23,6 +25,7 @@ CAveragingBar::CAveragingBar(QWidget* parent)
     setFont(DialogFont());
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kBarSize), base).size());
+    setAccessibleName(QStringLiteral("Averaging"));
 
     m_title.setGeometry(DialogUnitsToPixels(kTitleRect, base));
     m_title.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -34,6 +37,7 @@ CAveragingBar::CAveragingBar(QWidget* parent)
     m_slider.setTickPosition(QSlider::NoTicks);
     m_slider.setFocusPolicy(Qt::StrongFocus);
     m_slider.setValue(m_nAverage);
+    m_slider.setAccessibleName(QStringLiteral("Averaging period"));
 
     m_label.setGeometry(DialogUnitsToPixels(kLabelRect, base));
     m_label.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -50,8 +54,13 @@ void CAveragingBar::RefreshAveraging() {
     m_nAverage = m_slider.value();
     if (const auto text = FormatAveragingPeriod(m_view, m_nAverage)) {
         m_strAverage = QString::fromStdString(*text);
-        if (m_label.text() != m_strAverage)
+        if (m_label.text() != m_strAverage) {
             m_label.setText(m_strAverage);
+            // A screen reader reads the slider's width in time, not its position.
+            m_slider.setAccessibleDescription(m_strAverage);
+            QAccessibleEvent changed(&m_slider, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
     }
     emit AveragingRead();
 }

@@ -1,6 +1,7 @@
 #include "busyscope_app.h"
 
 #include "about_dlg.h"
+#include "accessible_roles.h"
 #include "app_icons.h"
 #include "busyscope_version.h"
 #include "command_ids.h"
@@ -28,6 +29,7 @@ CBusyscopeApp::CBusyscopeApp()
     QCoreApplication::setApplicationName(LoadResString(AFX_IDS_APP_TITLE));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kBusyscopeVersion));
     QGuiApplication::setDesktopFileName(QStringLiteral(BUSYSCOPE_APP_ID));
+    InstallAccessibleRoles();
 }
 
 CBusyscopeApp::~CBusyscopeApp() = default;

@@ -35,6 +35,7 @@ constexpr int ID_VIEW_COUNT_MINUTES = 32851;
 constexpr int ID_FILE_LEAVEOUT = 32852;
 constexpr int ID_FILE_ANALYZEAGAIN = 32870;
 constexpr int ID_FILE_SAVEPICTURE = 32871;
+constexpr int ID_VIEW_SHOWFILES = 32880;
 
 // Status-bar indicator panes
 constexpr int ID_INDICATOR_CAPS = 59137;

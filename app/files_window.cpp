@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeView>
@@ -27,6 +28,9 @@ CFilesWindow::CFilesWindow(QWidget* parent)
     resize(720, 480);
 
     m_header->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_tree->setAccessibleName(QStringLiteral("Folders and files"));
+    m_tree->setAccessibleDescription(
+        QStringLiteral("The folders behind the point of the curve, largest first, and their files."));
     m_tree->setModel(&m_model);
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CFilesWindow::UpdateActions);
     m_tree->setUniformRowHeights(true); // a folder of a million files scrolls without measuring each row
@@ -42,7 +46,20 @@ CFilesWindow::CFilesWindow(QWidget* parent)
     connect(m_copy, &QAction::triggered, this, &CFilesWindow::CopySelection);
     addAction(m_copy);
     m_openFolder = new QAction(QStringLiteral("&Open Folder"), this);
+    m_openFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(m_openFolder, &QAction::triggered, this, &CFilesWindow::OpenFolder);
+    // Escape closes the window; the main window, and its graph, then have the focus again.
+    auto* close = new QAction(QStringLiteral("C&lose"), this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+
+    auto* menuBar = new QMenuBar(this);
+    m_menu = menuBar->addMenu(QStringLiteral("&Files"));
+    m_menu->addAction(m_copy);
+    m_menu->addAction(m_openFolder);
+    m_menu->addSeparator();
+    m_folderActionsEnd = m_menu->addSeparator();
+    m_menu->addAction(close);
 
     auto* copyButton = new QPushButton(m_copy->text(), this);
     connect(copyButton, &QPushButton::clicked, m_copy, &QAction::trigger);
@@ -50,13 +67,17 @@ CFilesWindow::CFilesWindow(QWidget* parent)
     m_openButton = new QPushButton(m_openFolder->text(), this);
     connect(m_openButton, &QPushButton::clicked, m_openFolder, &QAction::trigger);
     connect(m_openFolder, &QAction::changed, m_openButton,
-            [this] { m_openButton->setEnabled(m_openFolder->isEnabled() && m_openFolder->isVisible()); });
+            [this] {
+                m_openButton->setVisible(m_openFolder->isVisible());
+                m_openButton->setEnabled(m_openFolder->isEnabled());
+            });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(copyButton);
     buttons->addWidget(m_openButton);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
     layout->addWidget(m_header);
     layout->addWidget(m_tree);
     layout->addLayout(buttons);
@@ -121,8 +142,10 @@ QString CFilesWindow::HeaderText() const {
     return m_header->text();
 }
 
-QAction* CFilesWindow::AddFolderAction(const QString& text) {
+QAction* CFilesWindow::AddFolderAction(const QString& text, const QKeySequence& shortcut) {
     auto* action = new QAction(text, this);
+    action->setShortcut(shortcut);
+    m_menu->insertAction(m_folderActionsEnd, action);
     connect(action, &QAction::triggered, this, [this, action] {
         const QModelIndex current = m_tree->currentIndex();
         if (current.isValid())
@@ -171,6 +194,12 @@ void CFilesWindow::OpenFolder() {
     const QModelIndex current = m_tree->currentIndex();
     if (current.isValid() && m_openFolder->isEnabled() && m_openUrl)
         m_openUrl(QUrl::fromLocalFile(QFile::decodeName(m_model.FullFolderPath(current).c_str())));
+}
+
+void CFilesWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (QWidget* owner = parentWidget())
+        owner->activateWindow();
 }
 
 void CFilesWindow::ShowContextMenu(const QPoint& at) {

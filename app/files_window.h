@@ -38,9 +38,10 @@ public:
     // Empties the list and the title line.
     void Clear();
 
-    // An action on the folder of the current row, offered beside Open Folder; triggering it
-    // emits FolderActionTriggered with the folder's path below the analysed one.
-    QAction* AddFolderAction(const QString& text);
+    // An action on the folder of the current row, offered beside Open Folder in the window's
+    // menu and its context menu, with its shortcut; triggering it emits FolderActionTriggered
+    // with the folder's path below the analysed one.
+    QAction* AddFolderAction(const QString& text, const QKeySequence& shortcut = {});
 
     QString HeaderText() const;
     CFilesModel& Model() { return m_model; }
@@ -60,6 +61,9 @@ public:
 signals:
     void FolderActionTriggered(QAction* action, const QString& relativeFolder);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void ShowContextMenu(const QPoint& at);
     bool ListsCommits() const;
@@ -74,5 +78,7 @@ private:
     QAction* m_copy = nullptr;
     QAction* m_openFolder = nullptr;
     QPushButton* m_openButton = nullptr;
+    QMenu* m_menu = nullptr;               // the menu bar's one menu: every command of the window
+    QAction* m_folderActionsEnd = nullptr; // the folder actions go before it in the menu
     QList<QAction*> m_folderActions;
 };

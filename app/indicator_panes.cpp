@@ -14,9 +14,12 @@ namespace {
 // Room on either side of a pane's text together, in pixels, beside the frame.
 constexpr int kPaneTextMargins = 8;
 
-// A sunken pane wide enough for its text, empty until its lock is on.
-QLabel* MakePane(QStatusBar& statusBar, int id) {
+// A sunken pane wide enough for its text, empty until its lock is on; a screen reader names its lock.
+QLabel* MakePane(QStatusBar& statusBar, int id, const char* lock) {
     auto* pane = new QLabel(&statusBar);
+    pane->setAccessibleName(QString::fromLatin1(lock));
+    pane->setAccessibleDescription(
+        QStringLiteral("Shows %1 while %2 is on").arg(LoadResString(id), QString::fromLatin1(lock)));
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pane->setAlignment(Qt::AlignCenter);
     pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(LoadResString(id)) + kPaneTextMargins);
@@ -33,8 +36,13 @@ void ShowPane(QLabel* pane, int id, bool on) {
 } // namespace
 
 CIndicatorPanes::CIndicatorPanes(QStatusBar& statusBar)
-    : QObject(&statusBar), m_caps(MakePane(statusBar, ID_INDICATOR_CAPS)),
-      m_num(MakePane(statusBar, ID_INDICATOR_NUM)), m_scroll(MakePane(statusBar, ID_INDICATOR_SCRL)) {
+    : QObject(&statusBar), m_caps(MakePane(statusBar, ID_INDICATOR_CAPS, "Caps Lock")),
+      m_num(MakePane(statusBar, ID_INDICATOR_NUM, "Num Lock")),
+      m_scroll(MakePane(statusBar, ID_INDICATOR_SCRL, "Scroll Lock")) {
+    // Pane 0, the bar's own message, is what the bar is named for.
+    statusBar.setAccessibleName(QStringLiteral("Status"));
+    statusBar.setAccessibleDescription(
+        QStringLiteral("Messages, and the time and count of the graph's bin at the cursor or the pointer"));
     qApp->installEventFilter(this);
     Refresh();
 }

@@ -25,6 +25,9 @@ CLeaveOutDialog::CLeaveOutDialog(const EntryFilter& rules, QWidget* parent)
     m_oneFileSystem->setChecked(fields.oneFileSystem);
     m_since = new QLineEdit(fields.since, this);
     m_until = new QLineEdit(fields.until, this);
+    m_patterns->setAccessibleName(QStringLiteral("Names or paths to leave out"));
+    m_since->setAccessibleName(QStringLiteral("Keep files written from"));
+    m_until->setAccessibleName(QStringLiteral("Keep files written before"));
     m_since->setPlaceholderText(QStringLiteral("2024-01-01"));
     m_until->setPlaceholderText(QStringLiteral("2024-07-01T12:00"));
 

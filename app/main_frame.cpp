@@ -248,6 +248,10 @@ void CMainFrame::OnCommand(int id) {
     case ID_VIEW_COUNT_MINUTES:
         SetCountRule(CountRule::ActiveMinutes);
         break;
+    case ID_VIEW_SHOWFILES:
+        if (theStampStore.m_nFiles > 0)
+            ShowFiles(m_wndPanel->m_plot.CursorBin());
+        break;
     case ID_VIEW_STATUS_BAR:
         OnBarCheck();
         break;
@@ -333,7 +337,8 @@ void CMainFrame::ShowFiles(int bin) {
         return;
     if (!m_filesWindow) {
         m_filesWindow = new CFilesWindow(this);
-        QAction* leaveOut = m_filesWindow->AddFolderAction(QStringLiteral("Leave Out This Folder"));
+        QAction* leaveOut =
+            m_filesWindow->AddFolderAction(QStringLiteral("Leave Out This Folder"), QKeySequence::Delete);
         connect(m_filesWindow, &CFilesWindow::FolderActionTriggered, this,
                 [this, leaveOut](QAction* action, const QString& relativeFolder) {
                     if (action == leaveOut)

@@ -67,6 +67,9 @@ void CMainFrame::CreateMenus() {
         counting->addAction(action);
     }
     view->addSeparator();
+    AddCommand(view, ID_VIEW_SHOWFILES, QStringLiteral("Show Files at &Cursor"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    view->addSeparator();
     AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
 

@@ -18,6 +18,7 @@ CViewBar::CViewBar(QWidget* parent)
     setFont(DialogFont());
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kBarSize), base).size());
+    setAccessibleName(QStringLiteral("Period"));
 
     const std::array<QPushButton*, 4> buttons = Buttons();
     for (int view = VIEW_DAY; view <= VIEW_YEAR; ++view) {
@@ -27,6 +28,11 @@ CViewBar::CViewBar(QWidget* parent)
         // The pressed look is the checked state: Qt lets a button held down with setDown come up
         // when it loses the focus or the pointer leaves it, but leaves a checked one as it is.
         button->setCheckable(true);
+        // Only one can be chosen: a screen reader is told they are radio buttons, one of them checked.
+        button->setAutoExclusive(true);
+        button->setAccessibleDescription(
+            QStringLiteral("Show the files by time of %1")
+                .arg(QString::fromUtf8(kViews[static_cast<std::size_t>(view)].label).toLower()));
         button->setGeometry(
             DialogUnitsToPixels(QRect(view * kButtonPitch, 0, kButtonWidth, kButtonHeight), base));
         if (view > VIEW_DAY)

@@ -27,3 +27,10 @@ struct ScaleDrag {
     int anchorY = NO_DRAG;
 };
 ScaleDrag DraggedScale(double yScale, int anchorY, int pointerY, int plotHeight);
+
+// The keyboard's twins of the drags. The rotation turned by a number of bins (positive turns
+// the curve right, as a drag to the right does), brought into [0, bins); and the full scale
+// multiplied by a factor (below 1 makes the curve taller, as a drag upwards does), held in
+// [1, 999] as the drag holds it.
+double TurnedOffset(double xOffset, double turnBins, int bins);
+double StretchedScale(double yScale, double factor);

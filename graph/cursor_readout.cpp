@@ -12,6 +12,19 @@ int BinUnderPointer(int x, int plotWidth, int bins, double xOffset) {
     return static_cast<int>(std::trunc(WrapOffset(static_cast<double>(turned) / plotWidth - xOffset, bins)));
 }
 
+int CursorColumn(int bin, int plotWidth, int bins, double xOffset) {
+    if (plotWidth <= 0 || bins <= 0)
+        return -1;
+    // Where the bin's start lies across the plot; the truncations of BinUnderPointer can put the
+    // first column that reads the bin one further right.
+    const double start = WrapOffset(bin + xOffset, bins) * plotWidth / bins;
+    const int column = WrapIndex(static_cast<std::int64_t>(std::floor(start)), plotWidth);
+    for (const int candidate : {column, WrapIndex(std::int64_t{column} + 1, plotWidth)})
+        if (BinUnderPointer(candidate, plotWidth, bins, xOffset) == bin)
+            return candidate;
+    return column;
+}
+
 std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule) {
     return FormatBinTime(view, bin) + " - " + std::to_string(count) + " " + CountedUnits(rule) + ".";
 }

@@ -9,6 +9,11 @@
 // -1 when the plot has no width or there are no bins.
 int BinUnderPointer(int x, int plotWidth, int bins, double xOffset);
 
+// The plot column at which the keyboard cursor's line marks a bin: a column the pointer reads
+// as that bin when there is one, else the column the bin's start falls in. -1 when the plot
+// has no width or there are no bins.
+int CursorColumn(int bin, int plotWidth, int bins, double xOffset);
+
 // "08:30 AM - 12 file(s)." for the bin of a view and its count; "minute(s)" when active
 // minutes are counted.
 std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule = CountRule::Files);

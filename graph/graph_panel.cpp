@@ -35,7 +35,12 @@ CGraphPanel::CGraphPanel(IGraphHost& host, const CStampStore& store, QWidget* pa
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
+    // The keys go to the plot, which draws the focus mark and the keyboard cursor.
     setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(&m_plot);
+    setAccessibleName(QStringLiteral("Graph"));
+    setAccessibleDescription(QStringLiteral(
+        "The density of the file times over the period, with the density axis and the time axis."));
 }
 
 QRect CGraphPanel::ClientRect() const {

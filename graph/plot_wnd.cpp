@@ -5,11 +5,13 @@
 #include "curve_geometry.h"
 #include "graph_fonts.h"
 #include "graph_host.h"
+#include "graph_keys.h"
 #include "painter_adapter.h"
 #include "screen_units.h"
 #include "stamp_store.h"
 #include "window_text.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -17,17 +19,21 @@
 
 namespace {
 const QColor kCurveColor(85, 85, 255);
-}
+const QColor kCursorColor(255, 128, 0); // apart from the curve's blue and the black text
+} // namespace
 
 CPlotWnd::CPlotWnd(IGraphHost& host, const CStampStore& store, QWidget* parent)
     : QWidget(parent), m_host(host), m_store(store),
       m_fontTitle(BoldPointFont(QStringLiteral("Times New Roman"), QFont::Serif, 170, logicalDpiY())) {
     setObjectName(QStringLiteral("Graph"));
     setMouseTracking(true); // the readout follows the pointer with no button held
+    setFocusPolicy(Qt::StrongFocus);
+    UpdateAccessibleTexts();
 }
 
 void CPlotWnd::RebuildHistograms() {
     m_histograms.RebuildHistograms(m_store, m_countRule);
+    UpdateAccessibleTexts();
     update();
 }
 
@@ -44,6 +50,50 @@ const Histogram* CPlotWnd::CurrentHistogram() const {
     return m_histograms.ForView(m_host.CurrentViewMode());
 }
 
+int CPlotWnd::CursorBin() const {
+    const int view = m_host.CurrentViewMode();
+    return IsValidView(view) ? m_cursorBins[static_cast<std::size_t>(view)] : 0;
+}
+
+void CPlotWnd::SetCursorBin(int bin) {
+    const int view = m_host.CurrentViewMode();
+    if (!IsValidView(view) || bin < 0 || bin >= BinsForView())
+        return;
+    m_cursorBins[static_cast<std::size_t>(view)] = bin;
+    UpdateAccessibleTexts();
+    update();
+}
+
+bool CPlotWnd::HasCurve() const {
+    const Histogram* histogram = CurrentHistogram();
+    return m_store.m_nFiles > 0 && histogram != nullptr && !histogram->IsEmpty();
+}
+
+QString CPlotWnd::CursorReadout() const {
+    if (!HasCurve())
+        return {};
+    const int bin = CursorBin();
+    return QString::fromStdString(
+        ReadoutText(m_host.CurrentViewMode(), bin, (*CurrentHistogram())[bin], m_histograms.m_countRule));
+}
+
+void CPlotWnd::ShowCursorReadout() {
+    if (HasCurve())
+        m_host.ShowReadout(CursorReadout());
+}
+
+void CPlotWnd::UpdateAccessibleTexts() {
+    // A screen reader names the graph by its title and reads the cursor's bin as its description.
+    const QString name = m_store.m_nFiles > 0 ? TitleText() : QStringLiteral("Graph, nothing analysed");
+    if (accessibleName() != name)
+        setAccessibleName(name);
+    if (const QString readout = CursorReadout(); accessibleDescription() != readout) {
+        setAccessibleDescription(readout);
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
 QString CPlotWnd::TitleText() const {
     return TextForWindow(FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms, m_store.Kind()));
 }
@@ -51,8 +101,14 @@ QString CPlotWnd::TitleText() const {
 void CPlotWnd::paintEvent(QPaintEvent*) {
     if (m_store.m_nFiles == 0)
         return;
+    UpdateAccessibleTexts(); // the view, read at every paint, may have changed since
     QPainter painter(this);
     CPainterAdapter dc(painter);
+    // The cursor and the focus mark show only while the plot has the focus: otherwise the picture
+    // is exactly the one the report's --png draws.
+    const bool focused = hasFocus();
+    if (focused)
+        DrawCursorLine(painter); // beneath the curve and the title
 
     if (const Histogram* histogram = CurrentHistogram()) {
         CurveInputs inputs;
@@ -78,6 +134,67 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
     painter.setFont(m_fontTitle);
     dc.TextOut(width() / 2, MillimetresToPixels(5, logicalDpiY()), TitleText(), CPainterAdapter::TopCenter,
                CPainterAdapter::OpaqueWhite);
+    if (focused)
+        DrawFocusMark(painter);
+}
+
+void CPlotWnd::DrawCursorLine(QPainter& painter) {
+    if (!HasCurve())
+        return;
+    if (const int x = CursorColumn(CursorBin(), width(), BinsForView(), m_xOffset); x >= 0)
+        painter.fillRect(QRect(x, 0, 1, height()), kCursorColor);
+}
+
+void CPlotWnd::DrawFocusMark(QPainter& painter) {
+    // A dotted frame one pixel inside the plot, in every style (some draw focus frames only after Tab).
+    painter.save();
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter.restore();
+}
+
+void CPlotWnd::keyPressEvent(QKeyEvent* event) {
+    if (!HasCurve()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int key = event->key();
+    const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && held == Qt::NoModifier) {
+        emit FilesRequested(CursorBin());
+        return;
+    }
+    if (key == Qt::Key_Menu || (key == Qt::Key_F10 && held == Qt::ShiftModifier)) {
+        // The menu opens at the cursor's line, for the cursor's point.
+        const int x = std::max(0, CursorColumn(CursorBin(), width(), BinsForView(), m_xOffset));
+        ShowContextMenu(CursorBin(), mapToGlobal(QPoint(x, height() / 2)));
+        return;
+    }
+    const GraphKeyState now{CursorBin(), m_xOffset, m_yScale};
+    const std::optional<GraphKeyState> next = GraphStateAfterKey(
+        now, key, event->modifiers(), m_host.CurrentViewMode(), m_host.AveragingPosition());
+    if (!next) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_xOffset = next->xOffset;
+    m_yScale = next->yScale;
+    SetCursorBin(next->cursorBin);
+    ShowCursorReadout();
+    if (QWidget* panel = parentWidget();
+        panel != nullptr && (next->xOffset != now.xOffset || next->yScale != now.yScale))
+        panel->update(); // both axes follow the rotation and the scale
+}
+
+void CPlotWnd::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CPlotWnd::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CPlotWnd::mouseMoveEvent(QMouseEvent* event) {
@@ -108,12 +225,17 @@ void CPlotWnd::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CPlotWnd::contextMenuEvent(QContextMenuEvent* event) {
     // The point is the one under the pointer when the menu opens, whatever happens meanwhile.
-    const int bin = m_store.m_nFiles > 0 ? BinUnderPointer(event->pos().x(), width(), BinsForView(), m_xOffset) : -1;
+    const int bin =
+        m_store.m_nFiles > 0 ? BinUnderPointer(event->pos().x(), width(), BinsForView(), m_xOffset) : -1;
+    ShowContextMenu(bin, event->globalPos());
+}
+
+void CPlotWnd::ShowContextMenu(int bin, const QPoint& globalAt) {
     QMenu menu(this);
     QAction* showFiles = menu.addAction(QStringLiteral("Show Files..."));
     showFiles->setEnabled(bin >= 0);
     connect(showFiles, &QAction::triggered, this, [this, bin] { emit FilesRequested(bin); });
-    menu.exec(event->globalPos());
+    menu.exec(globalAt);
 }
 
 void CPlotWnd::RequestFilesAt(int x) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "analysis_period.h"
 #include "curve_geometry.h"
 #include "defaults.h"
 #include "period_histograms.h"
 
 #include <QFont>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 class CStampStore;
@@ -35,6 +37,13 @@ public:
     // those are counted.
     QString TitleText() const;
 
+    // The bin the keyboard cursor marks in the current view; each view keeps its own, from the
+    // period's start, through new analyses and changes of view.
+    int CursorBin() const;
+    void SetCursorBin(int bin);
+    // The readout of the cursor's bin, as the pointer over it gives it; empty with nothing analysed.
+    QString CursorReadout() const;
+
     double m_xOffset = 0.0;
     double m_yScale = kDefaultFullScale;
 
@@ -45,6 +54,9 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -52,11 +64,20 @@ protected:
 
 private:
     void RequestFilesAt(int x);
+    void ShowContextMenu(int bin, const QPoint& globalAt);
+    bool HasCurve() const;
+    // The readout in the status bar and in what a screen reader is told of the graph.
+    void ShowCursorReadout();
+    void UpdateAccessibleTexts();
+    // With the focus: the cursor's line and a focus mark round the plot.
+    void DrawCursorLine(QPainter& painter);
+    void DrawFocusMark(QPainter& painter);
 
     IGraphHost& m_host;
     const CStampStore& m_store;
     QFont m_fontTitle;
     CPeriodHistograms m_histograms;
     CountRule m_countRule = CountRule::Files;
+    std::array<int, kViews.size()> m_cursorBins{};
     std::vector<PathPoint> m_path; // reused between paints to spare an allocation
 };

@@ -8,8 +8,10 @@
 #include "wrap.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
@@ -228,6 +230,69 @@ TEST_F(GraphPanelTest, ReadoutGoesOnDuringAPressInThePlotButNotDuringADrag) {
     store.Reset();
     QTest::mouseMove(&panel.m_plot, QPoint(9, 9));
     EXPECT_EQ(host.readouts, 1);
+}
+
+// The keyboard cursor: the status bar and a screen reader get the readout the pointer over the
+// cursor's line gives; Enter and Shift+F10 ask for the files there; the cursor and the focus mark
+// show only while the graph has the focus.
+TEST_F(GraphPanelTest, KeyboardCursorReadsOutAsThePointerWould) {
+    panel.resize(1700, 500); // a column for every bin of the day
+    panel.m_plot.clearFocus();
+    QApplication::processEvents();
+    const QImage plain = panel.grab().toImage();
+    panel.activateWindow();
+    panel.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    ASSERT_TRUE(panel.m_plot.hasFocus()); // the plot takes the panel's focus
+    QApplication::processEvents();
+    std::vector<int> requested;
+    QObject::connect(&panel.m_plot, &CPlotWnd::FilesRequested, [&](int bin) { requested.push_back(bin); });
+
+    // 08:30 holds the three files: two pages down is noon, then back 210 minutes.
+    QTest::keyClick(&panel.m_plot, Qt::Key_PageDown);
+    QTest::keyClick(&panel.m_plot, Qt::Key_PageDown);
+    QTest::keyClick(&panel.m_plot, Qt::Key_Left, Qt::ShiftModifier); // 100 minutes
+    QTest::keyClick(&panel.m_plot, Qt::Key_Left, Qt::ShiftModifier);
+    for (int press = 0; press < 10; ++press)
+        QTest::keyClick(&panel.m_plot, Qt::Key_Left);
+    ASSERT_EQ(panel.m_plot.CursorBin(), 510);
+    EXPECT_EQ(host.readout, QStringLiteral("08:30 AM - 3 file(s)."));
+    EXPECT_EQ(panel.m_plot.accessibleDescription(), host.readout);
+    for (const double turn : {0.0, 333.3}) {
+        panel.m_plot.m_xOffset = turn;
+        const QString byKeys = panel.m_plot.CursorReadout();
+        QTest::mouseMove(&panel.m_plot, QPoint(CursorColumn(510, PlotWidth(), 1440, turn), 30));
+        EXPECT_EQ(host.readout, byKeys) << "turned by " << turn;
+    }
+
+    QTest::keyClick(&panel.m_plot, Qt::Key_Return);
+    // The Menu key opens the context menu for the cursor's point.
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        menu->actions().front()->trigger();
+        menu->close();
+    });
+    QTest::keyClick(&panel.m_plot, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(requested, (std::vector<int>{510, 510}));
+
+    // Each view keeps its own cursor.
+    host.view = VIEW_WEEK;
+    EXPECT_EQ(panel.m_plot.CursorBin(), 0);
+    host.view = VIEW_DAY;
+
+    // The focus mark and the cursor line go with the focus, and leave the picture as it was.
+    panel.m_plot.m_xOffset = 0.0;
+    panel.activateWindow(); // the menu took the focus away
+    panel.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    ASSERT_TRUE(panel.m_plot.hasFocus());
+    const QImage focused = panel.grab().toImage();
+    panel.m_plot.clearFocus();
+    QApplication::processEvents();
+    const QImage unfocused = panel.grab().toImage();
+    EXPECT_NE(focused, unfocused);
+    EXPECT_EQ(unfocused, plain);
 }
 
 } // namespace
