@@ -2,6 +2,7 @@
 
 #include "background_walk.h"
 #include "filtered_directory_source.h"
+#include "git_history.h"
 #include "graph_host.h"
 #include "period_histograms.h"
 #include "scan_progress.h"
@@ -10,8 +11,8 @@
 #include <QString>
 #include <QUrl>
 #include <functional>
-#include <optional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class CAveragingBar;
@@ -66,8 +67,9 @@ public:
     // Walks the folder and shows the result, as the New-folder command does once a folder is chosen.
     Q_INVOKABLE void AnalyseFolder(const QString& path);
 
-    // Asks for the folder of a git repository and then for the authors to keep, and shows when
-    // the commits were written, each at its author's wall clock.
+    // Asks for the folder of a git repository and then which commits count, and shows when the
+    // commits were written, each at its author's wall clock; a notice of the reading (a shallow
+    // clone's history cut short, commits skipped) shows in the status bar.
     void OnFileGitHistory();
     // Asks for a time list and shows its times; saves the current times as a list.
     void OnFileOpenTimeList();
@@ -100,11 +102,12 @@ public:
     // cancelled) and the viewer the user guide is opened in.
     std::function<QString(QWidget* owner, const QString& prompt)> m_browseForFolder;
     std::function<bool(const QUrl& url)> m_openUrl;
-    // The file choosers of the time lists (an empty path means cancelled) and the author field
-    // of a history (several authors separated by commas; empty keeps every commit).
+    // The file choosers of the time lists (an empty path means cancelled) and the choice of a
+    // history's commits for the repository chosen (nothing when cancelled).
     std::function<QString(QWidget* owner, const QString& caption)> m_chooseOpenFile;
     std::function<QString(QWidget* owner, const QString& caption)> m_chooseSaveFile;
-    std::function<QString(QWidget* owner)> m_askAuthors;
+    std::function<std::optional<GitHistoryOptions>(QWidget* owner, const QString& repository)>
+        m_askGitHistory;
     // Where File > Save Picture... saves (an empty path means cancelled), and a message box.
     std::function<QString(QWidget* owner, const QString& suggested)> m_choosePictureFile;
     std::function<void(QWidget* owner, const QString& text)> m_showMessage;

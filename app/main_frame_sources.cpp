@@ -1,10 +1,10 @@
 // The main window's commands that analyse times from elsewhere than a folder walk: a git
 // repository's commits and time lists, and the saving of the current times as a list.
-#include "main_frame.h"
-
 #include "checked_output.h"
 #include "git_history.h"
+#include "git_history_dialog.h"
 #include "graph_panel.h"
+#include "main_frame.h"
 #include "scan_progress.h"
 #include "scan_report.h"
 #include "stamp_store.h"
@@ -13,8 +13,6 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <cstring>
 #include <sstream>
 
@@ -31,24 +29,6 @@ QString StatusSentence(const std::string& problem) {
     return text + QLatin1Char('.');
 }
 
-QString AskAuthors(QWidget* owner) {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(
-        owner, QStringLiteral("Analyze Git History"),
-        QStringLiteral("Authors to keep (part of a name or e-mail, several separated by commas; empty for all):"),
-        QLineEdit::Normal, QString(), &accepted);
-    return accepted ? text : QString();
-}
-
-// The authors typed in the field: separated by commas, spaces around each dropped.
-std::vector<std::string> SplitAuthors(const QString& field) {
-    std::vector<std::string> authors;
-    for (const QString& part : field.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        if (const QString author = part.trimmed(); !author.isEmpty())
-            authors.push_back(author.toStdString());
-    return authors;
-}
-
 } // namespace
 
 void CMainFrame::InitSourceDialogs() {
@@ -60,7 +40,12 @@ void CMainFrame::InitSourceDialogs() {
         return QFileDialog::getSaveFileName(owner, caption, QString(), kListFilter, nullptr,
                                             QFileDialog::DontUseNativeDialog);
     };
-    m_askAuthors = AskAuthors;
+    m_askGitHistory = [](QWidget* owner, const QString& repository) -> std::optional<GitHistoryOptions> {
+        CGitHistoryDialog dialog(QFile::encodeName(repository).toStdString(), owner);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Options();
+    };
 }
 
 void CMainFrame::AnalyseSource(const std::string& path, const char* noun, const SourceLoad& load) {
@@ -80,16 +65,24 @@ void CMainFrame::OnFileGitHistory() {
     const QString folder = m_browseForFolder ? m_browseForFolder(this, kRepositoryPrompt) : QString();
     if (folder.isEmpty())
         return;
-    GitHistoryOptions options;
-    options.authors = SplitAuthors(m_askAuthors ? m_askAuthors(this) : QString());
+    const std::optional<GitHistoryOptions> options =
+        m_askGitHistory ? m_askGitHistory(this, folder) : GitHistoryOptions();
+    if (!options)
+        return;
+    std::string notice;
     AnalyseSource(QFile::encodeName(folder).toStdString(), "commits",
                   [&](CStampStore& store, const std::string& path, WalkControl& control) {
-                      return LoadGitHistory(path, options, store, &control);
+                      GitHistoryLoad load = LoadGitHistory(path, *options, store, &control);
+                      notice = std::move(load.notice);
+                      return load.error;
                   });
+    if (!notice.empty())
+        SetMessageText(StatusSentence(notice));
 }
 
 void CMainFrame::OnFileOpenTimeList() {
-    const QString file = m_chooseOpenFile ? m_chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
+    const QString file =
+        m_chooseOpenFile ? m_chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
     if (file.isEmpty())
         return;
     AnalyseSource(QFile::encodeName(file).toStdString(), "times",
@@ -99,7 +92,8 @@ void CMainFrame::OnFileOpenTimeList() {
 }
 
 void CMainFrame::OnFileSaveTimeList() {
-    const QString file = m_chooseSaveFile ? m_chooseSaveFile(this, QStringLiteral("Save Time List")) : QString();
+    const QString file =
+        m_chooseSaveFile ? m_chooseSaveFile(this, QStringLiteral("Save Time List")) : QString();
     if (file.isEmpty())
         return;
     const std::string path = QFile::encodeName(file).toStdString();
@@ -108,5 +102,6 @@ void CMainFrame::OnFileSaveTimeList() {
     if (const int error = WriteWholeFile(path, list.str()); error != 0)
         SetMessageText(StatusSentence("cannot write '" + path + "': " + std::strerror(error)));
     else
-        SetMessageText(StatusSentence("saved " + std::to_string(theStampStore.m_nFiles) + " times to '" + path + "'"));
+        SetMessageText(
+            StatusSentence("saved " + std::to_string(theStampStore.m_nFiles) + " times to '" + path + "'"));
 }

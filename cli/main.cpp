@@ -3,6 +3,7 @@
 #include "files_at_point.h"
 #include "files_at_report.h"
 #include "filtered_directory_source.h"
+#include "git_history.h"
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
@@ -11,7 +12,6 @@
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
-#include "git_history.h"
 #include "time_list.h"
 #include "walk_control.h"
 
@@ -144,10 +144,13 @@ int AnalyseGitHistory(const ReportOptions& options) {
     GitHistoryOptions history;
     history.allRefs = options.allRefs;
     history.authors = options.authors;
-    if (const std::string error = LoadGitHistory(options.folders.front(), history, theStampStore); !error.empty()) {
-        Complain(DisplayText(error));
+    const GitHistoryLoad load = LoadGitHistory(options.folders.front(), history, theStampStore);
+    if (!load.error.empty()) {
+        Complain(DisplayText(load.error));
         return kExitFolder;
     }
+    if (!load.notice.empty())
+        Complain(DisplayText(load.notice));
     return WriteOutput(options, {});
 }
 
