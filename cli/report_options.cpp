@@ -27,7 +27,7 @@ constexpr std::array<FormatName, 4> kFormats{{
 // text, or "" when the value is good.
 struct CommandOption {
     std::string_view name;
-    char shortName; // '\0' for none
+    char shortName;             // '\0' for none
     std::string_view valueName; // empty for a flag
     std::string help;
     std::function<std::string(ReportOptions&, std::string_view)> apply;
@@ -103,8 +103,9 @@ const std::vector<CommandOption>& Options() {
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
          }},
-        {"--count", '\0', "files|minutes", "count every file, or every minute with a file written once "
-                                     "(default: files)",
+        {"--count", '\0', "files|minutes",
+         "count every file, or every minute with a file written once "
+         "(default: files)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value == "files")
                  options.countRule = CountRule::Files;
@@ -134,7 +135,8 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--height", value, 1, kLargestPicture, options.height);
          }},
-        {"--average", '\0', "P", "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
+        {"--average", '\0', "P",
+         "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--average", value, 0, 100, options.averagingPosition);
          }},
@@ -190,7 +192,7 @@ const std::vector<CommandOption>& Options() {
              return {};
          }},
         {"--author", '\0', "PATTERN",
-         "with --git: keep commits whose author name or e-mail contains PATTERN (repeatable)",
+         "with --git: keep commits whose author \"NAME <E-MAIL>\" contains PATTERN (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
                  return "--author needs a pattern";
@@ -217,7 +219,8 @@ const std::vector<CommandOption>& Options() {
 
 const CommandOption* FindOption(std::string_view name) {
     for (const CommandOption& option : Options())
-        if (option.name == name || (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
+        if (option.name == name ||
+            (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
             return &option;
     return nullptr;
 }
@@ -315,8 +318,9 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
         parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
     else if (!options.timeLists.empty() && (haveFolder || options.git))
-        parsed.error = haveFolder ? "--times-from reads lists instead of a FOLDER: '" + options.folders.front() + "'"
-                                  : "--times-from and --git cannot be used together";
+        parsed.error = haveFolder
+                           ? "--times-from reads lists instead of a FOLDER: '" + options.folders.front() + "'"
+                           : "--times-from and --git cannot be used together";
     else if (options.git && options.folders.size() > 1)
         parsed.error = "--git reads one repository: more than one FOLDER given";
     return parsed;
@@ -367,7 +371,10 @@ std::string ReportUsage() {
             "a line that is not a time stops the report with its file and line number.\n\n"
             "With --git each commit counts once, at its author time on the author's own clock\n"
             "(a commit written at 10:00 in Tokyo counts at 10:00 wherever it is analyzed);\n"
-            "the --author PATTERN is looked for, ignoring case, in the author's name and e-mail.\n\n"
+            "the --author PATTERN is looked for, ignoring case, in the author's \"NAME <E-MAIL>\".\n"
+            "Commits are those git log lists in FOLDER; one whose author time cannot be read\n"
+            "is skipped and counted on standard error, as is where a shallow clone's history\n"
+            "is cut short.\n\n"
             "With --count minutes every minute (of UTC time) in which at least one file was\n"
             "written counts once, however many files it holds: the summary's title adds\n"
             "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"

@@ -102,8 +102,9 @@ std::string InflateLooseObject(std::string_view compressed, RawObject& object) {
     const std::size_t space = produced.find(' ');
     const std::size_t nul = produced.find('\0');
     std::size_t size = 0;
-    if (status != Z_OK && status != Z_STREAM_END)
-        return "its object is cut short or damaged";
+    constexpr const char* kCutShort = "its object is cut short or damaged";
+    if ((status != Z_OK && status != Z_STREAM_END) || (nul == std::string_view::npos && stream.avail_out > 0))
+        return kCutShort; // the input ended before the header did
     if (space == std::string_view::npos || nul == std::string_view::npos || space > nul ||
         std::from_chars(produced.data() + space + 1, produced.data() + nul, size).ptr !=
             produced.data() + nul ||
@@ -128,7 +129,7 @@ std::string InflateLooseObject(std::string_view compressed, RawObject& object) {
     while (status == Z_OK)
         status = inflate(&stream, Z_NO_FLUSH); // each call makes progress or says why not
     if (status != Z_STREAM_END)
-        return "its object is cut short or damaged";
+        return kCutShort;
     if (stream.avail_out != 1)
         return stream.avail_out == 0 ? "its object is longer than its header says"
                                      : "its object is shorter than its header says";
