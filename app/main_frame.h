@@ -11,8 +11,8 @@
 #include <QString>
 #include <QUrl>
 #include <functional>
-#include <map>
 #include <optional>
+#include <map>
 #include <vector>
 
 class CAveragingBar;

@@ -81,8 +81,7 @@ void CMainFrame::OnFileGitHistory() {
 }
 
 void CMainFrame::OnFileOpenTimeList() {
-    const QString file =
-        m_chooseOpenFile ? m_chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
+    const QString file = m_chooseOpenFile ? m_chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
     if (file.isEmpty())
         return;
     AnalyseSource(QFile::encodeName(file).toStdString(), "times",
@@ -92,8 +91,7 @@ void CMainFrame::OnFileOpenTimeList() {
 }
 
 void CMainFrame::OnFileSaveTimeList() {
-    const QString file =
-        m_chooseSaveFile ? m_chooseSaveFile(this, QStringLiteral("Save Time List")) : QString();
+    const QString file = m_chooseSaveFile ? m_chooseSaveFile(this, QStringLiteral("Save Time List")) : QString();
     if (file.isEmpty())
         return;
     const std::string path = QFile::encodeName(file).toStdString();
@@ -102,6 +100,5 @@ void CMainFrame::OnFileSaveTimeList() {
     if (const int error = WriteWholeFile(path, list.str()); error != 0)
         SetMessageText(StatusSentence("cannot write '" + path + "': " + std::strerror(error)));
     else
-        SetMessageText(
-            StatusSentence("saved " + std::to_string(theStampStore.m_nFiles) + " times to '" + path + "'"));
+        SetMessageText(StatusSentence("saved " + std::to_string(theStampStore.m_nFiles) + " times to '" + path + "'"));
 }

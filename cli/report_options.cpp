@@ -27,7 +27,7 @@ constexpr std::array<FormatName, 4> kFormats{{
 // text, or "" when the value is good.
 struct CommandOption {
     std::string_view name;
-    char shortName;             // '\0' for none
+    char shortName; // '\0' for none
     std::string_view valueName; // empty for a flag
     std::string help;
     std::function<std::string(ReportOptions&, std::string_view)> apply;
@@ -103,9 +103,8 @@ const std::vector<CommandOption>& Options() {
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
          }},
-        {"--count", '\0', "files|minutes",
-         "count every file, or every minute with a file written once "
-         "(default: files)",
+        {"--count", '\0', "files|minutes", "count every file, or every minute with a file written once "
+                                     "(default: files)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value == "files")
                  options.countRule = CountRule::Files;
@@ -135,8 +134,7 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--height", value, 1, kLargestPicture, options.height);
          }},
-        {"--average", '\0', "P",
-         "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
+        {"--average", '\0', "P", "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--average", value, 0, 100, options.averagingPosition);
          }},
@@ -219,8 +217,7 @@ const std::vector<CommandOption>& Options() {
 
 const CommandOption* FindOption(std::string_view name) {
     for (const CommandOption& option : Options())
-        if (option.name == name ||
-            (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
+        if (option.name == name || (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
             return &option;
     return nullptr;
 }
@@ -318,9 +315,8 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
         parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
     else if (!options.timeLists.empty() && (haveFolder || options.git))
-        parsed.error = haveFolder
-                           ? "--times-from reads lists instead of a FOLDER: '" + options.folders.front() + "'"
-                           : "--times-from and --git cannot be used together";
+        parsed.error = haveFolder ? "--times-from reads lists instead of a FOLDER: '" + options.folders.front() + "'"
+                                  : "--times-from and --git cannot be used together";
     else if (options.git && options.folders.size() > 1)
         parsed.error = "--git reads one repository: more than one FOLDER given";
     return parsed;

@@ -198,8 +198,8 @@ TEST_F(TimeSourcesTest, GitHistoryAsksForTheRepositoryAndTheAuthors) {
     m_files.AddFolder("inside");
     m_chooserAnswer = QString::fromStdString(m_files.Path("inside"));
     m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
-    EXPECT_EQ(m_frame->MessageText(),
-              "'" + m_chooserAnswer + "' is not a git repository (give the top folder of its working tree).");
+    EXPECT_EQ(m_frame->MessageText(), "'" + m_chooserAnswer +
+                                          "' is not a git repository (give the top folder of its working tree).");
     EXPECT_EQ(theStampStore.m_nFiles, 0);
 }
 

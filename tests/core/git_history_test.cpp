@@ -30,15 +30,13 @@ bool RunShell(const std::string& command, const std::string& input = {}) {
 // (minutes east of UTC), with no files.
 std::string Commit(const std::string& ref, int mark, const std::string& who, WallClockTime wall, int offset,
                    const std::string& parents = {}) {
-    const std::int64_t t = SecondsFromCivil(wall.year, wall.month, wall.day, wall.hour, wall.minute, 0) -
-                           std::int64_t{offset} * 60;
+    const std::int64_t t =
+        SecondsFromCivil(wall.year, wall.month, wall.day, wall.hour, wall.minute, 0) - std::int64_t{offset} * 60;
     char zone[16];
-    std::snprintf(zone, sizeof zone, "%c%02d%02d", offset < 0 ? '-' : '+', std::abs(offset) / 60,
-                  std::abs(offset) % 60);
+    std::snprintf(zone, sizeof zone, "%c%02d%02d", offset < 0 ? '-' : '+', std::abs(offset) / 60, std::abs(offset) % 60);
     const std::string signature =
         who + " <" + who.substr(0, who.find(' ')) + "@Example.org> " + std::to_string(t) + " " + zone + "\n";
-    return "commit " + ref + "\n" + (mark > 0 ? "mark :" + std::to_string(mark) + "\n" : "") + "author " +
-           signature + "committer " + signature + "data 0\n" + parents + "\n";
+    return "commit " + ref + "\n" + (mark > 0 ? "mark :" + std::to_string(mark) + "\n" : "") + "author " + signature + "committer " + signature + "data 0\n" + parents + "\n";
 }
 
 // The day bins of the commits read, one entry per commit.
@@ -57,15 +55,14 @@ class GitHistory : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(RunShell("git init -q -b main " + m_tree.Root()));
-        ASSERT_TRUE(
-            RunShell("git -C " + m_tree.Root() + " fast-import --quiet",
-                     Commit("refs/heads/main", 1, "Ada Lovelace", {2024, 7, 1, 10, 0}, 9 * 60) +
-                         Commit("refs/heads/main", 2, "Bob", {2024, 7, 2, 23, 30}, -5 * 60, "from :1\n") +
-                         Commit("refs/heads/side", 3, "Ada Lovelace", {2024, 7, 3, 8, 15}, 345, "from :1\n") +
-                         Commit("refs/heads/main", 0, "Cy", {2024, 7, 4, 12, 0}, 0, "from :2\nmerge :3\n") +
-                         Commit("refs/heads/other", 0, "Bob", {2024, 7, 6, 18, 45}, -8 * 60, "from :2\n") +
-                         Commit("refs/tags/orphan", 6, "Ada Lovelace", {2023, 12, 31, 23, 59}, 60) +
-                         "tag release\nfrom :6\ntagger T <t@example.org> 0 +0000\ndata 0\n"));
+        ASSERT_TRUE(RunShell("git -C " + m_tree.Root() + " fast-import --quiet",
+                        Commit("refs/heads/main", 1, "Ada Lovelace", {2024, 7, 1, 10, 0}, 9 * 60) +
+                            Commit("refs/heads/main", 2, "Bob", {2024, 7, 2, 23, 30}, -5 * 60, "from :1\n") +
+                            Commit("refs/heads/side", 3, "Ada Lovelace", {2024, 7, 3, 8, 15}, 345, "from :1\n") +
+                            Commit("refs/heads/main", 0, "Cy", {2024, 7, 4, 12, 0}, 0, "from :2\nmerge :3\n") +
+                            Commit("refs/heads/other", 0, "Bob", {2024, 7, 6, 18, 45}, -8 * 60, "from :2\n") +
+                            Commit("refs/tags/orphan", 6, "Ada Lovelace", {2023, 12, 31, 23, 59}, 60) +
+                            "tag release\nfrom :6\ntagger T <t@example.org> 0 +0000\ndata 0\n"));
     }
     CScopedTimeZone m_zone{"America/New_York"}; // no part in the bins of commits
     CTestTree m_tree;
@@ -112,9 +109,8 @@ TEST_F(GitHistory, EachCommitCountsAtItsAuthorsWallClock) {
     histograms.RebuildHistograms(store);
     // Monday 10:00, Tuesday 23:30, Wednesday 08:15, Thursday 12:00 in six-minute steps from Sunday;
     // days 1 to 4 of the month in half hours.
-    for (const auto& [bins, expected] :
-         {std::pair{&histograms.m_weekBins, std::vector<int>{340, 715, 802, 1080}},
-          std::pair{&histograms.m_monthBins, std::vector<int>{20, 95, 112, 168}}})
+    for (const auto& [bins, expected] : {std::pair{&histograms.m_weekBins, std::vector<int>{340, 715, 802, 1080}},
+                                         std::pair{&histograms.m_monthBins, std::vector<int>{20, 95, 112, 168}}})
         for (const int bin : expected)
             EXPECT_EQ((*bins)[bin], 1) << bin;
     EXPECT_EQ(histograms.m_nBinned, 4);
