@@ -7,8 +7,7 @@
 #include <thread>
 #include <utility>
 
-CBackgroundWalk::CBackgroundWalk(WalkFunction walk, std::string path)
-    : m_walk(std::move(walk)), m_path(std::move(path)) {
+CBackgroundWalk::CBackgroundWalk(WalkFunction walk) : m_walk(std::move(walk)) {
     m_result.KeepPlaces(PlaceDetail::Names); // the Files window lists each file by name
 }
 
@@ -29,7 +28,7 @@ CBackgroundWalk::Outcome CBackgroundWalk::Run(const ProgressFunction& progress) 
     std::thread worker;
     try {
         worker = std::thread([&] {
-            m_walk(m_result, m_path, m_control);
+            m_walk(m_result, m_control);
             ended = true;
             QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         });

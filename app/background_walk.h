@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 
 // Runs one folder walk on a thread of its own into a store of its own, while the GUI thread
 // keeps turning its event loop: the window goes on painting, and the caller hears how far
@@ -13,8 +12,7 @@
 // walk has ended.
 class CBackgroundWalk {
 public:
-    using WalkFunction =
-        std::function<void(CStampStore& store, const std::string& path, WalkControl& control)>;
+    using WalkFunction = std::function<void(CStampStore& store, WalkControl& control)>;
     using ProgressFunction = std::function<void(std::int64_t files, std::int64_t folders)>;
 
     static constexpr int kProgressIntervalMs = 100;
@@ -25,7 +23,7 @@ public:
         NoThread  // the system could not give it a thread (out of memory or threads)
     };
 
-    CBackgroundWalk(WalkFunction walk, std::string path);
+    explicit CBackgroundWalk(WalkFunction walk);
 
     // Runs the walk, turning the event loop, until it ends, is stopped, or the application
     // quits (which stops it too).
@@ -39,7 +37,6 @@ public:
 
 private:
     WalkFunction m_walk;
-    std::string m_path;
     WalkControl m_control;
     CStampStore m_result;
 };

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <utility>
 
-CBusyInputFilter::CBusyInputFilter(QWidget& window, std::function<void()> onEscape)
-    : m_window(window), m_onEscape(std::move(onEscape)) {
+CBusyInputFilter::CBusyInputFilter(QWidget& window, std::function<void()> onEscape, std::function<void()> onQuit)
+    : m_window(window), m_onEscape(std::move(onEscape)), m_onQuit(std::move(onQuit)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -29,12 +29,16 @@ bool CBusyInputFilter::eventFilter(QObject* watched, QEvent* event) {
             return false;
         event->accept();
         return true;
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
         if (!BelongsToWindow(watched))
             return false;
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape)
             m_onEscape();
+        else if (key->matches(QKeySequence::Quit) || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Q))
+            m_onQuit();
         return true;
+    }
     case QEvent::KeyRelease:
     case QEvent::Shortcut:
     case QEvent::MouseButtonPress:

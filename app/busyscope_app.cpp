@@ -32,7 +32,7 @@ CBusyscopeApp::CBusyscopeApp()
 
 CBusyscopeApp::~CBusyscopeApp() = default;
 
-bool CBusyscopeApp::InitInstance(const QString& folder) {
+bool CBusyscopeApp::InitInstance(const std::optional<AnalysisSource>& source) {
     if (!m_socketsAvailable()) {
         m_showStartupError(LoadResString(IDS_SOCKETS_INIT_FAILED));
         return false;
@@ -42,7 +42,7 @@ bool CBusyscopeApp::InitInstance(const QString& folder) {
     connect(m_pMainWnd.get(), &CMainFrame::AppCommand, this, &CBusyscopeApp::OnAppCommand);
     m_pMainWnd->setWindowIcon(ProgramIcon());
 
-    m_pMainWnd->InitMainFrame(folder);
+    m_pMainWnd->InitMainFrame(source);
 
     m_pMainWnd->show();
     m_pMainWnd->repaint();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "analysis_source.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CMainFrame;
 
@@ -20,8 +23,8 @@ public:
     ~CBusyscopeApp() override;
 
     // Builds and shows the main window; false ends the program before any window is shown.
-    // Given a folder, the window analyses it at once instead of opening the about box.
-    bool InitInstance(const QString& folder = {});
+    // Given a source, the window analyses it at once instead of opening the about box.
+    bool InitInstance(const std::optional<AnalysisSource>& source = std::nullopt);
 
     // Runs the about box modally over the main window.
     void OnAppAbout();

@@ -54,6 +54,7 @@ template <std::size_t N> bool Names(const std::string_view (&names)[N], std::str
 
 WindowArguments ParseWindowArguments(std::span<const std::string> arguments) {
     WindowArguments parsed;
+    SourceRequest request;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -61,24 +62,46 @@ WindowArguments ParseWindowArguments(std::span<const std::string> arguments) {
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            const std::string option = argument.substr(0, argument.find('='));
-            const std::string_view name = std::string_view(option).substr(option.starts_with("--") ? 2 : 1);
-            if (Names(kQtFlags, name))
-                continue;
-            if (Names(kQtValueOptions, name)) {
-                if (option.size() == argument.size())
-                    ++i; // the value follows
-                continue;
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            request.folders.push_back(argument);
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string option = argument.substr(0, equals);
+        const std::string_view name = std::string_view(option).substr(option.starts_with("--") ? 2 : 1);
+        if (Names(kQtFlags, name))
+            continue;
+        if (Names(kQtValueOptions, name)) {
+            if (equals == std::string::npos)
+                ++i; // the value follows
+            continue;
+        }
+        if (option == "--git" || option == "--all") {
+            if (equals != std::string::npos) {
+                parsed.error = "option " + option + " takes no value";
+                return parsed;
             }
-            parsed.error = "unknown option '" + option + "'";
-            return parsed;
+            (option == "--git" ? request.git : request.allRefs) = true;
+            continue;
         }
-        if (parsed.folder) {
-            parsed.error = "more than one FOLDER given: '" + argument + "'";
-            return parsed;
+        if (option == "--author" || option == "--times-from") {
+            std::string value;
+            if (equals != std::string::npos)
+                value = argument.substr(equals + 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            if (value.empty()) {
+                parsed.error = option + (option == "--author" ? " needs a pattern" : " needs a file name");
+                return parsed;
+            }
+            (option == "--author" ? request.authors : request.timeLists).push_back(value);
+            continue;
         }
-        parsed.folder = argument;
+        parsed.error = "unknown option '" + option + "'";
+        return parsed;
     }
+    parsed.error = SourceRequestProblem(request);
+    if (parsed.error.empty() && (!request.folders.empty() || !request.timeLists.empty() || request.git))
+        parsed.source = SourceFromRequest(request);
     return parsed;
 }

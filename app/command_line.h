@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis_source.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -15,10 +17,11 @@ struct CommandLineAnswer {
 // is to open. Every other argument is left to Qt first, which takes its own (-platform, -display, ...).
 std::optional<CommandLineAnswer> AnswerBeforeStart(std::span<const std::string> arguments);
 
-// The program's own arguments, Qt's options and their values skipped: at most one folder to
-// analyse at once. Read before Qt starts, so that a bad command line needs no display.
+// The program's own arguments, Qt's options and their values skipped: what to analyse at once,
+// given as the report takes it (FOLDERs, --git [--all] [--author P]... REPO, --times-from FILE).
+// Read before Qt starts, so that a bad command line needs no display.
 struct WindowArguments {
-    std::optional<std::string> folder;
+    std::optional<AnalysisSource> source; // nothing: open with the about box
     std::string error; // one line naming the problem; empty when the command line is good
 };
 WindowArguments ParseWindowArguments(std::span<const std::string> arguments);

@@ -47,19 +47,16 @@ QString CFilesModel::RelativeFolder(const QModelIndex& index) const {
     return QFile::decodeName(m_store->Places().FolderPath(m_folders[FolderRow(index)].folder).c_str());
 }
 
-QString CFilesModel::FullFolderPath(const QModelIndex& index) const {
+std::string CFilesModel::FullFolderPath(const QModelIndex& index) const {
     if (!index.isValid() || m_store == nullptr)
         return {};
-    const std::string relative = m_store->Places().FolderPath(m_folders[FolderRow(index)].folder);
-    return QFile::decodeName(JoinPath(m_store->GetFolder(), relative).c_str());
+    return m_store->FullFolderPath(m_folders[FolderRow(index)].folder);
 }
 
-QString CFilesModel::FullPath(const QModelIndex& index) const {
+std::string CFilesModel::FullPath(const QModelIndex& index) const {
     if (!index.isValid() || m_store == nullptr)
         return {};
-    if (!IsFile(index))
-        return FullFolderPath(index);
-    return QFile::decodeName(JoinPath(m_store->GetFolder(), m_store->Places().RelativePath(Record(index))).c_str());
+    return IsFile(index) ? m_store->FullPath(Record(index)) : FullFolderPath(index);
 }
 
 QModelIndex CFilesModel::index(int row, int column, const QModelIndex& parent) const {

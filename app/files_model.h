@@ -29,11 +29,11 @@ public:
     const FilesAtPoint& Files() const { return m_files; }
 
     // The folder a row shows, or the folder of the file a row shows, below the analysed folder
-    // ("" for the analysed folder itself); and written out in full.
+    // ("" for the analysed folder itself); and written out in full, byte for byte.
     QString RelativeFolder(const QModelIndex& index) const;
-    QString FullFolderPath(const QModelIndex& index) const;
-    // The full path of the file or folder a row shows.
-    QString FullPath(const QModelIndex& index) const;
+    std::string FullFolderPath(const QModelIndex& index) const;
+    // The full path of the file or folder a row shows, byte for byte.
+    std::string FullPath(const QModelIndex& index) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& index) const override;

@@ -1,13 +1,19 @@
 #include "files_window.h"
 
+#include "text_escape.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeView>
@@ -22,6 +28,7 @@ CFilesWindow::CFilesWindow(QWidget* parent)
 
     m_header->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_tree->setModel(&m_model);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CFilesWindow::UpdateActions);
     m_tree->setUniformRowHeights(true); // a folder of a million files scrolls without measuring each row
     m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -32,19 +39,22 @@ CFilesWindow::CFilesWindow(QWidget* parent)
     m_copy = new QAction(QStringLiteral("&Copy Paths"), this);
     m_copy->setShortcut(QKeySequence::Copy);
     m_copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(m_copy, &QAction::triggered, this, &CFilesWindow::CopySelectedPaths);
+    connect(m_copy, &QAction::triggered, this, &CFilesWindow::CopySelection);
     addAction(m_copy);
     m_openFolder = new QAction(QStringLiteral("&Open Folder"), this);
     connect(m_openFolder, &QAction::triggered, this, &CFilesWindow::OpenFolder);
 
     auto* copyButton = new QPushButton(m_copy->text(), this);
     connect(copyButton, &QPushButton::clicked, m_copy, &QAction::trigger);
-    auto* openButton = new QPushButton(m_openFolder->text(), this);
-    connect(openButton, &QPushButton::clicked, m_openFolder, &QAction::trigger);
+    connect(m_copy, &QAction::changed, copyButton, [this, copyButton] { copyButton->setText(m_copy->text()); });
+    m_openButton = new QPushButton(m_openFolder->text(), this);
+    connect(m_openButton, &QPushButton::clicked, m_openFolder, &QAction::trigger);
+    connect(m_openFolder, &QAction::changed, m_openButton,
+            [this] { m_openButton->setEnabled(m_openFolder->isEnabled() && m_openFolder->isVisible()); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(copyButton);
-    buttons->addWidget(openButton);
+    buttons->addWidget(m_openButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_header);
@@ -52,14 +62,36 @@ CFilesWindow::CFilesWindow(QWidget* parent)
     layout->addLayout(buttons);
 }
 
-void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files) {
+bool CFilesWindow::ListsCommits() const {
+    return m_tree->model() == &m_commits;
+}
+
+void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files, bool folderRulesApply) {
     m_header->setText(QString::fromStdString(FilesAtPointTitle(files)));
-    m_model.SetFiles(store, std::move(files));
+    m_folderRulesApply = folderRulesApply;
+    const bool commits = store.Kind() == RecordKind::Commits;
+    if (commits) {
+        m_commits.SetCommits(store, files.records);
+        m_model.SetFiles(store, std::move(files)); // keeps the point for a refill
+    } else {
+        m_commits.Clear();
+        m_model.SetFiles(store, std::move(files));
+    }
+    if (commits != ListsCommits()) {
+        m_tree->setModel(commits ? static_cast<QAbstractItemModel*>(&m_commits) : &m_model);
+        connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CFilesWindow::UpdateActions);
+        m_tree->setRootIsDecorated(!commits);
+        m_tree->header()->setSectionResizeMode(QHeaderView::Interactive);
+        m_tree->header()->setSectionResizeMode(commits ? int{CCommitsModel::SubjectColumn} : int{CFilesModel::NameColumn},
+                                               QHeaderView::Stretch);
+    }
+    m_copy->setText(commits ? QStringLiteral("&Copy Commit Ids") : QStringLiteral("&Copy Paths"));
     // Wide enough for a whole time before any folder is opened to show one (folder rows have none).
     const QString widest = QStringLiteral("0000-00-00 00:00:00");
-    m_tree->header()->resizeSection(CFilesModel::WrittenColumn,
+    m_tree->header()->resizeSection(commits ? int{CCommitsModel::WrittenColumn} : int{CFilesModel::WrittenColumn},
                                     m_tree->fontMetrics().horizontalAdvance(widest) +
                                         4 * m_tree->style()->pixelMetric(QStyle::PM_HeaderMargin));
+    UpdateActions();
     show();
     raise();
     activateWindow();
@@ -68,6 +100,21 @@ void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files) {
 void CFilesWindow::Clear() {
     m_header->clear();
     m_model.Clear();
+    m_commits.Clear();
+}
+
+const FilesAtPoint* CFilesWindow::ShownPoint() const {
+    return m_header->text().isEmpty() ? nullptr : &m_model.Files();
+}
+
+void CFilesWindow::UpdateActions() {
+    const QModelIndex current = m_tree->currentIndex();
+    const bool commits = ListsCommits();
+    m_openFolder->setVisible(!commits);
+    m_openFolder->setEnabled(!commits && current.isValid() &&
+                             QFileInfo(QFile::decodeName(m_model.FullFolderPath(current).c_str())).isDir());
+    for (QAction* action : std::as_const(m_folderActions))
+        action->setVisible(!commits && m_folderRulesApply);
 }
 
 QString CFilesWindow::HeaderText() const {
@@ -85,23 +132,51 @@ QAction* CFilesWindow::AddFolderAction(const QString& text) {
     return action;
 }
 
-void CFilesWindow::CopySelectedPaths() {
-    QStringList paths;
+std::unique_ptr<QMimeData> PathsForClipboard(const std::vector<std::string>& paths) {
+    QList<QUrl> urls;
+    QStringList lines;
+    const std::string here = QFile::encodeName(QDir::currentPath()).toStdString();
+    for (const std::string& path : paths) {
+        const std::string absolute = path.starts_with('/') ? path : JoinPath(here, path);
+        urls << QUrl(QStringLiteral("file://") +
+                     QString::fromLatin1(QByteArray::fromStdString(absolute).toPercentEncoding("/")));
+        lines << QString::fromStdString(DisplayText(path));
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    data->setText(lines.join(QLatin1Char('\n')));
+    return data;
+}
+
+void CFilesWindow::CopySelection() {
+    std::vector<std::string> items;
+    if (ListsCommits()) {
+        for (const QModelIndex& index : m_tree->selectionModel()->selectedRows(CCommitsModel::IdColumn))
+            items.push_back(m_commits.Id(index.row()));
+        if (!items.empty()) {
+            QStringList ids;
+            for (const std::string& id : items)
+                ids << QString::fromStdString(id);
+            QApplication::clipboard()->setText(ids.join(QLatin1Char('\n')));
+        }
+        return;
+    }
     for (const QModelIndex& index : m_tree->selectionModel()->selectedRows(CFilesModel::NameColumn))
-        paths.append(m_model.FullPath(index));
-    if (!paths.isEmpty())
-        QApplication::clipboard()->setText(paths.join(QLatin1Char('\n')));
+        items.push_back(m_model.FullPath(index));
+    if (!items.empty())
+        QApplication::clipboard()->setMimeData(PathsForClipboard(items).release());
 }
 
 void CFilesWindow::OpenFolder() {
     const QModelIndex current = m_tree->currentIndex();
-    if (current.isValid() && m_openUrl)
-        m_openUrl(QUrl::fromLocalFile(m_model.FullFolderPath(current)));
+    if (current.isValid() && m_openFolder->isEnabled() && m_openUrl)
+        m_openUrl(QUrl::fromLocalFile(QFile::decodeName(m_model.FullFolderPath(current).c_str())));
 }
 
 void CFilesWindow::ShowContextMenu(const QPoint& at) {
     if (!m_tree->indexAt(at).isValid())
         return;
+    UpdateActions();
     QMenu menu(this);
     menu.addAction(m_copy);
     menu.addAction(m_openFolder);

@@ -4,7 +4,6 @@
 #include "runtime_dir_notice.h"
 
 #include <QApplication>
-#include <QFile>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,8 +24,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Busyscope"));
 
     CBusyscopeApp theApp;
-    const QString folder = parsed.folder ? QFile::decodeName(QByteArray::fromStdString(*parsed.folder)) : QString();
-    if (!theApp.InitInstance(folder))
+    if (!theApp.InitInstance(parsed.source))
         return 1;
     return QApplication::exec();
 }

@@ -42,19 +42,29 @@ std::optional<std::string> LeftOutMessage(const LeftOutCounts& leftOut) {
     return message + " left out.";
 }
 
-std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome, const ScanProblems& problems,
-                                                  const std::string& folder, const LeftOutCounts& leftOut) {
+std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome, const SourceLoad& load,
+                                                  const ScanProblems& problems, const std::string& label) {
     switch (outcome) {
     case CBackgroundWalk::Outcome::Stopped:
         return std::string("Analysis stopped.");
     case CBackgroundWalk::Outcome::NoThread:
-        return OutOfMemoryMessage(folder);
+        return OutOfMemoryMessage(label);
     case CBackgroundWalk::Outcome::Complete:
         break;
     }
-    const std::optional<std::string> problem = ScanProblemMessage(problems, folder);
-    const std::optional<std::string> leftOutMessage = LeftOutMessage(leftOut);
+    if (load.failure != SourceLoad::Failure::None)
+        return StatusSentence(load.message);
+    if (!load.notice.empty())
+        return StatusSentence(load.notice);
+    const std::optional<std::string> problem = ScanProblemMessage(problems, label);
+    const std::optional<std::string> leftOutMessage = LeftOutMessage(load.leftOut);
     if (problem && leftOutMessage)
         return *problem + " " + *leftOutMessage;
     return problem ? problem : leftOutMessage;
+}
+
+std::string StatusSentence(std::string problem) {
+    if (!problem.empty() && problem.front() >= 'a' && problem.front() <= 'z')
+        problem.front() = static_cast<char>(problem.front() - 'a' + 'A');
+    return problem + '.';
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis_source.h"
 #include "background_walk.h"
 #include "filtered_directory_source.h"
 
@@ -18,8 +19,13 @@ std::optional<std::string> ScanProblemMessage(const ScanProblems& problems, cons
 // outside the time range and 2 mount points left out." Nothing when nothing was left out.
 std::optional<std::string> LeftOutMessage(const LeftOutCounts& leftOut);
 
-// What the status bar says when an analysis of folder has ended: "Analysis stopped." after a
-// stop, the walk's problems and then what was left out after a complete walk, and nothing (the
-// idle prompt) when it read everything and left nothing out.
-std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome, const ScanProblems& problems,
-                                                  const std::string& folder, const LeftOutCounts& leftOut = {});
+// What the status bar says when an analysis of what is named label has ended: "Analysis
+// stopped." after a stop, the source's own problem as a sentence when it could not be read,
+// its notice (a shallow clone cut short, commits skipped) as one when it has one, else the
+// walk's problems and then what was left out, and nothing (the idle prompt) when it
+// read everything and left nothing out.
+std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome, const SourceLoad& load,
+                                                  const ScanProblems& problems, const std::string& label);
+
+// A one-line problem from the core ("cannot read 'x': ...") as a sentence for the status bar.
+std::string StatusSentence(std::string problem);

@@ -8,7 +8,8 @@
 //
 // Without a folder it builds 400,000 empty files in 400 folders in a temporary folder and
 // removes them afterwards. Exits 1 when the longest gap during the walk is 50 ms or more.
-#include "folder_tree_walk.h"
+#include "analysis_runner.h"
+#include "command_ids.h"
 #include "graph_panel.h"
 #include "main_frame.h"
 #include "stamp_store.h"
@@ -104,18 +105,19 @@ int main(int argc, char** argv) {
 
     // Warm the cache, then time the walk as the GUI thread used to run it.
     CStampStore store;
+    const AnalysisSource source = FolderSource{{folder}, {}};
     WalkControl warm;
-    WalkFolderTree(store, folder, warm);
+    LoadRealSource(source, store, warm);
     WalkControl onGuiThread;
     QElapsedTimer timer;
     timer.start();
-    WalkFolderTree(store, folder, onGuiThread);
+    LoadRealSource(source, store, onGuiThread);
     const double blockingMs = MillisecondsOf(timer);
     const std::int64_t files = store.m_nFiles;
     store.Reset();
 
     CMainFrame frame;
-    frame.m_browseForFolder = [&](QWidget*, const QString&) { return QString::fromStdString(folder); };
+    frame.m_dialogs.browseForFolder = [&](QWidget*, const QString&) { return QString::fromStdString(folder); };
     frame.resize(900, 600);
     frame.show();
     GapMeter meter;
@@ -150,7 +152,7 @@ int main(int argc, char** argv) {
         });
         watch.setTimerType(Qt::PreciseTimer);
         watch.start(1);
-        frame.OnFileNewFolder();
+        frame.OnCommand(ID_FILE_NEWFOLDER);
         meter.Count(false);
         rebuildMs = MillisecondsOf(during) - walkMs;
         QCoreApplication::quit();

@@ -1,5 +1,6 @@
 #include "files_at_report.h"
 
+#include "commit_record.h"
 #include "files_at.h"
 #include "files_at_point.h"
 #include "stamp_store.h"
@@ -11,7 +12,9 @@ void WriteFilesAtList(std::ostream& out, const CStampStore& store, const FilesAt
     for (const CStampStore::Index record : files.records) {
         out << FormatRecordTime(store[record].m_lastWrite, store.Basis());
         // A time read from a list may come without its path.
-        if (store.Places().FolderOf(record) != CStampPlaces::kNoFolder)
+        if (store.Kind() == RecordKind::Commits)
+            out << '\t' << DisplayText(CommitListName(store.Places().NameOf(record)));
+        else if (store.Places().FolderOf(record) != CStampPlaces::kNoFolder)
             out << '\t' << DisplayText(store.Places().RelativePath(record));
         out << '\n';
     }

@@ -2,8 +2,7 @@
 #include "checked_output.h"
 #include "files_at_point.h"
 #include "files_at_report.h"
-#include "filtered_directory_source.h"
-#include "git_history.h"
+#include "analysis_source.h"
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
@@ -12,7 +11,6 @@
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
-#include "time_list.h"
 #include "walk_control.h"
 
 #include <algorithm>
@@ -49,24 +47,22 @@ PlaceDetail PlacesNeeded(const ReportOptions& options) {
     return PlaceDetail::Folders;
 }
 
-// Walks the folder, leaving out what the options say, with Ctrl+C turned into a stop request and
-// the progress shown on a terminal; false when it was stopped.
-bool ScanFolderTree(const ReportOptions& options, LeftOutCounts& leftOut) {
+// Reads what the options name (a folder walk less what the rules leave out, a history, lists),
+// with Ctrl+C turned into a stop request and a walk's progress shown on a terminal.
+SourceLoad LoadWhatIsAnalysed(const ReportOptions& options, const AnalysisSource& source) {
     struct sigaction stop {};
     stop.sa_handler = RequestStop;
     sigemptyset(&stop.sa_mask);
     struct sigaction previous {};
     ::sigaction(SIGINT, &stop, &previous);
-    bool complete = false;
+    SourceLoad load;
     {
-        CPosixDirectorySource posixSource;
-        CFilteredDirectorySource source(posixSource, options.filter);
-        const CProgressLine progress(theWalkControl, STDERR_FILENO);
-        complete = theStampStore.Scan(options.folders, source, options.jobs, &theWalkControl);
-        leftOut = source.Counts();
+        CPosixDirectorySource directories;
+        const CProgressLine progress(theWalkControl, std::holds_alternative<FolderSource>(source) ? STDERR_FILENO : -1);
+        load = LoadSource(source, theStampStore, directories, options.jobs, &theWalkControl);
     }
     ::sigaction(SIGINT, &previous, nullptr);
-    return complete && !theWalkControl.stopRequested.load();
+    return load;
 }
 
 void Complain(const std::string& message) {
@@ -129,41 +125,19 @@ int WriteOutput(const ReportOptions& options, const LeftOutCounts& leftOut) {
     return PrintReport(options, leftOut) ? 0 : kExitFolder;
 }
 
-// Reads the time lists instead of a folder; the exit status.
-int AnalyseTimeLists(const ReportOptions& options) {
-    const TimeListsLoad load = LoadTimeLists(options.timeLists, theStampStore);
-    if (load.failure != TimeListsLoad::Failure::None) {
+// Reads what the options name and writes what they ask for; the exit status.
+int Analyse(const ReportOptions& options) {
+    theStampStore.KeepPlaces(PlacesNeeded(options));
+    const AnalysisSource source = SourceOf(options);
+    const SourceLoad load = LoadWhatIsAnalysed(options, source);
+    if (load.stopped)
+        return kExitInterrupted;
+    if (load.failure != SourceLoad::Failure::None) {
         Complain(DisplayText(load.message));
-        return load.failure == TimeListsLoad::Failure::NotATime ? kExitUsage : kExitFolder;
-    }
-    return WriteOutput(options, {});
-}
-
-// Reads the commits of the repository at the folder instead of its files; the exit status.
-int AnalyseGitHistory(const ReportOptions& options) {
-    GitHistoryOptions history;
-    history.allRefs = options.allRefs;
-    history.authors = options.authors;
-    const GitHistoryLoad load = LoadGitHistory(options.folders.front(), history, theStampStore);
-    if (!load.error.empty()) {
-        Complain(DisplayText(load.error));
-        return kExitFolder;
+        return load.failure == SourceLoad::Failure::BadInput ? kExitUsage : kExitFolder;
     }
     if (!load.notice.empty())
         Complain(DisplayText(load.notice));
-    return WriteOutput(options, {});
-}
-
-// Reads the folder and writes what the options ask for; the exit status.
-int Analyse(const ReportOptions& options) {
-    theStampStore.KeepPlaces(PlacesNeeded(options));
-    if (!options.timeLists.empty())
-        return AnalyseTimeLists(options);
-    if (options.git)
-        return AnalyseGitHistory(options);
-    LeftOutCounts leftOut;
-    if (!ScanFolderTree(options, leftOut))
-        return kExitInterrupted;
     const ScanProblems& problems = theStampStore.GetProblems();
     const std::string& failed = options.folders[std::min(problems.rootIndex, options.folders.size() - 1)];
     if (problems.rootError == ENOMEM) {
@@ -175,15 +149,14 @@ int Analyse(const ReportOptions& options) {
         return kExitFolder;
     }
     // Below one folder a path is given below it, below several it starts with its own folder.
-    const std::string root = options.folders.size() == 1 ? options.folders.front() : std::string();
     for (const UnreadableFolder& folder : problems.unreadable)
-        Complain("cannot read '" + DisplayText(JoinPath(root, folder.path)) +
+        Complain("cannot read '" + DisplayText(JoinPath(theStampStore.PathRoot(), folder.path)) +
                  "': " + std::strerror(folder.error));
     if (problems.unreadableFolders > 0)
         Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
                  DisplayText(theStampStore.GetFolder()) + "' could not be read");
 
-    return WriteOutput(options, leftOut);
+    return WriteOutput(options, load.leftOut);
 }
 
 } // namespace

@@ -241,7 +241,17 @@ OptionArgument SplitOption(std::string_view argument) {
     return {argument.substr(0, 2), argument.substr(2)};
 }
 
+// The source options as given; FOLDER only when one was.
+SourceRequest SourceRequestOf(const ReportOptions& options, bool haveFolder) {
+    return {haveFolder ? options.folders : std::vector<std::string>(), options.timeLists, options.git,
+            options.allRefs, options.authors};
+}
+
 } // namespace
+
+AnalysisSource SourceOf(const ReportOptions& options) {
+    return SourceFromRequest(SourceRequestOf(options, true), options.filter);
+}
 
 ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     ParsedReportOptions parsed;
@@ -309,16 +319,13 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     else if (options.pngFile && formatGiven)
         parsed.error = "--png saves a picture and --format prints text: give one of them";
     else if (!options.git && (options.allRefs || !options.authors.empty()))
-        parsed.error = std::string(options.allRefs ? "--all" : "--author") + " needs --git";
+        parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
     else if (options.help || options.version)
         ;
     else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
         parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
-    else if (!options.timeLists.empty() && (haveFolder || options.git))
-        parsed.error = haveFolder ? "--times-from reads lists instead of a FOLDER: '" + options.folders.front() + "'"
-                                  : "--times-from and --git cannot be used together";
-    else if (options.git && options.folders.size() > 1)
-        parsed.error = "--git reads one repository: more than one FOLDER given";
+    else
+        parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
     return parsed;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis_source.h"
 #include "defaults.h"
 #include "filtered_directory_source.h"
 #include "period_histograms.h"
@@ -56,6 +57,9 @@ struct ParsedReportOptions {
 // argument or after '=', short ones as the next argument or glued on ("-j4"); "--" ends the
 // options. Every argument that is not an option is a folder; "." when none is given.
 ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments);
+
+// What the options say to analyse.
+AnalysisSource SourceOf(const ReportOptions& options);
 
 // The --help text.
 std::string ReportUsage();

@@ -1,6 +1,7 @@
 #include "git_history.h"
 
 #include "civil_time.h"
+#include "commit_record.h"
 #include "stamp_store.h"
 #include "walk_control.h"
 
@@ -249,12 +250,10 @@ std::optional<CommitHeader> ParseCommitHeader(std::string_view object) {
     return header;
 }
 
-// How a commit is named in lists: "0123456789ab subject".
-std::string CommitName(const git_oid& id, std::string_view subject) {
-    std::string name = ShortId(id);
-    name += ' ';
-    name += subject;
-    return name;
+// A commit's record name: its full id, author and subject.
+std::string CommitName(const git_oid& id, const CommitHeader& commit) {
+    const std::string author = std::string(commit.authorName) + " <" + std::string(commit.authorEmail) + ">";
+    return CommitRecordName({git_oid_tostr_s(&id), author, commit.subject});
 }
 
 // Whether a commit's author "NAME <E-MAIL>" holds one of the patterns; ident is room to spell it.
@@ -557,12 +556,12 @@ GitHistoryLoad ReadGitHistory(const std::string& folder, const GitHistoryOptions
         return load;
     if (load.error = reader.FindStarts(options.allRefs, starts); !load.error.empty())
         return load;
-    // Each commit is named by its id and subject in the repository's one folder.
+    // Each commit is named by its id, author and subject in the repository's one folder.
     const IStampSink::FolderIndex repositoryFolder = sink.AddFolder(IStampSink::kNoFolder, "");
     std::string ident;
     load.error = reader.Walk(std::move(starts), control, [&](const git_oid& id, const CommitHeader& commit) {
         if (AuthorMatches(commit, options.authors, ident))
-            sink.AddFile(repositoryFolder, CommitName(id, commit.subject), commit.authorWallClock);
+            sink.AddFile(repositoryFolder, CommitName(id, commit), commit.authorWallClock);
     });
     if (load.error.empty() && !(control != nullptr && control->stopRequested))
         load.notice = reader.Notice();

@@ -15,6 +15,7 @@ struct GitHistoryOptions {
     bool allRefs = false;             // every branch (local and remote-tracking) and tag, and HEAD
     std::vector<std::string> authors; // keep commits whose author "NAME <E-MAIL>" contains one of
                                       // these, ignoring case; every commit when empty
+    bool operator==(const GitHistoryOptions&) const = default;
 };
 
 // How a reading of a history ended: error is "" when the whole history was read, else one line

@@ -14,6 +14,7 @@ void CStampStore::Reset() {
     SetSize(0);
     m_nFiles = 0;
     m_strFolder.clear();
+    m_pathRoot.clear();
     m_problems = {};
     m_places.Clear();
     m_basis = TimeBasis::Utc;
@@ -29,7 +30,8 @@ void CStampStore::Begin(std::string folder, RecordKind kind, TimeBasis basis) {
 
 CStampStore::CStampStore(CStampStore&& other) noexcept
     : CGrowableArray(std::move(other)), m_nFiles(std::exchange(other.m_nFiles, 0)),
-      m_strFolder(std::exchange(other.m_strFolder, {})), m_problems(std::exchange(other.m_problems, {})),
+      m_strFolder(std::exchange(other.m_strFolder, {})), m_pathRoot(std::exchange(other.m_pathRoot, {})),
+      m_problems(std::exchange(other.m_problems, {})),
       m_keepPlaces(other.m_keepPlaces), m_places(std::exchange(other.m_places, {})),
       m_basis(std::exchange(other.m_basis, TimeBasis::Utc)), m_kind(std::exchange(other.m_kind, RecordKind::Files)) {}
 
@@ -37,6 +39,7 @@ CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
     CGrowableArray::operator=(std::move(other));
     m_nFiles = std::exchange(other.m_nFiles, 0);
     m_strFolder = std::exchange(other.m_strFolder, {});
+    m_pathRoot = std::exchange(other.m_pathRoot, {});
     m_problems = std::exchange(other.m_problems, {});
     m_keepPlaces = other.m_keepPlaces;
     m_places = std::exchange(other.m_places, {});
@@ -55,6 +58,7 @@ bool CStampStore::Scan(std::span<const std::string> paths, IDirectorySource& sou
     bool complete = true;
     try {
         m_strFolder = FolderListName(paths);
+        m_pathRoot = paths.size() == 1 ? paths.front() : std::string();
         WalkLimits limits;
         limits.jobs = jobs;
         for (std::size_t i = 0; i < paths.size() && complete && m_problems.rootError == 0; ++i) {

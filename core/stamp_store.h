@@ -92,6 +92,12 @@ public:
     void AddStamp(std::int64_t lastWrite) { AddFile(kNoFolder, {}, lastWrite); }
 
     const std::string& GetFolder() const { return m_strFolder; }
+    // The folder the places' paths are below: the one folder walked; "" when they stand whole
+    // (several folders, each path starting with its own; a list's paths as it gave them).
+    const std::string& PathRoot() const { return m_pathRoot; }
+    // A record's path and a folder's path written out in full, as a shell would name them.
+    std::string FullPath(Index record) const { return JoinPath(m_pathRoot, m_places.RelativePath(record)); }
+    std::string FullFolderPath(FolderIndex folder) const { return JoinPath(m_pathRoot, m_places.FolderPath(folder)); }
     FileStamp GetAt(Index i) const { return (*this)[i]; }
     const ScanProblems& GetProblems() const { return m_problems; }
 
@@ -99,6 +105,7 @@ public:
 
 private:
     std::string m_strFolder;
+    std::string m_pathRoot;
     ScanProblems m_problems;
     bool m_keepPlaces = false;
     CStampPlaces m_places;

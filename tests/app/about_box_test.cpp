@@ -95,7 +95,7 @@ TEST_F(AppTest, AnalyzeButtonClosesTheBoxThenAnalysesTheChosenFolder) {
     m_chooserAnswer = QString::fromStdString(tree.Root());
 
     bool chooserRanOverBox = false;
-    m_frame->m_browseForFolder = [&](QWidget* owner, const QString& prompt) {
+    m_frame->m_dialogs.browseForFolder = [&](QWidget* owner, const QString& prompt) {
         m_chooserPrompts << prompt;
         chooserRanOverBox = QApplication::activeModalWidget() != nullptr;
         EXPECT_EQ(owner, m_frame);

@@ -4,7 +4,7 @@
 #include "averaging_bar.h"
 #include "command_ids.h"
 #include "graph_panel.h"
-#include "recent_folders.h"
+#include "recent_sources.h"
 #include "stamp_store.h"
 
 #include <QAction>
@@ -24,28 +24,18 @@ constexpr std::int64_t kMonday1430 = 1719844200;
 
 using FileMenuTest = OpenWindowTest;
 
-// The items of File > Recent Folders as the menu shows them when it opens.
+// The items of File > Recent as the menu shows them when it opens.
 QStringList RecentItems(CMainFrame& frame) {
-    QMenu* file = frame.menuBar()->actions().at(0)->menu();
-    emit file->aboutToShow();
-    for (QAction* item : file->actions())
-        if (item->menu() && item->text() == QStringLiteral("&Recent Folders")) {
-            QStringList texts;
-            for (QAction* folder : item->menu()->actions())
-                texts << folder->text();
-            return texts;
-        }
-    return {QStringLiteral("no Recent Folders menu")};
+    QStringList texts;
+    for (QAction* item : frame.RecentActions())
+        texts << item->text();
+    return texts;
 }
 
 QAction* RecentItem(CMainFrame& frame, const QString& text) {
-    QMenu* file = frame.menuBar()->actions().at(0)->menu();
-    emit file->aboutToShow();
-    for (QAction* item : file->actions())
-        if (item->menu())
-            for (QAction* folder : item->menu()->actions())
-                if (folder->text() == text)
-                    return folder;
+    for (QAction* item : frame.RecentActions())
+        if (item->text() == text)
+            return item;
     return nullptr;
 }
 
@@ -97,7 +87,7 @@ TEST_F(FileMenuTest, AnalyzeAgainAndRecentFoldersReadTheFoldersAnalysedBefore) {
     Analyse(first.Root() + "/missing"); // not readable: not remembered
     const QString firstName = QString::fromStdString(first.Root());
     const QString secondName = QString::fromStdString(second.Root());
-    EXPECT_EQ(RecentItems(*m_frame), (QStringList{secondName, firstName}));
+    EXPECT_EQ(RecentItems(*m_frame), (QStringList{QString(secondName).replace("&", "&&"), firstName}));
 
     // Analyze Again reads the folder afresh and sees what changed.
     Analyse(first.Root());
@@ -109,40 +99,54 @@ TEST_F(FileMenuTest, AnalyzeAgainAndRecentFoldersReadTheFoldersAnalysedBefore) {
 
     // A recent item analyses its folder.
     second.AddFile("f&g", kMonday1430);
-    QAction* item = RecentItem(*m_frame, secondName);
+    QAction* item = RecentItem(*m_frame, QString(secondName).replace("&", "&&"));
     ASSERT_NE(item, nullptr);
     item->trigger();
     EXPECT_EQ(theStampStore.GetFolder(), second.Root());
     EXPECT_EQ(theStampStore.m_nFiles, 2);
 
     // Remembered in the settings, newest first, for the next run.
-    EXPECT_EQ(LoadRecentFolders(QSettings()), (QStringList{secondName, firstName}));
+    EXPECT_EQ(LoadRecentSources(QSettings()),
+              (std::vector<AnalysisSource>{FolderSource{{second.Root()}, {}}, FolderSource{{first.Root()}, {}}}));
 }
 
-TEST(RecentFolders, NewestFirstNoRepeatsAtMostEightAndBadValuesReadAsNone) {
-    QStringList folders;
+TEST(RecentSources, NewestFirstNoRepeatsAtMostEightEveryByteKeptAndBadValuesReadAsNone) {
+    std::vector<AnalysisSource> sources;
     for (int i = 0; i < 10; ++i)
-        folders = WithRecentFolder(folders, QString::number(i));
-    EXPECT_EQ(folders, (QStringList{"9", "8", "7", "6", "5", "4", "3", "2"}));
-    EXPECT_EQ(WithRecentFolder(folders, "5").mid(0, 3), (QStringList{"5", "9", "8"}));
-    EXPECT_EQ(WithRecentFolder(folders, "5").size(), 8);
+        sources = WithRecentSource(sources, FolderSource{{std::to_string(i)}, {}});
+    ASSERT_EQ(sources.size(), 8u);
+    EXPECT_EQ(sources.front(), (AnalysisSource{FolderSource{{"9"}, {}}}));
+    EntryFilter rules;
+    rules.excludedNames = {"*.o"};
+    sources = WithRecentSource(sources, FolderSource{{"5"}, rules});
+    EXPECT_EQ(sources.front(), (AnalysisSource{FolderSource{{"5"}, {}}})) << "remembered without its rules";
+    EXPECT_EQ(sources.size(), 8u);
+
+    // Each kind reads back as what it was, odd bytes and all.
+    const AnalysisSource kinds[] = {
+        FolderSource{{"/a b", "/c%20\xff\n"}, {}},
+        GitSource{"/repo", {true, {"Ann Lee", "bo,b"}}},
+        GitSource{"/repo", {}},
+        TimeListSource{{"-", "/t/x.times"}},
+    };
+    for (const AnalysisSource& source : kinds)
+        EXPECT_EQ(DecodeRecentSource(EncodeRecentSource(source)), source) << EncodeRecentSource(source).toStdString();
 
     QTemporaryDir dir;
     QSettings settings(dir.filePath("test.conf"), QSettings::IniFormat);
-    const std::pair<QVariant, QStringList> stored[] = {
-        {QStringList{"/a", "/b", "/a"}, {"/a", "/b"}},
-        {QString("/only"), {"/only"}},
-        {42, {}},
-        {QStringList{"/a", ""}, {}},
-        {QVariantMap{{"x", 1}}, {}},
-        {QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}, {"1", "2", "3", "4", "5", "6", "7", "8"}},
-    };
-    for (const auto& [value, expected] : stored) {
-        settings.setValue("recentFolders", value);
-        EXPECT_EQ(LoadRecentFolders(settings), expected) << value.toString().toStdString();
+    SaveRecentSources(settings, {std::begin(kinds), std::end(kinds)});
+    EXPECT_EQ(LoadRecentSources(settings), (std::vector<AnalysisSource>{std::begin(kinds), std::end(kinds)}));
+
+    // Earlier versions' folders read as folder sources; anything odd reads as no list at all.
+    settings.clear();
+    settings.setValue("recentFolders", QStringList{"/a", "/b", "/a"});
+    EXPECT_EQ(LoadRecentSources(settings),
+              (std::vector<AnalysisSource>{FolderSource{{"/a"}, {}}, FolderSource{{"/b"}, {}}}));
+    for (const QVariant& bad : {QVariant(42), QVariant(QStringList{"folders /a", "nonsense x"}),
+                                QVariant(QStringList{"folders"}), QVariant(QStringList{"lists %00"})}) {
+        settings.setValue("recentSources", bad);
+        EXPECT_TRUE(LoadRecentSources(settings).empty()) << bad.toStringList().join('|').toStdString();
     }
-    SaveRecentFolders(settings, {"/x", "/y"});
-    EXPECT_EQ(LoadRecentFolders(settings), (QStringList{"/x", "/y"}));
 }
 
 // The saved picture is byte for byte what the report command writes for the same view, size,
@@ -163,7 +167,7 @@ TEST_F(FileMenuTest, SavePictureWritesExactlyWhatPngWould) {
     QTemporaryDir pictures;
     const QString saved = pictures.filePath("saved.png");
     QStringList suggested;
-    m_frame->m_choosePictureFile = [&](QWidget*, const QString& name) {
+    m_frame->m_dialogs.choosePictureFile = [&](QWidget*, const QString& name) {
         suggested << name;
         return saved;
     };
@@ -181,7 +185,7 @@ TEST_F(FileMenuTest, SavePictureWritesExactlyWhatPngWould) {
     EXPECT_TRUE(savedBytes == ReadAll(QString::fromStdString(expected)));
 
     // A picture that cannot be written says why in the status bar.
-    m_frame->m_choosePictureFile = [&](QWidget*, const QString&) { return pictures.filePath("no/such/folder.png"); };
+    m_frame->m_dialogs.choosePictureFile = [&](QWidget*, const QString&) { return pictures.filePath("no/such/folder.png"); };
     m_frame->CommandAction(ID_FILE_SAVEPICTURE)->trigger();
     EXPECT_TRUE(m_frame->MessageText().startsWith("cannot write '")) << m_frame->MessageText().toStdString();
     EXPECT_TRUE(m_frame->MessageText().endsWith("No such file or directory")) << m_frame->MessageText().toStdString();

@@ -77,7 +77,7 @@ void ShowFilesFromContextMenu(CPlotWnd& plot, int x) {
 
 // On a real tree the window lists, for a double-clicked column and for one chosen from the
 // context menu, exactly the files the report's --files-at lists for the same point; wrap round
-// midnight included. Single clicks open nothing, and a new analysis empties the window.
+// midnight included. Single clicks open nothing, and a new analysis refills or closes the window.
 TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     CScopedTimeZone utc("UTC");
     CTestTree tree;
@@ -128,7 +128,7 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
         << "a whole time shows once its folder is open";
     view.selectionModel()->select(folder, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     view.selectionModel()->select(file, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    window->CopySelectedPaths();
+    window->CopySelection();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               tree.Path("c") + "\n" + tree.Path("c/" + file.data().toString().toStdString()));
     QList<QUrl> opened;
@@ -149,21 +149,26 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     EXPECT_EQ(chosen, QStringList{QStringLiteral("c")});
 
     EXPECT_EQ(m_frame->MessageText(), readout) << "the readout is left as it was";
-    Analyse(tree.Path("a"));
-    EXPECT_EQ(window->Model().rowCount(), 0) << "a new analysis empties the window";
-    EXPECT_EQ(window->HeaderText(), QString());
+    // A new analysis refills the window for the same point, and one with nothing closes it.
+    const QString when = QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'));
+    Analyse(tree.Path("c"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 2 files"))) << window->HeaderText().toStdString();
+    EXPECT_EQ(ListedFiles(window->Model()), ReportedFiles(tree.Path("c"), when));
+    Analyse(tree.Path("missing"));
+    EXPECT_FALSE(window->isVisible());
 }
 
 // The status bar's message about folders that could not be read opens the list of them.
 TEST_F(FilesWindowTest, TheMessageAboutUnreadableFoldersOpensTheirList) {
-    m_frame->m_walkFolderTree = [](CStampStore& store, const std::string& path, WalkControl& control) {
+    m_frame->m_runner.m_load = [](const AnalysisSource& what, CStampStore& store, WalkControl& control) {
         CMemoryDirectorySource source;
         source.AddFile(CMemoryDirectorySource::kRoot, "f", 1);
         source.SetOpenError(source.AddFolder(CMemoryDirectorySource::kRoot, "locked"), EACCES);
         const int y = source.AddFolder(source.AddFolder(CMemoryDirectorySource::kRoot, "x"), "y");
         source.AddFile(y, "g", 2);
         source.SetListError(y, 0, EIO);
-        store.Scan(path, source, 1, &control);
+        return LoadSource(what, store, source, 1, &control);
     };
     Analyse("/memory");
     ASSERT_EQ(m_frame->MessageText(), QStringLiteral("2 folders could not be read."));

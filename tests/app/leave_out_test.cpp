@@ -107,7 +107,7 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
 
     // A wrong date is refused with a message, and nothing is stored.
     QString complaint;
-    m_frame->m_editLeaveOut = [&](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
+    m_frame->m_dialogs.editLeaveOut = [&](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
         CLeaveOutDialog dialog(rules, owner);
         dialog.m_complain = [&](QWidget*, const QString& text) { complaint = text; };
         dialog.m_patterns->setPlainText("build\nsrc/*.o");
@@ -119,7 +119,7 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
         return dialog.Rules();
     };
     int asked = 0;
-    m_frame->m_askYesNo = [&](QWidget*, const QString&) { return ++asked > 0; };
+    m_frame->m_dialogs.askYesNo = [&](QWidget*, const QString&) { return ++asked > 0; };
     m_frame->CommandAction(ID_FILE_LEAVEOUT)->trigger();
     EXPECT_FALSE(complaint.isEmpty());
     EXPECT_EQ(m_frame->m_leaveOut, EntryFilter());

@@ -4,7 +4,7 @@
 #include "app_fixture.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
-#include "folder_tree_walk.h"
+#include "analysis_runner.h"
 #include "graph_panel.h"
 #include "image_pixels.h"
 #include "memory_directory_source.h"
@@ -63,8 +63,7 @@ protected:
         OpenWindowTest::SetUp();
         m_first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
         m_second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
-        m_frame->m_walkFolderTree = [this](CStampStore& store, const std::string& path,
-                                           WalkControl& control) {
+        m_frame->m_runner.m_load = [this](const AnalysisSource& source, CStampStore& store, WalkControl& control) {
             control.filesFound = 123456;
             control.foldersListed = 7890;
             while (!m_release && !control.stopRequested) {
@@ -73,7 +72,7 @@ protected:
                     ++control.filesFound;
             }
             m_walkSawStop = control.stopRequested.load();
-            WalkFolderTree(store, path, control);
+            return LoadRealSource(source, store, control);
         };
         m_frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
@@ -132,7 +131,7 @@ TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUn
     AnalyseAndDraw(m_first);
 
     QList<QUrl> helpOpened;
-    m_frame->m_openUrl = [&](const QUrl& url) {
+    m_frame->m_dialogs.openUrl = [&](const QUrl& url) {
         helpOpened << url;
         return true;
     };
@@ -218,7 +217,9 @@ TEST_F(LiveAnalysisTest, ProgressIsRewrittenAtMostTenTimesASecond) {
     EXPECT_LE(changes, 1 + watched.elapsed() / 100);
 }
 
-TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndLeavesTheGraphEmpty) {
+// A stopped analysis changes nothing: the graph shown before comes back, and so does what
+// Analyze Again reads.
+TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndBringsBackTheGraphShownBefore) {
     AnalyseAndDraw(m_first);
 
     AnalyseWhileHeld(m_second.Root(), [&] {
@@ -228,52 +229,64 @@ TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndLeavesTheGraphEmpty) {
     });
 
     EXPECT_TRUE(m_walkSawStop);
-    EXPECT_EQ(theStampStore.GetFolder(), "");
-    EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[9 * 60], 0);
-    ExpectEmptyGraphThenANormalAnalysis(QStringLiteral("Analysis stopped."));
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Analysis stopped."));
+    EXPECT_EQ(theStampStore.GetFolder(), m_first.Root());
+    EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[9 * 60], 1);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return InkOnScreen(*m_frame->m_wndPanel) > 300; }));
+    m_frame->CommandAction(ID_FILE_ANALYZEAGAIN)->trigger();
+    EXPECT_EQ(theStampStore.GetFolder(), m_first.Root());
 }
 
-TEST_F(LiveAnalysisTest, ClosingTheWindowStopsTheWalkAndEndsTheProgramWithinASecond) {
-    CTestTree tree;
-    tree.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
-    QElapsedTimer sinceClose;
-    bool closedDuringWalk = false;
-    m_release = false;
-    // The analysis runs from the program's own event loop, which closing the window ends.
-    QTimer::singleShot(0, m_frame, [&] { Analyse(tree.Root()); });
-    QTimer::singleShot(0, m_frame, [&] {
-        ProcessEventsUntil([&] { return m_frame->MessageText() == kHeldProgress; });
-        closedDuringWalk = m_frame->IsAnalysing();
-        sinceClose.start();
-        m_frame->close();
-    });
-    QTimer hang; // ends the test if the program does not end
-    hang.setSingleShot(true);
-    QObject::connect(&hang, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    hang.start(5000);
-    EXPECT_EQ(QApplication::exec(), 0);
+// Closing the window or pressing Ctrl+Q during a walk stops it and ends the program at once.
+TEST_F(LiveAnalysisTest, ClosingOrQuittingStopsTheWalkAndEndsTheProgramWithinASecond) {
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "Ctrl+Q" : "close");
+        CTestTree tree;
+        tree.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
+        QElapsedTimer sinceClose;
+        bool closedDuringWalk = false;
+        m_release = false;
+        m_walkSawStop = false;
+        m_frame->show();
+        // The analysis runs from the program's own event loop, which closing the window ends.
+        QTimer::singleShot(0, m_frame, [&] { Analyse(tree.Root()); });
+        QTimer::singleShot(0, m_frame, [&] {
+            ProcessEventsUntil([&] { return m_frame->MessageText() == kHeldProgress; });
+            closedDuringWalk = m_frame->IsAnalysing();
+            sinceClose.start();
+            if (byKey)
+                QTest::keyClick(m_frame->m_wndPanel, Qt::Key_Q, Qt::ControlModifier);
+            else
+                m_frame->close();
+        });
+        QTimer hang; // ends the test if the program does not end
+        hang.setSingleShot(true);
+        QObject::connect(&hang, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        hang.start(5000);
+        EXPECT_EQ(QApplication::exec(), 0);
 
-    EXPECT_TRUE(closedDuringWalk);
-    EXPECT_LT(sinceClose.elapsed(), 1000);
-    EXPECT_TRUE(m_walkSawStop);
-    EXPECT_FALSE(m_frame->isVisible());
-    EXPECT_FALSE(m_frame->IsAnalysing());
-    EXPECT_EQ(theStampStore.m_nFiles, 0);
+        EXPECT_TRUE(closedDuringWalk);
+        EXPECT_LT(sinceClose.elapsed(), 1000);
+        EXPECT_TRUE(m_walkSawStop);
+        EXPECT_FALSE(m_frame->isVisible());
+        EXPECT_FALSE(m_frame->IsAnalysing());
+        EXPECT_EQ(theStampStore.m_nFiles, 0);
+    }
 }
 
 TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalysisWorks) {
     AnalyseAndDraw(m_first);
 
     // Memory runs out part way through the walk, as the store grows.
-    const auto realWalk = m_frame->m_walkFolderTree;
-    m_frame->m_walkFolderTree = [](CStampStore& store, const std::string& path, WalkControl& control) {
+    const auto realWalk = m_frame->m_runner.m_load;
+    m_frame->m_runner.m_load = [](const AnalysisSource& what, CStampStore& store, WalkControl& control) {
         CMemoryDirectorySource source;
         for (int i = 0; i < 100; ++i)
             source.AddFile(CMemoryDirectorySource::kRoot, "f" + std::to_string(i), 1591000000 + i);
         source.RunOutOfMemoryAfter(50);
-        store.Scan(path, source, kDefaultJobs, &control);
+        return LoadSource(what, store, source, kDefaultJobs, &control);
     };
     Analyse("/big");
-    m_frame->m_walkFolderTree = realWalk;
+    m_frame->m_runner.m_load = realWalk;
     ExpectEmptyGraphThenANormalAnalysis(QStringLiteral("Not enough memory to analyze /big."));
 }

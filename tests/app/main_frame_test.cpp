@@ -84,7 +84,7 @@ protected:
 
 TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
     const QStringList expected = {
-        "&File: &New folder...|&Analyze Again|&Recent Folders|&Leave Out...|Analyze &Git History...|-|&Open Time List...|"
+        "&File: &New folder...|&Analyze Again|&Recent|&Leave Out...|Analyze &Git History...|-|&Open Time List...|"
         "&Save Time List...|-|Save &Picture...|-|E&xit",
         "&View: &Day|&Week|&Month|&Year|-|Count &Files|Count &Active Minutes|-|&Status Bar",
         "&Help: &Help Topics|-|&About Busyscope...",
@@ -381,8 +381,8 @@ TEST_F(MainFrameTest, CancelledChooserChangesNothing) {
 
     m_chooserAnswer.clear();
     bool waitCursorSeen = false;
-    auto answer = m_frame->m_browseForFolder;
-    m_frame->m_browseForFolder = [&](QWidget* owner, const QString& prompt) {
+    auto answer = m_frame->m_dialogs.browseForFolder;
+    m_frame->m_dialogs.browseForFolder = [&](QWidget* owner, const QString& prompt) {
         waitCursorSeen = QApplication::overrideCursor() != nullptr;
         return answer(owner, prompt);
     };
@@ -510,7 +510,7 @@ TEST_F(MainFrameTest, UnreadableChosenFolderIsReportedInTheStatusBar) {
 
 TEST_F(MainFrameTest, F1AndHelpTopicsOpenTheUserGuide) {
     QList<QUrl> opened;
-    m_frame->m_openUrl = [&](const QUrl& url) {
+    m_frame->m_dialogs.openUrl = [&](const QUrl& url) {
         opened << url;
         return true;
     };
@@ -527,9 +527,9 @@ TEST_F(MainFrameTest, F1AndHelpTopicsOpenTheUserGuide) {
 }
 
 TEST_F(MainFrameTest, HelpThatCannotBeOpenedIsReported) {
-    m_frame->m_openUrl = [](const QUrl&) { return false; };
+    m_frame->m_dialogs.openUrl = [](const QUrl&) { return false; };
     QStringList shown;
-    m_frame->m_showMessage = [&](QWidget* owner, const QString& text) {
+    m_frame->m_dialogs.showMessage = [&](QWidget* owner, const QString& text) {
         EXPECT_EQ(owner, m_frame);
         shown << text;
     };

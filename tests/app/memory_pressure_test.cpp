@@ -45,15 +45,15 @@ protected:
     void AnalyseWithHeadroom(const std::string& folder, rlim_t headroom) {
         rlimit before{};
         ASSERT_EQ(::getrlimit(RLIMIT_AS, &before), 0);
-        const auto choose = m_frame->m_browseForFolder;
-        m_frame->m_browseForFolder = [&](QWidget* owner, const QString& prompt) {
+        const auto choose = m_frame->m_dialogs.browseForFolder;
+        m_frame->m_dialogs.browseForFolder = [&](QWidget* owner, const QString& prompt) {
             const QString answer = choose(owner, prompt);
             const rlimit tight{MappedBytes() + headroom, before.rlim_max};
             EXPECT_EQ(::setrlimit(RLIMIT_AS, &tight), 0);
             return answer;
         };
         Analyse(folder);
-        m_frame->m_browseForFolder = choose;
+        m_frame->m_dialogs.browseForFolder = choose;
         ASSERT_EQ(::setrlimit(RLIMIT_AS, &before), 0);
     }
 };

@@ -58,32 +58,41 @@ TEST(ScanReport, CountsUnreadableFoldersBelowTheRoot) {
 
 TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     using Outcome = CBackgroundWalk::Outcome;
+    const auto message = [](Outcome outcome, const ScanProblems& problems, const LeftOutCounts& leftOut = {}) {
+        SourceLoad load;
+        load.leftOut = leftOut;
+        return AnalysisOutcomeMessage(outcome, load, problems, "/home");
+    };
     ScanProblems problems;
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/home"), std::nullopt);
+    EXPECT_EQ(message(Outcome::Complete, problems), std::nullopt);
     problems.unreadableFolders = 2;
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/home"), "2 folders could not be read.");
-    // A stop empties the store whatever the walk had met.
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Stopped, problems, "/home"), "Analysis stopped.");
+    EXPECT_EQ(message(Outcome::Complete, problems), "2 folders could not be read.");
+    // A stop leaves what was shown before, whatever the walk had met.
+    EXPECT_EQ(message(Outcome::Stopped, problems), "Analysis stopped.");
     // Memory that ran out during the walk, or a thread the walk could not have.
     problems.rootError = ENOMEM;
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, problems, "/big"),
-              "Not enough memory to analyze /big.");
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::NoThread, {}, "/big"), "Not enough memory to analyze /big.");
+    EXPECT_EQ(message(Outcome::Complete, problems), "Not enough memory to analyze /home.");
+    EXPECT_EQ(message(Outcome::NoThread, {}), "Not enough memory to analyze /home.");
 
     // What the leave-out rules kept out follows the problems; counts of nothing are not named.
     LeftOutCounts leftOut;
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, {}, "/", leftOut), std::nullopt);
+    EXPECT_EQ(message(Outcome::Complete, {}, leftOut), std::nullopt);
     leftOut.excludedEntries = 0;
     leftOut.mountPoints = 3;
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, {}, "/", leftOut), "3 mount points left out.");
+    EXPECT_EQ(message(Outcome::Complete, {}, leftOut), "3 mount points left out.");
     leftOut.excludedEntries = 12;
     leftOut.filesOutsideRange = 4;
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, ScanProblems{2, 0, 0, 0, {}}, "/", leftOut),
+    EXPECT_EQ(message(Outcome::Complete, ScanProblems{2, 0, 0, 0, {}}, leftOut),
               "2 folders could not be read. 12 entries, 4 files outside the time range and 3 mount points "
               "left out.");
     leftOut.mountPoints = 0;
     EXPECT_EQ(LeftOutMessage(leftOut), "12 entries and 4 files outside the time range left out.");
-    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Stopped, {}, "/", leftOut), "Analysis stopped.");
+    EXPECT_EQ(message(Outcome::Stopped, {}, leftOut), "Analysis stopped.");
+
+    // A source that could not be read says its own problem as a sentence.
+    SourceLoad refused{SourceLoad::Failure::Unreadable, "cannot read 'x.times': No such file", {}, false, {}};
+    EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, refused, {}, "Time list x.times"),
+              "Cannot read 'x.times': No such file.");
 }
 
 TEST(StringTable, CommandStringsSplitIntoPromptAndToolTip) {
@@ -102,29 +111,36 @@ TEST(StringTable, EveryMenuCommandHasAPrompt) {
         EXPECT_FALSE(CommandPrompt(id).isEmpty()) << id;
 }
 
-// Qt's own options and their values are skipped; anything else with a dash is refused.
-TEST(CommandLine, TheWindowTakesOneFolderBesideQtsOwnOptions) {
+// Qt's own options and their values are skipped; the sources are named as the report names
+// them; anything else with a dash is refused.
+TEST(CommandLine, TheWindowTakesTheReportsSourcesBesideQtsOwnOptions) {
     struct Case {
         std::vector<std::string> arguments;
-        std::optional<std::string> folder;
+        std::optional<AnalysisSource> source;
         std::string error;
     };
     const Case cases[] = {
         {{}, std::nullopt, ""},
-        {{"/a"}, "/a", ""},
-        {{"-platform", "offscreen", "/a", "-reverse"}, "/a", ""},
-        {{"--style=fusion", "-display", ":1", "/a"}, "/a", ""},
-        {{"--", "-odd"}, "-odd", ""},
-        {{"-"}, "-", ""},
-        {{"/a", "--bogus=1"}, "/a", "unknown option '--bogus'"},
+        {{"/a"}, FolderSource{{"/a"}, {}}, ""},
+        {{"-platform", "offscreen", "/a", "-reverse"}, FolderSource{{"/a"}, {}}, ""},
+        {{"--style=fusion", "-display", ":1", "/a"}, FolderSource{{"/a"}, {}}, ""},
+        {{"--", "-odd"}, FolderSource{{"-odd"}, {}}, ""},
+        {{"-"}, FolderSource{{"-"}, {}}, ""},
+        {{"/a", "/b"}, FolderSource{{"/a", "/b"}, {}}, ""},
+        {{"--git", "--author", "ann", "--all", "--author=bo", "/r"}, GitSource{"/r", {true, {"ann", "bo"}}}, ""},
+        {{"--git"}, GitSource{".", {}}, ""},
+        {{"--times-from", "a.times", "--times-from=-"}, TimeListSource{{"a.times", "-"}}, ""},
+        {{"/a", "--bogus=1"}, std::nullopt, "unknown option '--bogus'"},
         {{"-x"}, std::nullopt, "unknown option '-x'"},
-        {{"/a", "/b"}, "/a", "more than one FOLDER given: '/b'"},
+        {{"--author", "ann"}, std::nullopt, "--author needs --git"},
+        {{"--git", "/a", "/b"}, std::nullopt, "--git reads one repository: more than one FOLDER given"},
+        {{"--times-from", "l", "/a"}, std::nullopt, "--times-from reads lists instead of a FOLDER: '/a'"},
+        {{"--times-from"}, std::nullopt, "--times-from needs a file name"},
+        {{"--git=yes"}, std::nullopt, "option --git takes no value"},
     };
     for (const Case& test : cases) {
         const WindowArguments parsed = ParseWindowArguments(test.arguments);
         EXPECT_EQ(parsed.error, test.error) << testing::PrintToString(test.arguments);
-        if (test.error.empty()) {
-            EXPECT_EQ(parsed.folder, test.folder) << testing::PrintToString(test.arguments);
-        }
+        EXPECT_EQ(parsed.source, test.source) << testing::PrintToString(test.arguments);
     }
 }

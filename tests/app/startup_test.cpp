@@ -132,7 +132,7 @@ TEST(Startup, AFolderGivenAtStartIsAnalysedWithoutTheAboutBox) {
     theStampStore.Reset();
     CBusyscopeApp app;
     app.m_socketsAvailable = [] { return true; };
-    ASSERT_TRUE(app.InitInstance(QString::fromStdString(tree.Root())));
+    ASSERT_TRUE(app.InitInstance(FolderSource{{tree.Root()}, {}}));
     CMainFrame& frame = *app.MainFrame();
     // A box that opens runs a loop of its own: a timer notes it and closes it again.
     bool boxSeen = false;

@@ -1,13 +1,19 @@
 #include "app_fixture.h"
 #include "command_ids.h"
 #include "git_history_dialog.h"
+#include "files_window.h"
 #include "graph_panel.h"
 #include "stamp_store.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
+#include <QSettings>
+#include <QTreeView>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -31,25 +37,43 @@ class TimeSourcesTest : public OpenWindowTest {
 protected:
     void SetUp() override {
         OpenWindowTest::SetUp();
-        m_frame->m_chooseOpenFile = [this](QWidget*, const QString& caption) {
+        m_frame->m_dialogs.chooseOpenFile = [this](QWidget*, const QString& caption) {
             m_captions << caption;
             return m_openAnswer;
         };
-        m_frame->m_chooseSaveFile = [this](QWidget*, const QString& caption) {
+        m_frame->m_dialogs.chooseSaveFile = [this](QWidget*, const QString& caption) {
             m_captions << caption;
             return m_saveAnswer;
         };
-        m_frame->m_askGitHistory = [this](QWidget*, const QString& repository) {
+        m_frame->m_dialogs.askGitHistory = [this](QWidget*, const QString& repository) {
             m_askedAbout = repository;
             return m_gitOptions;
         };
+    }
+    // Runs git in the repository with the author and author date given; whether it worked.
+    bool Git(const QString& repository, const QString& author, const QString& when, const QStringList& arguments,
+             QString* output = nullptr) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", repository);
+        environment.insert("GIT_COMMITTER_NAME", "Ada");
+        environment.insert("GIT_COMMITTER_EMAIL", "ada@example.org");
+        environment.insert("GIT_AUTHOR_NAME", author);
+        environment.insert("GIT_AUTHOR_EMAIL", author.toLower() + "@example.org");
+        environment.insert("GIT_AUTHOR_DATE", when);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start("git", QStringList{"-C", repository} + arguments);
+        const bool done = process.waitForFinished() && process.exitCode() == 0;
+        if (output)
+            *output = QString::fromUtf8(process.readAllStandardOutput());
+        return done;
     }
     QString Title() const { return m_frame->m_wndPanel->m_plot.TitleText(); }
     int DayCount(int bin) const { return m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[bin]; }
 
     CTestTree m_files;
     QString m_openAnswer, m_saveAnswer, m_askedAbout;
-    std::optional<GitHistoryOptions> m_gitOptions;
+    std::optional<GitHistoryOptions> m_gitOptions = GitHistoryOptions();
     QStringList m_captions;
 };
 
@@ -120,28 +144,18 @@ TEST_F(TimeSourcesTest, ReadingAListShowsProgressAndStopsAtEscape) {
 }
 
 // The history of a repository made by git: the dialog lists its authors, most commits first, and
-// gives the ticked ones; the title says commits and names the authors kept; a folder that is no
-// repository says so.
+// gives the ticked ones; the title says commits and names the authors kept; a shallow clone's
+// notice shows in the status bar; a folder that is no repository says so.
 TEST_F(TimeSourcesTest, GitHistoryAsksForTheRepositoryAndTheAuthors) {
     const QString repository = QString::fromStdString(m_files.Root());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", repository);
-    environment.insert("GIT_COMMITTER_NAME", "Ada");
-    environment.insert("GIT_COMMITTER_EMAIL", "ada@example.org");
     const auto git = [&](const QString& author, const QString& when, const QStringList& arguments) {
-        environment.insert("GIT_AUTHOR_NAME", author);
-        environment.insert("GIT_AUTHOR_EMAIL", author.toLower() + "@example.org");
-        environment.insert("GIT_AUTHOR_DATE", when);
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start("git", QStringList{"-C", repository} + arguments);
-        return process.waitForFinished() && process.exitCode() == 0;
+        return Git(repository, author, when, arguments);
     };
     ASSERT_TRUE(git("Ada", "", {"init", "-q", "-b", "main"}));
     ASSERT_TRUE(git("Ada", "2024-07-01T10:00:00+09:00", {"commit", "-q", "--allow-empty", "-m", "one"}));
     ASSERT_TRUE(git("Bob", "2024-07-01T11:00:00-05:00", {"commit", "-q", "--allow-empty", "-m", "two"}));
     ASSERT_TRUE(git("Bob", "2024-07-02T11:00:00-05:00", {"commit", "-q", "--allow-empty", "-m", "three"}));
-    ASSERT_TRUE(git("Cy", "2024-07-03T09:00:00+00:00", {"checkout", "-q", "--orphan", "side"}));
+    ASSERT_TRUE(git("Cy", "", {"checkout", "-q", "--orphan", "side"}));
     ASSERT_TRUE(git("Cy", "2024-07-03T09:00:00+00:00", {"commit", "-q", "--allow-empty", "-m", "side"}));
     ASSERT_TRUE(git("Cy", "", {"checkout", "-q", "main"}));
 
@@ -157,16 +171,13 @@ TEST_F(TimeSourcesTest, GitHistoryAsksForTheRepositoryAndTheAuthors) {
     dialog.m_allRefs->setChecked(true);
     EXPECT_EQ(rows(), (QStringList{"Bob <bob@example.org> (2 commits)", "Ada <ada@example.org> (1 commit)",
                                    "Cy <cy@example.org> (1 commit)"}));
-    EXPECT_EQ(dialog.m_authors->item(1)->checkState(), Qt::Checked)
-        << "a tick stays when the list is read again";
+    EXPECT_EQ(dialog.m_authors->item(1)->checkState(), Qt::Checked) << "a tick stays when the list is read again";
     dialog.m_authors->item(2)->setCheckState(Qt::Checked);
-    EXPECT_EQ(dialog.Options().authors,
-              (std::vector<std::string>{"Ada <ada@example.org>", "Cy <cy@example.org>"}));
+    EXPECT_EQ(dialog.Options().authors, (std::vector<std::string>{"Ada <ada@example.org>", "Cy <cy@example.org>"}));
     EXPECT_TRUE(dialog.Options().allRefs);
     EXPECT_TRUE(dialog.m_problem->isHidden());
-    for (const QWidget* widget :
-         {static_cast<const QWidget*>(&dialog), static_cast<const QWidget*>(dialog.m_authors),
-          static_cast<const QWidget*>(dialog.m_allRefs)})
+    for (const QWidget* widget : {static_cast<const QWidget*>(&dialog), static_cast<const QWidget*>(dialog.m_authors),
+                                  static_cast<const QWidget*>(dialog.m_allRefs)})
         EXPECT_FALSE(widget->accessibleName().isEmpty());
 
     m_chooserAnswer = repository;
@@ -191,8 +202,8 @@ TEST_F(TimeSourcesTest, GitHistoryAsksForTheRepositoryAndTheAuthors) {
     m_chooserAnswer = QString::fromStdString(m_files.Path("shallow"));
     m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
     EXPECT_EQ(Title(), "1 commits in " + m_chooserAnswer);
-    EXPECT_TRUE(m_frame->MessageText().startsWith(
-        "'" + m_chooserAnswer + "' is a shallow clone: its history is cut short at 1 commit, "))
+    EXPECT_TRUE(m_frame->MessageText().startsWith("'" + m_chooserAnswer +
+                                                  "' is a shallow clone: its history is cut short at 1 commit, "))
         << m_frame->MessageText().toStdString();
 
     m_files.AddFolder("inside");
@@ -201,6 +212,89 @@ TEST_F(TimeSourcesTest, GitHistoryAsksForTheRepositoryAndTheAuthors) {
     EXPECT_EQ(m_frame->MessageText(), "'" + m_chooserAnswer +
                                           "' is not a git repository (give the top folder of its working tree).");
     EXPECT_EQ(theStampStore.m_nFiles, 0);
+}
+
+// Each kind of source, opened in the window: Analyze Again reads it afresh, File > Recent reopens it as
+// what it was, and the Files window lists it in its own words with a clipboard that keeps
+// every byte (for a list, the paths exactly as it gave them).
+TEST_F(TimeSourcesTest, EveryKindIsAnalysedAgainRememberedAndListedInItsOwnWords) {
+    QSettings().remove("recentSources");
+    const auto analyseAgain = [this] { m_frame->CommandAction(ID_FILE_ANALYZEAGAIN)->trigger(); };
+    const auto filesAt1430 = [this] {
+        m_frame->ShowFiles(14 * 60 + 30);
+        return m_frame->FilesWindow();
+    };
+
+    // A folder.
+    CTestTree folder;
+    folder.AddFile("a/one", 1719844200);
+    Analyse(folder.Root());
+    folder.AddFile("a/two", 1719844260);
+    analyseAgain();
+    EXPECT_EQ(Title(), QString::fromStdString("2 files in " + folder.Root()));
+
+    // A history: one row a commit with its full id, copied as ids.
+    const QString repository = QString::fromStdString(m_files.Path("repo"));
+    m_files.AddFolder("repo");
+    ASSERT_TRUE(Git(repository, "Ada", "", {"init", "-q"}));
+    ASSERT_TRUE(Git(repository, "Ada", "2024-07-01T14:30:00+09:00", {"commit", "-q", "--allow-empty", "-m", "one"}));
+    m_chooserAnswer = repository;
+    m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
+    ASSERT_TRUE(Git(repository, "Bob", "2024-07-01T14:31:00-05:00", {"commit", "-q", "--allow-empty", "-m", "two"}));
+    analyseAgain();
+    EXPECT_EQ(Title(), "2 commits in " + repository);
+    QString ids;
+    ASSERT_TRUE(Git(repository, "Ada", "", {"log", "--format=%H"}, &ids));
+    CFilesWindow* window = filesAt1430();
+    ASSERT_EQ(window->Commits().rowCount(), 2);
+    QStringList listed;
+    for (int row = 0; row < 2; ++row)
+        listed << window->Commits().index(row, CCommitsModel::IdColumn).data().toString();
+    EXPECT_EQ(listed, ids.trimmed().split('\n'));
+    EXPECT_EQ(window->Commits().index(0, CCommitsModel::AuthorColumn).data().toString(), "Bob <bob@example.org>");
+    EXPECT_EQ(window->Commits().index(0, CCommitsModel::WrittenColumn).data().toString(), "2024-07-01 14:31:00");
+    EXPECT_TRUE(window->HeaderText().endsWith(": 2 commits")) << window->HeaderText().toStdString();
+    window->Tree().selectAll();
+    window->CopySelection();
+    EXPECT_EQ(QApplication::clipboard()->text(), ids.trimmed());
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text().contains("Folder")) {
+            EXPECT_FALSE(action->isVisible()) << action->text().toStdString();
+        }
+
+    // A list: absolute paths stay absolute, and a name that is not UTF-8 keeps its bytes.
+    const std::string odd = m_files.Path("bad\xffname.txt");
+    const std::string list = m_files.Path("week.times");
+    std::ofstream(list) << "1719844200 " << odd << "\n";
+    m_openAnswer = QString::fromStdString(list);
+    m_frame->CommandAction(ID_FILE_OPENTIMELIST)->trigger();
+    std::ofstream(list, std::ios::app) << "1719844260 " << folder.Path("a/one") << "\n";
+    analyseAgain();
+    EXPECT_EQ(Title(), QString::fromStdString("2 files in " + list)) << m_frame->MessageText().toStdString();
+    window = filesAt1430();
+    window->Tree().expandAll();
+    window->Tree().selectAll();
+    window->CopySelection();
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    QStringList uris;
+    for (const QUrl& url : copied->urls())
+        uris << QString::fromLatin1(url.toEncoded());
+    EXPECT_TRUE(uris.contains(QString::fromLatin1("file://" + QByteArray::fromStdString(odd).toPercentEncoding("/"))))
+        << uris.join(' ').toStdString();
+    EXPECT_TRUE(copied->text().contains(QString::fromStdString(m_files.Path("bad\\xffname.txt"))))
+        << copied->text().toStdString();
+
+    // Recent holds all three, newest first, each reopened as what it was.
+    const QStringList expected{QString::fromStdString("Time list " + list), "Git history of " + repository,
+                               QString::fromStdString(folder.Root())};
+    QStringList recent;
+    for (QAction* item : m_frame->RecentActions())
+        recent << item->text();
+    EXPECT_EQ(recent, expected);
+    m_frame->RecentActions().at(1)->trigger();
+    EXPECT_EQ(Title(), "2 commits in " + repository);
+    m_frame->RecentActions().at(2)->trigger();
+    EXPECT_EQ(Title(), QString::fromStdString("2 files in " + folder.Root()));
 }
 
 } // namespace

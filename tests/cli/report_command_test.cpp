@@ -866,11 +866,12 @@ TEST(ProgramOutput, BothProgramsNameThemselvesAndTheirVersion) {
 
 // The window's program refuses what it does not know as the report does: one line, status 2,
 // with no display needed.
-TEST(ProgramOutput, TheWindowsProgramRefusesUnknownOptionsAndSecondFolders) {
+TEST(ProgramOutput, TheWindowsProgramRefusesUnknownOptionsAndBadSources) {
     for (const auto& [arguments, message] :
          {std::pair{std::vector<std::string>{"--bogus", "/tmp"}, "busyscope: unknown option '--bogus'"},
           std::pair{std::vector<std::string>{"-q"}, "busyscope: unknown option '-q'"},
-          std::pair{std::vector<std::string>{"/tmp", "/usr"}, "busyscope: more than one FOLDER given: '/usr'"}}) {
+          std::pair{std::vector<std::string>{"--git", "/tmp", "/usr"},
+                    "busyscope: --git reads one repository: more than one FOLDER given"}}) {
         const RunResult run = RunProgram(BUSYSCOPE_EXE, arguments);
         EXPECT_EQ(run.exitCode, 2) << message;
         EXPECT_EQ(run.out, "");

@@ -51,7 +51,7 @@ void AppTest::SetUp() {
     ASSERT_TRUE(m_app.InitInstance());
     m_frame = m_app.MainFrame();
     ASSERT_NE(m_frame, nullptr);
-    m_frame->m_browseForFolder = [this](QWidget*, const QString& prompt) {
+    m_frame->m_dialogs.browseForFolder = [this](QWidget*, const QString& prompt) {
         m_chooserPrompts << prompt;
         return m_chooserAnswer;
     };

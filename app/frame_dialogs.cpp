@@ -1,0 +1,58 @@
+#include "frame_dialogs.h"
+
+#include "command_ids.h"
+#include "git_history_dialog.h"
+#include "leave_out_dialog.h"
+#include "string_table.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFile>
+#include <QMessageBox>
+
+namespace {
+
+const QString kListFilter = QStringLiteral("Time lists (*.times *.txt);;All files (*)");
+
+QString AppTitle() {
+    return LoadResString(AFX_IDS_APP_TITLE);
+}
+
+} // namespace
+
+CFrameDialogs::CFrameDialogs()
+    : browseForFolder([](QWidget* owner, const QString& prompt) {
+          // Qt's own dialog: the same on every desktop, and scriptable.
+          return QFileDialog::getExistingDirectory(owner, prompt, QString(),
+                                                   QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+      }),
+      openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      chooseOpenFile([](QWidget* owner, const QString& caption) {
+          return QFileDialog::getOpenFileName(owner, caption, QString(), kListFilter, nullptr,
+                                              QFileDialog::DontUseNativeDialog);
+      }),
+      chooseSaveFile([](QWidget* owner, const QString& caption) {
+          return QFileDialog::getSaveFileName(owner, caption, QString(), kListFilter, nullptr,
+                                              QFileDialog::DontUseNativeDialog);
+      }),
+      askGitHistory([](QWidget* owner, const QString& repository) -> std::optional<GitHistoryOptions> {
+          CGitHistoryDialog dialog(QFile::encodeName(repository).toStdString(), owner);
+          if (dialog.exec() != QDialog::Accepted)
+              return std::nullopt;
+          return dialog.Options();
+      }),
+      choosePictureFile([](QWidget* owner, const QString& suggested) {
+          return QFileDialog::getSaveFileName(owner, QStringLiteral("Save Picture"), suggested,
+                                              QStringLiteral("PNG pictures (*.png)"), nullptr,
+                                              QFileDialog::DontUseNativeDialog);
+      }),
+      showMessage([](QWidget* owner, const QString& text) { QMessageBox::information(owner, AppTitle(), text); }),
+      editLeaveOut([](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
+          CLeaveOutDialog dialog(rules, owner);
+          if (dialog.exec() != QDialog::Accepted)
+              return std::nullopt;
+          return dialog.Rules();
+      }),
+      askYesNo([](QWidget* owner, const QString& question) {
+          return QMessageBox::question(owner, AppTitle(), question) == QMessageBox::Yes;
+      }) {}
