@@ -297,7 +297,8 @@ private:
     std::string ReadObject(const git_oid& id, RawObject& object);
     std::string ReadGraftsAndShallow();
     std::string ReadReplacements();
-    // The commit that id names, through any tags; false for a tag of a tree or a blob.
+    // Follows id through any tags to what they name; isCommit says whether that is a commit (a tag
+    // of a tree or a blob is not). "" or why not.
     std::string PeelToCommit(git_oid& id, const std::string& what, bool& isCommit);
 
     const CGitLibrary m_library; // first made, last gone
