@@ -6,11 +6,13 @@
 #include "walk_control.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -309,6 +311,7 @@ private:
     OidMap<std::vector<git_oid>> m_grafts; // the parents info/grafts gives these commits
     OidSet m_shallow;                      // a shallow clone's commits whose parents it lacks
     OidMap<git_oid> m_replacements;
+    std::bitset<256> m_looseFolders; // which objects/XX folders exist: a packed history opens no file
     // Found on the walk.
     std::int64_t m_cutCommits = 0;
     std::optional<std::pair<std::int64_t, git_oid>> m_oldestCut; // wall clock and id
@@ -335,6 +338,15 @@ std::string CHistoryReader::Open(const std::string& folder) {
         return "cannot read the objects of " + m_quoted + ": " + LastGitError();
     m_odb.reset(odb);
     m_commonFolder = git_repository_commondir(opened);
+    if (const std::unique_ptr<DIR, int (*)(DIR*)> objects(::opendir((m_commonFolder + "objects").c_str()),
+                                                          ::closedir);
+        objects != nullptr)
+        while (const dirent* entry = ::readdir(objects.get())) {
+            unsigned fanout = 0;
+            if (std::strlen(entry->d_name) == 2 &&
+                std::from_chars(entry->d_name, entry->d_name + 2, fanout, 16).ptr == entry->d_name + 2)
+                m_looseFolders.set(fanout);
+        }
     if (std::string problem = ReadGraftsAndShallow(); !problem.empty())
         return problem;
     return ReadReplacements();
@@ -394,17 +406,19 @@ std::string CHistoryReader::ReadReplacements() {
 std::string CHistoryReader::ReadObject(const git_oid& requested, RawObject& object) {
     const auto replaced = m_replacements.find(requested);
     const git_oid& id = replaced == m_replacements.end() ? requested : replaced->second;
-    const std::string hex = git_oid_tostr_s(&id);
-    const std::string loose = m_commonFolder + "objects/" + hex.substr(0, 2) + "/" + hex.substr(2);
-    if (const int descriptor = ::open(loose.c_str(), O_RDONLY | O_CLOEXEC); descriptor >= 0) {
-        std::string compressed;
-        const std::string problem = ReadWholeFile(descriptor, compressed);
-        ::close(descriptor);
-        if (!problem.empty())
-            return "cannot be read: " + problem;
-        if (const std::string damage = InflateLooseObject(compressed, object); !damage.empty())
-            return "is damaged: " + damage;
-        return {};
+    if (m_looseFolders.test(id.id[0])) {
+        const std::string hex = git_oid_tostr_s(&id);
+        const std::string loose = m_commonFolder + "objects/" + hex.substr(0, 2) + "/" + hex.substr(2);
+        if (const int descriptor = ::open(loose.c_str(), O_RDONLY | O_CLOEXEC); descriptor >= 0) {
+            std::string compressed;
+            const std::string problem = ReadWholeFile(descriptor, compressed);
+            ::close(descriptor);
+            if (!problem.empty())
+                return "cannot be read: " + problem;
+            if (const std::string damage = InflateLooseObject(compressed, object); !damage.empty())
+                return "is damaged: " + damage;
+            return {};
+        }
     }
     // Packed, or in another object store: libgit2 reads it.
     git_odb_object* read = nullptr;
