@@ -1,13 +1,13 @@
 #include "frame_dialogs.h"
 
 #include "command_ids.h"
+#include "git_history_dialog.h"
 #include "leave_out_dialog.h"
 #include "string_table.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
+#include <QFile>
 #include <QMessageBox>
 
 namespace {
@@ -35,13 +35,11 @@ CFrameDialogs::CFrameDialogs()
           return QFileDialog::getSaveFileName(owner, caption, QString(), kListFilter, nullptr,
                                               QFileDialog::DontUseNativeDialog);
       }),
-      askAuthors([](QWidget* owner) {
-          bool accepted = false;
-          const QString text = QInputDialog::getText(
-              owner, QStringLiteral("Analyze Git History"),
-              QStringLiteral("Authors to keep (part of a name or e-mail, several separated by commas; empty for all):"),
-              QLineEdit::Normal, QString(), &accepted);
-          return accepted ? text : QString();
+      askGitHistory([](QWidget* owner, const QString& repository) -> std::optional<GitHistoryOptions> {
+          CGitHistoryDialog dialog(QFile::encodeName(repository).toStdString(), owner);
+          if (dialog.exec() != QDialog::Accepted)
+              return std::nullopt;
+          return dialog.Options();
       }),
       choosePictureFile([](QWidget* owner, const QString& suggested) {
           return QFileDialog::getSaveFileName(owner, QStringLiteral("Save Picture"), suggested,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filtered_directory_source.h"
+#include "git_history.h"
 
 #include <QString>
 #include <QUrl>
@@ -21,8 +22,8 @@ struct CFrameDialogs {
     // The file choosers of the time lists.
     std::function<QString(QWidget* owner, const QString& caption)> chooseOpenFile;
     std::function<QString(QWidget* owner, const QString& caption)> chooseSaveFile;
-    // The author field of a history: several authors separated by commas; empty keeps every commit.
-    std::function<QString(QWidget* owner)> askAuthors;
+    // Which commits of the history of the repository chosen count (nothing when cancelled).
+    std::function<std::optional<GitHistoryOptions>(QWidget* owner, const QString& repository)> askGitHistory;
     // Where File > Save Picture... saves.
     std::function<QString(QWidget* owner, const QString& suggested)> choosePictureFile;
     std::function<void(QWidget* owner, const QString& text)> showMessage;

@@ -16,15 +16,6 @@ namespace {
 
 const QString kRepositoryPrompt = QStringLiteral("Select Repository to Analyze:");
 
-// The authors typed in the field: separated by commas, spaces around each dropped.
-std::vector<std::string> SplitAuthors(const QString& field) {
-    std::vector<std::string> authors;
-    for (const QString& part : field.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        if (const QString author = part.trimmed(); !author.isEmpty())
-            authors.push_back(author.toStdString());
-    return authors;
-}
-
 } // namespace
 
 void CMainFrame::OnFileGitHistory() {
@@ -32,10 +23,10 @@ void CMainFrame::OnFileGitHistory() {
         m_dialogs.browseForFolder ? m_dialogs.browseForFolder(this, kRepositoryPrompt) : QString();
     if (folder.isEmpty())
         return;
-    GitSource git;
-    git.repository = QFile::encodeName(folder).toStdString();
-    git.options.authors = SplitAuthors(m_dialogs.askAuthors ? m_dialogs.askAuthors(this) : QString());
-    Analyse(git);
+    const std::optional<GitHistoryOptions> options =
+        m_dialogs.askGitHistory ? m_dialogs.askGitHistory(this, folder) : GitHistoryOptions();
+    if (options)
+        Analyse(GitSource{QFile::encodeName(folder).toStdString(), *options});
 }
 
 void CMainFrame::OnFileOpenTimeList() {

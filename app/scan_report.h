@@ -21,7 +21,8 @@ std::optional<std::string> LeftOutMessage(const LeftOutCounts& leftOut);
 
 // What the status bar says when an analysis of what is named label has ended: "Analysis
 // stopped." after a stop, the source's own problem as a sentence when it could not be read,
-// else the walk's problems and then what was left out, and nothing (the idle prompt) when it
+// its notice (a shallow clone cut short, commits skipped) as one when it has one, else the
+// walk's problems and then what was left out, and nothing (the idle prompt) when it
 // read everything and left nothing out.
 std::optional<std::string> AnalysisOutcomeMessage(CBackgroundWalk::Outcome outcome, const SourceLoad& load,
                                                   const ScanProblems& problems, const std::string& label);

@@ -198,7 +198,7 @@ const std::vector<CommandOption>& Options() {
              return {};
          }},
         {"--author", '\0', "PATTERN",
-         "with --git: keep commits whose author name or e-mail contains PATTERN (repeatable)",
+         "with --git: keep commits whose author \"NAME <E-MAIL>\" contains PATTERN (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value.empty())
                  return "--author needs a pattern";
@@ -396,7 +396,10 @@ std::string ReportUsage() {
             "exit status 1.\n\n"
             "With --git each commit counts once, at its author time on the author's own clock\n"
             "(a commit written at 10:00 in Tokyo counts at 10:00 wherever it is analyzed);\n"
-            "the --author PATTERN is looked for, ignoring case, in the author's name and e-mail.\n\n"
+            "the --author PATTERN is looked for, ignoring case, in the author's \"NAME <E-MAIL>\".\n"
+            "Commits are those git log lists in FOLDER; one whose author time cannot be read\n"
+            "is skipped and counted on standard error, as is where a shallow clone's history\n"
+            "is cut short.\n\n"
             "With --count minutes every minute (of UTC time) in which at least one file was\n"
             "written counts once, however many files it holds: the summary's title adds\n"
             "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"

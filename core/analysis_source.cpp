@@ -24,8 +24,11 @@ SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirector
 }
 
 SourceLoad LoadGit(const GitSource& source, CStampStore& store, WalkControl* control) {
+    GitHistoryLoad history = LoadGitHistory(source.repository, source.options, store, control);
     SourceLoad load;
-    load.message = LoadGitHistory(source.repository, source.options, store, control);
+    load.message = std::move(history.error);
+    if (!history.notice.empty())
+        load.notices.push_back(std::move(history.notice));
     if (!load.message.empty())
         load.failure = SourceLoad::Failure::Unreadable;
     return load;

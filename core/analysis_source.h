@@ -59,7 +59,8 @@ struct SourceLoad {
     std::string message;   // one line naming the problem, when there is one
     LeftOutCounts leftOut; // what a folder walk's rules left out
     bool stopped = false;  // a stop was requested before the end
-    // Lines to tell the user beside the result (a folder given twice, analysed once).
+    // Lines to tell the user beside the result (a folder given twice, analysed once; a shallow
+    // clone cut short, commits skipped).
     std::vector<std::string> notices;
     std::vector<std::string> foldersWalked; // the folders a folder source walked, in order
 };

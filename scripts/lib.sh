@@ -4,7 +4,7 @@
 BUSYSCOPE_PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev libx11-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libgit2-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libgit2-dev zlib1g-dev
     fonts-liberation tzdata locales
     clang libclang-rt-14-dev strace
     xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng time

@@ -1,12 +1,16 @@
 #include "app_fixture.h"
 #include "command_ids.h"
+#include "git_history_dialog.h"
 #include "files_window.h"
 #include "graph_panel.h"
 #include "stamp_store.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
 #include <QMimeData>
 #include <QSettings>
 #include <QTreeView>
@@ -41,7 +45,10 @@ protected:
             m_captions << caption;
             return m_saveAnswer;
         };
-        m_frame->m_dialogs.askAuthors = [this](QWidget*) { return m_authors; };
+        m_frame->m_dialogs.askGitHistory = [this](QWidget*, const QString& repository) {
+            m_askedAbout = repository;
+            return m_gitOptions;
+        };
     }
     // Runs git in the repository with the author and author date given; whether it worked.
     bool Git(const QString& repository, const QString& author, const QString& when, const QStringList& arguments,
@@ -65,7 +72,8 @@ protected:
     int DayCount(int bin) const { return m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[bin]; }
 
     CTestTree m_files;
-    QString m_openAnswer, m_saveAnswer, m_authors;
+    QString m_openAnswer, m_saveAnswer, m_askedAbout;
+    std::optional<GitHistoryOptions> m_gitOptions = GitHistoryOptions();
     QStringList m_captions;
 };
 
@@ -135,28 +143,68 @@ TEST_F(TimeSourcesTest, ReadingAListShowsProgressAndStopsAtEscape) {
     EXPECT_EQ(theStampStore.m_nFiles, 0);
 }
 
-// The history of a repository made by git: the author field keeps one author, the title says
-// commits, and a folder that is no repository says so.
+// The history of a repository made by git: the dialog lists its authors, most commits first, and
+// gives the ticked ones; the title says commits and names the authors kept; a shallow clone's
+// notice shows in the status bar; a folder that is no repository says so.
 TEST_F(TimeSourcesTest, GitHistoryAsksForTheRepositoryAndTheAuthors) {
     const QString repository = QString::fromStdString(m_files.Root());
     const auto git = [&](const QString& author, const QString& when, const QStringList& arguments) {
         return Git(repository, author, when, arguments);
     };
-    ASSERT_TRUE(git("Ada", "", {"init", "-q"}));
+    ASSERT_TRUE(git("Ada", "", {"init", "-q", "-b", "main"}));
     ASSERT_TRUE(git("Ada", "2024-07-01T10:00:00+09:00", {"commit", "-q", "--allow-empty", "-m", "one"}));
     ASSERT_TRUE(git("Bob", "2024-07-01T11:00:00-05:00", {"commit", "-q", "--allow-empty", "-m", "two"}));
+    ASSERT_TRUE(git("Bob", "2024-07-02T11:00:00-05:00", {"commit", "-q", "--allow-empty", "-m", "three"}));
+    ASSERT_TRUE(git("Cy", "", {"checkout", "-q", "--orphan", "side"}));
+    ASSERT_TRUE(git("Cy", "2024-07-03T09:00:00+00:00", {"commit", "-q", "--allow-empty", "-m", "side"}));
+    ASSERT_TRUE(git("Cy", "", {"checkout", "-q", "main"}));
+
+    CGitHistoryDialog dialog(m_files.Root());
+    const auto rows = [&] {
+        QStringList texts;
+        for (int row = 0; row < dialog.m_authors->count(); ++row)
+            texts << dialog.m_authors->item(row)->text();
+        return texts;
+    };
+    EXPECT_EQ(rows(), (QStringList{"Bob <bob@example.org> (2 commits)", "Ada <ada@example.org> (1 commit)"}));
+    dialog.m_authors->item(1)->setCheckState(Qt::Checked);
+    dialog.m_allRefs->setChecked(true);
+    EXPECT_EQ(rows(), (QStringList{"Bob <bob@example.org> (2 commits)", "Ada <ada@example.org> (1 commit)",
+                                   "Cy <cy@example.org> (1 commit)"}));
+    EXPECT_EQ(dialog.m_authors->item(1)->checkState(), Qt::Checked) << "a tick stays when the list is read again";
+    dialog.m_authors->item(2)->setCheckState(Qt::Checked);
+    EXPECT_EQ(dialog.Options().authors, (std::vector<std::string>{"Ada <ada@example.org>", "Cy <cy@example.org>"}));
+    EXPECT_TRUE(dialog.Options().allRefs);
+    EXPECT_TRUE(dialog.m_problem->isHidden());
+    for (const QWidget* widget : {static_cast<const QWidget*>(&dialog), static_cast<const QWidget*>(dialog.m_authors),
+                                  static_cast<const QWidget*>(dialog.m_allRefs)})
+        EXPECT_FALSE(widget->accessibleName().isEmpty());
 
     m_chooserAnswer = repository;
-    m_authors = " ada , ";
+    m_gitOptions = dialog.Options();
     m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
     EXPECT_EQ(m_chooserPrompts.back(), "Select Repository to Analyze:");
-    EXPECT_EQ(Title(), "1 commits in " + repository);
+    EXPECT_EQ(m_askedAbout, repository);
+    EXPECT_EQ(Title(), "2 commits in " + repository + " by Ada <ada@example.org>, Cy <cy@example.org>");
     EXPECT_EQ(DayCount(600), 1);
 
-    m_authors.clear();
+    m_gitOptions = GitHistoryOptions();
     m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
-    EXPECT_EQ(Title(), "2 commits in " + repository);
-    EXPECT_EQ(DayCount(660), 1);
+    EXPECT_EQ(Title(), "3 commits in " + repository);
+    EXPECT_EQ(DayCount(660), 2);
+
+    m_gitOptions.reset(); // cancelled: nothing changes
+    m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
+    EXPECT_EQ(Title(), "3 commits in " + repository);
+
+    m_gitOptions = GitHistoryOptions();
+    ASSERT_TRUE(git("Ada", "", {"clone", "-q", "--depth", "1", "file://" + repository, "shallow"}));
+    m_chooserAnswer = QString::fromStdString(m_files.Path("shallow"));
+    m_frame->CommandAction(ID_FILE_GITHISTORY)->trigger();
+    EXPECT_EQ(Title(), "1 commits in " + m_chooserAnswer);
+    EXPECT_TRUE(m_frame->MessageText().startsWith("'" + m_chooserAnswer +
+                                                  "' is a shallow clone: its history is cut short at 1 commit, "))
+        << m_frame->MessageText().toStdString();
 
     m_files.AddFolder("inside");
     m_chooserAnswer = QString::fromStdString(m_files.Path("inside"));

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <regex>
 #include <spawn.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
@@ -72,6 +74,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     argv.push_back(nullptr);
     std::vector<std::string>& environment = setup.environment;
     environment.push_back("TZ=" + setup.zone);
+    if (const char* leaks = std::getenv("LSAN_OPTIONS");
+        leaks != nullptr) // the sanitized build's suppressions
+        environment.push_back(std::string("LSAN_OPTIONS=") + leaks);
     // Under a tracer a sanitized build's leak check cannot stop the process's threads.
     if (!setup.wrapper.empty())
         environment.push_back("ASAN_OPTIONS=detect_leaks=0");
@@ -401,6 +406,46 @@ TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
     EXPECT_EQ(listed, commits);
     const RunResult summary = RunReport({"--git", "--format", "summary", repository}, "Asia/Tokyo");
     EXPECT_EQ(Lines(summary.out).back(), "  2024-07-01 10:00:00, 2 commits") << summary.out;
+
+    const RunResult byAda = RunReport({"--git", "--author", "ADA", "--format", "summary", repository});
+    EXPECT_EQ(Lines(byAda.out).front(), "2 commits in " + repository + " by ADA");
+
+    // A commit whose author line has no time is skipped and counted on stderr; the rest is reported.
+    const std::string tree0 = Lines(RunProgram("git", {"-C", repository, "write-tree"}, git).out).at(0);
+    const std::string whole =
+        Lines(RunProgram("git", {"-C", repository, "rev-parse", "HEAD"}, git).out).at(0);
+    CTestTree objects;
+    std::ofstream(objects.Path("odd"))
+        << "tree " << tree0 << "\nparent " << whole
+        << "\nauthor Ada <ada@example.org>\ncommitter A <a@b> 1 +0000\n\nodd\n";
+    const std::string odd =
+        RunProgram("git", {"-C", repository, "hash-object", "-t", "commit", "-w", objects.Path("odd")}, git)
+            .out;
+    ASSERT_EQ(RunProgram("git", {"-C", repository, "update-ref", "HEAD", Lines(odd).at(0)}, git).exitCode, 0);
+    const RunResult skipped = RunReport({"--git", "--format", "summary", repository});
+    EXPECT_EQ(skipped.exitCode, 0);
+    EXPECT_EQ(Lines(skipped.out).front(), "2 commits in " + repository);
+    EXPECT_EQ(skipped.err, "busyscope-report: 1 commit of '" + repository +
+                               "' skipped as unreadable: 1 with no author time\n");
+
+    // A loose object cut short ends with the damaged message in bounded time, whatever libgit2 does
+    // with it.
+    const std::string loose = repository + "/.git/objects/" + whole.substr(0, 2) + "/" + whole.substr(2);
+    ASSERT_EQ(::chmod(loose.c_str(), 0644), 0);
+    ASSERT_EQ(::truncate(loose.c_str(), 40), 0);
+    const RunResult cut = RunProgram("timeout", {"60", BUSYSCOPE_REPORT_EXE, "--git", repository});
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_EQ(cut.err, "busyscope-report: cannot read the history of '" + repository + "': commit " + whole +
+                           " is damaged: its object is cut short or damaged\n");
+
+    // A repository of SHA-256 ids is refused, with status 1 under the sanitizers too.
+    ASSERT_EQ(
+        RunProgram("git", {"init", "-q", "--object-format=sha256", tree.Path("inside/sha256")}, git).exitCode,
+        0);
+    const RunResult sha256 = RunReport({"--git", tree.Path("inside/sha256")});
+    EXPECT_EQ(sha256.exitCode, 1);
+    EXPECT_EQ(sha256.err, "busyscope-report: cannot open the repository '" + tree.Path("inside/sha256") +
+                              "': unsupported extension name extensions.objectformat\n");
 
     const RunResult inside = RunReport({"--git", tree.Path("inside")});
     EXPECT_EQ(inside.exitCode, 1);
