@@ -1,7 +1,7 @@
 #pragma once
 
 #include "defaults.h"
-#include "filtered_directory_source.h"
+#include "entry_filter.h"
 #include "period_histograms.h"
 
 #include <optional>
