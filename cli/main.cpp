@@ -1,8 +1,10 @@
+#include "analysis_period.h"
 #include "busyscope_version.h"
 #include "checked_output.h"
 #include "files_at_point.h"
 #include "files_at_report.h"
 #include "filtered_directory_source.h"
+#include "git_history.h"
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
@@ -11,7 +13,6 @@
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "text_escape.h"
-#include "git_history.h"
 #include "time_list.h"
 #include "walk_control.h"
 
@@ -177,7 +178,7 @@ int Analyse(const ReportOptions& options) {
         Complain("cannot read '" + DisplayText(JoinPath(root, folder.path)) +
                  "': " + std::strerror(folder.error));
     if (problems.unreadableFolders > 0)
-        Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
+        Complain(CountOf(problems.unreadableFolders, "folder", "folders") + " below '" +
                  DisplayText(theStampStore.GetFolder()) + "' could not be read");
 
     return WriteOutput(options, leftOut);

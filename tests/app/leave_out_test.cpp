@@ -170,7 +170,7 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
     EXPECT_EQ(theStampStore.m_nFiles, 3) << "a.txt, src/m.c and src/deep/n.o, deeper than src/*.o reaches";
     EXPECT_EQ(m_frame->m_leftOut.excludedEntries, JsonNumber(json, "excludedEntries"));
     EXPECT_EQ(m_frame->m_leftOut.filesOutsideRange, JsonNumber(json, "filesOutsideRange"));
-    EXPECT_EQ(m_frame->MessageText(), "3 entries and 1 files outside the time range left out.");
+    EXPECT_EQ(m_frame->MessageText(), "3 entries and 1 file outside the time range left out.");
 
     // A window started afresh has the same rules.
     const EntryFilter rules = m_frame->m_leaveOut;
