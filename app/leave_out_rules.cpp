@@ -1,81 +1,38 @@
 #include "leave_out_rules.h"
 
-#include "wall_clock_time.h"
+#include "local_time.h"
 
 #include <QSettings>
 #include <QVariant>
 #include <algorithm>
-#include <ctime>
 
 namespace {
 
 const QString kGroup = QStringLiteral("leaveOut/");
 
-// Why a pattern is refused, or an empty text when it is good.
-QString PatternProblem(const QString& pattern) {
-    const std::string bytes = pattern.toStdString();
-    if (NormalisedPattern(bytes).empty())
-        return QStringLiteral("The pattern \"%1\" names no entry.").arg(pattern);
-    int open = -1;
-    for (int i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == QLatin1Char('\\'))
-            ++i;
-        else if (pattern[i] == QLatin1Char('[') && open < 0)
-            open = i;
-        else if (pattern[i] == QLatin1Char(']') && open >= 0 && i > open + 1)
-            open = -1;
-    }
-    if (open >= 0)
-        return QStringLiteral("The pattern \"%1\" opens a '[' that it never closes.").arg(pattern);
-    return {};
-}
-
-// The first second of a local date or date and time; nothing for an empty text; a message when
-// it is no date.
-std::variant<std::optional<std::int64_t>, QString> LocalDate(const QString& text, const QString& field) {
-    if (text.trimmed().isEmpty())
-        return std::optional<std::int64_t>();
-    const std::optional<WallClockTime> wall = ParseIsoDateTime(text.trimmed().toStdString());
-    const std::optional<std::int64_t> first = wall ? FirstSecondShowing(*wall, LocalUtcOffset) : std::nullopt;
-    if (!first)
-        return QStringLiteral("%1 \"%2\" is not a date such as 2024-03-31 or 2024-03-31T14:30.").arg(field, text);
-    return first;
-}
-
 QString LocalDateText(std::int64_t t) {
-    const std::time_t time = static_cast<std::time_t>(t);
-    std::tm fields{};
-    if (localtime_r(&time, &fields) == nullptr)
-        return {};
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &fields);
-    return QString::fromLatin1(text);
+    const std::optional<LocalBreakdown> local = BreakDownLocal(t);
+    return local ? QString::fromStdString(IsoDateTimeText(*local, 'T')) : QString();
 }
 
 } // namespace
 
 std::variant<EntryFilter, QString> RulesFromFields(const LeaveOutFields& fields) {
     EntryFilter rules;
-    for (const QString& line : fields.patterns) {
-        const QString pattern = line.trimmed();
-        if (pattern.isEmpty())
-            continue;
-        if (const QString problem = PatternProblem(pattern); !problem.isEmpty())
-            return problem;
-        rules.excludedNames.push_back(pattern.toStdString());
-    }
+    std::string problem;
+    for (const QString& line : fields.patterns)
+        if (!line.trimmed().isEmpty() && problem.empty())
+            problem = AddPattern(rules, line.toStdString());
     rules.excludeVersionControl = fields.versionControl;
     rules.oneFileSystem = fields.oneFileSystem;
-    auto since = LocalDate(fields.since, QStringLiteral("From"));
-    if (const QString* problem = std::get_if<QString>(&since))
-        return *problem;
-    auto until = LocalDate(fields.until, QStringLiteral("Before"));
-    if (const QString* problem = std::get_if<QString>(&until))
-        return *problem;
-    rules.since = std::get<0>(since);
-    rules.until = std::get<0>(until);
-    if (rules.since && rules.until && *rules.since >= *rules.until)
-        return QStringLiteral("The time range is empty: \"Before\" must come after \"From\".");
+    if (!fields.since.trimmed().isEmpty() && problem.empty())
+        problem = SetRangeEnd(rules.since, fields.since.toStdString());
+    if (!fields.until.trimmed().isEmpty() && problem.empty())
+        problem = SetRangeEnd(rules.until, fields.until.toStdString());
+    if (problem.empty())
+        problem = RulesProblem(rules);
+    if (!problem.empty())
+        return QString::fromStdString(problem);
     return rules;
 }
 
@@ -135,20 +92,15 @@ EntryFilter LoadLeaveOutRules(const QSettings& settings) {
     if (!patternsGood || !isFlag(versionControl) || !isFlag(oneFileSystem) || !isTime(since) || !isTime(until))
         return {};
     EntryFilter rules;
-    for (const QString& pattern : patterns.toStringList()) {
-        if (!PatternProblem(pattern).isEmpty() || pattern != pattern.trimmed())
-            return {};
+    for (const QString& pattern : patterns.toStringList())
         rules.excludedNames.push_back(pattern.toStdString());
-    }
     rules.excludeVersionControl = versionControl.toString() == QLatin1String("true");
     rules.oneFileSystem = oneFileSystem.toString() == QLatin1String("true");
     if (since.isValid())
         rules.since = since.toString().toLongLong();
     if (until.isValid())
         rules.until = until.toString().toLongLong();
-    if (rules.since && rules.until && *rules.since >= *rules.until)
-        return {};
-    return rules;
+    return RulesProblem(rules).empty() ? rules : EntryFilter();
 }
 
 void SaveLeaveOutRules(QSettings& settings, const EntryFilter& rules) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filtered_directory_source.h"
+#include "entry_filter.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,8 +17,9 @@ struct LeaveOutFields {
     QString until;
 };
 
-// The rules the fields give, or a message naming the first field that is wrong: a pattern that
-// names nothing ("/") or has an unclosed '[', a date that is not one, an empty time range.
+// The rules the fields give, or the message of the first that is refused, as the report refuses
+// it: a pattern that names nothing ("/") or has an unclosed '[', a date that is not one, an
+// empty time range. Blank lines are passed over and blanks at the ends of a field dropped.
 std::variant<EntryFilter, QString> RulesFromFields(const LeaveOutFields& fields);
 
 // The fields that show the rules again (the dates in local time).

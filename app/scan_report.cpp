@@ -1,5 +1,6 @@
 #include "scan_report.h"
 
+#include "analysis_period.h"
 #include "stamp_store.h"
 
 #include <cerrno>
@@ -19,21 +20,19 @@ std::optional<std::string> ScanProblemMessage(const ScanProblems& problems, cons
         return OutOfMemoryMessage(folder);
     if (problems.rootError != 0)
         return "Cannot read " + folder + ": " + std::strerror(problems.rootError) + ".";
-    if (problems.unreadableFolders == 1)
-        return std::string("1 folder could not be read.");
-    if (problems.unreadableFolders > 1)
-        return std::to_string(problems.unreadableFolders) + " folders could not be read.";
+    if (problems.unreadableFolders > 0)
+        return CountOf(problems.unreadableFolders, "folder", "folders") + " could not be read.";
     return std::nullopt;
 }
 
 std::optional<std::string> LeftOutMessage(const LeftOutCounts& leftOut) {
     std::vector<std::string> parts;
     if (leftOut.excludedEntries.value_or(0) > 0)
-        parts.push_back(std::to_string(*leftOut.excludedEntries) + " entries");
+        parts.push_back(CountOf(*leftOut.excludedEntries, "entry", "entries"));
     if (leftOut.filesOutsideRange.value_or(0) > 0)
-        parts.push_back(std::to_string(*leftOut.filesOutsideRange) + " files outside the time range");
+        parts.push_back(CountOf(*leftOut.filesOutsideRange, "file", "files") + " outside the time range");
     if (leftOut.mountPoints > 0)
-        parts.push_back(std::to_string(leftOut.mountPoints) + " mount points");
+        parts.push_back(CountOf(leftOut.mountPoints, "mount point", "mount points"));
     if (parts.empty())
         return std::nullopt;
     std::string message = parts.front();

@@ -1,3 +1,4 @@
+#include "analysis_period.h"
 #include "busyscope_version.h"
 #include "checked_output.h"
 #include "files_at_point.h"
@@ -158,7 +159,7 @@ int Analyse(const ReportOptions& options) {
         Complain("cannot read '" + DisplayText(JoinPath(theStampStore.PathRoot(), folder.path)) +
                  "': " + std::strerror(folder.error));
     if (problems.unreadableFolders > 0)
-        Complain(std::to_string(problems.unreadableFolders) + " folder(s) below '" +
+        Complain(CountOf(problems.unreadableFolders, "folder", "folders") + " below '" +
                  DisplayText(theStampStore.GetFolder()) + "' could not be read");
 
     return WriteOutput(options, load.leftOut);

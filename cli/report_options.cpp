@@ -2,7 +2,6 @@
 
 #include "analysis_period.h"
 #include "c_locale_format.h"
-#include "wall_clock_time.h"
 #include "when_text.h"
 
 #include <algorithm>
@@ -58,25 +57,6 @@ constexpr int kLargestPicture = 8192;
 // The column where --help starts each option's description, two spaces after a longer name.
 constexpr std::size_t kHelpDescriptionColumn = 36;
 constexpr int kMostJobs = 256;
-
-// The first second of a local date or date and time, or an error text naming the option.
-std::string ParseLocalDate(std::string_view option, std::string_view text,
-                           std::optional<std::int64_t>& time) {
-    const std::optional<WallClockTime> wall = ParseIsoDateTime(text);
-    const std::optional<std::int64_t> first = wall ? FirstSecondShowing(*wall, LocalUtcOffset) : std::nullopt;
-    if (!first)
-        return std::string(option) + " takes a local date or date and time such as 2024-03-31 or " +
-               "2024-03-31T14:30, not '" + std::string(text) + "'";
-    time = first;
-    return {};
-}
-
-std::string VersionControlNames() {
-    std::string names;
-    for (const std::string_view name : kVersionControlFolders)
-        names += (names.empty() ? "" : " ") + std::string(name);
-    return names;
-}
 
 bool IsFiltering(const EntryFilter& filter) {
     return !filter.excludedNames.empty() || filter.since || filter.until;
@@ -148,12 +128,9 @@ const std::vector<CommandOption>& Options() {
          }},
         {"--exclude", 'e', "PATTERN", "leave out entries whose name matches the shell pattern (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
-             if (value.empty())
-                 return "--exclude needs a pattern";
-             options.filter.excludedNames.emplace_back(value);
-             return {};
+             return value.empty() ? "--exclude needs a pattern" : AddPattern(options.filter, value);
          }},
-        {"--exclude-vcs", '\0', "", "leave out version-control entries (" + VersionControlNames() + ")",
+        {"--exclude-vcs", '\0', "", "leave out version-control entries (" + VersionControlFolderList() + ")",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.filter.excludeVersionControl = true;
              return {};
@@ -165,11 +142,11 @@ const std::vector<CommandOption>& Options() {
          }},
         {"--since", '\0', "DATE", "keep only files written at DATE or later",
          [](ReportOptions& options, std::string_view value) {
-             return ParseLocalDate("--since", value, options.filter.since);
+             return SetRangeEnd(options.filter.since, value);
          }},
         {"--until", '\0', "DATE", "keep only files written before DATE",
          [](ReportOptions& options, std::string_view value) {
-             return ParseLocalDate("--until", value, options.filter.until);
+             return SetRangeEnd(options.filter.until, value);
          }},
         {"--times-from", '\0', "FILE",
          "read times from a list instead of walking FOLDER (- is standard input; repeatable)",
@@ -324,8 +301,8 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
             return parsed;
         }
     }
-    if (options.filter.since && options.filter.until && *options.filter.since >= *options.filter.until)
-        parsed.error = "the time range is empty: --until must come after --since";
+    if (std::string problem = RulesProblem(options.filter); !problem.empty())
+        parsed.error = std::move(problem);
     else if (options.pngFile && formatGiven)
         parsed.error = "--png saves a picture and --format prints text: give one of them";
     else if (!options.git && (options.allRefs || !options.authors.empty()))
@@ -404,9 +381,14 @@ std::string ReportUsage() {
             "written counts once, however many files it holds: the summary's title adds\n"
             "\"(M active minutes)\", its busiest lines and the bins count minutes, and times\n"
             "lists the first second of each active minute, in time order.\n\n"
-            "The PATTERN of --exclude is matched against each entry's name alone, as the shell\n"
-            "would match it (quote it); one holding a '/' is matched against the entry's path\n"
-            "relative to FOLDER instead (build/*.o). A folder that matches is not entered.\n"
+            "The PATTERN of --exclude is matched against each entry's name alone, at any\n"
+            "depth, as the shell would match it (quote it). A leading '/' anchors it to\n"
+            "FOLDER, and one holding a '/' is matched against the entry's path below FOLDER\n"
+            "(build/*.o), where '*' stays within one folder and a '**' part matches any\n"
+            "number of folders (src/**/gen, **/cache). A trailing '/' matches folders only\n"
+            "(build/). A folder that matches is not entered. Blanks at either end of a\n"
+            "PATTERN or DATE are dropped; a PATTERN that names no entry (/) or leaves a '['\n"
+            "open is refused, as the window's Leave Out dialog refuses it.\n"
             "DATE is an ISO 8601 date or date and time in local time, such as 2024-03-31 or\n"
             "2024-03-31T14:30:00; a date alone means its midnight.\n\n"
             "--files-at lists the files whose bins the curve sums at WHEN: the averaging\n"

@@ -2,7 +2,7 @@
 
 #include "analysis_source.h"
 #include "defaults.h"
-#include "filtered_directory_source.h"
+#include "entry_filter.h"
 #include "period_histograms.h"
 #include "time_list.h"
 

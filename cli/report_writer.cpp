@@ -18,10 +18,6 @@ int BusiestBin(const Histogram& histogram) {
     return HighestWindowPoint(histogram.span(), static_cast<int>(histogram.GetSize()), 1);
 }
 
-std::string CountOf(std::int64_t count, std::string_view one, std::string_view many) {
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
-
 namespace {
 
 // The summary's title line: "N files in FOLDER" (or commits), "(M active minutes)" when minutes are

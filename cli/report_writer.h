@@ -19,9 +19,6 @@ inline constexpr int kReportedBursts = 10;
 // The first bin with the highest count; 0 for a histogram of zeros.
 int BusiestBin(const Histogram& histogram);
 
-// "1 file", "2 files": a count and the word that goes with it.
-std::string CountOf(std::int64_t count, std::string_view one, std::string_view many);
-
 // The four outputs of busyscope-report, for the views given (ViewMode values). The summary names
 // each view's busiest bin and the highest point of its curve averaged at the slider position.
 void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHistograms& histograms,

@@ -36,6 +36,10 @@ bool IsValidView(int view) {
     return view >= VIEW_DAY && view <= VIEW_YEAR;
 }
 
+std::string CountOf(std::int64_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
 std::string_view ViewName(int view) {
     return kViews[static_cast<std::size_t>(IsValidView(view) ? view : VIEW_DAY)].name;
 }

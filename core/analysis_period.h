@@ -28,6 +28,10 @@ inline constexpr std::array<ViewFacts, 4> kViews{{
 
 bool IsValidView(int view);
 
+// "1 file", "2 files": a count with the word for one or for many; every count in the window's
+// and the report's texts is worded by it.
+std::string CountOf(std::int64_t count, std::string_view one, std::string_view many);
+
 // "day", "week", "month", "year" ("day" for any other value); and back.
 std::string_view ViewName(int view);
 std::optional<int> ViewFromName(std::string_view name);

@@ -142,8 +142,7 @@ std::string FormatRecordTime(std::int64_t t, TimeBasis basis) {
         basis == TimeBasis::WallClock ? BreakDownUtc(t) : BreakDownLocal(t);
     if (!local)
         return "@" + std::to_string(t);
-    return FormatInCLocale("%04lld-%02d-%02d %02d:%02d:%02d", static_cast<long long>(local->year), local->month,
-                           local->monthDay, local->hour, local->minute, local->second);
+    return IsoDateTimeText(*local, ' ');
 }
 
 std::string FolderListPath(const CStampPlaces& places, CStampPlaces::FolderIndex folder) {

@@ -1,76 +1,26 @@
 #include "filtered_directory_source.h"
 
 #include <cerrno>
-#include <fnmatch.h>
-
-bool MatchesAnyPattern(const char* name, const std::vector<std::string>& patterns) {
-    for (const std::string& pattern : patterns)
-        if (::fnmatch(pattern.c_str(), name, 0) == 0)
-            return true;
-    return false;
-}
-
-std::string NormalisedPattern(std::string_view pattern) {
-    if (pattern.find('/') == std::string_view::npos)
-        return std::string(pattern);
-    while (pattern.starts_with("./"))
-        pattern.remove_prefix(2);
-    while (pattern.starts_with('/'))
-        pattern.remove_prefix(1);
-    while (pattern.ends_with('/'))
-        pattern.remove_suffix(1);
-    return std::string(pattern);
-}
-
-bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter) {
-    return (!filter.since || lastWrite >= *filter.since) && (!filter.until || lastWrite < *filter.until);
-}
 
 CFilteredDirectorySource::CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter)
-    : CForwardingDirectorySource(source), m_filter(std::move(filter)) {
-    for (const std::string& pattern : m_filter.excludedNames) {
-        std::string normalised = NormalisedPattern(pattern);
-        if (normalised.empty())
-            continue;
-        if (pattern.find('/') == std::string::npos)
-            m_namePatterns.push_back(std::move(normalised));
-        else
-            m_pathPatterns.push_back(std::move(normalised));
-    }
-    if (m_filter.excludeVersionControl)
-        m_namePatterns.insert(m_namePatterns.end(), std::begin(kVersionControlFolders),
-                              std::end(kVersionControlFolders));
-}
+    : CForwardingDirectorySource(source), m_filter(std::move(filter)), m_matcher(m_filter) {}
 
 IDirectorySource::OpenResult CFilteredDirectorySource::OpenRoot(const std::string& path) {
     const OpenResult opened = m_inner.OpenRoot(path);
     if (opened.handle >= 0) {
         m_rootDevice = opened.id.device;
         m_rootOnPseudoFileSystem = m_inner.OnPseudoFileSystem(opened.handle);
-        if (!m_pathPatterns.empty()) {
-            const std::lock_guard lock(m_mutex);
-            m_paths[opened.handle] = {};
-        }
     }
     return opened;
 }
 
 IDirectorySource::OpenResult CFilteredDirectorySource::OpenChild(Handle parent, const char* name) {
     const OpenResult opened = m_inner.OpenChild(parent, name);
-    if (opened.handle < 0)
-        return opened;
-    const bool leftOut = opened.id.device != m_rootDevice && LeavesOutFileSystemOf(opened);
-    if (leftOut || !m_pathPatterns.empty()) {
+    if (opened.handle >= 0 && opened.id.device != m_rootDevice && LeavesOutFileSystemOf(opened)) {
         const std::lock_guard lock(m_mutex);
-        if (leftOut) {
-            m_emptied.insert(opened.handle);
-            m_mountsLeftOut.insert({opened.id.device, opened.id.inode});
-            m_anyEmptied.store(true, std::memory_order_relaxed);
-        }
-        if (!m_pathPatterns.empty()) {
-            const std::string& parentPath = m_paths[parent];
-            m_paths[opened.handle] = parentPath.empty() ? std::string(name) : parentPath + "/" + name;
-        }
+        m_emptied.insert(opened.handle);
+        m_mountsLeftOut.insert({opened.id.device, opened.id.inode});
+        m_anyEmptied.store(true, std::memory_order_relaxed);
     }
     return opened;
 }
@@ -93,38 +43,12 @@ bool CFilteredDirectorySource::LeavesOutFileSystemOf(const OpenResult& opened) {
 }
 
 int CFilteredDirectorySource::List(Handle folder, CFolderListing& listing) {
-    std::string path;
-    if (m_anyEmptied.load(std::memory_order_relaxed) || !m_pathPatterns.empty()) {
+    if (m_anyEmptied.load(std::memory_order_relaxed)) {
         const std::lock_guard lock(m_mutex);
         if (m_emptied.contains(folder))
             return 0;
-        if (!m_pathPatterns.empty())
-            path = m_paths[folder];
     }
-    if (m_namePatterns.empty() && m_pathPatterns.empty())
-        return m_inner.List(folder, listing);
-    CFolderListing everything;
-    const int error = m_inner.List(folder, everything);
-    std::int64_t excluded = 0;
-    const std::size_t prefix = path.empty() ? 0 : path.size() + 1;
-    if (prefix != 0)
-        path += '/';
-    for (std::size_t i = 0; i < everything.size(); ++i) {
-        const char* name = everything.Name(i);
-        bool matches = MatchesAnyPattern(name, m_namePatterns);
-        if (!matches && !m_pathPatterns.empty()) {
-            path.resize(prefix);
-            path += name;
-            for (const std::string& pattern : m_pathPatterns)
-                matches = matches || ::fnmatch(pattern.c_str(), path.c_str(), FNM_PATHNAME) == 0;
-        }
-        if (matches)
-            ++excluded;
-        else
-            listing.Add(name, everything.Kind(i));
-    }
-    m_excludedEntries.fetch_add(excluded, std::memory_order_relaxed);
-    return error;
+    return m_inner.List(folder, listing);
 }
 
 EntryTime CFilteredDirectorySource::ReadTime(Handle folder, const char* name) {
@@ -136,10 +60,9 @@ EntryTime CFilteredDirectorySource::ReadTime(Handle folder, const char* name) {
 }
 
 void CFilteredDirectorySource::Close(Handle folder) {
-    if (m_anyEmptied.load(std::memory_order_relaxed) || !m_pathPatterns.empty()) {
+    if (m_anyEmptied.load(std::memory_order_relaxed)) {
         const std::lock_guard lock(m_mutex);
         m_emptied.erase(folder);
-        m_paths.erase(folder);
     }
     m_inner.Close(folder);
 }

@@ -39,7 +39,7 @@ class CWalkRun final : private IReadyFolders {
 public:
     CWalkRun(IDirectorySource& source, IStampSink& sink, ScanProblems& problems, const WalkLimits& limits,
              WalkControl* control)
-        : m_source(source), m_problems(problems),
+        : m_source(source), m_screen(source.EntryScreen()), m_problems(problems),
           m_cache(source, static_cast<std::size_t>(std::max(limits.maxOpen, 1))),
           m_schedule(static_cast<std::size_t>(std::max(limits.foldersAhead, 1)),
                      control != nullptr ? &control->stopRequested : nullptr,
@@ -70,8 +70,10 @@ private:
     bool CanCloseOutsideChain(const WalkFolder& folder, const WalkLock& held) const;
     OpenResult OpenChild(Handle parent, const char* name);
     bool IsOwnAncestor(const WalkFolder& parent, const FolderId& id, const WalkLock& held) const;
+    std::vector<const char*> ScreenedFolders(const WalkFolder& folder) const;
 
     IDirectorySource& m_source;
+    IEntryScreen* const m_screen; // what is left out of each listing, or null
     ScanProblems& m_problems;
     COpenFolderCache m_cache;
     CWalkScheduler m_schedule;
@@ -159,6 +161,8 @@ void CWalkRun::ListFolder(const FolderPtr& folderPtr) {
         return;
     }
     folder.listError = m_source.List(folder.open.Handle(), folder.listing);
+    if (m_screen != nullptr)
+        m_screen->Screen(ScreenedFolders(folder), folder.listing);
     const std::size_t chunks = SortEntries(folder);
     std::vector<FolderPtr> children;
     if (folder.kindsKnown)
@@ -253,7 +257,9 @@ void CWalkRun::ReadEntryTime(WalkFolder& folder, std::size_t entry) {
         // something else that has since become a folder is left out.
         if (!time.folder)
             folder.outcomes[entry] = Outcome::Record;
-        else if (folder.listing.Kind(entry) == EntryKind::Unknown)
+        else if (folder.listing.Kind(entry) == EntryKind::Unknown &&
+                 !(m_screen != nullptr &&
+                   m_screen->LeavesOutFolder(ScreenedFolders(folder), folder.listing.Name(entry))))
             folder.outcomes[entry] = Outcome::Descend;
         folder.times[entry] = time.lastWrite;
     } else if (time.error != ENOENT) { // a vanished entry is simply not there
@@ -391,6 +397,16 @@ bool CWalkRun::IsOwnAncestor(const WalkFolder& parent, const FolderId& id, const
         if (ancestor->id == id)
             return true;
     return false;
+}
+
+// The names of the folders from below the chosen one down to folder, when the screen needs them.
+std::vector<const char*> CWalkRun::ScreenedFolders(const WalkFolder& folder) const {
+    if (!m_screen->NeedsFolders())
+        return {};
+    std::vector<const char*> names(folder.depth);
+    for (const WalkFolder* up = &folder; up->depth > 0; up = up->parent.get())
+        names[up->depth - 1] = up->name.c_str();
+    return names;
 }
 
 } // namespace

@@ -9,11 +9,17 @@
 #include <type_traits>
 #include <utility>
 
+// How an array grows past its capacity. Stepped adds size / 8 clamped to [4, 1024]: little slack,
+// but appending n elements copies them about n / 1024 times. Geometric adds half the size (at
+// least 4), so appending n elements copies each a few times at most; for arrays appended to
+// without bound, such as a store's records.
+enum class Growth { Stepped, Geometric };
+
 // A contiguous array with an explicit capacity rule: growing past the capacity
-// adds max(size / 8 clamped to [4, 1024], what is needed), and the very first
+// adds max(the growth step, what is needed), and the very first
 // allocation is exact. Elements are trivially copyable, so growth is a realloc,
 // which lets the allocator extend the block in place instead of copying it.
-template <typename T> class CGrowableArray {
+template <typename T, Growth growth = Growth::Stepped> class CGrowableArray {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
                   "CGrowableArray holds plain records only");
 
@@ -69,7 +75,9 @@ public:
     const T* data() const { return m_data; }
     std::span<const T> span() const { return {m_data, static_cast<std::size_t>(m_size)}; }
 
-    static constexpr Index GrowthStep(Index size) { return std::clamp<Index>(size / 8, 4, 1024); }
+    static constexpr Index GrowthStep(Index size) {
+        return growth == Growth::Stepped ? std::clamp<Index>(size / 8, 4, 1024) : std::max<Index>(size / 2, 4);
+    }
 
 private:
     void Reallocate(Index capacity) {

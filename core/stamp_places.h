@@ -69,10 +69,10 @@ private:
     std::uint64_t AddName(std::string_view name);
     std::string_view NameAt(std::uint64_t offset) const { return m_names.data() + offset; }
 
-    CGrowableArray<FolderEntry> m_folders;
-    CGrowableArray<FolderIndex> m_fileFolders;
-    CGrowableArray<std::uint64_t> m_fileNames; // name offsets, at the Names detail only
-    CGrowableArray<char> m_names; // each name followed by a NUL
+    CGrowableArray<FolderEntry, Growth::Geometric> m_folders;
+    CGrowableArray<FolderIndex, Growth::Geometric> m_fileFolders;
+    CGrowableArray<std::uint64_t, Growth::Geometric> m_fileNames; // name offsets, at the Names detail only
+    CGrowableArray<char, Growth::Geometric> m_names; // each name followed by a NUL
     PlaceDetail m_detail = PlaceDetail::Names;
 };
 

@@ -35,7 +35,7 @@ inline const char* RecordNoun(RecordKind kind, std::int64_t count = 2) {
 
 // The last-write times of every file under the chosen folder, in depth-first walk order, and,
 // when asked to keep them, the folder and name of each.
-class CStampStore : public CGrowableArray<FileStamp>, public IStampSink {
+class CStampStore : public CGrowableArray<FileStamp, Growth::Geometric>, public IStampSink {
 public:
     CStampStore();
     // Hands a finished store over whole (a walk run on another thread fills a store of its

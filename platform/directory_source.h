@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,22 @@ struct EntryTime {
     std::int64_t lastWrite = 0; // seconds since 1970 UTC
 };
 
+// Leaves entries out of a walk by their place below the chosen folder, which the walk knows and
+// a source does not. folders names the folders from below the chosen one down to the listed one
+// (the walk passes none when NeedsFolders says no); the names stay valid during the call.
+// Called from several threads at once.
+class IEntryScreen {
+public:
+    virtual ~IEntryScreen() = default;
+
+    virtual bool NeedsFolders() const = 0;
+    // Drops the entries left out from a folder's listing. An entry whose kind the listing does
+    // not tell is dropped only when it is left out whatever it is.
+    virtual void Screen(std::span<const char* const> folders, CFolderListing& listing) = 0;
+    // Whether an entry found to be a folder only when its time was read is left out.
+    virtual bool LeavesOutFolder(std::span<const char* const> folders, const char* name) = 0;
+};
+
 // The enumeration the walk runs on. The real one reads the file system; tests feed their own
 // trees; decorators may wrap either. Handles are small non-negative numbers chosen by the source.
 //
@@ -81,6 +98,8 @@ public:
     // Whether an open folder lies on a file system the kernel makes up (proc, sysfs and the
     // like); a source that cannot tell says no.
     virtual bool OnPseudoFileSystem(Handle /*folder*/) { return false; }
+    // What the walk leaves out of each listing by its place, or null for nothing.
+    virtual IEntryScreen* EntryScreen() { return nullptr; }
 };
 
 // Passes every call on to another source; a decorator derives from it and overrides only the
@@ -95,6 +114,7 @@ public:
     EntryTime ReadTime(Handle folder, const char* name) override { return m_inner.ReadTime(folder, name); }
     void Close(Handle folder) override { m_inner.Close(folder); }
     bool OnPseudoFileSystem(Handle folder) override { return m_inner.OnPseudoFileSystem(folder); }
+    IEntryScreen* EntryScreen() override { return m_inner.EntryScreen(); }
 
 protected:
     IDirectorySource& m_inner;

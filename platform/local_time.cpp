@@ -28,6 +28,12 @@ std::optional<LocalBreakdown> BreakDownLocal(std::int64_t t) {
     return local;
 }
 
+std::string IsoDateTimeText(const LocalBreakdown& fields, char separator) {
+    return FormatInCLocale("%04lld-%02d-%02d%c%02d:%02d:%02d", static_cast<long long>(fields.year),
+                           fields.month, fields.monthDay, separator, fields.hour, fields.minute,
+                           fields.second);
+}
+
 namespace {
 
 bool IsYearStart(const std::optional<LocalBreakdown>& local, std::int64_t year) {

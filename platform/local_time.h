@@ -39,6 +39,9 @@ std::optional<std::int64_t> FirstSecondReached(std::int64_t before, std::int64_t
     return after;
 }
 
+// The fields as an ISO 8601 date and time, "2024-03-31T14:30:00" with 'T' as the separator.
+std::string IsoDateTimeText(const LocalBreakdown& fields, char separator);
+
 // t broken down in UTC and formatted with strftime, in the "C" locale.
 std::string FormatUtc(std::int64_t t, const char* format);
 

@@ -1,58 +1,93 @@
 // File > Leave Out...: the dialog's rules, refused fields, remembered rules, and the window and
 // the report agreeing on the same rules and tree.
+#include "analysis_period.h"
 #include "app_fixture.h"
+#include "averaging_bar.h"
 #include "command_ids.h"
 #include "files_window.h"
+#include "graph_panel.h"
 #include "leave_out_dialog.h"
 #include "leave_out_rules.h"
+#include "report_options.h"
 #include "stamp_store.h"
 #include "window_settings.h"
-#include "analysis_period.h"
-#include "averaging_bar.h"
-#include "graph_panel.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTreeView>
 #include <QSettings>
+#include <QTreeView>
 #include <cstdio>
 #include <regex>
 
 namespace {
 
-TEST(LeaveOutRules, FieldsAreCheckedAndShowTheRulesAgain) {
+// Every rule goes through the window's Leave Out dialog and the report's options alike: both
+// accept the same texts as the same rules and refuse the same texts with the same message.
+TEST(LeaveOutRules, TheWindowAndTheReportAcceptAndRefuseEveryRuleAlike) {
     CScopedTimeZone zone("Europe/Berlin");
+    const std::string noEntry = "\" names no entry.";
+    const std::string unclosed = "\" opens a '[' that it never closes.";
+    const std::string notADate = "\" is not a date such as 2024-03-31 or 2024-03-31T14:30.";
+    const std::string emptyRange = "The time range is empty: its end must come after its start.";
     const struct {
-        LeaveOutFields fields;
-        QString problem; // empty: accepted
+        std::vector<std::string> patterns;
+        std::string since;
+        std::string until;
+        std::string problem; // empty: accepted
     } cases[] = {
-        {{{"build", "", "  src/*.o  ", "/gen/"}, true, true, "2024-03-31", "2024-07-01T12:00"}, {}},
-        {{{"/"}, false, false, {}, {}}, "The pattern \"/\" names no entry."},
-        {{{"ok", "[abc"}, false, false, {}, {}}, "The pattern \"[abc\" opens a '[' that it never closes."},
-        {{{"[]]", "\\[x"}, false, false, {}, {}}, {}},
-        {{{}, false, false, "yesterday", {}}, "From \"yesterday\" is not a date such as 2024-03-31 or 2024-03-31T14:30."},
-        {{{}, false, false, {}, "2024-02-30"}, "Before \"2024-02-30\" is not a date such as 2024-03-31 or 2024-03-31T14:30."},
-        {{{}, false, false, "2024-05-01", "2024-05-01"}, "The time range is empty: \"Before\" must come after \"From\"."},
+        {{"/"}, {}, {}, "The pattern \"/" + noEntry},
+        {{"//"}, {}, {}, "The pattern \"//" + noEntry},
+        {{"./"}, {}, {}, "The pattern \"./" + noEntry},
+        {{"ok", "a["}, {}, {}, "The pattern \"a[" + unclosed},
+        {{"[a"}, {}, {}, "The pattern \"[a" + unclosed},
+        {{"[]"}, {}, {}, "The pattern \"[]" + unclosed},
+        {{"[!]"}, {}, {}, "The pattern \"[!]" + unclosed},
+        {{" build", "  src/*.o  ", "/gen/", "[]]", "[!]]", "\\[x", "**/cache"},
+         " 2024-03-31",
+         "2024-07-01T12:00 ",
+         {}},
+        {{}, "yesterday", {}, "\"yesterday" + notADate},
+        {{}, {}, "2024-02-30", "\"2024-02-30" + notADate},
+        {{}, "2024-05-01", "2024-05-01", emptyRange},
+        {{}, "2024-03-31T12:00:01", "2024-03-31T12:00", emptyRange},
+        {{}, "2024-03-31T12:00", "2024-03-31T12:00:01", {}},
     };
     for (const auto& c : cases) {
-        const auto rules = RulesFromFields(c.fields);
-        if (!c.problem.isEmpty()) {
-            EXPECT_EQ(std::get<QString>(rules), c.problem);
+        LeaveOutFields fields{
+            {}, false, false, QString::fromStdString(c.since), QString::fromStdString(c.until)};
+        std::vector<std::string> arguments;
+        for (const std::string& pattern : c.patterns) {
+            fields.patterns << QString::fromStdString(pattern);
+            arguments.insert(arguments.end(), {"--exclude", pattern});
+        }
+        for (const auto& [option, value] : {std::pair{"--since", c.since}, std::pair{"--until", c.until}})
+            if (!value.empty())
+                arguments.insert(arguments.end(), {option, value});
+        arguments.push_back("folder");
+        const auto window = RulesFromFields(fields);
+        const ParsedReportOptions report = ParseReportOptions(arguments);
+        if (!c.problem.empty()) {
+            EXPECT_EQ(std::get<QString>(window).toStdString(), c.problem);
+            EXPECT_EQ(report.error, c.problem);
             continue;
         }
-        const EntryFilter& accepted = std::get<EntryFilter>(rules);
+        ASSERT_EQ(report.error, "") << c.since << c.until;
+        const EntryFilter& accepted = std::get<EntryFilter>(window);
+        EXPECT_EQ(accepted, report.options.filter);
         // Shown again and accepted again, the rules stay the same; so do they through the settings.
         EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(FieldsFromRules(accepted))), accepted);
         QSettings settings;
         SaveLeaveOutRules(settings, accepted);
         EXPECT_EQ(LoadLeaveOutRules(settings), accepted);
     }
-    const EntryFilter first = std::get<EntryFilter>(RulesFromFields(cases[0].fields));
-    EXPECT_EQ(first.excludedNames, (std::vector<std::string>{"build", "src/*.o", "/gen/"}));
-    EXPECT_EQ(first.since, 1711839600) << "midnight in Berlin";
-    EXPECT_TRUE(first.excludeVersionControl && first.oneFileSystem);
+    const EntryFilter trimmed = std::get<EntryFilter>(
+        RulesFromFields({{" build", "", "  src/*.o  "}, true, true, " 2024-03-31", {}}));
+    EXPECT_EQ(trimmed.excludedNames, (std::vector<std::string>{"build", "src/*.o"}))
+        << "blank lines passed over";
+    EXPECT_EQ(trimmed.since, 1711839600) << "midnight in Berlin";
+    EXPECT_TRUE(trimmed.excludeVersionControl && trimmed.oneFileSystem);
 }
 
 TEST(LeaveOutRules, NonsenseInTheSettingsReadsAsNoRules) {
@@ -135,7 +170,7 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
     EXPECT_EQ(theStampStore.m_nFiles, 3) << "a.txt, src/m.c and src/deep/n.o, deeper than src/*.o reaches";
     EXPECT_EQ(m_frame->m_leftOut.excludedEntries, JsonNumber(json, "excludedEntries"));
     EXPECT_EQ(m_frame->m_leftOut.filesOutsideRange, JsonNumber(json, "filesOutsideRange"));
-    EXPECT_EQ(m_frame->MessageText(), "3 entries and 1 files outside the time range left out.");
+    EXPECT_EQ(m_frame->MessageText(), "3 entries and 1 file outside the time range left out.");
 
     // A window started afresh has the same rules.
     const EntryFilter rules = m_frame->m_leaveOut;

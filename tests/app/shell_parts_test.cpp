@@ -1,17 +1,17 @@
 // The pure parts of the shell: dialog-unit arithmetic, band rows, the scan report and the string table.
 #include "band_flow.h"
-#include "command_line.h"
 #include "command_ids.h"
+#include "command_line.h"
 #include "dialog_units.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
 
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
-#include <gtest/gtest.h>
 
 TEST(DialogUnits, ScaleByAQuarterOfTheWidthAndAnEighthOfTheHeight) {
     const DialogBaseUnits base{6, 13};
@@ -85,8 +85,8 @@ TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     EXPECT_EQ(message(Outcome::Complete, ScanProblems{2, 0, 0, 0, {}}, leftOut),
               "2 folders could not be read. 12 entries, 4 files outside the time range and 3 mount points "
               "left out.");
-    leftOut.mountPoints = 0;
-    EXPECT_EQ(LeftOutMessage(leftOut), "12 entries and 4 files outside the time range left out.");
+    leftOut = {1, 1, 1};
+    EXPECT_EQ(LeftOutMessage(leftOut), "1 entry, 1 file outside the time range and 1 mount point left out.");
     EXPECT_EQ(message(Outcome::Stopped, {}, leftOut), "Analysis stopped.");
 
     // Notices come first; a source that could not be read says its own problem as a sentence.

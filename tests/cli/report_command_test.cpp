@@ -543,7 +543,7 @@ TEST_F(ReportCommand, UnreadableSubfoldersAreReportedOnStderr) {
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(Lines(run.out).size(), 4u);
         EXPECT_EQ(run.err, "busyscope-report: cannot read '" + m_tree.Path("closed") +
-                               "': Permission denied\nbusyscope-report: 1 folder(s) below '" + m_tree.Root() +
+                               "': Permission denied\nbusyscope-report: 1 folder below '" + m_tree.Root() +
                                "' could not be read\n");
         const RunResult two = RunReport({"--format", "times", m_tree.Path("b"), m_tree.Root()});
         EXPECT_TRUE(Contains(two.err, "cannot read '" + m_tree.Path("closed") + "': Permission denied\n"))

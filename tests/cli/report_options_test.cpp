@@ -156,17 +156,6 @@ TEST(ReportOptions, ExclusionsAddUpAndDatesAreReadInTheLocalZone) {
     EXPECT_FALSE(parsed.options.filter.until);
 }
 
-TEST(ReportOptions, ATimeRangeHoldsAtLeastOneSecond) {
-    CScopedTimeZone zone("UTC");
-    const std::string empty = "the time range is empty: --until must come after --since";
-    EXPECT_EQ(Parse({"--since", "2024-03-31T12:00", "--until", "2024-03-31T12:00", "d"}).error, empty);
-    EXPECT_EQ(Parse({"--since", "2024-03-31T12:00:01", "--until", "2024-03-31T12:00", "d"}).error, empty);
-    const ParsedReportOptions second =
-        Parse({"--since", "2024-03-31T12:00", "--until", "2024-03-31T12:00:01", "d"});
-    ASSERT_EQ(second.error, "");
-    EXPECT_EQ(*second.options.filter.until - *second.options.filter.since, 1);
-}
-
 } // namespace
 
 namespace {

@@ -1,3 +1,4 @@
+#include "analysis_period.h"
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "time_zone.h"

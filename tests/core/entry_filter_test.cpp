@@ -1,4 +1,5 @@
 // Leaving entries out of a walk by name, path, time and file system.
+#include "entry_matcher.h"
 #include "filtered_directory_source.h"
 #include "memory_directory_source.h"
 #include "posix_directory_source.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -95,9 +97,6 @@ TEST_F(FilteredWalk, PatternsMatchTheNameAlone) {
     std::tie(excluded, outside) = Walk(Filter({{"objects", "*.txt"}, {}, {}}));
     EXPECT_EQ(excluded, 2) << "objects below .git and notes.txt";
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2, 3, 101}));
-
-    EXPECT_FALSE(MatchesAnyPattern("main.c", {}));
-    EXPECT_TRUE(MatchesAnyPattern("main.c", {"[lm]ain.?"}));
 }
 
 // A pattern with a '/' matches the path below the chosen folder, however it is written; '*'
@@ -114,8 +113,10 @@ TEST_F(FilteredWalk, PatternsWithASlashMatchTheRelativePath) {
         {{"*/main.c"}, false, {1, 3, 100, 101}, 1},
         {{".git/objects/"}, true, {1, 2, 101}, 2}, // .git by the switch, .hg too
         {{"/src/"}, false, {1, 100}, 1},
-        {{"*/pack"}, false, {1, 2, 3, 100, 101}, 0}, // '*' does not cross a '/'
-        {{"/"}, false, {1, 2, 3, 100, 101}, 0},      // nothing is left of it
+        {{"*/pack"}, false, {1, 2, 3, 100, 101}, 0},          // '*' does not cross a '/'
+        {{"/"}, false, {1, 2, 3, 100, 101}, 0},               // nothing is left of it
+        {{"**/pack", "src/**"}, false, {1}, 5},               // pack, and all four entries inside src
+        {{"main.o/", ".hg/"}, false, {1, 2, 3, 100, 101}, 0}, // files, not folders
     };
     for (const auto& c : cases) {
         const auto [excluded, outside] = Walk(Filter({c.patterns, {}, {}, c.versionControl}));
@@ -213,6 +214,7 @@ TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
         threads.emplace_back([&, folder] {
             CFolderListing listing;
             source.List(folder, listing);
+            source.EntryScreen()->Screen({}, listing);
             for (std::size_t i = 0; i < listing.size(); ++i)
                 kept += source.ReadTime(folder, listing.Name(i)).error == 0;
         });
@@ -222,6 +224,83 @@ TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
     EXPECT_EQ(source.ExcludedEntries(), kAll / 2);
     EXPECT_EQ(source.FilesOutsideRange(), kAll / 8) << "every fourth time read is 3, outside the range";
     EXPECT_EQ(kept, kAll / 2 - kAll / 8);
+}
+
+// Each kind of pattern, asked as the walk asks: with the folders above the entry and its kind.
+TEST(EntryMatcher, NamesAnchoredPathsFoldersOnlyAndAnyDepth) {
+    const struct {
+        std::string pattern;
+        std::vector<const char*> path; // the folders below the analysed one, then the entry
+        bool folder;
+        bool leftOut;
+    } cases[] = {
+        {"*.o", {"main.o"}, false, true},
+        {"*.o", {"src", "deep", "main.o"}, false, true}, // a name at any depth
+        {"[lm]ain.?", {"main.c"}, false, true},
+        {"/build", {"build"}, true, true},
+        {"/build", {"src", "build"}, true, false}, // a leading '/' anchors
+        {"./build", {"src", "build"}, true, false},
+        {"build/", {"src", "build"}, true, true},
+        {"build/", {"src", "build"}, false, false}, // a trailing '/' keeps to folders
+        {"src/*.o", {"src", "main.o"}, false, true},
+        {"src/*.o", {"src", "sub", "main.o"}, false, false}, // '*' stays within a folder
+        {"src/*.o", {"lib", "src", "main.o"}, false, false}, // a '/' inside anchors
+        {"src/**/gen", {"src", "gen"}, true, true},          // "**" is any number of folders
+        {"src/**/gen", {"src", "a", "b", "gen"}, true, true},
+        {"src/**/gen", {"lib", "src", "gen"}, true, false},
+        {"**/cache", {"a", "b", "cache"}, true, true},
+        {"**/cache/", {"a", "cache"}, false, false},
+        {"src/**", {"src", "a", "b"}, false, true},
+        {"src/**", {"src"}, true, false}, // what is inside, not the folder itself
+        {"/a/**/b/**/c", {"a", "x", "b", "y", "z", "c"}, false, true},
+        {"/a/**/b/**/c", {"a", "x", "y", "c"}, false, false},
+        {"\\*", {"*"}, false, true},
+        {"\\*", {"x"}, false, false},
+        {"[!a]*", {"abc"}, false, false},
+    };
+    for (const auto& c : cases) {
+        const CEntryMatcher matcher(Filter({{c.pattern}, {}, {}}));
+        const std::span<const char* const> folders(c.path.data(), c.path.size() - 1);
+        EXPECT_EQ(matcher.LeavesOut(folders, c.path.back(), c.folder), c.leftOut)
+            << c.pattern << " " << c.path.back();
+    }
+}
+
+// Thousands of patterns compiled into one index leave out exactly what each of them matched alone
+// would.
+TEST(EntryMatcher, TheIndexOfManyPatternsAgreesWithEachPatternAlone) {
+    std::vector<std::string> patterns;
+    for (int i = 0; i < 300; ++i) {
+        const std::string n = std::to_string(i);
+        for (const std::string& pattern :
+             {"name" + n, "pre" + n + "*", "*.e" + n, "?x" + n + "*", "[ab]" + n + "c", "/d" + n + "/*.o",
+              "d" + n + "/**/f", "*/s" + n + "/", "/**/t" + n})
+            patterns.push_back(pattern);
+    }
+    std::vector<LeaveOutPattern> alone;
+    for (const std::string& pattern : patterns)
+        alone.push_back(*LeaveOutPattern::Read(pattern));
+    const CEntryMatcher all(Filter({patterns, {}, {}}));
+    int leftOut = 0;
+    for (int i = 0; i < 320; i += 7) {
+        const std::string n = std::to_string(i);
+        for (const std::string& name :
+             {"name" + n, "pre" + n + "z", "a.e" + n, "yx" + n, "b" + n + "c", "t" + n, std::string("f")})
+            for (const std::vector<std::string>& above :
+                 {std::vector<std::string>{}, {"d" + n}, {"d" + n, "q", "r"}, {"p", "s" + n}}) {
+                std::vector<const char*> folders;
+                for (const std::string& folder : above)
+                    folders.push_back(folder.c_str());
+                bool any = false;
+                for (const LeaveOutPattern& one : alone)
+                    any = any || (one.anchored ? one.MatchesPath(folders, name.c_str())
+                                               : GlobMatches(one.parts.front(), name.c_str()));
+                EXPECT_EQ(all.LeavesOut(folders, name.c_str(), true), any)
+                    << name << " below " << above.size();
+                leftOut += any;
+            }
+    }
+    EXPECT_GT(leftOut, 300) << "most names are left out by some pattern";
 }
 
 } // namespace

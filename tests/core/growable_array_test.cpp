@@ -32,6 +32,21 @@ TEST(GrowableArray, AppendingOneAtATimeFollowsTheCapacityRule) {
         ASSERT_EQ(array[i], i) << "growth keeps the records";
 }
 
+// A store's records grow by half at a time: two million records take few reallocations, and
+// no more than half of them is slack.
+TEST(GrowableArray, GeometricGrowthReallocatesRarelyWithBoundedSlack) {
+    CGrowableArray<std::int64_t, Growth::Geometric> array;
+    int reallocations = 0;
+    for (std::int64_t i = 0; i < 2000000; ++i) {
+        const std::int64_t before = array.GetCapacity();
+        array.Add(i);
+        reallocations += array.GetCapacity() != before;
+        ASSERT_LE(array.GetCapacity(), array.GetSize() + std::max<std::int64_t>(array.GetSize() / 2, 4));
+    }
+    EXPECT_LE(reallocations, 40);
+    EXPECT_EQ(array[1999999], 1999999);
+}
+
 TEST(GrowableArray, SetSizeAllocatesExactlyFirstAndZeroesNewElements) {
     CGrowableArray<int> array;
     array.SetSize(1440);

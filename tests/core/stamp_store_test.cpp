@@ -48,15 +48,16 @@ TEST(StampStore, MovingHandsOverEverythingAndLeavesAnEmptyStore) {
     EXPECT_EQ(walked.GetFolder(), "");
 }
 
-TEST(StampStore, AppendingGrowsTheCapacityByTheRule) {
+// The records grow by half the size at a time (at least 4): 1, 5, 9, 13, 19, 28, 42, 63.
+TEST(StampStore, AppendingGrowsTheCapacityGeometrically) {
     CStampStore store;
     for (int i = 0; i < 6; ++i)
         store.AddStamp(i);
     EXPECT_EQ(store.GetCapacity(), 9);
-    for (int i = 6; i < 42; ++i)
+    for (int i = 6; i < 43; ++i)
         store.AddStamp(i);
-    EXPECT_EQ(store.GetCapacity(), 46);
-    EXPECT_EQ(store.m_nFiles, 42);
+    EXPECT_EQ(store.GetCapacity(), 63);
+    EXPECT_EQ(store.m_nFiles, 43);
 }
 
 TEST(StampStore, ScanThroughAFedListingUsesTheSameWalk) {

@@ -1,0 +1,65 @@
+#include "entry_filter.h"
+
+#include "glob_pattern.h"
+#include "wall_clock_time.h"
+
+std::string VersionControlFolderList() {
+    std::string names;
+    for (const std::string_view name : kVersionControlFolders)
+        names += (names.empty() ? "" : " ") + std::string(name);
+    return names;
+}
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n\f\v";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+} // namespace
+
+std::string PatternProblem(std::string_view pattern) {
+    if (!LeaveOutPattern::Read(pattern))
+        return "The pattern \"" + std::string(pattern) + "\" names no entry.";
+    if (!IsWellFormedGlob(pattern))
+        return "The pattern \"" + std::string(pattern) + "\" opens a '[' that it never closes.";
+    return {};
+}
+
+std::string AddPattern(EntryFilter& filter, std::string_view typed) {
+    const std::string_view pattern = Trimmed(typed);
+    std::string problem = PatternProblem(pattern);
+    if (problem.empty())
+        filter.excludedNames.emplace_back(pattern);
+    return problem;
+}
+
+std::string SetRangeEnd(std::optional<std::int64_t>& end, std::string_view typed) {
+    const std::string_view text = Trimmed(typed);
+    const std::optional<WallClockTime> wall = ParseIsoDateTime(text);
+    const std::optional<std::int64_t> first = wall ? FirstSecondShowing(*wall, LocalUtcOffset) : std::nullopt;
+    if (!first)
+        return "\"" + std::string(text) + "\" is not a date such as 2024-03-31 or 2024-03-31T14:30.";
+    end = first;
+    return {};
+}
+
+std::string RulesProblem(const EntryFilter& filter) {
+    for (const std::string& pattern : filter.excludedNames) {
+        if (pattern != Trimmed(pattern))
+            return "The pattern \"" + pattern + "\" has blanks at its ends.";
+        if (std::string problem = PatternProblem(pattern); !problem.empty())
+            return problem;
+    }
+    if (filter.since && filter.until && *filter.since >= *filter.until)
+        return "The time range is empty: its end must come after its start.";
+    return {};
+}
+
+bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter) {
+    return (!filter.since || lastWrite >= *filter.since) && (!filter.until || lastWrite < *filter.until);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a walk leaves out, as the report's options and the window's Leave Out dialog both give
+// it: entries by name or by path, the version-control folders, other file systems, and files
+// written outside a time range. Both read and check every rule here, so that they accept and
+// refuse the same texts with the same messages.
+//
+// A pattern is a shell pattern (fnmatch). One without a '/' is matched against an entry's name
+// at any depth. A leading '/' (or "./") anchors a pattern to the analysed folder, and a pattern
+// with a '/' inside is matched against the entry's path below it ("build/*.o"), where '*'
+// stays within one folder and a "**" part matches any number of folders ("src/**/gen",
+// "**/cache"). A trailing '/' matches folders only ("build/").
+struct EntryFilter {
+    std::vector<std::string> excludedNames; // the patterns, as accepted
+    bool excludeVersionControl = false;     // .git, .hg, .svn, .bzr
+    bool oneFileSystem = false;             // stay on the chosen folder's file system
+    std::optional<std::int64_t> since;      // the first second kept
+    std::optional<std::int64_t> until;      // the first second no longer kept
+
+    bool operator==(const EntryFilter&) const = default;
+    // Whether entries are left out by name or path.
+    bool LeavesOutNames() const { return excludeVersionControl || !excludedNames.empty(); }
+};
+
+// What a walk left out; the counts of entries and of files are there only when that kind of
+// leaving out was asked for.
+struct LeftOutCounts {
+    std::optional<std::int64_t> excludedEntries;   // entries left out for their names or paths
+    std::optional<std::int64_t> filesOutsideRange; // files written outside the time range
+    std::int64_t mountPoints = 0;                  // mount points not entered
+};
+
+// The names of the version-control folders --exclude-vcs leaves out.
+inline constexpr std::string_view kVersionControlFolders[] = {".git", ".hg", ".svn", ".bzr"};
+// Those names one after another: ".git .hg .svn .bzr".
+std::string VersionControlFolderList();
+
+// Each of these returns why the text is refused, or an empty text when it is good; blanks at
+// either end of a typed text are dropped first.
+
+// Why a pattern is refused: it names no entry ("/", "./") or opens a '[' that it never closes.
+std::string PatternProblem(std::string_view pattern);
+// Adds a pattern as typed.
+std::string AddPattern(EntryFilter& filter, std::string_view typed);
+// Sets one end of the time range from a local ISO 8601 date or date and time as typed.
+std::string SetRangeEnd(std::optional<std::int64_t>& end, std::string_view typed);
+// Why the rules as a whole are refused: a pattern that is, or the time range is empty.
+std::string RulesProblem(const EntryFilter& filter);
+
+// Whether a last-write time lies within the filter's range.
+bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter);
