@@ -30,15 +30,16 @@ void CAnalysisRunner::RequestStop() {
 
 CAnalysisRunner::Result CAnalysisRunner::Run(const AnalysisSource& source, CStampStore& result) {
     Result outcome;
-    CBackgroundWalk walk([&](CStampStore& store, WalkControl& control) {
-        outcome.load = m_load(source, store, control);
-    });
+    CBackgroundWalk walk(
+        [&](CStampStore& store, WalkControl& control) { outcome.load = m_load(source, store, control); });
     m_walk = &walk;
-    const CBusyInputFilter ignoreInput(m_window, [&walk] { walk.RequestStop(); }, m_onQuit);
+    const CBusyInputFilter ignoreInput(
+        m_window, [&walk] { walk.RequestStop(); }, m_onQuit);
     const bool isWalk = std::holds_alternative<FolderSource>(source);
     const char* noun = SourceRecordNoun(source);
     outcome.outcome = walk.Run([&](std::int64_t records, std::int64_t folders) {
-        const std::string progress = isWalk ? FormatScanProgress(records, folders) : FormatReadProgress(records, noun);
+        const std::string progress =
+            isWalk ? FormatScanProgress(records, folders) : FormatReadProgress(records, noun);
         m_showProgress(QString::fromStdString(progress) + kPressEscToStop);
     });
     m_walk = nullptr;

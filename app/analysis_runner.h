@@ -15,7 +15,8 @@ class QWidget;
 class CAnalysisRunner {
 public:
     // Fills a store from a source; the real folders, histories and lists unless a test says otherwise.
-    using Loader = std::function<SourceLoad(const AnalysisSource& source, CStampStore& store, WalkControl& control)>;
+    using Loader =
+        std::function<SourceLoad(const AnalysisSource& source, CStampStore& store, WalkControl& control)>;
     using TextFunction = std::function<void(const QString& text)>;
 
     struct Result {

@@ -6,8 +6,8 @@
 #include "string_table.h"
 
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -23,8 +23,8 @@ QString AppTitle() {
 CFrameDialogs::CFrameDialogs()
     : browseForFolder([](QWidget* owner, const QString& prompt) {
           // Qt's own dialog: the same on every desktop, and scriptable.
-          return QFileDialog::getExistingDirectory(owner, prompt, QString(),
-                                                   QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+          return QFileDialog::getExistingDirectory(
+              owner, prompt, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
       }),
       openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       chooseOpenFile([](QWidget* owner, const QString& caption) {
@@ -46,7 +46,8 @@ CFrameDialogs::CFrameDialogs()
                                               QStringLiteral("PNG pictures (*.png)"), nullptr,
                                               QFileDialog::DontUseNativeDialog);
       }),
-      showMessage([](QWidget* owner, const QString& text) { QMessageBox::information(owner, AppTitle(), text); }),
+      showMessage(
+          [](QWidget* owner, const QString& text) { QMessageBox::information(owner, AppTitle(), text); }),
       editLeaveOut([](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
           CLeaveOutDialog dialog(rules, owner);
           if (dialog.exec() != QDialog::Accepted)

@@ -71,7 +71,8 @@ void CMainFrame::InitMainFrame(const std::optional<AnalysisSource>& source) {
     RestoreWindowSettings();
     m_wndPanel->repaint();
     if (source)
-        QMetaObject::invokeMethod(this, [this, source] { Analyse(*source); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, source] { Analyse(*source); }, Qt::QueuedConnection);
     else
         QMetaObject::invokeMethod(this, "OnCommand", Qt::QueuedConnection, Q_ARG(int, ID_APP_ABOUT));
 }
@@ -92,7 +93,8 @@ void CMainFrame::SetCountRule(CountRule rule) {
 }
 
 void CMainFrame::OnFileNewFolder() {
-    const QString path = m_dialogs.browseForFolder ? m_dialogs.browseForFolder(this, kFolderPrompt) : QString();
+    const QString path =
+        m_dialogs.browseForFolder ? m_dialogs.browseForFolder(this, kFolderPrompt) : QString();
     if (!path.isEmpty())
         AnalyseFolder(path);
 }
@@ -115,7 +117,8 @@ void CMainFrame::OnFileLeaveOut() {
     m_settings.SetLeaveOutRules(m_leaveOut);
     const auto* folders = m_source ? std::get_if<FolderSource>(&*m_source) : nullptr;
     if (folders && m_dialogs.askYesNo &&
-        m_dialogs.askYesNo(this, QStringLiteral("Analyze %1 again now?").arg(TextForWindow(SourceLabel(*folders)))))
+        m_dialogs.askYesNo(this,
+                           QStringLiteral("Analyze %1 again now?").arg(TextForWindow(SourceLabel(*folders)))))
         Analyse(*folders);
 }
 
@@ -165,11 +168,12 @@ void CMainFrame::Analyse(AnalysisSource source) {
     }
     m_wndPanel->m_plot.RebuildHistograms();
     m_wndPanel->update();
-    m_wndStatusBar->setToolTip(theStampStore.GetProblems().unreadable.empty()
-                                   ? QString()
-                                   : QStringLiteral("Click the message to list the folders that could not be read."));
-    const auto message = AnalysisOutcomeMessage(result.outcome, result.load, theStampStore.GetProblems(),
-                                                SourceLabel(source));
+    m_wndStatusBar->setToolTip(
+        theStampStore.GetProblems().unreadable.empty()
+            ? QString()
+            : QStringLiteral("Click the message to list the folders that could not be read."));
+    const auto message =
+        AnalysisOutcomeMessage(result.outcome, result.load, theStampStore.GetProblems(), SourceLabel(source));
     SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
     RefillFilesWindow(shownFiles);
 }
@@ -182,14 +186,15 @@ void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
         return;
     }
     m_filesWindow->ShowFiles(theStampStore,
-                             SelectFilesAtPoint(theStampStore, shown->view, shown->bin, shown->trackbarPosition,
-                                                m_wndPanel->m_plot.GetCountRule()),
+                             SelectFilesAtPoint(theStampStore, shown->view, shown->bin,
+                                                shown->trackbarPosition, m_wndPanel->m_plot.GetCountRule()),
                              m_source && std::holds_alternative<FolderSource>(*m_source));
 }
 
 void CMainFrame::OnFileSavePicture() {
-    const QString path = m_dialogs.choosePictureFile ? m_dialogs.choosePictureFile(this, QStringLiteral("busyscope.png"))
-                                                     : QString();
+    const QString path = m_dialogs.choosePictureFile
+                             ? m_dialogs.choosePictureFile(this, QStringLiteral("busyscope.png"))
+                             : QString();
     if (path.isEmpty())
         return;
     GraphPicture picture;
@@ -301,9 +306,10 @@ void CMainFrame::OnHelpFinder() {
     else if (!m_dialogs.openUrl || !m_dialogs.openUrl(guide)) {
         SetMessageText(QStringLiteral("Cannot open %1.").arg(guide.toLocalFile()));
         if (m_dialogs.showMessage)
-            m_dialogs.showMessage(this, QStringLiteral("No web browser could be started to show the user guide. "
-                                                       "Open it in a browser of your choice:\n\n%1")
-                                            .arg(guide.toLocalFile()));
+            m_dialogs.showMessage(this,
+                                  QStringLiteral("No web browser could be started to show the user guide. "
+                                                 "Open it in a browser of your choice:\n\n%1")
+                                      .arg(guide.toLocalFile()));
     }
 }
 
@@ -375,7 +381,8 @@ bool CMainFrame::event(QEvent* event) {
         return true;
     }
     // Leaving the context-help mode takes its prompt away.
-    if (event->type() == QEvent::LeaveWhatsThisMode && MessageText() == LoadResString(AFX_IDS_HELPMODEMESSAGE))
+    if (event->type() == QEvent::LeaveWhatsThisMode &&
+        MessageText() == LoadResString(AFX_IDS_HELPMODEMESSAGE))
         SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     return QMainWindow::event(event);
 }

@@ -1,6 +1,4 @@
 // The main window's menus, bands and the state of their commands.
-#include "main_frame.h"
-
 #include "analysis_period.h"
 #include "app_icons.h"
 #include "averaging_bar.h"
@@ -8,6 +6,7 @@
 #include "command_ids.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
+#include "main_frame.h"
 #include "string_table.h"
 #include "view_bar.h"
 #include "window_text.h"
@@ -40,7 +39,8 @@ void CMainFrame::CreateMenus() {
     AddCommand(file, ID_FILE_NEWFOLDER, QStringLiteral("&New folder..."))
         ->setIcon(CommandIcon(ID_FILE_NEWFOLDER));
     m_actions.at(ID_FILE_NEWFOLDER)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"))->setShortcut(QKeySequence(Qt::Key_F5));
+    AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"))
+        ->setShortcut(QKeySequence(Qt::Key_F5));
     m_recentMenu = file->addMenu(QStringLiteral("&Recent"));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
     AddCommand(file, ID_FILE_LEAVEOUT, QStringLiteral("&Leave Out..."));
@@ -158,7 +158,8 @@ void CMainFrame::FillRecentMenu() {
     const std::vector<AnalysisSource> sources = m_settings.RecentSources();
     for (const AnalysisSource& source : sources) {
         const QString label = TextForWindow(SourceLabel(source));
-        QAction* item = m_recentMenu->addAction(QString(label).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QAction* item =
+            m_recentMenu->addAction(QString(label).replace(QLatin1Char('&'), QStringLiteral("&&")));
         connect(item, &QAction::triggered, this, [this, source] {
             if (!IsAnalysing())
                 Analyse(source);

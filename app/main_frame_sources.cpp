@@ -1,8 +1,7 @@
 // The main window's commands that analyse times from elsewhere than a folder walk: a git
 // repository's commits and time lists, and the saving of the current times as a list.
-#include "main_frame.h"
-
 #include "checked_output.h"
+#include "main_frame.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "time_list.h"
@@ -30,15 +29,17 @@ void CMainFrame::OnFileGitHistory() {
 }
 
 void CMainFrame::OnFileOpenTimeList() {
-    const QString file =
-        m_dialogs.chooseOpenFile ? m_dialogs.chooseOpenFile(this, QStringLiteral("Open Time List")) : QString();
+    const QString file = m_dialogs.chooseOpenFile
+                             ? m_dialogs.chooseOpenFile(this, QStringLiteral("Open Time List"))
+                             : QString();
     if (!file.isEmpty())
         Analyse(TimeListSource{{QFile::encodeName(file).toStdString()}, RecordEnd::Detect});
 }
 
 void CMainFrame::OnFileSaveTimeList() {
-    const QString file =
-        m_dialogs.chooseSaveFile ? m_dialogs.chooseSaveFile(this, QStringLiteral("Save Time List")) : QString();
+    const QString file = m_dialogs.chooseSaveFile
+                             ? m_dialogs.chooseSaveFile(this, QStringLiteral("Save Time List"))
+                             : QString();
     if (file.isEmpty())
         return;
     const std::string path = QFile::encodeName(file).toStdString();

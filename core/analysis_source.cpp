@@ -9,12 +9,10 @@
 
 namespace {
 
-template <class... Kinds> struct Overloaded : Kinds... {
-    using Kinds::operator()...;
-};
+template <class... Kinds> struct Overloaded : Kinds... { using Kinds::operator()...; };
 
-SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirectorySource& directories, int jobs,
-                       WalkControl* control) {
+SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirectorySource& directories,
+                       int jobs, WalkControl* control) {
     CFilteredDirectorySource filtered(directories, source.rules);
     SourceLoad load;
     load.foldersWalked = DropNestedFolders(source.folders, source.rules.oneFileSystem, &load.notices);
@@ -76,13 +74,15 @@ AnalysisSource SourceFromRequest(const SourceRequest& request, const EntryFilter
     return FolderSource{std::move(folders), rules};
 }
 
-SourceLoad LoadSource(const AnalysisSource& source, CStampStore& store, IDirectorySource& directories, int jobs,
-                      WalkControl* control) {
-    SourceLoad load = std::visit(
-        Overloaded{[&](const FolderSource& folders) { return LoadFolders(folders, store, directories, jobs, control); },
-                   [&](const GitSource& git) { return LoadGit(git, store, control); },
-                   [&](const TimeListSource& lists) { return LoadLists(lists, store, control); }},
-        source);
+SourceLoad LoadSource(const AnalysisSource& source, CStampStore& store, IDirectorySource& directories,
+                      int jobs, WalkControl* control) {
+    SourceLoad load =
+        std::visit(Overloaded{[&](const FolderSource& folders) {
+                                  return LoadFolders(folders, store, directories, jobs, control);
+                              },
+                              [&](const GitSource& git) { return LoadGit(git, store, control); },
+                              [&](const TimeListSource& lists) { return LoadLists(lists, store, control); }},
+                   source);
     if (control && control->stopRequested.load()) {
         // What was read before the stop is no analysis.
         store.Reset();
@@ -93,25 +93,24 @@ SourceLoad LoadSource(const AnalysisSource& source, CStampStore& store, IDirecto
 }
 
 std::string SourceLabel(const AnalysisSource& source) {
-    return std::visit(
-        Overloaded{[](const FolderSource& folders) { return FolderListName(folders.folders); },
-                   [](const GitSource& git) {
-                       std::string label = "Git history of " + git.repository;
-                       if (git.options.allRefs)
-                           label += " (all branches and tags)";
-                       for (std::size_t i = 0; i < git.options.authors.size(); ++i)
-                           label += (i == 0 ? " by " : ", ") + git.options.authors[i];
-                       return label;
-                   },
-                   [](const TimeListSource& lists) {
-                       if (lists.lists.empty())
-                           return std::string("Time list");
-                       if (lists.lists.size() == 1)
-                           return "Time list " + TimeListName(lists.lists.front());
-                       return "Time lists " + TimeListName(lists.lists.front()) + " and " +
-                              std::to_string(lists.lists.size() - 1) + " more";
-                   }},
-        source);
+    return std::visit(Overloaded{[](const FolderSource& folders) { return FolderListName(folders.folders); },
+                                 [](const GitSource& git) {
+                                     std::string label = "Git history of " + git.repository;
+                                     if (git.options.allRefs)
+                                         label += " (all branches and tags)";
+                                     for (std::size_t i = 0; i < git.options.authors.size(); ++i)
+                                         label += (i == 0 ? " by " : ", ") + git.options.authors[i];
+                                     return label;
+                                 },
+                                 [](const TimeListSource& lists) {
+                                     if (lists.lists.empty())
+                                         return std::string("Time list");
+                                     if (lists.lists.size() == 1)
+                                         return "Time list " + TimeListName(lists.lists.front());
+                                     return "Time lists " + TimeListName(lists.lists.front()) + " and " +
+                                            std::to_string(lists.lists.size() - 1) + " more";
+                                 }},
+                      source);
 }
 
 const char* SourceRecordNoun(const AnalysisSource& source) {

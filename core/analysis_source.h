@@ -70,8 +70,8 @@ struct SourceLoad {
 // another one given (or the same) once, with a notice; their problems
 // (an unreadable folder, memory running out) are the store's, as a walk records them. With a
 // control it publishes progress and ends early, with an empty store, once a stop is requested.
-SourceLoad LoadSource(const AnalysisSource& source, CStampStore& store, IDirectorySource& directories, int jobs,
-                      WalkControl* control = nullptr);
+SourceLoad LoadSource(const AnalysisSource& source, CStampStore& store, IDirectorySource& directories,
+                      int jobs, WalkControl* control = nullptr);
 
 // How lists and menus name a source: the folder itself ("src and 2 more folders" for several),
 // "Git history of REPO" (with " (all branches and tags)" and the authors when chosen), "Time

@@ -6,8 +6,8 @@
 // What the store keeps as the name of a commit's record: its full id, its author and the first
 // line of its message, one a line (none of them holds a line end).
 struct CommitFacts {
-    std::string_view id;      // 40 (or 64) hex digits
-    std::string_view author;  // "Name <e-mail>"
+    std::string_view id;     // 40 (or 64) hex digits
+    std::string_view author; // "Name <e-mail>"
     std::string_view subject;
     bool operator==(const CommitFacts&) const = default;
 };
