@@ -7,14 +7,24 @@ namespace {
 constexpr std::string_view kProgram = "busyscope";
 
 std::string ProgramUsage() {
-    return "Usage: busyscope [OPTION]... [FOLDER]\n"
+    return "Usage: busyscope [OPTION]... [FOLDER]...\n"
+           "  or:  busyscope --git [--all] [--author PATTERN]... REPOSITORY\n"
+           "  or:  busyscope [-0] --times-from LIST...\n"
            "Opens the Busyscope window, which shows when the files below a chosen folder were\n"
-           "last written, folded into the day, week, month and year. Given a FOLDER, the window\n"
-           "analyses it at once; otherwise it opens with its about box and the folder is chosen\n"
-           "in the window. busyscope-report gives the same analysis on the command line.\n\n"
+           "last written, folded into the day, week, month and year. Given FOLDERs (analysed\n"
+           "together as one), a repository's history or time lists, the window analyses them at\n"
+           "once; otherwise it opens with its about box and the folder is chosen in the window.\n"
+           "busyscope-report gives the same analysis on the command line.\n\n"
            "Options:\n"
-           "  -h, --help       show this help and exit\n"
-           "  -V, --version    show the version and exit\n\n"
+           "  --git                 show the commits of the repository instead of its files\n"
+           "  --all                 with --git: every branch and tag, not only HEAD's history\n"
+           "  --author PATTERN      with --git: keep commits whose author contains PATTERN\n"
+           "                        (repeatable)\n"
+           "  --times-from LIST     show the times of a list instead of a walk (repeatable)\n"
+           "  -0, --null            the lists' records end with NUL bytes (else told from\n"
+           "                        their first bytes)\n"
+           "  -h, --help            show this help and exit\n"
+           "  -V, --version         show the version and exit\n\n"
            "Qt's own options, such as -platform NAME or -display DISPLAY, are accepted as well.\n"
            "Exit status: 0 when the window is closed, 2 for a bad command line.\n";
 }

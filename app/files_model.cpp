@@ -104,6 +104,9 @@ QVariant CFilesModel::data(const QModelIndex& index, int role) const {
     const FolderCount& folder = m_folders[static_cast<std::size_t>(index.row())];
     switch (index.column()) {
     case NameColumn:
+        // A list may give times without their paths: they gather under one row of their own.
+        if (folder.folder == CStampPlaces::kNoFolder)
+            return QStringLiteral("(times without a path)");
         return TextForWindow(FolderListPath(places, folder.folder));
     case FilesColumn:
         return QString::fromStdString(GroupThousands(folder.files));

@@ -185,7 +185,8 @@ void CFilesWindow::CopySelection() {
         return;
     }
     for (const QModelIndex& index : m_tree->selectionModel()->selectedRows(CFilesModel::NameColumn))
-        items.push_back(m_model.FullPath(index));
+        if (std::string path = m_model.FullPath(index); !path.empty())
+            items.push_back(std::move(path));
     if (!items.empty())
         QApplication::clipboard()->setMimeData(PathsForClipboard(items).release());
 }

@@ -154,6 +154,8 @@ std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
     return title;
 }
 
-const char* CountedUnits(CountRule rule) {
-    return rule == CountRule::Files ? "file(s)" : "minute(s)";
+const char* CountedUnits(CountRule rule, RecordKind kind) {
+    if (rule == CountRule::ActiveMinutes)
+        return "minute(s)";
+    return kind == RecordKind::Commits ? "commit(s)" : "file(s)";
 }

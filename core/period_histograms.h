@@ -60,5 +60,5 @@ private:
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
                                 const CPeriodHistograms& histograms, RecordKind kind = RecordKind::Files);
 
-// "file(s)" or "minute(s)": what a count of the rule counts.
-const char* CountedUnits(CountRule rule);
+// "file(s)", "commit(s)" or "minute(s)": what a count of the rule counts in records of the kind.
+const char* CountedUnits(CountRule rule, RecordKind kind = RecordKind::Files);

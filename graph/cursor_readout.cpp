@@ -25,6 +25,6 @@ int CursorColumn(int bin, int plotWidth, int bins, double xOffset) {
     return column;
 }
 
-std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule) {
-    return FormatBinTime(view, bin) + " - " + std::to_string(count) + " " + CountedUnits(rule) + ".";
+std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule, RecordKind kind) {
+    return FormatBinTime(view, bin) + " - " + std::to_string(count) + " " + CountedUnits(rule, kind) + ".";
 }

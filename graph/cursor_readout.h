@@ -14,6 +14,7 @@ int BinUnderPointer(int x, int plotWidth, int bins, double xOffset);
 // has no width or there are no bins.
 int CursorColumn(int bin, int plotWidth, int bins, double xOffset);
 
-// "08:30 AM - 12 file(s)." for the bin of a view and its count; "minute(s)" when active
-// minutes are counted.
-std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule = CountRule::Files);
+// "08:30 AM - 12 file(s)." for the bin of a view and its count; "commit(s)" for the commits of a
+// history, "minute(s)" when active minutes are counted.
+std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule = CountRule::Files,
+                        RecordKind kind = RecordKind::Files);

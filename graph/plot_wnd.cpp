@@ -74,7 +74,8 @@ QString CPlotWnd::CursorReadout() const {
         return {};
     const int bin = CursorBin();
     return QString::fromStdString(
-        ReadoutText(m_host.CurrentViewMode(), bin, (*CurrentHistogram())[bin], m_histograms.m_countRule));
+        ReadoutText(m_host.CurrentViewMode(), bin, (*CurrentHistogram())[bin], m_histograms.m_countRule,
+                    m_store.Kind()));
 }
 
 void CPlotWnd::ShowCursorReadout() {
@@ -208,7 +209,8 @@ void CPlotWnd::mouseMoveEvent(QMouseEvent* event) {
         return;
     const int view = m_host.CurrentViewMode();
     const int bin = BinUnderPointer(at.x(), width(), BinsForView(), m_xOffset);
-    m_host.ShowReadout(QString::fromStdString(ReadoutText(view, bin, (*histogram)[bin], m_histograms.m_countRule)));
+    m_host.ShowReadout(QString::fromStdString(
+        ReadoutText(view, bin, (*histogram)[bin], m_histograms.m_countRule, m_store.Kind())));
 }
 
 // The plot takes presses so that they never reach the panel, where they would start a drag.

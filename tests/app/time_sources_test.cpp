@@ -295,6 +295,13 @@ TEST_F(TimeSourcesTest, EveryKindIsAnalysedAgainRememberedAndListedInItsOwnWords
     EXPECT_EQ(Title(), "2 commits in " + repository);
     m_frame->RecentActions().at(2)->trigger();
     EXPECT_EQ(Title(), QString::fromStdString("2 files in " + folder.Root()));
+
+    // A list without paths lists its times under a row of their own.
+    std::ofstream(list) << "1719844200\n";
+    m_frame->CommandAction(ID_FILE_OPENTIMELIST)->trigger();
+    window = filesAt1430();
+    EXPECT_EQ(window->Model().index(0, CFilesModel::NameColumn).data().toString(), "(times without a path)");
+    EXPECT_EQ(window->Model().rowCount(window->Model().index(0, 0)), 1);
 }
 
 } // namespace

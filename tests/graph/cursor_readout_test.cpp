@@ -34,6 +34,8 @@ TEST(ReadoutText, TimeOfTheBinAndItsCount) {
         int view, bin;
         std::int64_t count;
         const char* text;
+        CountRule rule = CountRule::Files;
+        RecordKind kind = RecordKind::Files;
     };
     const Case cases[] = {
         {VIEW_DAY, 510, 12, "08:30 AM - 12 file(s)."},
@@ -41,9 +43,11 @@ TEST(ReadoutText, TimeOfTheBinAndItsCount) {
         {VIEW_MONTH, 47, 0, "Day 01, 11:30 PM - 0 file(s)."},
         {VIEW_YEAR, 4, 7, "02 January, 12:00 AM - 7 file(s)."},
         {VIEW_DAY, 0, 1, "12:00 AM - 1 file(s)."},
+        {VIEW_DAY, 1230, 1, "08:30 PM - 1 commit(s).", CountRule::Files, RecordKind::Commits},
+        {VIEW_DAY, 1230, 2, "08:30 PM - 2 minute(s).", CountRule::ActiveMinutes, RecordKind::Commits},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ReadoutText(c.view, c.bin, c.count), c.text);
+        EXPECT_EQ(ReadoutText(c.view, c.bin, c.count, c.rule, c.kind), c.text);
 }
 
 } // namespace

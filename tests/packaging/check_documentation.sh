@@ -14,7 +14,7 @@ fail() {
 
 # "--option VALUE" of each line of the option table in --help, without a short form before it.
 help_options() {
-    "$1" --help | sed -n 's/^  \(-[A-Za-z], \|    \)\?\(--[^ ]*\( [^ ]\+\)\?\)  .*$/\2/p'
+    "$1" --help | sed -n 's/^  \(-[A-Za-z0-9], \|    \)\?\(--[^ ]*\( [^ ]\+\)\?\)  .*$/\2/p'
 }
 
 # The same from the OPTIONS section of a rendered page: the tag lines, without the description
@@ -24,7 +24,7 @@ page_options() {
     warnings=$(mktemp)
     LC_ALL=C MANWIDTH=200 man --warnings -l "$1" 2>"$warnings" |
         awk '/^OPTIONS/ { inside = 1; next } /^[A-Z]/ { inside = 0 }
-             inside && /^       (-[A-Za-z], )?--/ { sub(/^ +(-[A-Za-z], )?/, ""); print }' |
+             inside && /^       (-[A-Za-z0-9], )?--/ { sub(/^ +(-[A-Za-z0-9], )?/, ""); print }' |
         sed 's/ \+[A-Z][a-z].*$//'
     if [ -s "$warnings" ]; then
         fail "$1 renders with warnings: $(cat "$warnings")"
