@@ -1,5 +1,7 @@
 #include "recent_sources.h"
 
+#include "overloaded.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QSettings>

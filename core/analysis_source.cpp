@@ -1,6 +1,7 @@
 #include "analysis_source.h"
 
 #include "nested_folders.h"
+#include "overloaded.h"
 #include "stamp_store.h"
 #include "time_list.h"
 #include "walk_control.h"
@@ -9,7 +10,6 @@
 
 namespace {
 
-template <class... Kinds> struct Overloaded : Kinds... { using Kinds::operator()...; };
 
 SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirectorySource& directories,
                        int jobs, WalkControl* control) {
