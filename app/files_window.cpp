@@ -107,6 +107,7 @@ void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files, bool 
                                                QHeaderView::Stretch);
     }
     m_copy->setText(commits ? QStringLiteral("&Copy Commit Ids") : QStringLiteral("&Copy Paths"));
+    m_tree->setAccessibleName(commits ? QStringLiteral("Commits") : QStringLiteral("Folders and files"));
     // Wide enough for a whole time before any folder is opened to show one (folder rows have none).
     const QString widest = QStringLiteral("0000-00-00 00:00:00");
     m_tree->header()->resizeSection(commits ? int{CCommitsModel::WrittenColumn} : int{CFilesModel::WrittenColumn},

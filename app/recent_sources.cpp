@@ -28,7 +28,6 @@ std::string Text(const QByteArray& field) {
     return QByteArray::fromPercentEncoding(field).toStdString();
 }
 
-template <class... Kinds> struct Overloaded : Kinds... { using Kinds::operator()...; };
 
 // What is remembered of a source: a folder without its rules (those in force apply when it is
 // opened again), a list with its record ends told from its first bytes.
