@@ -91,12 +91,13 @@ void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files, bool 
     m_header->setText(QString::fromStdString(FilesAtPointTitle(files)));
     m_folderRulesApply = folderRulesApply;
     const bool commits = store.Kind() == RecordKind::Commits;
+    m_shown = std::move(files);
     if (commits) {
-        m_commits.SetCommits(store, files.records);
-        m_model.SetFiles(store, std::move(files)); // keeps the point for a refill
+        m_model.Clear();
+        m_commits.SetCommits(store, m_shown->records);
     } else {
         m_commits.Clear();
-        m_model.SetFiles(store, std::move(files));
+        m_model.SetFiles(store, *m_shown);
     }
     if (commits != ListsCommits()) {
         m_tree->setModel(commits ? static_cast<QAbstractItemModel*>(&m_commits) : &m_model);
@@ -121,12 +122,13 @@ void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files, bool 
 
 void CFilesWindow::Clear() {
     m_header->clear();
+    m_shown.reset();
     m_model.Clear();
     m_commits.Clear();
 }
 
 const FilesAtPoint* CFilesWindow::ShownPoint() const {
-    return m_header->text().isEmpty() ? nullptr : &m_model.Files();
+    return m_shown ? &*m_shown : nullptr;
 }
 
 void CFilesWindow::UpdateActions() {

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,7 @@ private:
 
     CFilesModel m_model;
     CCommitsModel m_commits;
+    std::optional<FilesAtPoint> m_shown; // the point listed, for a refill after a new analysis
     bool m_folderRulesApply = false;
     QLabel* m_header = nullptr;
     QTreeView* m_tree = nullptr;
