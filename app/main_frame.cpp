@@ -186,8 +186,7 @@ void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
         return;
     }
     m_filesWindow->ShowFiles(theStampStore,
-                             SelectFilesAtPoint(theStampStore, shown->view, shown->bin,
-                                                shown->trackbarPosition, m_wndPanel->m_plot.GetCountRule()),
+                             SelectFilesAgain(theStampStore, *shown, m_wndPanel->m_plot.GetCountRule()),
                              m_source && std::holds_alternative<FolderSource>(*m_source));
 }
 
