@@ -10,6 +10,7 @@ struct FilesAtPoint;
 // alone). Needs the store's names.
 void WriteFilesAtList(std::ostream& out, const CStampStore& store, const FilesAtPoint& files);
 
-// --files-at with --format summary: the list's title, then "COUNT<TAB>SHARE<TAB>FOLDER" for each
-// folder, largest first. Needs the store's folders.
+// --files-at with --format summary: the list's title, then the tree of folders the Files window
+// shows, one "COUNT<TAB>SHARE<TAB>FOLDER" line a node, each before its children, largest first,
+// FOLDER indented two spaces a level. Needs the store's folders.
 void WriteFilesAtSummary(std::ostream& out, const CStampStore& store, const FilesAtPoint& files);

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <unordered_map>
 
 namespace {
 
@@ -57,36 +56,6 @@ std::vector<CStampStore::Index> RecordsInBins(const CStampStore& store, int view
             records.push_back(static_cast<CStampStore::Index>(i));
     }
     return records;
-}
-
-std::vector<FolderCount> CountByFolder(const CStampPlaces& places, std::span<const CStampStore::Index> records) {
-    std::unordered_map<CStampPlaces::FolderIndex, std::size_t> position;
-    std::vector<FolderCount> folders;
-    for (const CStampStore::Index record : records) {
-        const CStampPlaces::FolderIndex folder = places.FolderOf(record);
-        const auto [found, added] = position.try_emplace(folder, folders.size());
-        if (added)
-            folders.push_back({folder, 0});
-        ++folders[found->second].files;
-    }
-    std::stable_sort(folders.begin(), folders.end(),
-                     [](const FolderCount& a, const FolderCount& b) { return a.files > b.files; });
-    return folders;
-}
-
-std::vector<CStampStore::Index> GroupByFolder(const CStampPlaces& places, std::span<const CStampStore::Index> records,
-                                              std::span<const FolderCount> folders) {
-    // Where each folder's run begins in the grouped list.
-    std::unordered_map<CStampPlaces::FolderIndex, std::size_t> next;
-    std::size_t start = 0;
-    for (const FolderCount& folder : folders) {
-        next.emplace(folder.folder, start);
-        start += static_cast<std::size_t>(folder.files);
-    }
-    std::vector<CStampStore::Index> grouped(start);
-    for (const CStampStore::Index record : records)
-        grouped[next.at(places.FolderOf(record))++] = record;
-    return grouped;
 }
 
 // Sorting a copy of the times makes each second one run; a short sorted list keeps the fullest.
@@ -151,5 +120,6 @@ std::string FolderListPath(const CStampPlaces& places, CStampPlaces::FolderIndex
 }
 
 std::string FormatShare(std::int64_t part, std::int64_t whole) {
-    return FormatInCLocale("%.1f%%", whole > 0 ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0);
+    return FormatInCLocale("%.1f%%",
+                           whole > 0 ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0);
 }

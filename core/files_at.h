@@ -4,7 +4,6 @@
 #include "stamp_store.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -19,14 +18,6 @@ struct FolderCount {
     std::int64_t files = 0;
     bool operator==(const FolderCount&) const = default;
 };
-
-// The folders of the records with their counts, largest first; folders with equal counts in
-// the order the walk met them. Needs places kept at least at the Folders detail.
-std::vector<FolderCount> CountByFolder(const CStampPlaces& places, std::span<const CStampStore::Index> records);
-
-// The records grouped by folder in the order of CountByFolder, walk order inside each folder.
-std::vector<CStampStore::Index> GroupByFolder(const CStampPlaces& places, std::span<const CStampStore::Index> records,
-                                              std::span<const FolderCount> folders);
 
 // One second of the file times and what it holds: its files and the folder holding most of them.
 struct Burst {

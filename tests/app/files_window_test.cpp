@@ -26,32 +26,55 @@ namespace {
 using FilesWindowTest = OpenWindowTest;
 
 // Every file the window lists as "local-time<TAB>path below the analysed folder", sorted.
-QStringList ListedFiles(CFilesModel& model) {
+QStringList ListedFiles(CFilesModel& model, const QModelIndex& parent = {}) {
     QStringList lines;
-    for (int folder = 0; folder < model.rowCount(); ++folder) {
-        const QModelIndex parent = model.index(folder, 0);
-        for (int file = 0; file < model.rowCount(parent); ++file) {
-            const QString relative = model.RelativeFolder(parent);
-            const QString name = model.index(file, CFilesModel::NameColumn, parent).data().toString();
-            lines << model.index(file, CFilesModel::WrittenColumn, parent).data().toString() + '\t' +
-                         (relative.isEmpty() ? name : relative + '/' + name);
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QModelIndex index = model.index(row, 0, parent);
+        if (model.rowCount(index) > 0) {
+            lines << ListedFiles(model, index);
+            continue;
         }
+        const QString relative = model.RelativeFolder(index);
+        const QString name = index.data().toString();
+        lines << model.index(row, CFilesModel::WrittenColumn, parent).data().toString() + '\t' +
+                     (relative.isEmpty() ? name : relative + '/' + name);
     }
     lines.sort();
     return lines;
 }
 
-// What busyscope-report --files-at prints for the same point, sorted.
-QStringList ReportedFiles(const std::string& folder, const QString& when) {
+// The window's folder rows as the report's summary prints them: "COUNT<TAB>SHARE<TAB>FOLDER",
+// each before its children, FOLDER indented two spaces a level.
+QStringList FolderLines(CFilesModel& model, const QModelIndex& parent = {}, int depth = 0) {
+    QStringList lines;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QString files = model.index(row, CFilesModel::FilesColumn, parent).data().toString();
+        if (files.isEmpty())
+            continue; // a file
+        const QModelIndex folder = model.index(row, 0, parent);
+        lines << files + '\t' + model.index(row, CFilesModel::ShareColumn, parent).data().toString() + '\t' +
+                     QString(2 * depth, ' ') + folder.data().toString();
+        lines << FolderLines(model, folder, depth + 1);
+    }
+    return lines;
+}
+
+// What busyscope-report --files-at prints for the same point (with more arguments before it).
+QStringList Report(const std::string& folder, const QString& when, const QStringList& more = {}) {
     QProcess report;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
     report.setProcessEnvironment(environment);
     report.start(QStringLiteral(BUSYSCOPE_REPORT_EXE),
-                 {QStringLiteral("--files-at"), when, QString::fromStdString(folder)});
+                 QStringList{QStringLiteral("--files-at"), when} + more << QString::fromStdString(folder));
     EXPECT_TRUE(report.waitForFinished(30000));
     EXPECT_EQ(report.exitCode(), 0) << report.readAllStandardError().toStdString();
-    QStringList lines = QString::fromUtf8(report.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(report.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The same, its lines sorted.
+QStringList ReportedFiles(const std::string& folder, const QString& when) {
+    QStringList lines = Report(folder, when);
     lines.sort();
     return lines;
 }
@@ -104,19 +127,22 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Files"));
     EXPECT_EQ(window->HeaderText(), QString::fromUtf8("12:00 AM \u00b1 50 minutes: 4 files"));
     EXPECT_EQ(ListedFiles(window->Model()), ReportedFiles(tree.Root(), QStringLiteral("00:00")));
-    EXPECT_EQ(window->Model().index(0, CFilesModel::NameColumn).data().toString(), QStringLiteral("a/b"))
+    EXPECT_EQ(window->Model().index(0, CFilesModel::NameColumn).data().toString(), QStringLiteral("a"))
         << "the fullest folder first";
-    EXPECT_EQ(window->Model().index(0, CFilesModel::ShareColumn).data().toString(), QStringLiteral("50.0%"));
+    EXPECT_EQ(window->Model().index(0, CFilesModel::ShareColumn).data().toString(), QStringLiteral("75.0%"))
+        << "with its subfolder's files";
 
     QCoreApplication::processEvents(); // the main window settles after the Files window came up
-    int x = 0; // the first column from 02:30 PM on
+    int x = 0;                         // the first column from 02:30 PM on
     while (BinUnderPointer(x, plot.width(), 1440, plot.m_xOffset) < 14 * 60 + 30)
         ++x;
     const int bin = BinUnderPointer(x, plot.width(), 1440, plot.m_xOffset);
     ShowFilesFromContextMenu(plot, x);
-    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(" \u00b1 50 minutes: 2 files"))) << window->HeaderText().toStdString();
+    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(" \u00b1 50 minutes: 2 files")))
+        << window->HeaderText().toStdString();
     EXPECT_EQ(ListedFiles(window->Model()),
-              ReportedFiles(tree.Root(), QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'))));
+              ReportedFiles(tree.Root(),
+                            QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'))));
 
     // Copy the folder row and a file row; open the folder of the file.
     QTreeView& view = window->Tree();
@@ -124,7 +150,8 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     const QModelIndex file = window->Model().index(1, 0, folder);
     view.expand(folder);
     const QString written = window->Model().index(1, CFilesModel::WrittenColumn, folder).data().toString();
-    EXPECT_GE(view.header()->sectionSize(CFilesModel::WrittenColumn), view.fontMetrics().horizontalAdvance(written))
+    EXPECT_GE(view.header()->sectionSize(CFilesModel::WrittenColumn),
+              view.fontMetrics().horizontalAdvance(written))
         << "a whole time shows once its folder is open";
     view.selectionModel()->select(folder, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     view.selectionModel()->select(file, QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -143,8 +170,9 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     // An action added for the selected folder hears its path below the analysed folder.
     QStringList chosen;
     QAction* leaveOut = window->AddFolderAction(QStringLiteral("Some Folder Action"));
-    QObject::connect(window, &CFilesWindow::FolderActionTriggered,
-            [&](QAction* action, const QString& relative) { chosen << (action == leaveOut ? relative : ""); });
+    QObject::connect(
+        window, &CFilesWindow::FolderActionTriggered,
+        [&](QAction* action, const QString& relative) { chosen << (action == leaveOut ? relative : ""); });
     leaveOut->trigger();
     EXPECT_EQ(chosen, QStringList{QStringLiteral("c")});
 
@@ -153,10 +181,99 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     const QString when = QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'));
     Analyse(tree.Path("c"));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 2 files"))) << window->HeaderText().toStdString();
+    EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 2 files")))
+        << window->HeaderText().toStdString();
     EXPECT_EQ(ListedFiles(window->Model()), ReportedFiles(tree.Path("c"), when));
     Analyse(tree.Path("missing"));
     EXPECT_FALSE(window->isVisible());
+}
+
+// Whether the rows below parent, and below each of its folders, are sorted by the column in
+// the order given: folders first, then files (which have no count to sort by).
+bool SortedEverywhere(CFilesModel& model, int column, Qt::SortOrder order, const QModelIndex& parent = {}) {
+    const bool counts = column == CFilesModel::FilesColumn || column == CFilesModel::ShareColumn;
+    std::vector<std::pair<bool, QByteArray>> keys; // a file or not, and the key
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QString files = model.index(row, CFilesModel::FilesColumn, parent).data().toString();
+        const bool file = files.isEmpty();
+        if (!file && !SortedEverywhere(model, column, order, model.index(row, 0, parent)))
+            return false;
+        if (!(file && counts))
+            keys.emplace_back(file, counts ? QString(files).remove(',').rightJustified(20, '0').toUtf8()
+                                           : model.index(row, column, parent).data().toString().toUtf8());
+    }
+    return std::is_sorted(keys.begin(), keys.end(), [order](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return b.first; // folders before files
+        return order == Qt::AscendingOrder ? a.second < b.second : b.second < a.second;
+    });
+}
+
+// A planted burst: the window's tree is the report's, opened along the folder holding most of
+// it; every column sorts within each folder and the current row follows; Leave Out This Folder on
+// the collapsed chain's row leaves out that subtree and nothing beside it.
+TEST_F(FilesWindowTest, ATreeOfSubtotalsAsTheReportPrintsItLeavesOutTheRowChosen) {
+    CScopedTimeZone utc("UTC");
+    CTestTree tree;
+    for (const char* file :
+         {"lib/google-cloud-sdk/lib/core/a.py", "lib/google-cloud-sdk/lib/core/b.py",
+          "lib/google-cloud-sdk/lib/x.py", "lib/google-cloud-sdk/lib/x2.py",
+          "lib/gcc/x86_64-linux-gnu/12/adainclude/s.ads", "lib/google-cloud-sdk/lib/core/c.py",
+          "lib/google-cloud-sdk/lib/api/d.py", "lib/google-cloud-sdk-extra/e", "lib/google-cloud-sdk-extra/f",
+          "README", "bin/ls", "bin/cp"})
+        tree.AddFile(file, 1719844200); // 2024-07-01 14:30
+    tree.AddFile("lib/google-cloud-sdk/lib/core/later", 1719844200 + 60);
+    tree.AddFile("elsewhere", 1719800000);
+    Analyse(tree.Root());
+    m_frame->ShowFiles(14 * 60 + 30);
+    CFilesWindow& window = *m_frame->FilesWindow();
+    CFilesModel& model = window.Model();
+    QTreeView& view = window.Tree();
+
+    const QStringList summary{QStringLiteral("--format=summary")};
+    QStringList report = Report(tree.Root(), QStringLiteral("14:30"), summary);
+    ASSERT_FALSE(report.isEmpty());
+    EXPECT_EQ(report.front(), window.HeaderText());
+    EXPECT_EQ(FolderLines(model), report.mid(1));
+    EXPECT_EQ(report.mid(1),
+              QStringList({"10\t76.9%\tlib", "7\t53.8%\t  google-cloud-sdk/lib", "4\t30.8%\t    core",
+                           "1\t7.7%\t    api", "2\t15.4%\t  google-cloud-sdk-extra",
+                           "1\t7.7%\t  gcc/x86_64-linux-gnu/12/adainclude", "2\t15.4%\tbin", "1\t7.7%\t."}));
+    const QModelIndex lib = model.index(0, 0);
+    const QModelIndex chain = model.index(0, 0, lib);
+    const QModelIndex core = model.index(0, 0, chain);
+    EXPECT_TRUE(view.isExpanded(lib) && view.isExpanded(chain)) << "open while more than half";
+    EXPECT_FALSE(view.isExpanded(core) || view.isExpanded(model.index(1, 0)));
+    EXPECT_EQ(chain.data(Qt::ToolTipRole).toString().toStdString(), tree.Path("lib/google-cloud-sdk/lib"));
+    EXPECT_EQ(view.textElideMode(), Qt::ElideMiddle);
+
+    // Each header sorts on the first click (names from A, the rest largest first) and the second.
+    view.setCurrentIndex(chain);
+    QHeaderView& header = *view.header();
+    for (int column = 0; column < CFilesModel::ColumnCount; ++column)
+        for (const Qt::SortOrder order : {column == 0 ? Qt::AscendingOrder : Qt::DescendingOrder,
+                                          column == 0 ? Qt::DescendingOrder : Qt::AscendingOrder}) {
+            QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                              QPoint(header.sectionViewportPosition(column) + header.sectionSize(column) / 2,
+                                     header.height() / 2));
+            EXPECT_EQ(header.sortIndicatorSection(), column);
+            EXPECT_EQ(header.sortIndicatorOrder(), order) << column;
+            EXPECT_TRUE(SortedEverywhere(model, column, order)) << column << ' ' << order;
+            EXPECT_EQ(view.currentIndex().data().toString(), QStringLiteral("google-cloud-sdk/lib"))
+                << column;
+        }
+
+    // Leave Out This Folder on that row: its subtree goes, its sibling of a like name stays.
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == QStringLiteral("Leave Out This Folder"))
+            action->trigger();
+    EXPECT_EQ(m_frame->m_leaveOut.excludedNames.back(), "/lib/google-cloud-sdk/lib");
+    EXPECT_EQ(theStampStore.m_nFiles, 14 - 7);
+    report = Report(tree.Root(), QStringLiteral("14:30"),
+                    summary + QStringList{QStringLiteral("--exclude=/lib/google-cloud-sdk/lib")});
+    header.setSortIndicator(CFilesModel::FilesColumn, Qt::DescendingOrder);
+    EXPECT_EQ(FolderLines(model), report.mid(1)) << "refilled for the same point";
+    EXPECT_TRUE(report.contains("2\t33.3%\t  google-cloud-sdk-extra")) << report.join('\n').toStdString();
 }
 
 // The status bar's message about folders that could not be read opens the list of them.

@@ -1,5 +1,6 @@
 #include "analysis_period.h"
 #include "files_at.h"
+#include "folder_tree.h"
 #include "stamp_store.h"
 #include "time_zone.h"
 
@@ -63,7 +64,7 @@ TEST(StampPlaces, JoinPathWritesAPathOutInFull) {
     EXPECT_EQ(JoinPath("/home/me", ""), "/home/me");
 }
 
-TEST(FilesAt, RecordsInAWrappingRangeAndTheirFoldersLargestFirst) {
+TEST(FilesAt, RecordsInAWrappingRangeAndTheirFolders) {
     CScopedTimeZone utc("UTC");
     // Day view: bin = minute of the day. Bins 1439, 0 and 1 are in the range 1439..1;
     // 1438 and 2 lie just outside it on either side.
@@ -74,13 +75,17 @@ TEST(FilesAt, RecordsInAWrappingRangeAndTheirFoldersLargestFirst) {
     const std::vector<Index> records = RecordsInBins(store, VIEW_DAY, wrapping);
     EXPECT_EQ(records, (std::vector<Index>{1, 2, 3, 5, 7}));
 
-    const std::vector<FolderCount> folders = CountByFolder(store.Places(), records);
-    ASSERT_EQ(folders.size(), 2u);
-    EXPECT_EQ(FolderListPath(store.Places(), folders[0].folder), "a/b");
-    EXPECT_EQ(folders[0].files, 3);
-    EXPECT_EQ(FolderListPath(store.Places(), folders[1].folder), "a");
-    EXPECT_EQ(folders[1].files, 2);
-    EXPECT_EQ(GroupByFolder(store.Places(), records, folders), (std::vector<Index>{2, 5, 7, 1, 3}));
+    const CFolderTree tree(store, records);
+    ASSERT_EQ(tree.Children(CFolderTree::kRoot).size(), 1u);
+    const CFolderTree::Node a = tree.Children(CFolderTree::kRoot)[0];
+    ASSERT_EQ(tree.Children(a).size(), 1u);
+    const CFolderTree::Node b = tree.Children(a)[0];
+    EXPECT_EQ(tree.Name(store.Places(), a), "a");
+    EXPECT_EQ(tree.FileCount(a), 5) << "with its subfolder's";
+    EXPECT_EQ(tree.Name(store.Places(), b), "b");
+    EXPECT_EQ(tree.FileCount(b), 3);
+    EXPECT_EQ(std::vector<Index>(tree.Files(a).begin(), tree.Files(a).end()), (std::vector<Index>{1, 3}));
+    EXPECT_EQ(std::vector<Index>(tree.Files(b).begin(), tree.Files(b).end()), (std::vector<Index>{2, 5, 7}));
     EXPECT_EQ(FormatShare(3, 5), "60.0%");
     EXPECT_EQ(FormatShare(0, 0), "0.0%");
 
@@ -125,7 +130,8 @@ TEST(FilesAt, BurstsAreTheFullestSecondsWithTheirMainFolder) {
     }
 
     const CStampStore plain = Filled(PlaceDetail::None, {{0, 5}, {1, 5}});
-    EXPECT_EQ(LargestBursts(plain, 10), (std::vector<Burst>{{5, 2, {}}})) << "without places no folder is named";
+    EXPECT_EQ(LargestBursts(plain, 10), (std::vector<Burst>{{5, 2, {}}}))
+        << "without places no folder is named";
     EXPECT_TRUE(LargestBursts(CStampStore{}, 10).empty());
     CScopedTimeZone zone("Asia/Kathmandu"); // +05:30 in 1970
     EXPECT_EQ(FormatRecordTime(500, TimeBasis::Utc), "1970-01-01 05:38:20");
