@@ -120,6 +120,5 @@ std::string FolderListPath(const CStampPlaces& places, CStampPlaces::FolderIndex
 }
 
 std::string FormatShare(std::int64_t part, std::int64_t whole) {
-    return FormatInCLocale("%.1f%%",
-                           whole > 0 ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0);
+    return FormatInCLocale("%.1f%%", whole > 0 ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0);
 }

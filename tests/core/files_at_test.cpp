@@ -130,8 +130,7 @@ TEST(FilesAt, BurstsAreTheFullestSecondsWithTheirMainFolder) {
     }
 
     const CStampStore plain = Filled(PlaceDetail::None, {{0, 5}, {1, 5}});
-    EXPECT_EQ(LargestBursts(plain, 10), (std::vector<Burst>{{5, 2, {}}}))
-        << "without places no folder is named";
+    EXPECT_EQ(LargestBursts(plain, 10), (std::vector<Burst>{{5, 2, {}}})) << "without places no folder is named";
     EXPECT_TRUE(LargestBursts(CStampStore{}, 10).empty());
     CScopedTimeZone zone("Asia/Kathmandu"); // +05:30 in 1970
     EXPECT_EQ(FormatRecordTime(500, TimeBasis::Utc), "1970-01-01 05:38:20");
