@@ -41,15 +41,6 @@ std::vector<std::string> Lines(const CFolderTree& tree, const CStampPlaces& plac
     return lines;
 }
 
-// The names of a node's files.
-std::vector<std::string> FileNames(const CFolderTree& tree, const CStampPlaces& places,
-                                   CFolderTree::Node node) {
-    std::vector<std::string> names;
-    for (const Index record : tree.Files(node))
-        names.emplace_back(places.NameOf(record));
-    return names;
-}
-
 const char* const kInstall = "10 lib/google-cloud-sdk/lib/core/a.py\n"
                              "9 lib/google-cloud-sdk/lib/core/b.py\n"
                              "10 lib/google-cloud-sdk/lib/x.py\n"
@@ -91,46 +82,6 @@ TEST(FolderTree, SubtotalsLargestFirstWithChainsAsOneNode) {
         const CFolderTree tree(store, records);
         EXPECT_EQ(Lines(tree, store.Places()), test.lines) << test.name;
         EXPECT_EQ(tree.TotalFiles(), static_cast<std::int64_t>(records.size())) << test.name;
-    }
-}
-
-// Every order sorts the folders below each folder and each folder's files; ties stay in walk
-// order, and the files order restores the walk's.
-TEST(FolderTree, SortsEachFoldersChildrenAndFiles) {
-    const CStampStore store = FromList(kInstall);
-    std::vector<Index> all(static_cast<std::size_t>(store.GetSize()));
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = static_cast<Index>(i);
-    CFolderTree tree(store, all);
-    const CStampPlaces& places = store.Places();
-    const auto topNames = [&] {
-        std::vector<std::string> names;
-        for (const CFolderTree::Node node : tree.Children(CFolderTree::kRoot))
-            names.push_back(tree.Name(places, node));
-        return names;
-    };
-    const CFolderTree::Node lib = tree.Children(CFolderTree::kRoot)[0];
-    const CFolderTree::Node core = tree.Children(tree.Children(lib)[0])[0];
-    ASSERT_EQ(tree.Name(places, core), "core");
-    const struct {
-        CFolderTree::Order order;
-        bool descending;
-        std::vector<std::string> top;
-        std::vector<std::string> coreFiles;
-    } cases[] = {
-        {CFolderTree::Order::Name, false, {".", "bin", "lib"}, {"a.py", "b.py", "c.py"}},
-        {CFolderTree::Order::Name, true, {"lib", "bin", "."}, {"c.py", "b.py", "a.py"}},
-        {CFolderTree::Order::Written, true, {"bin", ".", "lib"}, {"a.py", "c.py", "b.py"}},
-        {CFolderTree::Order::Written, false, {"lib", ".", "bin"}, {"b.py", "a.py", "c.py"}},
-        {CFolderTree::Order::Files, false, {".", "bin", "lib"}, {"a.py", "b.py", "c.py"}},
-        {CFolderTree::Order::Files, true, {"lib", ".", "bin"}, {"a.py", "b.py", "c.py"}},
-    };
-    for (const auto& test : cases) {
-        tree.Sort(store, test.order, test.descending);
-        EXPECT_EQ(topNames(), test.top) << static_cast<int>(test.order) << test.descending;
-        EXPECT_EQ(FileNames(tree, places, core), test.coreFiles)
-            << static_cast<int>(test.order) << test.descending;
-        EXPECT_EQ(tree.Newest(lib), 11);
     }
 }
 
