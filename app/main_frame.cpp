@@ -153,6 +153,7 @@ void CMainFrame::Analyse(AnalysisSource source) {
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     CStampStore shown = std::move(theStampStore);
     m_wndPanel->m_plot.RebuildHistograms();
+    m_wndCalendar->StoreChanged();
     RepaintGraph();
     ShowBusy(true);
     CAnalysisRunner::Result result;

@@ -42,7 +42,6 @@ std::optional<WindowSettings> LoadWindowSettings(const QSettings& settings) {
 void SaveWindowSettings(QSettings& settings, const WindowSettings& window) {
     settings.setValue(kView, window.view);
     settings.setValue(kAveraging, window.averagingPosition);
-    settings.setValue(kCount, window.countRule == CountRule::Files ? QStringLiteral("files")
-                                                                   : QStringLiteral("minutes"));
+    settings.setValue(kCount, window.countRule == CountRule::Files ? QStringLiteral("files") : QStringLiteral("minutes"));
     settings.setValue(kDates, window.dates ? 1 : 0);
 }

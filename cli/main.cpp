@@ -1,6 +1,7 @@
 #include "analysis_period.h"
 #include "busyscope_version.h"
 #include "checked_output.h"
+#include "dates_report.h"
 #include "files_at_point.h"
 #include "files_at_report.h"
 #include "analysis_source.h"
@@ -96,8 +97,11 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     if (options.format != ReportFormat::Times)
         histograms.RebuildHistograms(theStampStore, options.countRule);
     return PrintChecked("the report", [&](std::ostream& out) {
-        WriteReport(out, options.format, theStampStore, histograms, options.views, options.averagingPosition,
-                    leftOut, options.recordEnd);
+        if (options.dates)
+            WriteDatesReport(out, options.format, theStampStore, histograms, options.recordEnd);
+        else
+            WriteReport(out, options.format, theStampStore, histograms, options.views,
+                        options.averagingPosition, leftOut, options.recordEnd);
     });
 }
 

@@ -114,8 +114,7 @@ std::optional<int> BinFromWhen(int view, std::string_view text) {
     if (!minute)
         return std::nullopt;
     const std::int64_t minuteOfPeriod = std::int64_t{days} * 1440 + *minute;
-    return static_cast<int>(minuteOfPeriod * BinsForView(view) /
-                            kPeriodMinutes[static_cast<std::size_t>(view)]);
+    return static_cast<int>(minuteOfPeriod * BinsForView(view) / kPeriodMinutes[static_cast<std::size_t>(view)]);
 }
 
 std::string WhenForm(int view) {

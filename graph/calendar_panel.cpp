@@ -27,9 +27,9 @@ CCalendarPanel::CCalendarPanel(const CStampStore& store, QWidget* parent)
 
 void CCalendarPanel::StoreChanged() {
     m_stale = true;
-    m_range.reset();
     m_dragFrom.reset();
-    update();
+    if (m_range)
+        ClearRange(); // its days may hold nothing of the new records
     viewport()->update();
 }
 

@@ -70,8 +70,7 @@ std::string SavePicture(const QImage& image, const std::string& path) {
     if (!writer.write(image))
         return "cannot make the picture for " + target + ": " + writer.errorString().toStdString();
     const std::string_view png(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    if (const int error = toStandardOutput ? WriteAll(STDOUT_FILENO, png) : WriteWholeFile(path, png);
-        error != 0)
+    if (const int error = toStandardOutput ? WriteAll(STDOUT_FILENO, png) : WriteWholeFile(path, png); error != 0)
         return "cannot write " + target + ": " + std::strerror(error);
     return {};
 }
