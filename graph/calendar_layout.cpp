@@ -31,7 +31,7 @@ CalendarLayout LayOutCalendar(std::span<const DayCount> days, const CalendarMetr
     CalendarLayout layout;
     layout.lineHeight = std::max(1, metrics.lineHeight);
     layout.margin = std::max(2, layout.lineHeight / 2);
-    layout.left = layout.margin + metrics.weekDayLabelWidth + layout.margin;
+    layout.left = layout.margin + metrics.labelWidth + layout.margin;
     const int fitting = (metrics.width - layout.left - layout.margin) / kWeeksInBand;
     layout.pitch = std::clamp(fitting, std::max(6, layout.lineHeight * 2 / 3), layout.lineHeight * 2);
     layout.cell = layout.pitch - std::max(1, layout.pitch / 6);

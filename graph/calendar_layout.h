@@ -12,7 +12,7 @@
 struct CalendarMetrics {
     int width = 0;
     int lineHeight = 0;
-    int weekDayLabelWidth = 0; // the widest week day's label
+    int labelWidth = 0; // the widest of the week days' labels and the years' numbers
 };
 
 // One band of the calendar, top to bottom: a year with records, or a run of years without.

@@ -66,7 +66,9 @@ void CCalendarPanel::LayOut() {
         return;
     m_layoutWidth = width;
     const QFontMetrics metrics(font());
-    int widest = 0;
+    QFont bold = font();
+    bold.setBold(true);
+    int widest = QFontMetrics(bold).horizontalAdvance(QStringLiteral("0000"));
     for (const std::string_view name : kWeekDayAbbreviations)
         widest = std::max(widest, metrics.horizontalAdvance(
                                       QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));

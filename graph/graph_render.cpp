@@ -49,6 +49,7 @@ QImage RenderCalendar(const CStampStore& store, const CalendarPicture& picture) 
     panel.setAttribute(Qt::WA_DontShowOnScreen);
     panel.SetCountRule(picture.countRule);
     panel.resize(picture.size);
+    panel.show(); // lays the viewport out at once, so that the calendar's height is known
     // The picture is as tall as the calendar, however many years it holds.
     const int frame = panel.height() - panel.viewport()->height();
     panel.resize(picture.size.width(), std::max(picture.size.height(), panel.Layout().height + frame));
