@@ -23,23 +23,29 @@ QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// "file(s) a day:", then a swatch of every level with the least count that reaches it.
+// "file(s) a day:", then a swatch of every level with the least count that reaches it, the last
+// with the busiest day's count too.
 void PaintLegend(QPainter& painter, const CalendarScene& scene, std::int64_t busiest,
                  const QFontMetrics& metrics) {
     const CalendarLayout& layout = scene.layout;
     const std::vector<LevelFloor> floors = LevelFloors(busiest);
     const QString lead =
         QStringLiteral("%1 a day:").arg(QString::fromLatin1(CountedUnits(scene.rule, scene.kind)));
+    std::vector<QString> numbers;
     std::vector<int> widths;
-    for (const LevelFloor& floor : floors)
-        widths.push_back(metrics.horizontalAdvance(QString::number(floor.count)));
+    for (const LevelFloor& floor : floors) {
+        numbers.push_back(floor.level == kCountLevels && floor.count < busiest
+                              ? QStringLiteral("%1 to %2").arg(floor.count).arg(busiest)
+                              : QString::number(floor.count));
+        widths.push_back(metrics.horizontalAdvance(numbers.back()));
+    }
     const LegendPlaces places = LayOutLegend(layout, metrics.horizontalAdvance(lead), widths);
     const int baseline = layout.legendTop + (layout.cell - metrics.height()) / 2 + metrics.ascent();
     painter.drawText(QPoint(places.leadX, baseline), lead);
     for (std::size_t i = 0; i < floors.size(); ++i) {
         painter.fillRect(QRect(places.swatchX[i], layout.legendTop, layout.cell, layout.cell),
                          LevelColour(floors[i].level));
-        painter.drawText(QPoint(places.numberX[i], baseline), QString::number(floors[i].count));
+        painter.drawText(QPoint(places.numberX[i], baseline), numbers[i]);
     }
 }
 
