@@ -46,7 +46,8 @@ TEST_F(DatesViewTest, KeyboardCursorAndReturnListTheDaysFiles) {
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Monday 04 March 2024 - 1 file(s)."));
     QTest::keyClick(&calendar, Qt::Key_Down);
     EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Tuesday 05 March 2024 - 3 file(s)."));
-    EXPECT_TRUE(calendar.accessibleDescription().startsWith(QStringLiteral("Tuesday 05 March 2024 - 3 file(s).")));
+    EXPECT_TRUE(
+        calendar.accessibleDescription().startsWith(QStringLiteral("Tuesday 05 March 2024 - 3 file(s).")));
     EXPECT_TRUE(calendar.accessibleName().startsWith(QStringLiteral("Dates: 5 files in ")));
 
     QTest::keyClick(&calendar, Qt::Key_Return);
@@ -59,7 +60,8 @@ TEST_F(DatesViewTest, KeyboardCursorAndReturnListTheDaysFiles) {
     EXPECT_EQ(window->ShownPoint()->span->since, LocalTime(2024, 3, 5));
     EXPECT_EQ(window->ShownPoint()->span->until, LocalTime(2024, 3, 6));
     EXPECT_EQ(window->ShownPoint()->records.size(), 3u);
-    EXPECT_TRUE(window->HeaderText().startsWith(QStringLiteral("Tuesday 05 March 2024"))) << window->HeaderText().toStdString();
+    EXPECT_TRUE(window->HeaderText().startsWith(QStringLiteral("Tuesday 05 March 2024")))
+        << window->HeaderText().toStdString();
 
     // The graph's view comes back with its button; the Dates view is remembered on closing.
     QTest::mouseClick(&m_frame->m_wndViewBar->m_btnWeek, Qt::LeftButton);

@@ -1,15 +1,14 @@
 // The count of records per calendar day, against find's own reading of the same tree.
-#include "day_counts.h"
-
 #include "civil_time.h"
+#include "day_counts.h"
 #include "local_time.h"
 #include "posix_directory_source.h"
 #include "stamp_store.h"
 #include "test_tree.h"
 #include "time_zone.h"
 
-#include <gtest/gtest.h>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 
@@ -52,10 +51,10 @@ std::map<std::string, std::int64_t> FindActiveMinutes(const std::string& root) {
 void PlantTimes(CTestTree& tree) {
     // Midnights either side, the spring-forward and fall-back nights of Europe and of the US, a
     // New Year, a leap day, a 1980 stamp, one before 1970, and several files on one day.
-    const std::int64_t times[] = {
-        1709596800,  1709596799, 1709596801, 1711846800, 1711843200, 1711850400, 1730001600, 1730005200,
-        1730008800,  1710054000, 1730613600, 1704067199, 1704067200, 1709164800, 1709251199, 315532800,
-        -86400 * 400, 1709600000, 1709610000, 1709620000, 1709630000, 1709640000, 1709640030, 1709640090};
+    const std::int64_t times[] = {1709596800, 1709596799, 1709596801, 1711846800, 1711843200,   1711850400,
+                                  1730001600, 1730005200, 1730008800, 1710054000, 1730613600,   1704067199,
+                                  1704067200, 1709164800, 1709251199, 315532800,  -86400 * 400, 1709600000,
+                                  1709610000, 1709620000, 1709630000, 1709640000, 1709640030,   1709640090};
     int n = 0;
     for (const std::int64_t t : times) {
         tree.AddFile("d" + std::to_string(n % 3) + "/f" + std::to_string(n), t);
@@ -102,7 +101,9 @@ TEST(DayCounts, MatchFindOnARealTreeInEveryZone) {
     for (const auto& [date, count] : utcDays)
         for (std::int64_t i = 0; i < count; ++i)
             clock.AddStamp(DaysFromCivil(std::stoll(date.substr(0, 4)), std::stoi(date.substr(5, 2)),
-                                         std::stoi(date.substr(8, 2))) * 86400 + 3600 * (i % 24));
+                                         std::stoi(date.substr(8, 2))) *
+                               86400 +
+                           3600 * (i % 24));
     const CScopedTimeZone elsewhere("Asia/Kathmandu");
     EXPECT_EQ(ByIsoDate(CountByDay(clock)), utcDays)
         << "a wall-clock store ignores the zone it is analysed in";
@@ -120,7 +121,8 @@ TEST(DayCounts, NamesSummaryAndReadout) {
 
     // The busiest week spans a year's end; the busiest day is the first of two equal ones.
     const std::int64_t sunday = DaysFromCivil(2023, 12, 31);
-    const std::vector<DayCount> days{{sunday - 3, 9}, {sunday, 4}, {sunday + 1, 5}, {sunday + 6, 1}, {sunday + 7, 9}};
+    const std::vector<DayCount> days{
+        {sunday - 3, 9}, {sunday, 4}, {sunday + 1, 5}, {sunday + 6, 1}, {sunday + 7, 9}};
     const std::optional<DaysSummary> summary = SummariseDays(days);
     ASSERT_TRUE(summary);
     EXPECT_EQ(summary->busiestDay, (DayCount{sunday - 3, 9}));

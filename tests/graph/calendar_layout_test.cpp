@@ -24,7 +24,8 @@ CalendarLayout LayoutOf(std::vector<std::int64_t> days) {
 
 // Newest year on top; a run of empty years folds into one gap band, whatever its length.
 TEST(CalendarLayout, BandsNewestFirstWithGapsFolded) {
-    const CalendarLayout layout = LayoutOf({Day(1980, 6, 1), Day(2022, 12, 31), Day(2024, 1, 1), Day(2024, 7, 1)});
+    const CalendarLayout layout =
+        LayoutOf({Day(1980, 6, 1), Day(2022, 12, 31), Day(2024, 1, 1), Day(2024, 7, 1)});
     ASSERT_EQ(layout.bands.size(), 5u);
     const struct {
         std::int64_t year;
@@ -55,15 +56,14 @@ TEST(CalendarLayout, SundayFirstWeekColumnsAcrossYearEndsAndLeapYears) {
         int column;
         int row;
     } cases[] = {
-        {Day(2023, 1, 1), 0, 0},    // a Sunday opens its year
-        {Day(2023, 12, 30), 51, 6}, // Saturday
-        {Day(2023, 12, 31), 52, 0}, // Sunday: a new column
-        {Day(2024, 1, 1), 0, 1},    // Monday, in the next year's band
-        {Day(2024, 1, 7), 1, 0},
-        {Day(2024, 2, 29), 8, 4},   // the leap day
-        {Day(2024, 12, 31), 52, 2}, // Tuesday
-        {Day(2000, 1, 1), 0, 6},    // a leap year that begins on a Saturday ...
-        {Day(2000, 12, 31), 53, 0}, // ... ends in its 54th column
+        {Day(2023, 1, 1), 0, 0},                              // a Sunday opens its year
+        {Day(2023, 12, 30), 51, 6},                           // Saturday
+        {Day(2023, 12, 31), 52, 0},                           // Sunday: a new column
+        {Day(2024, 1, 1), 0, 1},                              // Monday, in the next year's band
+        {Day(2024, 1, 7), 1, 0},    {Day(2024, 2, 29), 8, 4}, // the leap day
+        {Day(2024, 12, 31), 52, 2},                           // Tuesday
+        {Day(2000, 1, 1), 0, 6},                              // a leap year that begins on a Saturday ...
+        {Day(2000, 12, 31), 53, 0},                           // ... ends in its 54th column
         {Day(2001, 1, 1), 0, 1},
     };
     for (const auto& c : cases) {
@@ -82,7 +82,8 @@ TEST(CalendarLayout, SundayFirstWeekColumnsAcrossYearEndsAndLeapYears) {
     EXPECT_FALSE(DayCell(layout, Day(2010, 5, 5))) << "a folded year has no cells";
     const CalendarBand& y2023 = *BandOfYear(layout, 2023);
     EXPECT_FALSE(DayAtPoint(layout, layout.left - 1, y2023.top + layout.lineHeight));
-    EXPECT_FALSE(DayAtPoint(layout, layout.left + 52 * layout.pitch, y2023.top + layout.lineHeight + layout.pitch))
+    EXPECT_FALSE(
+        DayAtPoint(layout, layout.left + 52 * layout.pitch, y2023.top + layout.lineHeight + layout.pitch))
         << "past 31 December";
     EXPECT_EQ(MonthLabelX(layout, y2023, 3), layout.left + 8 * layout.pitch); // 1 March 2023 is in week 8
 }
@@ -127,15 +128,27 @@ TEST(CalendarLayout, KeysMoveTheCursorAndShiftStretchesARange) {
         {Day(2024, 3, 5), {}, Qt::Key_Right, Qt::NoModifier, CalendarCursor{Day(2024, 3, 12), {}}},
         {Day(2024, 3, 5), {}, Qt::Key_Left, Qt::NoModifier, CalendarCursor{Day(2024, 2, 27), {}}},
         {Day(2024, 1, 1), {}, Qt::Key_Up, Qt::NoModifier, CalendarCursor{Day(2023, 12, 31), {}}},
-        {Day(2024, 3, 5), {}, Qt::Key_Down, Qt::ShiftModifier, CalendarCursor{Day(2024, 3, 6), Day(2024, 3, 5)}},
+        {Day(2024, 3, 5),
+         {},
+         Qt::Key_Down,
+         Qt::ShiftModifier,
+         CalendarCursor{Day(2024, 3, 6), Day(2024, 3, 5)}},
         {Day(2024, 3, 6), Day(2024, 3, 5), Qt::Key_Right, Qt::ShiftModifier,
          CalendarCursor{Day(2024, 3, 13), Day(2024, 3, 5)}},
         {Day(2024, 3, 6), Day(2024, 3, 5), Qt::Key_Down, Qt::NoModifier, CalendarCursor{Day(2024, 3, 7), {}}},
         {Day(2024, 2, 29), {}, Qt::Key_PageDown, Qt::NoModifier, CalendarCursor{Day(2023, 2, 28), {}}},
         {Day(2023, 3, 5), {}, Qt::Key_PageUp, Qt::NoModifier, CalendarCursor{Day(2024, 3, 5), {}}},
-        {Day(2023, 3, 5), {}, Qt::Key_PageDown, Qt::NoModifier, CalendarCursor{Day(2019, 12, 31), {}}}, // over the gap
+        {Day(2023, 3, 5),
+         {},
+         Qt::Key_PageDown,
+         Qt::NoModifier,
+         CalendarCursor{Day(2019, 12, 31), {}}}, // over the gap
         {Day(2019, 12, 31), {}, Qt::Key_Down, Qt::NoModifier, CalendarCursor{Day(2023, 1, 1), {}}},
-        {Day(2024, 12, 31), {}, Qt::Key_Right, Qt::NoModifier, CalendarCursor{Day(2024, 12, 31), {}}}, // the end
+        {Day(2024, 12, 31),
+         {},
+         Qt::Key_Right,
+         Qt::NoModifier,
+         CalendarCursor{Day(2024, 12, 31), {}}}, // the end
         {Day(2019, 1, 1), {}, Qt::Key_Left, Qt::NoModifier, CalendarCursor{Day(2019, 1, 1), {}}},
         {Day(2023, 3, 5), {}, Qt::Key_Home, Qt::NoModifier, CalendarCursor{first, {}}},
         {Day(2023, 3, 5), {}, Qt::Key_End, Qt::ShiftModifier, CalendarCursor{last, Day(2023, 3, 5)}},
@@ -144,6 +157,7 @@ TEST(CalendarLayout, KeysMoveTheCursorAndShiftStretchesARange) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(IsoDate(c.from) + " key " + std::to_string(c.key));
-        EXPECT_EQ(CalendarCursorAfterKey({c.from, c.anchor}, c.key, c.modifiers, layout, first, last), c.expected);
+        EXPECT_EQ(CalendarCursorAfterKey({c.from, c.anchor}, c.key, c.modifiers, layout, first, last),
+                  c.expected);
     }
 }
