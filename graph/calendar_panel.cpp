@@ -29,7 +29,7 @@ void CCalendarPanel::StoreChanged() {
     m_stale = true;
     m_dragFrom.reset();
     if (m_range)
-        ClearRange(); // its days may hold nothing of the new records
+        ClearChosenRange(); // its days may hold nothing of the new records
     viewport()->update();
 }
 
@@ -186,7 +186,7 @@ void CCalendarPanel::ChooseRange(std::int64_t first, std::int64_t last) {
     emit DateRangeChosen(span->since, span->until);
 }
 
-void CCalendarPanel::ClearRange() {
+void CCalendarPanel::ClearChosenRange() {
     m_range.reset();
     m_cursor.anchor.reset();
     UpdateAccessibleTexts();
@@ -215,7 +215,7 @@ void CCalendarPanel::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (key == Qt::Key_Escape && held == Qt::NoModifier && m_range) {
-        ClearRange();
+        ClearChosenRange();
         return;
     }
     const std::optional<CalendarCursor> next = CalendarCursorAfterKey(

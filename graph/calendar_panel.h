@@ -36,6 +36,9 @@ public:
     // The first and the last day chosen, when a range is.
     std::optional<std::pair<std::int64_t, std::int64_t>> ChosenRange() const { return m_range; }
 
+    // Takes the chosen range away, as Escape does, and says so with DateRangeCleared.
+    void ClearChosenRange();
+
     // Asks for the records of the cursor's day, when there are any days.
     void RequestCursorDayFiles();
 
@@ -68,7 +71,6 @@ private:
     std::optional<std::int64_t> DayAt(const QPoint& viewportPoint);
     void MoveCursor(const CalendarCursor& cursor);
     void ChooseRange(std::int64_t first, std::int64_t last);
-    void ClearRange();
     void ShowDay(std::int64_t day);
     void UpdateAccessibleTexts();
 
