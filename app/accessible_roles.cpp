@@ -38,7 +38,7 @@ QAccessibleInterface* ProgramRoles(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr)
         return nullptr;
-    if (className == QLatin1String("CPlotWnd"))
+    if (className == QLatin1String("CPlotWnd") || className == QLatin1String("CCalendarPanel"))
         return new QAccessibleWidget(widget, QAccessible::Chart);
     if (className == QLatin1String("CViewBar"))
         return new QAccessibleWidget(widget, QAccessible::Grouping);

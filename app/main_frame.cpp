@@ -1,6 +1,7 @@
 #include "main_frame.h"
 
 #include "averaging_bar.h"
+#include "calendar_panel.h"
 #include "command_ids.h"
 #include "files_at_point.h"
 #include "files_window.h"
@@ -19,6 +20,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QWhatsThis>
@@ -48,8 +50,8 @@ CMainFrame::CMainFrame()
     m_wndPanel->setWhatsThis(QStringLiteral("The graph: how the files' last-write times spread over the "
                                             "period. Drag the time axis to turn the period, drag the "
                                             "density axis to stretch the curve."));
-    setCentralWidget(m_wndPanel);
     connect(&m_wndPanel->m_plot, &CPlotWnd::FilesRequested, this, &CMainFrame::ShowFiles);
+    CreateDatesView();
 
     CreateMenus();
     CreateBars();
@@ -79,6 +81,8 @@ void CMainFrame::InitMainFrame(const std::optional<AnalysisSource>& source) {
 
 void CMainFrame::SetViewMode(int mode) {
     m_viewMode = mode;
+    m_datesShown = false;
+    m_middle->setCurrentWidget(m_wndPanel);
     m_wndPanel->update();
     m_wndAvgBar->SetView(mode);
     m_wndPanel->setFocus();
@@ -88,6 +92,7 @@ void CMainFrame::SetViewMode(int mode) {
 
 void CMainFrame::SetCountRule(CountRule rule) {
     m_wndPanel->m_plot.SetCountRule(rule);
+    m_wndCalendar->SetCountRule(rule);
     m_wndPanel->update();
     OnUpdateCommandUI();
 }
@@ -148,6 +153,7 @@ void CMainFrame::Analyse(AnalysisSource source) {
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     CStampStore shown = std::move(theStampStore);
     m_wndPanel->m_plot.RebuildHistograms();
+    m_wndCalendar->StoreChanged();
     RepaintGraph();
     ShowBusy(true);
     CAnalysisRunner::Result result;
@@ -168,6 +174,7 @@ void CMainFrame::Analyse(AnalysisSource source) {
     }
     m_wndPanel->m_plot.RebuildHistograms();
     m_wndPanel->update();
+    m_wndCalendar->StoreChanged();
     m_wndStatusBar->setToolTip(
         theStampStore.GetProblems().unreadable.empty()
             ? QString()
@@ -196,6 +203,17 @@ void CMainFrame::OnFileSavePicture() {
                              : QString();
     if (path.isEmpty())
         return;
+    const std::string file = QFile::encodeName(path).toStdString();
+    const std::string error =
+        m_datesShown ? SavePicture(RenderCalendar(theStampStore,
+                                                  {m_wndCalendar->size(), m_wndPanel->m_plot.GetCountRule()}),
+                                   file)
+                     : SaveGraphPicture(theStampStore, CurrentGraphPicture(), file);
+    SetMessageText(error.empty() ? QStringLiteral("Picture saved to %1.").arg(TextForWindow(file))
+                                 : TextForWindow(error));
+}
+
+GraphPicture CMainFrame::CurrentGraphPicture() const {
     GraphPicture picture;
     picture.size = m_wndPanel->size();
     picture.view = m_viewMode;
@@ -203,10 +221,7 @@ void CMainFrame::OnFileSavePicture() {
     picture.xOffset = m_wndPanel->m_plot.m_xOffset;
     picture.yScale = m_wndPanel->m_plot.m_yScale;
     picture.countRule = m_wndPanel->m_plot.GetCountRule();
-    const std::string file = QFile::encodeName(path).toStdString();
-    const std::string error = SaveGraphPicture(theStampStore, picture, file);
-    SetMessageText(error.empty() ? QStringLiteral("Picture saved to %1.").arg(TextForWindow(file))
-                                 : TextForWindow(error));
+    return picture;
 }
 
 // The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
@@ -252,8 +267,13 @@ void CMainFrame::OnCommand(int id) {
     case ID_VIEW_COUNT_MINUTES:
         SetCountRule(CountRule::ActiveMinutes);
         break;
+    case ID_VIEW_DATES:
+        ShowDates();
+        break;
     case ID_VIEW_SHOWFILES:
-        if (theStampStore.m_nFiles > 0)
+        if (m_datesShown)
+            m_wndCalendar->RequestCursorDayFiles();
+        else if (theStampStore.m_nFiles > 0)
             ShowFiles(m_wndPanel->m_plot.CursorBin());
         break;
     case ID_VIEW_STATUS_BAR:
@@ -325,21 +345,21 @@ void CMainFrame::RestoreWindowSettings() {
     m_wndAvgBar->RefreshAveraging();
     SetCountRule(remembered->countRule);
     SetViewMode(remembered->view);
+    if (remembered->dates)
+        ShowDates();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     m_runner.RequestStop();
-    m_settings.SetWindow({m_viewMode, AveragingPosition(), m_wndPanel->m_plot.GetCountRule()});
+    m_settings.SetWindow({m_viewMode, AveragingPosition(), m_wndPanel->m_plot.GetCountRule(), m_datesShown});
     QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
-    m_wndPanel->setFocus();
+    m_middle->currentWidget()->setFocus();
 }
 
-void CMainFrame::ShowFiles(int bin) {
-    if (IsAnalysing())
-        return;
+CFilesWindow& CMainFrame::OpenFilesWindow() {
     if (!m_filesWindow) {
         m_filesWindow = new CFilesWindow(this);
         QAction* leaveOut =
@@ -350,10 +370,16 @@ void CMainFrame::ShowFiles(int bin) {
                         LeaveOutFolder(relativeFolder);
                 });
     }
-    m_filesWindow->ShowFiles(theStampStore,
-                             SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
-                                                m_wndPanel->m_plot.GetCountRule()),
-                             m_source && std::holds_alternative<FolderSource>(*m_source));
+    return *m_filesWindow;
+}
+
+void CMainFrame::ShowFiles(int bin) {
+    if (IsAnalysing())
+        return;
+    OpenFilesWindow().ShowFiles(theStampStore,
+                                SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
+                                                   m_wndPanel->m_plot.GetCountRule()),
+                                m_source && std::holds_alternative<FolderSource>(*m_source));
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

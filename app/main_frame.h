@@ -6,6 +6,7 @@
 #include "files_at_point.h"
 #include "frame_dialogs.h"
 #include "graph_host.h"
+#include "graph_render.h"
 #include "period_histograms.h"
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class CAveragingBar;
+class CCalendarPanel;
 class CFilesWindow;
 class CUnreadableFoldersWindow;
 class CGraphPanel;
@@ -22,6 +24,7 @@ class CIndicatorPanes;
 class CViewBar;
 class QAction;
 class QMenu;
+class QStackedWidget;
 class QStatusBar;
 class QToolBar;
 
@@ -42,6 +45,10 @@ public:
     // The one way the view changes: the graph, the averaging label, the view bar and the View
     // menu follow it.
     void SetViewMode(int mode);
+
+    // Shows the Dates view in place of the graph; SetViewMode brings the graph back.
+    void ShowDates();
+    bool DatesShown() const { return m_datesShown; }
 
     // How the graph counts: every file (the default), or every active minute once.
     void SetCountRule(CountRule rule);
@@ -76,6 +83,8 @@ public:
 
     // Lists the files behind the curve at a bin of the current view in the Files window.
     void ShowFiles(int bin);
+    // Lists the records written in [since, until), named as given, in the Files window.
+    void ShowFilesWrittenIn(qint64 since, qint64 until, const QString& name);
     // The Files window and the list of unreadable folders, once they have been opened.
     CFilesWindow* FilesWindow() const { return m_filesWindow; }
     CUnreadableFoldersWindow* UnreadableFoldersWindow() const { return m_unreadableWindow; }
@@ -99,7 +108,8 @@ public:
     QStatusBar* m_wndStatusBar = nullptr;
     CAveragingBar* m_wndAvgBar = nullptr;
     CGraphPanel* m_wndPanel = nullptr;
-    int m_viewMode = 0;
+    CCalendarPanel* m_wndCalendar = nullptr;
+    int m_viewMode = 0; // the graph's view, kept while the Dates view is shown
 
 public slots:
     // Carries out a command by id; commands the frame does not handle go to the application.
@@ -140,8 +150,15 @@ private:
     void OnContextHelp();
     void OnBarCheck();
 
+    // The Dates view's calendar beside the graph in the middle of the window (main_frame_dates.cpp).
+    void CreateDatesView();
+    // The Files window, made on first use.
+    CFilesWindow& OpenFilesWindow();
+
     void SetMessageText(const QString& text);
     void RepaintGraph();
+    // What Save Picture saves of the graph as it is shown.
+    GraphPicture CurrentGraphPicture() const;
     // After an analysis: the Files window shows the same point of the new result, or closes
     // when there is none.
     void RefillFilesWindow(const std::optional<FilesAtPoint>& shown);
@@ -154,6 +171,8 @@ private:
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::optional<AnalysisSource> m_source; // what the graph shows, for Analyze Again
+    QStackedWidget* m_middle = nullptr;     // the graph or the calendar
+    bool m_datesShown = false;
 };
 
 // The main window, set once by InitMainFrame.

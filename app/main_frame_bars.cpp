@@ -58,6 +58,7 @@ void CMainFrame::CreateMenus() {
     for (const ViewFacts& facts : kViews)
         AddCommand(view, facts.command, QLatin1Char('&') + QString::fromUtf8(facts.label))
             ->setCheckable(true);
+    AddCommand(view, ID_VIEW_DATES, QStringLiteral("Da&tes"))->setCheckable(true);
     view->addSeparator();
     auto* counting = new QActionGroup(this); // radio check marks
     for (auto [id, text] : {std::pair{ID_VIEW_COUNT_FILES, "Count &Files"},
@@ -104,6 +105,7 @@ void CMainFrame::CreateBars() {
 
     m_wndViewBar = new CViewBar(this);
     connect(m_wndViewBar, &CViewBar::ViewChosen, this, &CMainFrame::SetViewMode);
+    connect(m_wndViewBar, &CViewBar::DatesChosen, this, &CMainFrame::ShowDates);
     m_wndViewBar->setWhatsThis(QStringLiteral("Choose the period the graph folds the file times into."));
     AddBand(QStringLiteral("View"), m_wndViewBar);
 
@@ -185,7 +187,8 @@ void CMainFrame::ShowBusy(bool busy) {
 
 void CMainFrame::OnUpdateCommandUI() {
     for (std::size_t view = 0; view < kViews.size(); ++view)
-        m_actions.at(kViews[view].command)->setChecked(m_viewMode == static_cast<int>(view));
+        m_actions.at(kViews[view].command)->setChecked(!m_datesShown && m_viewMode == static_cast<int>(view));
+    m_actions.at(ID_VIEW_DATES)->setChecked(m_datesShown);
     const bool countsFiles = m_wndPanel->m_plot.GetCountRule() == CountRule::Files;
     m_actions.at(ID_VIEW_COUNT_FILES)->setChecked(countsFiles);
     m_actions.at(ID_VIEW_COUNT_MINUTES)->setChecked(!countsFiles);

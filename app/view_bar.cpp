@@ -5,8 +5,8 @@
 
 namespace {
 
-// The bar's template: 105 x 16 dialog units, four 25 x 14 buttons side by side.
-constexpr QSize kBarSize(105, 16);
+// The bar's template: 131 x 16 dialog units, five 25 x 14 buttons side by side.
+constexpr QSize kBarSize(131, 16);
 constexpr int kButtonWidth = 25;
 constexpr int kButtonHeight = 14;
 constexpr int kButtonPitch = 26;
@@ -14,7 +14,7 @@ constexpr int kButtonPitch = 26;
 } // namespace
 
 CViewBar::CViewBar(QWidget* parent)
-    : QWidget(parent), m_btnYear(this), m_btnWeek(this), m_btnMonth(this), m_btnDay(this) {
+    : QWidget(parent), m_btnYear(this), m_btnWeek(this), m_btnMonth(this), m_btnDay(this), m_btnDates(this) {
     setFont(DialogFont());
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kBarSize), base).size());
@@ -39,14 +39,24 @@ CViewBar::CViewBar(QWidget* parent)
             setTabOrder(buttons[static_cast<std::size_t>(view - 1)], button);
         connect(button, &QPushButton::clicked, this, [this, view] { emit ViewChosen(view); });
     }
+    m_btnDates.setText(QStringLiteral("Dates"));
+    m_btnDates.setAutoDefault(false);
+    m_btnDates.setCheckable(true);
+    m_btnDates.setAutoExclusive(true);
+    m_btnDates.setAccessibleDescription(QStringLiteral("Show the days the files were written on"));
+    m_btnDates.setGeometry(DialogUnitsToPixels(
+        QRect(static_cast<int>(buttons.size()) * kButtonPitch, 0, kButtonWidth, kButtonHeight), base));
+    setTabOrder(&m_btnYear, &m_btnDates);
+    connect(&m_btnDates, &QPushButton::clicked, this, &CViewBar::DatesChosen);
 }
 
 std::array<QPushButton*, 4> CViewBar::Buttons() {
     return {&m_btnDay, &m_btnWeek, &m_btnMonth, &m_btnYear};
 }
 
-void CViewBar::SyncButtons(int view) {
+void CViewBar::SyncButtons(int view, bool dates) {
     const std::array<QPushButton*, 4> buttons = Buttons();
     for (std::size_t i = 0; i < buttons.size(); ++i)
-        buttons[i]->setChecked(static_cast<int>(i) == view);
+        buttons[i]->setChecked(!dates && static_cast<int>(i) == view);
+    m_btnDates.setChecked(dates);
 }

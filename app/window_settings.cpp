@@ -10,6 +10,7 @@ namespace {
 const QString kView = QStringLiteral("window/view");
 const QString kAveraging = QStringLiteral("window/averagingPosition");
 const QString kCount = QStringLiteral("window/count");
+const QString kDates = QStringLiteral("window/dates");
 
 std::optional<int> WholeNumber(const QVariant& value, int low, int high) {
     bool number = false;
@@ -27,14 +28,20 @@ std::optional<WindowSettings> LoadWindowSettings(const QSettings& settings) {
     const std::optional<int> view = WholeNumber(settings.value(kView), VIEW_DAY, VIEW_YEAR);
     const std::optional<int> averaging = WholeNumber(settings.value(kAveraging), 0, 100);
     const QString count = settings.value(kCount).toString();
-    if (!view || !averaging || (count != QLatin1String("files") && count != QLatin1String("minutes")))
+    // Settings saved before the Dates view was there have no word on it.
+    const std::optional<int> dates =
+        settings.contains(kDates) ? WholeNumber(settings.value(kDates), 0, 1) : 0;
+    if (!view || !averaging || !dates ||
+        (count != QLatin1String("files") && count != QLatin1String("minutes")))
         return std::nullopt;
     return WindowSettings{*view, *averaging,
-                          count == QLatin1String("files") ? CountRule::Files : CountRule::ActiveMinutes};
+                          count == QLatin1String("files") ? CountRule::Files : CountRule::ActiveMinutes,
+                          *dates == 1};
 }
 
 void SaveWindowSettings(QSettings& settings, const WindowSettings& window) {
     settings.setValue(kView, window.view);
     settings.setValue(kAveraging, window.averagingPosition);
     settings.setValue(kCount, window.countRule == CountRule::Files ? QStringLiteral("files") : QStringLiteral("minutes"));
+    settings.setValue(kDates, window.dates ? 1 : 0);
 }

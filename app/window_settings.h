@@ -11,6 +11,7 @@ struct WindowSettings {
     int view = 0;               // a ViewMode
     int averagingPosition = 50; // 0 to 100
     CountRule countRule = CountRule::Files;
+    bool dates = false; // the Dates view was shown rather than the view's graph
     bool operator==(const WindowSettings&) const = default;
 };
 

@@ -1,6 +1,7 @@
 #include "analysis_period.h"
 #include "busyscope_version.h"
 #include "checked_output.h"
+#include "dates_report.h"
 #include "files_at_point.h"
 #include "files_at_report.h"
 #include "analysis_source.h"
@@ -38,15 +39,16 @@ extern "C" void RequestStop(int) {
     theWalkControl.stopRequested.store(true, std::memory_order_relaxed);
 }
 
-// Names for the files listed by --files-at; folders for the bursts of the summary and JSON and
-// for --files-at's counts by folder; nothing for the rest.
+// Names for the files listed by --files-at; folders for the bursts of the summary and JSON (not of
+// the dates view) and for --files-at's counts by folder; nothing for the rest.
 PlaceDetail PlacesNeeded(const ReportOptions& options) {
     if (options.filesAtBin)
         return options.formatChosen ? PlaceDetail::Folders : PlaceDetail::Names;
     if (options.format == ReportFormat::Times && options.recordEnd == RecordEnd::Nul &&
         options.countRule == CountRule::Files)
         return PlaceDetail::Names; // each time is written with its path
-    if (options.pngFile || options.format == ReportFormat::Csv || options.format == ReportFormat::Times)
+    if (options.dates || options.pngFile || options.format == ReportFormat::Csv ||
+        options.format == ReportFormat::Times)
         return PlaceDetail::None;
     return PlaceDetail::Folders;
 }
@@ -96,8 +98,11 @@ bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
     if (options.format != ReportFormat::Times)
         histograms.RebuildHistograms(theStampStore, options.countRule);
     return PrintChecked("the report", [&](std::ostream& out) {
-        WriteReport(out, options.format, theStampStore, histograms, options.views, options.averagingPosition,
-                    leftOut, options.recordEnd);
+        if (options.dates)
+            WriteDatesReport(out, options.format, theStampStore, histograms, options.recordEnd);
+        else
+            WriteReport(out, options.format, theStampStore, histograms, options.views,
+                        options.averagingPosition, leftOut, options.recordEnd);
     });
 }
 

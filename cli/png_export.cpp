@@ -15,6 +15,10 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
+    if (options.dates)
+        return SavePicture(RenderCalendar(store, {QSize(options.width, options.height), options.countRule}),
+                           options.pngFile.value_or(""));
+
     GraphPicture picture;
     picture.size = QSize(options.width, options.height);
     picture.view = FirstView(options);

@@ -64,11 +64,16 @@ bool IsFiltering(const EntryFilter& filter) {
 
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> table{
-        {"--view", '\0', "day|week|month|year", "report only this view (default: all four)",
+        {"--view", '\0', "day|week|month|year|dates", "report only this view (default: the first four)",
          [](ReportOptions& options, std::string_view value) -> std::string {
+             options.dates = value == kDatesViewName;
+             if (options.dates) {
+                 options.views.clear();
+                 return {};
+             }
              const std::optional<int> view = ViewFromName(value);
              if (!view)
-                 return "unknown view '" + std::string(value) + "' (expected day, week, month or year)";
+                 return "unknown view '" + std::string(value) + "' (expected day, week, month, year or dates)";
              options.views = {*view};
              return {};
          }},
@@ -283,6 +288,10 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     const bool haveFolder = !folders.empty();
     if (haveFolder)
         options.folders = std::move(folders);
+    if (options.filesAt && options.dates) {
+        parsed.error = "--files-at names a point of the day, week, month or year view, not of the dates view";
+        return parsed;
+    }
     if (options.filesAt) {
         options.filesAtBin = BinFromWhen(FirstView(options), *options.filesAt);
         if (!options.filesAtBin) {
@@ -360,6 +369,14 @@ std::string ReportUsage() {
             "  times    every file's last-write time in whole seconds since 1970 UTC, one per line,\n"
             "           in walk order; with --null each time is followed by a space and the\n"
             "           file's path (as --files-at names it, byte for byte) and ended by a NUL\n\n"
+            "With --view dates the report is of the calendar days that hold files (local\n"
+            "days; a history's on its authors' clocks), counted as --count says: the summary\n"
+            "gives the title line, the busiest day, the busiest week (Sunday to Saturday)\n"
+            "and the number of active days; csv gives the header date,count and one row per\n"
+            "day with files, oldest first, dates as 2024-03-05; json gives the same days with\n"
+            "the busiest day and week and the count of active days. With --png the picture\n"
+            "is the calendar as the window's Dates view paints it, at the width given and\n"
+            "as tall as its years need.\n\n"
             "A time list holds one time per line: whole seconds since 1970 UTC as --format\n"
             "times writes them, or the lines of find -printf '%T@\\n' (the fraction is dropped)\n"
             "or find -printf '%T@ %p\\n' (the path is kept). Several lists make one analysis;\n"

@@ -12,11 +12,15 @@
 #include <string_view>
 #include <vector>
 
+// How --view names the calendar of the days.
+inline constexpr std::string_view kDatesViewName = "dates";
+
 enum class ReportFormat { Summary, Csv, Json, Times };
 
 // What busyscope-report was asked to do.
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
+    bool dates = false; // --view dates: the days of the calendar instead
     ReportFormat format = ReportFormat::Summary;
     bool formatChosen = false; // --format was given
     CountRule countRule = CountRule::Files; // --count

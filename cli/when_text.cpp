@@ -1,6 +1,8 @@
 #include "when_text.h"
 
 #include "analysis_period.h"
+#include "calendar_names.h"
+#include "civil_time.h"
 
 #include <algorithm>
 #include <array>
@@ -9,11 +11,6 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kDays{"sunday",   "monday", "tuesday", "wednesday",
-                                                "thursday", "friday", "saturday"};
-constexpr std::array<std::string_view, 12> kMonths{"jan", "feb", "mar", "apr", "may", "jun",
-                                                   "jul", "aug", "sep", "oct", "nov", "dec"};
-constexpr std::array<int, 12> kMonthDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 // Minutes in each period, indexed by view; the year view's calendar is a common year.
 constexpr std::array<std::int64_t, 4> kPeriodMinutes{1440, 10080, 44640, 525600};
 
@@ -52,9 +49,11 @@ std::optional<int> MinuteOfDay(std::string_view text) {
 // The whole day's name or its first three letters, as 0 for Sunday.
 std::optional<int> WeekDay(std::string_view text) {
     const std::string name = Lower(text);
-    for (std::size_t day = 0; day < kDays.size(); ++day)
-        if (name == kDays[day] || name == kDays[day].substr(0, 3))
+    for (std::size_t day = 0; day < kWeekDayNames.size(); ++day) {
+        const std::string whole = Lower(kWeekDayNames[day]);
+        if (name == whole || name == whole.substr(0, 3))
             return static_cast<int>(day);
+    }
     return std::nullopt;
 }
 
@@ -65,14 +64,15 @@ std::optional<int> YearDay(std::string_view text) {
         return std::nullopt;
     const std::string month = Lower(text.substr(0, dash));
     int daysBefore = 0;
-    for (std::size_t m = 0; m < kMonths.size(); ++m) {
-        if (month == kMonths[m]) {
-            const std::optional<int> day = SmallNumber(text.substr(dash + 1), 1, kMonthDays[m]);
+    for (int m = 1; m <= 12; ++m) {
+        const int days = DaysInMonth(false, m);
+        if (month == Lower(kMonthAbbreviations[static_cast<std::size_t>(m - 1)])) {
+            const std::optional<int> day = SmallNumber(text.substr(dash + 1), 1, days);
             if (!day)
                 return std::nullopt;
             return daysBefore + *day - 1;
         }
-        daysBefore += kMonthDays[m];
+        daysBefore += days;
     }
     return std::nullopt;
 }

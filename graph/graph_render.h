@@ -23,6 +23,21 @@ struct GraphPicture {
 // Needs a QApplication; works on the offscreen platform.
 QImage RenderGraph(const CStampStore& store, const GraphPicture& picture);
 
+// What a picture of the calendar of the Dates view shows, besides the store.
+struct CalendarPicture {
+    QSize size{kDefaultPictureWidth,
+               kDefaultPictureHeight}; // the least size: it grows as tall as the years need
+    CountRule countRule = CountRule::Files;
+};
+
+// Paints the calendar of the store exactly as the Dates view would, off screen, at the width of
+// the picture and as tall as its years need.
+QImage RenderCalendar(const CStampStore& store, const CalendarPicture& picture);
+
+// Saves an image as a PNG file, or on standard output when path is "-". Returns an error text
+// naming the file, or "".
+std::string SavePicture(const QImage& image, const std::string& path);
+
 // Saves RenderGraph as a PNG file, or on standard output when path is "-": what busyscope-report
 // --png writes and File > Save Picture... saves. Returns an error text naming the file, or "".
 std::string SaveGraphPicture(const CStampStore& store, const GraphPicture& picture, const std::string& path);

@@ -1,6 +1,7 @@
 #include "time_axis_scale.h"
 
 #include "analysis_period.h"
+#include "calendar_names.h"
 #include "civil_time.h"
 #include "screen_units.h"
 
@@ -11,13 +12,10 @@
 
 namespace {
 
-constexpr std::array<const char*, 8> kDayNames{"Sun", "Mon", "Tues", "Weds", "Thurs", "Fri", "Sat", ""};
 constexpr std::array<const char*, 4> kQuarterDayLabels{"", "6am", "Noon", "6pm"};
 constexpr std::array<const char*, 24> kHourLabels{"",   "1a", "2a",  "3a",  "4a", "5a", "",    "7a",
                                                   "8a", "9a", "10a", "11a", "",   "1p", "2p",  "3p",
                                                   "4p", "5p", "",    "7p",  "8p", "9p", "10p", "11p"};
-constexpr std::array<const char*, 12> kMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr int kDaysInYear = 365;
 constexpr int kDaysInMonthView = 31;
 
@@ -33,7 +31,7 @@ public:
 
     int Width() const { return m_width; }
     int Mm(int millimetres) const { return MillimetresToPixels(millimetres, m_dpiY); }
-    int TextWidth(const char* text, AxisFont font) const { return m_measure.TextWidth(text, font); }
+    int TextWidth(std::string_view text, AxisFont font) const { return m_measure.TextWidth(text, font); }
 
     void Tick(int x, int millimetres) {
         if (x >= m_width)
@@ -85,10 +83,13 @@ void DayRows(CScaleBuilder& b) {
 void WeekRows(CScaleBuilder& b) {
     const int w = b.Width();
     const int wWidth = b.TextWidth("W", AxisFont::Large);
-    for (int k = 0; k < static_cast<int>(kDayNames.size()); ++k) {
-        b.Tick(Part(k, w, 7), 8);
-        b.Label(std::int64_t{Part(k, w, 7)} + w / 14, 6, AxisFont::Large,
-                CutDayName(kDayNames[static_cast<std::size_t>(k)], w, wWidth));
+    // A closing tick with no name marks the week's end.
+    for (std::size_t k = 0; k <= kWeekDayAbbreviations.size(); ++k) {
+        const int x = Part(static_cast<int>(k), w, 7);
+        b.Tick(x, 8);
+        if (k < kWeekDayAbbreviations.size())
+            b.Label(std::int64_t{x} + w / 14, 6, AxisFont::Large,
+                    CutDayName(std::string(kWeekDayAbbreviations[k]), w, wWidth));
     }
     if (w > 98) {
         for (int k = 0; k < 14; ++k)
@@ -118,17 +119,17 @@ void MonthRows(CScaleBuilder& b) {
 
 void YearRows(CScaleBuilder& b) {
     const int w = b.Width();
-    const bool labelled = 12 * b.TextWidth("Jan", AxisFont::Large) < w / 2;
+    const bool labelled = 12 * b.TextWidth(kMonthAbbreviations[0], AxisFont::Large) < w / 2;
     // A common year; a closing entry with no days and no name marks the year's end.
     int daysBefore = 0;
-    for (std::size_t month = 0; month <= kMonthNames.size(); ++month) {
-        const bool closing = month == kMonthNames.size();
+    for (std::size_t month = 0; month <= kMonthAbbreviations.size(); ++month) {
+        const bool closing = month == kMonthAbbreviations.size();
         const int days = closing ? 0 : DaysInMonth(false, static_cast<int>(month) + 1);
         const int x = Part(daysBefore, w, kDaysInYear);
         b.Tick(x, 5);
         if (labelled)
             b.Label(x + Part(days, w, 2 * kDaysInYear), 2, AxisFont::Large,
-                    closing ? "" : kMonthNames[month]);
+                    closing ? "" : std::string(kMonthAbbreviations[month]));
         daysBefore += days;
     }
 }

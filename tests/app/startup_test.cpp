@@ -104,14 +104,13 @@ TEST_F(AppTest, BarsSitInTheTopAreaAndCannotFloat) {
     }
     EXPECT_EQ(m_frame->m_wndToolBar->actions().size(), 2);
     EXPECT_EQ(m_frame->m_wndToolBar->iconSize(), QSize(16, 16));
-    // Toolbar, view bar, averaging bar from left to right.
+    // Toolbar, view bar, averaging bar from left to right (row by row where the window is narrow).
     ASSERT_TRUE(ProcessEventsUntil([&] { return m_frame->m_wndAvgBar->isVisible(); }));
-    const int toolbarX = m_frame->m_wndToolBar->mapTo(m_frame, QPoint()).x();
-    const int viewBarX = m_frame->m_wndViewBar->mapTo(m_frame, QPoint()).x();
-    const int avgBarX = m_frame->m_wndAvgBar->mapTo(m_frame, QPoint()).x();
-    EXPECT_LT(toolbarX, viewBarX);
-    EXPECT_LT(viewBarX, avgBarX);
-    EXPECT_EQ(m_frame->centralWidget(), m_frame->m_wndPanel);
+    const auto place = [&](const QWidget* band) { return std::pair(band->y(), band->x()); };
+    EXPECT_LT(place(m_frame->m_wndToolBar), place(m_frame->m_wndViewBar->parentWidget()));
+    EXPECT_LT(place(m_frame->m_wndViewBar->parentWidget()), place(m_frame->m_wndAvgBar->parentWidget()));
+    EXPECT_TRUE(m_frame->centralWidget()->isAncestorOf(m_frame->m_wndPanel));
+    EXPECT_TRUE(m_frame->m_wndPanel->isVisible());
 }
 
 TEST_F(AppTest, LockPanesStayEmptyWithoutX11) {

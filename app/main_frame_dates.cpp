@@ -1,0 +1,45 @@
+// The Dates view in the main window: the calendar in place of the graph, and the records of a
+// day it asks for.
+#include "calendar_panel.h"
+#include "command_ids.h"
+#include "files_at_point.h"
+#include "files_window.h"
+#include "graph_panel.h"
+#include "main_frame.h"
+#include "stamp_store.h"
+#include "view_bar.h"
+
+#include <QStackedWidget>
+
+void CMainFrame::CreateDatesView() {
+    m_wndCalendar = new CCalendarPanel(theStampStore);
+    m_wndCalendar->setWhatsThis(QStringLiteral(
+        "The calendar: one cell a day, darker the more files were written on it. Double-click a day, or "
+        "press Return, to list its files; drag across days, or hold Shift with the arrow keys, to choose a "
+        "range of days, and press Escape to clear it."));
+    connect(m_wndCalendar, &CCalendarPanel::ReadoutChanged, this, &CMainFrame::ShowReadout);
+    connect(m_wndCalendar, &CCalendarPanel::DayFilesRequested, this, &CMainFrame::ShowFilesWrittenIn);
+
+    m_middle = new QStackedWidget(this);
+    m_middle->addWidget(m_wndPanel);
+    m_middle->addWidget(m_wndCalendar);
+    setCentralWidget(m_middle);
+}
+
+void CMainFrame::ShowDates() {
+    m_datesShown = true;
+    m_middle->setCurrentWidget(m_wndCalendar);
+    m_wndCalendar->setFocus();
+    m_wndViewBar->SyncButtons(m_viewMode, true);
+    OnUpdateCommandUI();
+}
+
+void CMainFrame::ShowFilesWrittenIn(qint64 since, qint64 until, const QString& name) {
+    if (IsAnalysing())
+        return;
+    OpenFilesWindow().ShowFiles(
+        theStampStore,
+        SelectFilesWrittenIn(theStampStore, FilesAtPoint::WrittenSpan{since, until, name.toStdString()},
+                             m_wndPanel->m_plot.GetCountRule()),
+        m_source && std::holds_alternative<FolderSource>(*m_source));
+}
