@@ -23,10 +23,12 @@ struct Written {
 // The files below each folder, its subfolders' included.
 using SubtreeCounts = std::unordered_map<FolderIndex, std::int64_t>;
 
-// The files of one second below each folder, subfolders included, in folder order: each run of
-// a folder counts for the folder and for every folder above it.
-std::vector<FolderCount> SecondSubtreeCounts(const CStampPlaces& places, std::span<const Written> second) {
-    std::vector<FolderCount> counts;
+// The files of one second below each folder, subfolders included, into summed in folder order:
+// each run of a folder counts for the folder and for every folder above it. counts is working space.
+void CountSecondSubtrees(const CStampPlaces& places, std::span<const Written> second,
+                         std::vector<FolderCount>& counts, std::vector<FolderCount>& summed) {
+    counts.clear();
+    summed.clear();
     for (auto run = second.begin(); run != second.end();) {
         const auto end =
             std::find_if(run, second.end(), [&](const Written& w) { return w.folder != run->folder; });
@@ -36,14 +38,12 @@ std::vector<FolderCount> SecondSubtreeCounts(const CStampPlaces& places, std::sp
     }
     std::sort(counts.begin(), counts.end(),
               [](const FolderCount& a, const FolderCount& b) { return a.folder < b.folder; });
-    std::vector<FolderCount> summed;
     for (const FolderCount& count : counts) {
         if (!summed.empty() && summed.back().folder == count.folder)
             summed.back().files += count.files;
         else
             summed.push_back(count);
     }
-    return summed;
 }
 
 // The folders holding more than half of some files make one chain down from the top; a folder
@@ -116,7 +116,9 @@ BurstEvents FindBurstEvents(const CStampStore& store, int most) {
                       byFolder ? places.FolderOf(static_cast<CStampStore::Index>(i)) : kNoFolder};
     std::sort(written.begin(), written.end());
 
-    std::vector<BurstEvent> bursts;
+    // The largest bursts so far, in a heap with the smallest of them at its front.
+    const auto limit = static_cast<std::size_t>(std::max(most, 0));
+    std::vector<BurstEvent>& kept = result.largest;
     BurstEvent burst;
     SubtreeCounts burstSubtree;
     const auto close = [&] {
@@ -124,10 +126,19 @@ BurstEvents FindBurstEvents(const CStampStore& store, int most) {
             return; // one file is no burst
         if (burst.mainFolder.folder != kNoFolder)
             burst.mainFolder.files = burstSubtree.at(burst.mainFolder.folder);
-        bursts.push_back(burst);
         ++result.count;
         result.files += burst.files;
+        if (kept.size() < limit) {
+            kept.push_back(burst);
+            std::push_heap(kept.begin(), kept.end(), Larger);
+        } else if (limit > 0 && Larger(burst, kept.front())) {
+            std::pop_heap(kept.begin(), kept.end(), Larger);
+            kept.back() = burst;
+            std::push_heap(kept.begin(), kept.end(), Larger);
+        }
     };
+    std::vector<FolderCount> counts;
+    std::vector<FolderCount> subtree;
     const std::span<const Written> all(written);
     for (std::size_t start = 0; start < all.size();) {
         std::size_t end = start;
@@ -135,15 +146,15 @@ BurstEvents FindBurstEvents(const CStampStore& store, int most) {
             ++end;
         const std::span<const Written> second = all.subspan(start, end - start);
         const auto files = static_cast<std::int64_t>(second.size());
-        const std::vector<FolderCount> subtree = SecondSubtreeCounts(places, second);
+        CountSecondSubtrees(places, second, counts, subtree);
         const FolderIndex main = DeepestMajority(subtree, files);
         const bool joins = burst.files > 0 && WithinGap(burst.end, second.front().time) &&
                            WriteIntoSameFolder(places, burst.mainFolder.folder, main);
         if (!joins) {
             close();
             burst = {second.front().time, second.front().time, 0, {main, 0}};
-            SubtreeCounts().swap(
-                burstSubtree); // a fresh table: clearing a large one costs its size every time
+            // A fresh table: clearing a large one would cost its size for every burst after it.
+            SubtreeCounts().swap(burstSubtree);
         }
         for (const FolderCount& count : subtree)
             burstSubtree[count.folder] += count.files;
@@ -155,12 +166,7 @@ BurstEvents FindBurstEvents(const CStampStore& store, int most) {
         start = end;
     }
     close();
-
-    const std::size_t kept = std::min(bursts.size(), static_cast<std::size_t>(std::max(most, 0)));
-    std::partial_sort(bursts.begin(), bursts.begin() + static_cast<std::ptrdiff_t>(kept), bursts.end(),
-                      Larger);
-    bursts.resize(kept);
-    result.largest = std::move(bursts);
+    std::sort(kept.begin(), kept.end(), Larger);
     return result;
 }
 
