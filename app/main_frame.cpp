@@ -174,8 +174,9 @@ void CMainFrame::Analyse(AnalysisSource source) {
             : QStringLiteral("Click the message to list the folders that could not be read."));
     const auto message =
         AnalysisOutcomeMessage(result.outcome, result.load, theStampStore.GetProblems(), SourceLabel(source));
-    SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
+    SetMessageText(message ? TextForWindow(*message) : IdleOrBurstsText());
     RefillFilesWindow(shownFiles);
+    RefillBurstsWindow();
 }
 
 void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
@@ -255,6 +256,9 @@ void CMainFrame::OnCommand(int id) {
     case ID_VIEW_SHOWFILES:
         if (theStampStore.m_nFiles > 0)
             ShowFiles(m_wndPanel->m_plot.CursorBin());
+        break;
+    case ID_VIEW_BURSTS:
+        ShowBursts();
         break;
     case ID_VIEW_STATUS_BAR:
         OnBarCheck();
@@ -340,6 +344,13 @@ void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
 void CMainFrame::ShowFiles(int bin) {
     if (IsAnalysing())
         return;
+    OpenFilesWindow().ShowFiles(theStampStore,
+                                SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
+                                                   m_wndPanel->m_plot.GetCountRule()),
+                                FolderRulesApply());
+}
+
+CFilesWindow& CMainFrame::OpenFilesWindow() {
     if (!m_filesWindow) {
         m_filesWindow = new CFilesWindow(this);
         QAction* leaveOut =
@@ -350,10 +361,7 @@ void CMainFrame::ShowFiles(int bin) {
                         LeaveOutFolder(relativeFolder);
                 });
     }
-    m_filesWindow->ShowFiles(theStampStore,
-                             SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
-                                                m_wndPanel->m_plot.GetCountRule()),
-                             m_source && std::holds_alternative<FolderSource>(*m_source));
+    return *m_filesWindow;
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

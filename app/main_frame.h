@@ -15,6 +15,7 @@
 #include <vector>
 
 class CAveragingBar;
+class CBurstsWindow;
 class CFilesWindow;
 class CUnreadableFoldersWindow;
 class CGraphPanel;
@@ -79,6 +80,11 @@ public:
     // The Files window and the list of unreadable folders, once they have been opened.
     CFilesWindow* FilesWindow() const { return m_filesWindow; }
     CUnreadableFoldersWindow* UnreadableFoldersWindow() const { return m_unreadableWindow; }
+    // View > Bursts...: the bursts of the current analysis in a window of their own
+    // (main_frame_bursts.cpp); the files of one burst in the Files window.
+    void ShowBursts();
+    void ShowFilesWrittenIn(const FilesAtPoint::WrittenSpan& span);
+    CBurstsWindow* BurstsWindow() const { return m_burstsWindow; }
 
     // The bar area offers no menu: the three bands are always shown.
     QMenu* createPopupMenu() override;
@@ -145,6 +151,15 @@ private:
     // After an analysis: the Files window shows the same point of the new result, or closes
     // when there is none.
     void RefillFilesWindow(const std::optional<FilesAtPoint>& shown);
+    // The Files window, made the first time with its folder actions.
+    CFilesWindow& OpenFilesWindow();
+    // Whether rules can leave out the folders of what is shown: a folder walk's.
+    bool FolderRulesApply() const;
+    // After an analysis: the Bursts window lists the new bursts, or closes when there are none.
+    void RefillBurstsWindow();
+    // The idle prompt, or, when bursts hold more than half of the records, that share and
+    // where to look (see BurstShareText).
+    QString IdleOrBurstsText() const;
 
     CAppSettings m_settings;
     std::map<int, QAction*> m_actions;
@@ -152,6 +167,7 @@ private:
     CIndicatorPanes* m_indicators = nullptr;
     CFilesWindow* m_filesWindow = nullptr;
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
+    CBurstsWindow* m_burstsWindow = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::optional<AnalysisSource> m_source; // what the graph shows, for Analyze Again
 };
