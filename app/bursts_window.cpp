@@ -72,7 +72,6 @@ void CBurstsWindow::ShowBursts(const CStampStore& store, bool folderRulesApply) 
     m_folderRulesApply = folderRulesApply;
     m_bursts.clear();
     m_list->clear();
-    const char* noun = RecordNoun(store.Kind());
     QList<QTreeWidgetItem*> items;
     for (const BurstEvent& burst : bursts.largest) {
         const bool named = burst.mainFolder.files > 0;
@@ -95,11 +94,11 @@ void CBurstsWindow::ShowBursts(const CStampStore& store, bool folderRulesApply) 
                                    ? "The " + std::to_string(bursts.largest.size()) + " largest of " +
                                          CountOf(bursts.count, "burst", "bursts")
                                    : CountOf(bursts.count, "burst", "bursts");
-    m_header->setText(TextForWindow(
-        listed + " holding " + CountOf(bursts.files, RecordNoun(store.Kind(), 1), noun) + " of " +
-        FormatFilesTitle(store.m_nFiles, store.GetFolder(), store.Kind()) +
-        ", largest first. A burst is a run of seconds, each at most " + std::to_string(kBurstGapSeconds) +
-        " seconds after the one before, writing into the same folder."));
+    m_header->setText(TextForWindow(listed + " holding " + std::to_string(bursts.files) + " of " +
+                                    FormatFilesTitle(store.m_nFiles, store.GetFolder(), store.Kind()) +
+                                    ", largest first. A burst is a run of seconds, each at most " +
+                                    std::to_string(kBurstGapSeconds) +
+                                    " seconds after the one before, writing into the same folder."));
     if (!items.isEmpty())
         m_list->setCurrentItem(items.front());
     m_leaveOut->setVisible(folderRulesApply);
