@@ -120,12 +120,21 @@ BurstEvents FindBurstEvents(const CStampStore& store, int most) {
     const auto limit = static_cast<std::size_t>(std::max(most, 0));
     std::vector<BurstEvent>& kept = result.largest;
     BurstEvent burst;
+    // The burst's files below each folder: a list while it is one second, as most are, and a
+    // table once a second joins it.
+    std::vector<FolderCount> firstSecond;
     SubtreeCounts burstSubtree;
+    bool severalSeconds = false;
     const auto close = [&] {
         if (burst.files < 2)
             return; // one file is no burst
-        if (burst.mainFolder.folder != kNoFolder)
+        if (burst.mainFolder.folder != kNoFolder && severalSeconds)
             burst.mainFolder.files = burstSubtree.at(burst.mainFolder.folder);
+        else if (burst.mainFolder.folder != kNoFolder)
+            burst.mainFolder.files =
+                std::find_if(firstSecond.begin(), firstSecond.end(), [&](const FolderCount& c) {
+                    return c.folder == burst.mainFolder.folder;
+                })->files;
         ++result.count;
         result.files += burst.files;
         if (kept.size() < limit) {
@@ -153,11 +162,19 @@ BurstEvents FindBurstEvents(const CStampStore& store, int most) {
         if (!joins) {
             close();
             burst = {second.front().time, second.front().time, 0, {main, 0}};
-            // A fresh table: clearing a large one would cost its size for every burst after it.
-            SubtreeCounts().swap(burstSubtree);
+            firstSecond.swap(subtree);
+            severalSeconds = false;
+        } else {
+            if (!severalSeconds) {
+                // A fresh table: clearing a large one would cost its size for every burst after it.
+                SubtreeCounts().swap(burstSubtree);
+                for (const FolderCount& count : firstSecond)
+                    burstSubtree[count.folder] += count.files;
+                severalSeconds = true;
+            }
+            for (const FolderCount& count : subtree)
+                burstSubtree[count.folder] += count.files;
         }
-        for (const FolderCount& count : subtree)
-            burstSubtree[count.folder] += count.files;
         burst.end = second.front().time;
         burst.files += files;
         if (joins)
