@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -20,7 +21,10 @@ enum Column { StartColumn, EndColumn, FilesColumn, FolderColumn, ShareColumn };
 } // namespace
 
 FilesAtPoint::WrittenSpan BurstWrittenSpan(const BurstEvent& burst, TimeBasis basis) {
-    return {burst.start, burst.end + 1, "Burst " + FormatBurstSpan(burst, basis)};
+    // The last second there is cannot be followed: a burst ending there leaves it out.
+    const std::int64_t after =
+        burst.end < std::numeric_limits<std::int64_t>::max() ? burst.end + 1 : burst.end;
+    return {burst.start, after, "Burst " + FormatBurstSpan(burst, basis)};
 }
 
 CBurstsWindow::CBurstsWindow(QWidget* parent)
