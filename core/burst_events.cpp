@@ -81,13 +81,15 @@ bool WriteIntoSameFolder(const CStampPlaces& places, FolderIndex burst, FolderIn
         return true;
     if (burst == kNoFolder || second == kNoFolder)
         return false;
-    // A parent's index is smaller than its child's: climbing from the larger meets the common folder.
-    while (burst != second)
-        if (burst > second)
-            burst = places.ParentOf(burst);
-        else
-            second = places.ParentOf(second);
-    return burst != kNoFolder && places.ParentOf(burst) != kNoFolder;
+    // A parent's index is smaller than its child's: climbing from the larger meets the common
+    // folder, or leaves its top when the two lie in trees of their own (several folders analysed).
+    while (burst != second) {
+        FolderIndex& deeper = burst > second ? burst : second;
+        deeper = places.ParentOf(deeper);
+        if (deeper == kNoFolder)
+            return false;
+    }
+    return places.ParentOf(burst) != kNoFolder;
 }
 
 // Whether a later second comes at most kBurstGapSeconds after last (for any two times).

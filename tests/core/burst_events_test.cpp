@@ -7,8 +7,9 @@
 
 namespace {
 
-// Folders of the planted stores: the top, a, a/b, a/c and d; and none (a time listed without its path).
-enum Folder { kTop, kA, kAB, kAC, kD, kNone };
+// Folders of the planted stores: the top, a, a/b, a/c and d, a second top (several folders
+// analysed); and none (a time listed without its path).
+enum Folder { kTop, kA, kAB, kAC, kD, kOtherTop, kNone };
 struct Written {
     Folder folder;
     std::int64_t time;
@@ -25,6 +26,7 @@ CStampStore Planted(const std::vector<Written>& writes, PlaceDetail detail = Pla
                                                store.AddFolder(a, "b"),
                                                store.AddFolder(a, "c"),
                                                store.AddFolder(top, "d"),
+                                               store.AddFolder(IStampSink::kNoFolder, "/other"),
                                                IStampSink::kNoFolder};
     for (const Written& write : writes)
         for (int i = 0; i < write.files; ++i)
@@ -67,6 +69,9 @@ TEST(BurstEvents, CloseSecondsIntoOneFolderAreOneBurst) {
         {"close seconds into other folders split",
          {{kAB, 100, 3}, {kD, 101, 2}, {kAC, 102, 4}},
          {"102-102: 4, 4 in a/c", "100-100: 3, 3 in a/b", "101-101: 2, 2 in d"}},
+        {"close seconds in two analysed folders split",
+         {{kAB, 100, 2}, {kOtherTop, 101, 3}},
+         {"101-101: 3, 3 in /other", "100-100: 2, 2 in a/b"}},
         {"the deepest folder holding more than half of the whole burst, its subfolders' included",
          {{kAB, 100, 2}, {kAC, 101, 2}, {kTop, 101}, {kAB, 102}},
          {"100-102: 6, 5 in a"}},
