@@ -36,6 +36,7 @@ constexpr int ID_FILE_LEAVEOUT = 32852;
 constexpr int ID_FILE_ANALYZEAGAIN = 32870;
 constexpr int ID_FILE_SAVEPICTURE = 32871;
 constexpr int ID_VIEW_SHOWFILES = 32880;
+constexpr int ID_VIEW_BURSTS = 32881;
 constexpr int ID_VIEW_DATES = 32890;
 
 // Status-bar indicator panes

@@ -181,8 +181,9 @@ void CMainFrame::Analyse(AnalysisSource source) {
             : QStringLiteral("Click the message to list the folders that could not be read."));
     const auto message =
         AnalysisOutcomeMessage(result.outcome, result.load, theStampStore.GetProblems(), SourceLabel(source));
-    SetMessageText(message ? TextForWindow(*message) : LoadResString(AFX_IDS_IDLEMESSAGE));
+    SetMessageText(message ? TextForWindow(*message) : IdleOrBurstsText());
     RefillFilesWindow(shownFiles);
+    RefillBurstsWindow();
 }
 
 void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
@@ -276,6 +277,9 @@ void CMainFrame::OnCommand(int id) {
         else if (theStampStore.m_nFiles > 0)
             ShowFiles(m_wndPanel->m_plot.CursorBin());
         break;
+    case ID_VIEW_BURSTS:
+        ShowBursts();
+        break;
     case ID_VIEW_STATUS_BAR:
         OnBarCheck();
         break;
@@ -359,6 +363,15 @@ void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
     m_middle->currentWidget()->setFocus();
 }
 
+void CMainFrame::ShowFiles(int bin) {
+    if (IsAnalysing())
+        return;
+    OpenFilesWindow().ShowFiles(theStampStore,
+                                SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
+                                                   m_wndPanel->m_plot.GetCountRule()),
+                                FolderRulesApply());
+}
+
 CFilesWindow& CMainFrame::OpenFilesWindow() {
     if (!m_filesWindow) {
         m_filesWindow = new CFilesWindow(this);
@@ -371,15 +384,6 @@ CFilesWindow& CMainFrame::OpenFilesWindow() {
                 });
     }
     return *m_filesWindow;
-}
-
-void CMainFrame::ShowFiles(int bin) {
-    if (IsAnalysing())
-        return;
-    OpenFilesWindow().ShowFiles(theStampStore,
-                                SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
-                                                   m_wndPanel->m_plot.GetCountRule()),
-                                m_source && std::holds_alternative<FolderSource>(*m_source));
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

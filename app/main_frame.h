@@ -16,6 +16,7 @@
 #include <vector>
 
 class CAveragingBar;
+class CBurstsWindow;
 class CCalendarPanel;
 class CFilesWindow;
 class CUnreadableFoldersWindow;
@@ -83,11 +84,14 @@ public:
 
     // Lists the files behind the curve at a bin of the current view in the Files window.
     void ShowFiles(int bin);
-    // Lists the records written in [since, until), named as given, in the Files window.
-    void ShowFilesWrittenIn(qint64 since, qint64 until, const QString& name);
     // The Files window and the list of unreadable folders, once they have been opened.
     CFilesWindow* FilesWindow() const { return m_filesWindow; }
     CUnreadableFoldersWindow* UnreadableFoldersWindow() const { return m_unreadableWindow; }
+    // View > Bursts...: the bursts of the current analysis in a window of their own
+    // (main_frame_bursts.cpp); the files of one burst in the Files window.
+    void ShowBursts();
+    void ShowFilesWrittenIn(const FilesAtPoint::WrittenSpan& span);
+    CBurstsWindow* BurstsWindow() const { return m_burstsWindow; }
 
     // The bar area offers no menu: the three bands are always shown.
     QMenu* createPopupMenu() override;
@@ -152,8 +156,6 @@ private:
 
     // The Dates view's calendar beside the graph in the middle of the window (main_frame_dates.cpp).
     void CreateDatesView();
-    // The Files window, made on first use.
-    CFilesWindow& OpenFilesWindow();
 
     void SetMessageText(const QString& text);
     void RepaintGraph();
@@ -162,6 +164,15 @@ private:
     // After an analysis: the Files window shows the same point of the new result, or closes
     // when there is none.
     void RefillFilesWindow(const std::optional<FilesAtPoint>& shown);
+    // The Files window, made the first time with its folder actions.
+    CFilesWindow& OpenFilesWindow();
+    // Whether rules can leave out the folders of what is shown: a folder walk's.
+    bool FolderRulesApply() const;
+    // After an analysis: the Bursts window lists the new bursts, or closes when there are none.
+    void RefillBurstsWindow();
+    // The idle prompt, or, when bursts hold more than half of the records, that share and
+    // where to look (see BurstShareText).
+    QString IdleOrBurstsText() const;
 
     CAppSettings m_settings;
     std::map<int, QAction*> m_actions;
@@ -169,6 +180,7 @@ private:
     CIndicatorPanes* m_indicators = nullptr;
     CFilesWindow* m_filesWindow = nullptr;
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
+    CBurstsWindow* m_burstsWindow = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::optional<AnalysisSource> m_source; // what the graph shows, for Analyze Again
     QStackedWidget* m_middle = nullptr;     // the graph or the calendar

@@ -70,6 +70,7 @@ void CMainFrame::CreateMenus() {
     view->addSeparator();
     AddCommand(view, ID_VIEW_SHOWFILES, QStringLiteral("Show Files at &Cursor"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    AddCommand(view, ID_VIEW_BURSTS, QStringLiteral("&Bursts..."));
     view->addSeparator();
     AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);

@@ -18,7 +18,10 @@ void CMainFrame::CreateDatesView() {
         "press Return, to list its files; drag across days, or hold Shift with the arrow keys, to choose a "
         "range of days, and press Escape to clear it."));
     connect(m_wndCalendar, &CCalendarPanel::ReadoutChanged, this, &CMainFrame::ShowReadout);
-    connect(m_wndCalendar, &CCalendarPanel::DayFilesRequested, this, &CMainFrame::ShowFilesWrittenIn);
+    connect(m_wndCalendar, &CCalendarPanel::DayFilesRequested, this,
+            [this](qint64 since, qint64 until, const QString& name) {
+                ShowFilesWrittenIn({since, until, name.toStdString()});
+            });
 
     m_middle = new QStackedWidget(this);
     m_middle->addWidget(m_wndPanel);
@@ -32,14 +35,4 @@ void CMainFrame::ShowDates() {
     m_wndCalendar->setFocus();
     m_wndViewBar->SyncButtons(m_viewMode, true);
     OnUpdateCommandUI();
-}
-
-void CMainFrame::ShowFilesWrittenIn(qint64 since, qint64 until, const QString& name) {
-    if (IsAnalysing())
-        return;
-    OpenFilesWindow().ShowFiles(
-        theStampStore,
-        SelectFilesWrittenIn(theStampStore, FilesAtPoint::WrittenSpan{since, until, name.toStdString()},
-                             m_wndPanel->m_plot.GetCountRule()),
-        m_source && std::holds_alternative<FolderSource>(*m_source));
 }

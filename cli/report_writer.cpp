@@ -1,6 +1,7 @@
 #include "report_writer.h"
 
 #include "analysis_period.h"
+#include "burst_events.h"
 #include "busyscope_version.h"
 #include "files_at.h"
 #include "local_time.h"
@@ -30,8 +31,8 @@ std::string SummaryTitle(const CStampStore& store, const CPeriodHistograms& hist
     return title;
 }
 
-// A burst's main folder: "99.9% in lib/sdk"; nothing when places were not kept.
-std::string BurstFolderText(const CStampStore& store, const Burst& burst) {
+// A burst's main folder: ", 99.9% in lib/sdk"; nothing when it names none.
+std::string BurstFolderText(const CStampStore& store, const BurstEvent& burst) {
     if (burst.mainFolder.files == 0)
         return {};
     return ", " + FormatShare(burst.mainFolder.files, burst.files) + " in " +
@@ -68,13 +69,13 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
             << "; averaged over " << FormatAveragingPeriod(view, averagingPosition).value_or("")
             << ", busiest " << FormatBinTime(view, smoothed) << '\n';
     }
-    const std::vector<Burst> bursts = LargestBursts(store, kReportedBursts);
-    if (!bursts.empty())
-        out << "largest bursts (the seconds holding the most " << noun << "):\n";
-    for (const Burst& burst : bursts)
-        out << "  " << FormatRecordTime(burst.second, store.Basis()) << ", "
-            << CountOf(burst.files, RecordNoun(store.Kind(), 1), noun) << BurstFolderText(store, burst)
-            << '\n';
+    const BurstEvents bursts = FindBurstEvents(store, kReportedBursts);
+    if (!bursts.largest.empty())
+        out << "largest bursts (" << noun << " written within " << kBurstGapSeconds
+            << " seconds of one another into the same folder):\n";
+    for (const BurstEvent& burst : bursts.largest)
+        out << "  " << FormatBurstSpan(burst, store.Basis()) << ", "
+            << CountOf(burst.files, RecordNoun(store.Kind(), 1), noun) << BurstFolderText(store, burst) << '\n';
 }
 
 void WriteCsv(std::ostream& out, const CPeriodHistograms& histograms, std::span<const int> views) {
@@ -125,10 +126,11 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
     }
     out << "\n  ],\n  \"bursts\": [";
     const char* burstSeparator = "\n";
-    for (const Burst& burst : LargestBursts(store, kReportedBursts)) {
-        out << burstSeparator
-            << "    {\"start\": " << JsonQuote(FormatRecordTime(burst.second, store.Basis()))
-            << ", \"startSeconds\": " << burst.second << ", \"files\": " << burst.files;
+    for (const BurstEvent& burst : FindBurstEvents(store, kReportedBursts).largest) {
+        out << burstSeparator << "    {\"start\": " << JsonQuote(FormatRecordTime(burst.start, store.Basis()))
+            << ", \"startSeconds\": " << burst.start
+            << ", \"end\": " << JsonQuote(FormatRecordTime(burst.end, store.Basis()))
+            << ", \"endSeconds\": " << burst.end << ", \"files\": " << burst.files;
         if (burst.mainFolder.files > 0)
             out << ", \"folder\": " << JsonQuote(FolderListPath(store.Places(), burst.mainFolder.folder))
                 << ", \"folderFiles\": " << burst.mainFolder.files;

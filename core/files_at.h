@@ -19,19 +19,6 @@ struct FolderCount {
     bool operator==(const FolderCount&) const = default;
 };
 
-// One second of the file times and what it holds: its files and the folder holding most of them.
-struct Burst {
-    std::int64_t second = 0; // seconds since 1970 UTC
-    std::int64_t files = 0;
-    FolderCount mainFolder;
-    bool operator==(const Burst&) const = default;
-};
-
-// The `most` seconds holding the most files, two at least (one file is no burst), largest
-// first; of seconds holding as many, the earlier comes first. A burst's main folder is the
-// deepest one holding more than half of its files, its subfolders' included: the one to leave
-// out to leave the burst out. Without places kept it names no folder.
-std::vector<Burst> LargestBursts(const CStampStore& store, int most);
 
 // "2024-03-05 14:30:12" in local time, or as the clock read for a wall-clock time; "@SECONDS"
 // for a time the platform cannot break down.

@@ -715,7 +715,7 @@ TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
     EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
                                   "4 files in " + tree.Path("one") + " and 2 more folders",
                                   "day: busiest 02:31 PM, 2 files; averaged over 1 minutes, busiest 02:31 PM",
-                                  "largest bursts (the seconds holding the most files):",
+                                  "largest bursts (files written within 2 seconds of one another into the same folder):",
                                   "  2024-07-01 14:31:00, 2 files, 100.0% in " + tree.Path("two")}));
     run = RunReport({"--files-at", "14:31", "--average", "0", tree.Path("one"), tree.Path("two")});
     EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"2024-07-01 14:31:00\t" + tree.Path("two/b"),
@@ -896,7 +896,7 @@ TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
     EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"124 files in " + m_tree.Root() + " (4 active minutes)",
                                                            "day: busiest 02:30 PM, 3 minutes; averaged over 100 "
                                                            "minutes, busiest 01:41 PM",
-                                                           "largest bursts (the seconds holding the most files):",
+                                                           "largest bursts (files written within 2 seconds of one another into the same folder):",
                                                            "  2024-03-02 03:00:00, 121 files, 100.0% in ."}))
         << "bursts count files whatever the bins count";
     EXPECT_EQ(Lines(run({"--format", "times"}).out),
@@ -928,7 +928,7 @@ TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {
                                                            "3 files written outside the time range left out",
                                                            "day: busiest 10:00 PM, 121 files; averaged over 100 "
                                                            "minutes, busiest 09:11 PM",
-                                                           "largest bursts (the seconds holding the most files):",
+                                                           "largest bursts (files written within 2 seconds of one another into the same folder):",
                                                            "  2024-03-01 22:00:00, 121 files, 100.0% in ."}));
     result = RunReport(
         {"--since", "2024-03-01T22:00:01", "--until=2024-07-01T10:30:01", "--format", "times", m_tree.Root()},

@@ -53,7 +53,7 @@ TEST(ReportWriter, TheAveragedBusiestTimeIsTheCurvesHighestPoint) {
     const int day[] = {0};
     WriteSummary(out, store, histograms, day, 2);
     EXPECT_EQ(out.str(), "8 files in \nday: busiest 10:00 AM, 3 files; averaged over 4 minutes, busiest 10:06 AM\n"
-                         "largest bursts (the seconds holding the most files):\n"
+                         "largest bursts (files written within 2 seconds of one another into the same folder):\n"
                          "  1970-01-01 10:00:00, 3 files\n  1970-01-01 10:07:00, 2 files\n");
 
     // The same arithmetic draws the curve: its highest point (smallest y) is that point.
@@ -63,12 +63,15 @@ TEST(ReportWriter, TheAveragedBusiestTimeIsTheCurvesHighestPoint) {
 }
 
 TEST(ReportWriter, SummaryAndJsonNameTheTenLargestBursts) {
-    // Eleven seconds, 1000 .. 1010, holding 2 .. 12 files: the ten fullest, the fullest first.
+    // Eleven bursts ten seconds apart, 1000 .. 1100, holding 2 .. 12 files, and one of four
+    // seconds, 2000 .. 2003, holding 20: the ten largest, the largest first.
     CScopedTimeZone utc("UTC");
     CStampStore store;
-    for (int second = 0; second <= 10; ++second)
-        for (int file = 0; file < second + 2; ++file)
-            store.AddStamp(1000 + second);
+    for (int burst = 0; burst <= 10; ++burst)
+        for (int file = 0; file < burst + 2; ++file)
+            store.AddStamp(1000 + 10 * burst);
+    for (int file = 0; file < 20; ++file)
+        store.AddStamp(2000 + file % 4);
     CPeriodHistograms histograms;
     histograms.RebuildHistograms(store);
     std::ostringstream summary;
@@ -76,15 +79,17 @@ TEST(ReportWriter, SummaryAndJsonNameTheTenLargestBursts) {
     const std::string text = summary.str();
     const std::string bursts = text.substr(text.find("largest bursts"));
     EXPECT_EQ(std::count(bursts.begin(), bursts.end(), '\n'), 11) << text;
-    EXPECT_TRUE(bursts.starts_with("largest bursts (the seconds holding the most files):\n"
-                                   "  1970-01-01 00:16:50, 12 files\n  1970-01-01 00:16:49, 11 files\n"))
+    EXPECT_TRUE(bursts.starts_with("largest bursts (files written within 2 seconds of one another into the same "
+                                   "folder):\n  1970-01-01 00:33:20 to 00:33:23, 20 files\n"
+                                   "  1970-01-01 00:18:20, 12 files\n"))
         << bursts;
-    EXPECT_TRUE(bursts.ends_with("  1970-01-01 00:16:41, 3 files\n")) << bursts;
+    EXPECT_TRUE(bursts.ends_with("  1970-01-01 00:17:00, 4 files\n")) << bursts;
     std::ostringstream json;
     WriteJson(json, store, histograms, {});
     const std::string document = json.str();
-    const std::size_t first = document.find("\"bursts\": [\n    {\"start\": \"1970-01-01 00:16:50\", "
-                                            "\"startSeconds\": 1010, \"files\": 12},\n");
+    const std::size_t first = document.find(
+        "\"bursts\": [\n    {\"start\": \"1970-01-01 00:33:20\", \"startSeconds\": 2000, "
+        "\"end\": \"1970-01-01 00:33:23\", \"endSeconds\": 2003, \"files\": 20},\n");
     ASSERT_NE(first, std::string::npos) << document;
     EXPECT_EQ(std::count(document.begin() + static_cast<std::ptrdiff_t>(first), document.end(), '{'), 10);
 }

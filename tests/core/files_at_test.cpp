@@ -93,45 +93,7 @@ TEST(FilesAt, RecordsInAWrappingRangeAndTheirFolders) {
     EXPECT_EQ(RecordsInBins(store, VIEW_DAY, {5, 1440, 1440}).size(), files.size()) << "a whole period";
 }
 
-TEST(FilesAt, BurstsAreTheFullestSecondsWithTheirMainFolder) {
-    // Twelve seconds holding two files each, 111 down to 100 in walk order, for the ties at the cut.
-    std::vector<Place> twelve;
-    for (int s = 111; s >= 100; --s)
-        twelve.insert(twelve.end(), {{s % 3, s}, {s % 3, s}});
-    // Each burst as "second: files, folder files in folder".
-    const struct {
-        const char* name;
-        std::vector<Place> files;
-        std::vector<std::string> bursts;
-    } cases[] = {
-        {"a single file is no burst", {{1, 7}}, {}},
-        {"fewer than ten seconds, before 1970 too, largest first",
-         {{0, 100}, {2, -5}, {2, 100}, {1, 101}, {2, -5}, {0, 100}, {1, 102}, {0, 102}},
-         {"100: 3, 3 in .", "-5: 2, 2 in a/b", "102: 2, 2 in ."}},
-        {"files in several folders: the deepest holding more than half, its subfolders' included",
-         {{0, 50}, {2, 50}, {1, 50}, {2, 50}, {2, 60}, {0, 60}, {1, 70}, {0, 70}, {2, 80}, {2, 80}, {1, 80}},
-         {"50: 4, 3 in a", "80: 3, 2 in a/b", "60: 2, 2 in .", "70: 2, 2 in ."}},
-        {"ties: the earlier second first, the later ones fall at the cut",
-         twelve,
-         {"100: 2, 2 in a", "101: 2, 2 in a/b", "102: 2, 2 in .", "103: 2, 2 in a", "104: 2, 2 in a/b",
-          "105: 2, 2 in .", "106: 2, 2 in a", "107: 2, 2 in a/b", "108: 2, 2 in .", "109: 2, 2 in a"}},
-        {"times listed without their paths count but name no folder",
-         {{3, 40}, {1, 40}, {3, 40}, {3, 50}, {3, 50}, {1, 60}, {3, 60}, {1, 60}},
-         {"40: 3, 0 in .", "60: 3, 2 in a", "50: 2, 0 in ."}},
-    };
-    for (const auto& test : cases) {
-        const CStampStore store = Filled(PlaceDetail::Folders, test.files);
-        std::vector<std::string> seen;
-        for (const Burst& burst : LargestBursts(store, 10))
-            seen.push_back(std::to_string(burst.second) + ": " + std::to_string(burst.files) + ", " +
-                           std::to_string(burst.mainFolder.files) + " in " +
-                           FolderListPath(store.Places(), burst.mainFolder.folder));
-        EXPECT_EQ(seen, test.bursts) << test.name;
-    }
-
-    const CStampStore plain = Filled(PlaceDetail::None, {{0, 5}, {1, 5}});
-    EXPECT_EQ(LargestBursts(plain, 10), (std::vector<Burst>{{5, 2, {}}})) << "without places no folder is named";
-    EXPECT_TRUE(LargestBursts(CStampStore{}, 10).empty());
+TEST(FilesAt, RecordTimesAreWrittenAsTheClockReads) {
     CScopedTimeZone zone("Asia/Kathmandu"); // +05:30 in 1970
     EXPECT_EQ(FormatRecordTime(500, TimeBasis::Utc), "1970-01-01 05:38:20");
     EXPECT_EQ(FormatRecordTime(500, TimeBasis::WallClock), "1970-01-01 00:08:20") << "as the clock read";
