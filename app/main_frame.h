@@ -19,6 +19,7 @@ class CFilesWindow;
 class CUnreadableFoldersWindow;
 class CGraphPanel;
 class CIndicatorPanes;
+class CRulesPane;
 class CViewBar;
 class QAction;
 class QMenu;
@@ -150,6 +151,7 @@ private:
     std::map<int, QAction*> m_actions;
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
+    CRulesPane* m_rulesPane = nullptr; // shown while rules leave anything out
     CFilesWindow* m_filesWindow = nullptr;
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
     QMenu* m_recentMenu = nullptr;

@@ -1,9 +1,9 @@
 #include "analysis_period.h"
+#include "analysis_source.h"
 #include "busyscope_version.h"
 #include "checked_output.h"
 #include "files_at_point.h"
 #include "files_at_report.h"
-#include "analysis_source.h"
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
@@ -62,7 +62,8 @@ SourceLoad LoadWhatIsAnalysed(const ReportOptions& options, const AnalysisSource
     SourceLoad load;
     {
         CPosixDirectorySource directories;
-        const CProgressLine progress(theWalkControl, std::holds_alternative<FolderSource>(source) ? STDERR_FILENO : -1);
+        const CProgressLine progress(theWalkControl,
+                                     std::holds_alternative<FolderSource>(source) ? STDERR_FILENO : -1);
         load = LoadSource(source, theStampStore, directories, options.jobs, &theWalkControl);
     }
     ::sigaction(SIGINT, &previous, nullptr);
@@ -71,6 +72,15 @@ SourceLoad LoadWhatIsAnalysed(const ReportOptions& options, const AnalysisSource
 
 void Complain(const std::string& message) {
     std::cerr << kProgram << ": " << message << '\n';
+}
+
+// --verbose: each mount point not entered on a line, and how many more were not named.
+void NameMountPointsLeftOut(const LeftOutCounts& leftOut) {
+    for (const std::string& path : leftOut.mountPointPaths)
+        Complain("mount point '" + DisplayText(path) + "' left out");
+    if (const auto unnamed = leftOut.mountPoints - static_cast<std::int64_t>(leftOut.mountPointPaths.size());
+        unnamed > 0)
+        Complain(CountOf(unnamed, "more mount point", "more mount points") + " left out");
 }
 
 std::string OutOfMemoryMessage(const std::string& folder) {
@@ -143,9 +153,10 @@ int Analyse(const ReportOptions& options) {
         return load.failure == SourceLoad::Failure::BadInput ? kExitUsage : kExitFolder;
     }
     const ScanProblems& problems = theStampStore.GetProblems();
-    const std::string& failed = load.foldersWalked.empty()
-                                    ? options.folders.front()
-                                    : load.foldersWalked[std::min(problems.rootIndex, load.foldersWalked.size() - 1)];
+    const std::string& failed =
+        load.foldersWalked.empty()
+            ? options.folders.front()
+            : load.foldersWalked[std::min(problems.rootIndex, load.foldersWalked.size() - 1)];
     if (problems.rootError == ENOMEM) {
         Complain(OutOfMemoryMessage(failed));
         return kExitFolder;
@@ -162,6 +173,8 @@ int Analyse(const ReportOptions& options) {
         Complain(CountOf(problems.unreadableFolders, "folder", "folders") + " below '" +
                  DisplayText(theStampStore.GetFolder()) + "' could not be read");
 
+    if (options.verbose)
+        NameMountPointsLeftOut(load.leftOut);
     return WriteOutput(options, load.leftOut);
 }
 

@@ -18,15 +18,16 @@ enum class ReportFormat { Summary, Csv, Json, Times };
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     ReportFormat format = ReportFormat::Summary;
-    bool formatChosen = false; // --format was given
+    bool formatChosen = false;              // --format was given
     CountRule countRule = CountRule::Files; // --count
-    std::vector<std::string> folders{"."}; // analysed together as one
+    std::vector<std::string> folders{"."};  // analysed together as one
     bool help = false;
     bool version = false;
 
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
     int jobs = kDefaultJobs; // threads reading the folder tree
+    bool verbose = false;    // --verbose: name on standard error what the walk left out
 
     // --files-at: the files behind the curve's point at WHEN, which names this bin of the first
     // chosen view.

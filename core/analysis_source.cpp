@@ -10,7 +10,6 @@
 
 namespace {
 
-
 SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirectorySource& directories,
                        int jobs, WalkControl* control) {
     SourceLoad load;

@@ -36,7 +36,9 @@ struct EntryFilter {
 
     bool operator==(const EntryFilter&) const = default;
     // Whether entries are left out by name or path.
-    bool LeavesOutNames() const { return excludeVersionControl || !excludedNames.empty() || !folderRules.empty(); }
+    bool LeavesOutNames() const {
+        return excludeVersionControl || !excludedNames.empty() || !folderRules.empty();
+    }
 };
 
 // How many rules the filter holds: each pattern, each switch that is on, and the time range as one.

@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstddef>
-#include <string>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>

@@ -163,8 +163,8 @@ TEST_F(FilteredWalk, MadeUpFileSystemsAndWithOneFileSystemAllOthersAreNotEntered
 TEST_F(FilteredWalk, OnlyTheFirstMountPointsLeftOutAreNamed) {
     const std::size_t mounts = kMountPointPathsKept + 5;
     for (std::size_t i = 0; i < mounts; ++i)
-        m_source.SetFileSystem(m_source.AddFolder(CMemoryDirectorySource::kRoot, "m" + std::to_string(i)), 10 + i,
-                               false);
+        m_source.SetFileSystem(m_source.AddFolder(CMemoryDirectorySource::kRoot, "m" + std::to_string(i)),
+                               10 + i, false);
     CFilteredDirectorySource source(m_source, Filter({{}, {}, {}, false, true}));
     m_store.Scan("/data/", source);
     const LeftOutCounts counts = source.Counts();
@@ -379,8 +379,8 @@ TEST(PseudoFileSystems, ProcSysAndDevAreMadeUpAndAFolderOnDiskIsNot) {
     CTestTree tree;
     tree.AddFile("f", 1);
     CPosixDirectorySource source;
-    for (const auto& [path, madeUp] : {std::pair{std::string("/proc"), true}, std::pair{std::string("/sys"), true},
-                                       std::pair{tree.Root(), false}}) {
+    for (const auto& [path, madeUp] : {std::pair{std::string("/proc"), true},
+                                       std::pair{std::string("/sys"), true}, std::pair{tree.Root(), false}}) {
         const IDirectorySource::OpenResult opened = source.OpenRoot(path);
         ASSERT_GE(opened.handle, 0) << path;
         EXPECT_EQ(source.OnPseudoFileSystem(opened.handle), madeUp) << path;

@@ -63,7 +63,8 @@ std::string CMemoryDirectorySource::FolderPath(Handle folder) {
         ++m_misuses;
         return {};
     }
-    const std::string& below = m_folders[static_cast<std::size_t>(m_handles[static_cast<std::size_t>(folder)].folder)].path;
+    const std::string& below =
+        m_folders[static_cast<std::size_t>(m_handles[static_cast<std::size_t>(folder)].folder)].path;
     return m_rootPath.ends_with('/') && !below.empty() ? m_rootPath + below.substr(1) : m_rootPath + below;
 }
 
