@@ -7,6 +7,13 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 
+namespace {
+
+// Room on either side of the pane's text together, in pixels, beside the frame, as the lock panes have.
+constexpr int kPaneTextMargins = 8;
+
+} // namespace
+
 QString RulesPaneText(const EntryFilter& inForce, const LeftOutCounts& leftOut) {
     if (const std::int64_t rules = RuleCount(inForce); rules > 0)
         return QString::fromStdString(CountOf(rules, "rule", "rules"));
@@ -48,6 +55,7 @@ void CRulesPane::ShowAnalysis(const AnalysisSource& source, const EntryFilter& r
     const EntryFilter inForce = folders ? RulesInForce(rules, load.foldersWalked) : EntryFilter();
     const QString text = folders ? RulesPaneText(inForce, load.leftOut) : QString();
     setText(text);
+    setMinimumWidth(fontMetrics().horizontalAdvance(text) + kPaneTextMargins);
     setToolTip(text.isEmpty() ? QString() : RulesPaneTip(inForce, load.leftOut, SourceLabel(source)));
     setAccessibleDescription(toolTip());
     setVisible(!text.isEmpty());
