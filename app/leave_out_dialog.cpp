@@ -44,11 +44,9 @@ CLeaveOutDialog::CLeaveOutDialog(const EntryFilter& rules, const std::string& fo
     m_otherFolders->setTextFormat(Qt::PlainText);
     m_otherFolders->setWordWrap(true);
     ShowOtherFolderRules(*m_otherFolders, m_otherFolderRules);
-    m_versionControl =
-        new QCheckBox(QStringLiteral("&Version-control folders (.git, .hg, .svn, .bzr)"), this);
+    m_versionControl = new QCheckBox(QStringLiteral("&Version-control folders (.git, .hg, .svn, .bzr)"), this);
     m_versionControl->setChecked(fields.versionControl);
-    m_oneFileSystem =
-        new QCheckBox(QStringLiteral("Other &file systems (stay on the chosen folder's)"), this);
+    m_oneFileSystem = new QCheckBox(QStringLiteral("Other &file systems (stay on the chosen folder's)"), this);
     m_oneFileSystem->setChecked(fields.oneFileSystem);
     m_since = new QLineEdit(fields.since, this);
     m_until = new QLineEdit(fields.until, this);

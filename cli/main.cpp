@@ -1,9 +1,9 @@
 #include "analysis_period.h"
-#include "analysis_source.h"
 #include "busyscope_version.h"
 #include "checked_output.h"
 #include "files_at_point.h"
 #include "files_at_report.h"
+#include "analysis_source.h"
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
@@ -62,8 +62,7 @@ SourceLoad LoadWhatIsAnalysed(const ReportOptions& options, const AnalysisSource
     SourceLoad load;
     {
         CPosixDirectorySource directories;
-        const CProgressLine progress(theWalkControl,
-                                     std::holds_alternative<FolderSource>(source) ? STDERR_FILENO : -1);
+        const CProgressLine progress(theWalkControl, std::holds_alternative<FolderSource>(source) ? STDERR_FILENO : -1);
         load = LoadSource(source, theStampStore, directories, options.jobs, &theWalkControl);
     }
     ::sigaction(SIGINT, &previous, nullptr);
@@ -153,10 +152,9 @@ int Analyse(const ReportOptions& options) {
         return load.failure == SourceLoad::Failure::BadInput ? kExitUsage : kExitFolder;
     }
     const ScanProblems& problems = theStampStore.GetProblems();
-    const std::string& failed =
-        load.foldersWalked.empty()
-            ? options.folders.front()
-            : load.foldersWalked[std::min(problems.rootIndex, load.foldersWalked.size() - 1)];
+    const std::string& failed = load.foldersWalked.empty()
+                                    ? options.folders.front()
+                                    : load.foldersWalked[std::min(problems.rootIndex, load.foldersWalked.size() - 1)];
     if (problems.rootError == ENOMEM) {
         Complain(OutOfMemoryMessage(failed));
         return kExitFolder;

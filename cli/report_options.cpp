@@ -26,7 +26,7 @@ constexpr std::array<FormatName, 4> kFormats{{
 // text, or "" when the value is good.
 struct CommandOption {
     std::string_view name;
-    char shortName;             // '\0' for none
+    char shortName; // '\0' for none
     std::string_view valueName; // empty for a flag
     std::string help;
     std::function<std::string(ReportOptions&, std::string_view)> apply;
@@ -83,9 +83,8 @@ const std::vector<CommandOption>& Options() {
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
          }},
-        {"--count", '\0', "files|minutes",
-         "count every file, or every minute with a file written once "
-         "(default: files)",
+        {"--count", '\0', "files|minutes", "count every file, or every minute with a file written once "
+                                     "(default: files)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value == "files")
                  options.countRule = CountRule::Files;
@@ -115,8 +114,7 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--height", value, 1, kLargestPicture, options.height);
          }},
-        {"--average", '\0', "P",
-         "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
+        {"--average", '\0', "P", "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--average", value, 0, 100, options.averagingPosition);
          }},
@@ -165,7 +163,8 @@ const std::vector<CommandOption>& Options() {
              options.timeLists.emplace_back(value);
              return {};
          }},
-        {"--null", '0', "", "lists of --times-from and --format times end each record with NUL, not newline",
+        {"--null", '0', "",
+         "lists of --times-from and --format times end each record with NUL, not newline",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.recordEnd = RecordEnd::Nul;
              return {};
@@ -208,8 +207,7 @@ const std::vector<CommandOption>& Options() {
 
 const CommandOption* FindOption(std::string_view name) {
     for (const CommandOption& option : Options())
-        if (option.name == name ||
-            (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
+        if (option.name == name || (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
             return &option;
     return nullptr;
 }
@@ -235,12 +233,8 @@ OptionArgument SplitOption(std::string_view argument) {
 
 // The source options as given; FOLDER only when one was.
 SourceRequest SourceRequestOf(const ReportOptions& options, bool haveFolder) {
-    return {haveFolder ? options.folders : std::vector<std::string>(),
-            options.timeLists,
-            options.recordEnd,
-            options.git,
-            options.allRefs,
-            options.authors};
+    return {haveFolder ? options.folders : std::vector<std::string>(), options.timeLists, options.recordEnd,
+            options.git, options.allRefs, options.authors};
 }
 
 } // namespace

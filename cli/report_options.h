@@ -18,9 +18,9 @@ enum class ReportFormat { Summary, Csv, Json, Times };
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     ReportFormat format = ReportFormat::Summary;
-    bool formatChosen = false;              // --format was given
+    bool formatChosen = false; // --format was given
     CountRule countRule = CountRule::Files; // --count
-    std::vector<std::string> folders{"."};  // analysed together as one
+    std::vector<std::string> folders{"."}; // analysed together as one
     bool help = false;
     bool version = false;
 

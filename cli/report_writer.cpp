@@ -45,11 +45,9 @@ void WriteSummary(std::ostream& out, const CStampStore& store, const CPeriodHist
     out << DisplayText(SummaryTitle(store, histograms, leftOut)) << '\n';
     const bool countsFiles = histograms.m_countRule == CountRule::Files;
     if (leftOut.filesOutsideRange)
-        out << CountOf(*leftOut.filesOutsideRange, "file", "files")
-            << " written outside the time range left out\n";
+        out << CountOf(*leftOut.filesOutsideRange, "file", "files") << " written outside the time range left out\n";
     if (leftOut.mountPoints > 0)
-        out << CountOf(leftOut.mountPoints, "mount point", "mount points")
-            << " of other file systems left out\n";
+        out << CountOf(leftOut.mountPoints, "mount point", "mount points") << " of other file systems left out\n";
     if (const std::int64_t outside = histograms.m_nCounted - histograms.m_nBinned; outside > 0)
         out << outside << (countsFiles ? " of them have times" : " of the active minutes are")
             << " outside the local calendar\n";
@@ -98,14 +96,14 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
         << "  \"timeZone\": " << JsonQuote(LocalZoneName()) << ",\n"
         << "  \"folder\": " << JsonQuote(store.GetFolder()) << ",\n"
         << "  \"files\": " << store.m_nFiles << ",\n"
-        << "  \"count\": " << (histograms.m_countRule == CountRule::Files ? "\"files\"" : "\"minutes\"")
-        << ",\n";
+        << "  \"count\": " << (histograms.m_countRule == CountRule::Files ? "\"files\"" : "\"minutes\"") << ",\n";
     if (histograms.m_countRule == CountRule::Files)
         out << "  \"binnedFiles\": " << histograms.m_nBinned << ",\n";
     else
         out << "  \"activeMinutes\": " << histograms.m_nCounted << ",\n"
             << "  \"binnedMinutes\": " << histograms.m_nBinned << ",\n";
-    out << "  \"unreadableFolders\": " << problems.unreadableFolders << ",\n"
+    out
+        << "  \"unreadableFolders\": " << problems.unreadableFolders << ",\n"
         << "  \"excludedEntries\": " << leftOut.excludedEntries.value_or(0) << ",\n"
         << "  \"filesOutsideRange\": " << leftOut.filesOutsideRange.value_or(0) << ",\n"
         << "  \"mountPointsLeftOut\": " << leftOut.mountPoints << ",\n"
@@ -122,9 +120,8 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
         const char* binSeparator = "\n";
         for (int bin = 0; bin < histogram.GetSize(); ++bin) {
             out << binSeparator << "      {\"bin\": " << bin
-                << ", \"time\": " << JsonQuote(FormatBinTime(view, bin))
-                << ", \"startSeconds\": " << bin * width << ", \"widthSeconds\": " << width
-                << ", \"count\": " << histogram[bin] << '}';
+                << ", \"time\": " << JsonQuote(FormatBinTime(view, bin)) << ", \"startSeconds\": " << bin * width
+                << ", \"widthSeconds\": " << width << ", \"count\": " << histogram[bin] << '}';
             binSeparator = ",\n";
         }
         out << "\n    ]}";

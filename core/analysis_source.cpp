@@ -10,6 +10,7 @@
 
 namespace {
 
+
 SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirectorySource& directories,
                        int jobs, WalkControl* control) {
     SourceLoad load;

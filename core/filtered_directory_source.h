@@ -49,9 +49,9 @@ private:
     std::atomic<std::int64_t> m_filesOutsideRange{0};
     std::atomic<bool> m_anyEmptied{false}; // set once a folder has been left out
 
-    mutable std::mutex m_mutex;                                        // guards the members below
-    std::map<std::uint64_t, bool> m_pseudoDevices;                     // device -> made up
-    std::set<Handle> m_emptied;                                        // open folders listed as empty
+    mutable std::mutex m_mutex; // guards the members below
+    std::map<std::uint64_t, bool> m_pseudoDevices;               // device -> made up
+    std::set<Handle> m_emptied;                                  // open folders listed as empty
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_mountsLeftOut; // device and inode
     std::vector<std::string> m_mountPaths; // of the first kMountPointPathsKept, as found
 };

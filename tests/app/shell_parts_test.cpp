@@ -58,8 +58,7 @@ TEST(ScanReport, CountsUnreadableFoldersBelowTheRoot) {
 
 TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     using Outcome = CBackgroundWalk::Outcome;
-    const auto message = [](Outcome outcome, const ScanProblems& problems,
-                            const LeftOutCounts& leftOut = {}) {
+    const auto message = [](Outcome outcome, const ScanProblems& problems, const LeftOutCounts& leftOut = {}) {
         SourceLoad load;
         load.leftOut = leftOut;
         return AnalysisOutcomeMessage(outcome, load, problems, "/home");
@@ -95,8 +94,7 @@ TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     noticed.notices = {"'/a/b' is inside '/a': analysed once"};
     EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, noticed, ScanProblems{1, 0, 0, 0, {}}, "/a"),
               "'/a/b' is inside '/a': analysed once. 1 folder could not be read.");
-    SourceLoad refused{
-        SourceLoad::Failure::Unreadable, "cannot read 'x.times': No such file", {}, false, {}, {}};
+    SourceLoad refused{SourceLoad::Failure::Unreadable, "cannot read 'x.times': No such file", {}, false, {}, {}};
     EXPECT_EQ(AnalysisOutcomeMessage(Outcome::Complete, refused, {}, "Time list x.times"),
               "Cannot read 'x.times': No such file.");
 }
@@ -133,13 +131,9 @@ TEST(CommandLine, TheWindowTakesTheReportsSourcesBesideQtsOwnOptions) {
         {{"--", "-odd"}, FolderSource{{"-odd"}, {}}, ""},
         {{"-"}, FolderSource{{"-"}, {}}, ""},
         {{"/a", "/b"}, FolderSource{{"/a", "/b"}, {}}, ""},
-        {{"--git", "--author", "ann", "--all", "--author=bo", "/r"},
-         GitSource{"/r", {true, {"ann", "bo"}}},
-         ""},
+        {{"--git", "--author", "ann", "--all", "--author=bo", "/r"}, GitSource{"/r", {true, {"ann", "bo"}}}, ""},
         {{"--git"}, GitSource{".", {}}, ""},
-        {{"--times-from", "a.times", "--times-from=-"},
-         TimeListSource{{"a.times", "-"}, RecordEnd::Detect},
-         ""},
+        {{"--times-from", "a.times", "--times-from=-"}, TimeListSource{{"a.times", "-"}, RecordEnd::Detect}, ""},
         {{"-0", "--times-from", "a"}, TimeListSource{{"a"}, RecordEnd::Nul}, ""},
         {{"/a", "--bogus=1"}, std::nullopt, "unknown option '--bogus'"},
         {{"-x"}, std::nullopt, "unknown option '-x'"},
