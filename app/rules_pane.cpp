@@ -22,10 +22,10 @@ QString RulesPaneText(const EntryFilter& inForce, const LeftOutCounts& leftOut) 
     return {};
 }
 
-QString RulesPaneTip(const EntryFilter& inForce, const LeftOutCounts& leftOut, const std::string& folder) {
+QString RulesPaneTip(const EntryFilter& inForce, const LeftOutCounts& leftOut, const std::string& label) {
     QStringList lines;
     lines << QString::fromStdString(CountOf(RuleCount(inForce), "rule", "rules")) +
-                 QStringLiteral(" in force for %1.").arg(TextForWindow(folder));
+                 QStringLiteral(" in force for %1.").arg(TextForWindow(label));
     const auto leftOutText = LeftOutMessage(leftOut);
     lines << (leftOutText ? QString::fromStdString(*leftOutText) : QStringLiteral("Nothing left out."));
     if (!leftOut.mountPointPaths.empty()) {
