@@ -48,8 +48,9 @@ CFrameDialogs::CFrameDialogs()
       }),
       showMessage(
           [](QWidget* owner, const QString& text) { QMessageBox::information(owner, AppTitle(), text); }),
-      editLeaveOut([](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
-          CLeaveOutDialog dialog(rules, owner);
+      editLeaveOut([](QWidget* owner, const EntryFilter& rules,
+                      const std::string& folder) -> std::optional<EntryFilter> {
+          CLeaveOutDialog dialog(rules, folder, owner);
           if (dialog.exec() != QDialog::Accepted)
               return std::nullopt;
           return dialog.Rules();

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -27,7 +28,10 @@ struct CFrameDialogs {
     // Where File > Save Picture... saves.
     std::function<QString(QWidget* owner, const QString& suggested)> choosePictureFile;
     std::function<void(QWidget* owner, const QString& text)> showMessage;
-    // The Leave Out dialog (nothing when cancelled), and a yes-or-no question.
-    std::function<std::optional<EntryFilter>(QWidget* owner, const EntryFilter& rules)> editLeaveOut;
+    // The Leave Out dialog for the rules and the folder they may be tied to (nothing when
+    // cancelled), and a yes-or-no question.
+    std::function<std::optional<EntryFilter>(QWidget* owner, const EntryFilter& rules,
+                                             const std::string& folder)>
+        editLeaveOut;
     std::function<bool(QWidget* owner, const QString& question)> askYesNo;
 };

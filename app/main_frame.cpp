@@ -8,6 +8,7 @@
 #include "graph_panel.h"
 #include "graph_render.h"
 #include "leave_out_rules.h"
+#include "rules_pane.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
@@ -115,7 +116,8 @@ void CMainFrame::OnFileAnalyzeAgain() {
 
 void CMainFrame::OnFileLeaveOut() {
     const std::optional<EntryFilter> rules =
-        m_dialogs.editLeaveOut ? m_dialogs.editLeaveOut(this, m_leaveOut) : std::nullopt;
+        m_dialogs.editLeaveOut ? m_dialogs.editLeaveOut(this, m_leaveOut, RuleFolderOf(m_source))
+                               : std::nullopt;
     if (!rules)
         return;
     m_leaveOut = *rules;
@@ -132,7 +134,11 @@ void CMainFrame::LeaveOutFolder(const QString& relativeFolder) {
     const auto* folders = m_source ? std::get_if<FolderSource>(&*m_source) : nullptr;
     if (IsAnalysing() || folders == nullptr)
         return;
-    if (!AddFolderRule(m_leaveOut, relativeFolder)) {
+    if (folders->folders.size() != 1) {
+        SetMessageText(QStringLiteral("A folder can be left out when one folder is analysed."));
+        return;
+    }
+    if (!AddFolderRule(m_leaveOut, RuleFolderOf(m_source), relativeFolder)) {
         SetMessageText(QStringLiteral("The analysed folder itself cannot be left out."));
         return;
     }
@@ -167,6 +173,7 @@ void CMainFrame::Analyse(AnalysisSource source) {
     if (complete) {
         m_source = source;
         m_leftOut = result.load.leftOut;
+        m_rulesPane->ShowAnalysis(source, m_leaveOut, result.load);
         if (result.load.failure == SourceLoad::Failure::None && theStampStore.GetProblems().rootError == 0)
             m_settings.AddRecentSource(source);
     } else {

@@ -22,6 +22,7 @@ class CFilesWindow;
 class CUnreadableFoldersWindow;
 class CGraphPanel;
 class CIndicatorPanes;
+class CRulesPane;
 class CViewBar;
 class QAction;
 class QMenu;
@@ -178,6 +179,7 @@ private:
     std::map<int, QAction*> m_actions;
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
+    CRulesPane* m_rulesPane = nullptr; // shown while rules leave anything out
     CFilesWindow* m_filesWindow = nullptr;
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
     CBurstsWindow* m_burstsWindow = nullptr;

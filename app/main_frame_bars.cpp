@@ -7,6 +7,7 @@
 #include "graph_panel.h"
 #include "indicator_panes.h"
 #include "main_frame.h"
+#include "rules_pane.h"
 #include "string_table.h"
 #include "view_bar.h"
 #include "window_text.h"
@@ -117,6 +118,8 @@ void CMainFrame::CreateBars() {
 
     m_wndStatusBar = statusBar();
     m_indicators = new CIndicatorPanes(*m_wndStatusBar);
+    m_rulesPane = new CRulesPane(*m_wndStatusBar);
+    connect(m_rulesPane, &CRulesPane::Clicked, this, [this] { OnCommand(ID_FILE_LEAVEOUT); });
     m_wndStatusBar->installEventFilter(this); // a click on the unreadable folders' message lists them
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
 

@@ -75,6 +75,15 @@ void Complain(const std::string& message) {
     std::cerr << kProgram << ": " << message << '\n';
 }
 
+// --verbose: each mount point not entered on a line, and how many more were not named.
+void NameMountPointsLeftOut(const LeftOutCounts& leftOut) {
+    for (const std::string& path : leftOut.mountPointPaths)
+        Complain("mount point '" + DisplayText(path) + "' left out");
+    if (const auto unnamed = leftOut.mountPoints - static_cast<std::int64_t>(leftOut.mountPointPaths.size());
+        unnamed > 0)
+        Complain(CountOf(unnamed, "more mount point", "more mount points") + " left out");
+}
+
 std::string OutOfMemoryMessage(const std::string& folder) {
     return "not enough memory to analyze '" + DisplayText(folder) + "'";
 }
@@ -167,6 +176,8 @@ int Analyse(const ReportOptions& options) {
         Complain(CountOf(problems.unreadableFolders, "folder", "folders") + " below '" +
                  DisplayText(theStampStore.GetFolder()) + "' could not be read");
 
+    if (options.verbose)
+        NameMountPointsLeftOut(load.leftOut);
     return WriteOutput(options, load.leftOut);
 }
 

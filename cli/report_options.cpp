@@ -145,6 +145,11 @@ const std::vector<CommandOption>& Options() {
              options.filter.oneFileSystem = true;
              return {};
          }},
+        {"--verbose", 'v', "", "name each mount point left out on standard error",
+         [](ReportOptions& options, std::string_view) -> std::string {
+             options.verbose = true;
+             return {};
+         }},
         {"--since", '\0', "DATE", "keep only files written at DATE or later",
          [](ReportOptions& options, std::string_view value) {
              return SetRangeEnd(options.filter.since, value);

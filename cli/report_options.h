@@ -31,6 +31,7 @@ struct ReportOptions {
     // --exclude, --exclude-vcs, --since, --until: what the walk leaves out.
     EntryFilter filter;
     int jobs = kDefaultJobs; // threads reading the folder tree
+    bool verbose = false;    // --verbose: name on standard error what the walk left out
 
     // --files-at: the files behind the curve's point at WHEN, which names this bin of the first
     // chosen view.

@@ -108,6 +108,10 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
         << "  \"excludedEntries\": " << leftOut.excludedEntries.value_or(0) << ",\n"
         << "  \"filesOutsideRange\": " << leftOut.filesOutsideRange.value_or(0) << ",\n"
         << "  \"mountPointsLeftOut\": " << leftOut.mountPoints << ",\n"
+        << "  \"mountPointPathsLeftOut\": [";
+    for (std::size_t i = 0; i < leftOut.mountPointPaths.size(); ++i)
+        out << (i == 0 ? "" : ", ") << JsonQuote(leftOut.mountPointPaths[i]);
+    out << "],\n"
         << "  \"views\": [";
     const char* viewSeparator = "\n";
     for (const int view : views) {

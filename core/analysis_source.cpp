@@ -13,9 +13,9 @@ namespace {
 
 SourceLoad LoadFolders(const FolderSource& source, CStampStore& store, IDirectorySource& directories,
                        int jobs, WalkControl* control) {
-    CFilteredDirectorySource filtered(directories, source.rules);
     SourceLoad load;
     load.foldersWalked = DropNestedFolders(source.folders, source.rules.oneFileSystem, &load.notices);
+    CFilteredDirectorySource filtered(directories, RulesInForce(source.rules, load.foldersWalked));
     load.stopped = !store.Scan(load.foldersWalked, filtered, jobs, control);
     load.leftOut = filtered.Counts();
     return load;

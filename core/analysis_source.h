@@ -17,7 +17,7 @@ struct WalkControl;
 // (a chosen folder, a command line, a remembered entry), and one function loads any of them.
 struct FolderSource {
     std::vector<std::string> folders; // analysed together as one, in this order
-    EntryFilter rules;                // what the walk leaves out
+    EntryFilter rules;                // what the walk leaves out: the rules in force for folders
     bool operator==(const FolderSource&) const = default;
 };
 struct GitSource {

@@ -3,6 +3,8 @@
 #include "glob_pattern.h"
 #include "wall_clock_time.h"
 
+#include <filesystem>
+
 std::string VersionControlFolderList() {
     std::string names;
     for (const std::string_view name : kVersionControlFolders)
@@ -38,6 +40,14 @@ std::string AddPattern(EntryFilter& filter, std::string_view typed) {
     return problem;
 }
 
+std::string AddFolderPattern(EntryFilter& filter, const std::string& folder, std::string_view typed) {
+    const std::string_view pattern = Trimmed(typed);
+    std::string problem = PatternProblem(pattern);
+    if (problem.empty())
+        filter.folderRules.push_back({folder, std::string(pattern)});
+    return problem;
+}
+
 std::string SetRangeEnd(std::optional<std::int64_t>& end, std::string_view typed) {
     const std::string_view text = Trimmed(typed);
     const std::optional<WallClockTime> wall = ParseIsoDateTime(text);
@@ -55,6 +65,14 @@ std::string RulesProblem(const EntryFilter& filter) {
         if (std::string problem = PatternProblem(pattern); !problem.empty())
             return problem;
     }
+    for (const FolderRule& rule : filter.folderRules) {
+        if (rule.folder != RuleFolder(rule.folder))
+            return "The folder \"" + rule.folder + "\" of a rule is not a whole path.";
+        if (rule.pattern != Trimmed(rule.pattern))
+            return "The pattern \"" + rule.pattern + "\" has blanks at its ends.";
+        if (std::string problem = PatternProblem(rule.pattern); !problem.empty())
+            return problem;
+    }
     if (filter.since && filter.until && *filter.since >= *filter.until)
         return "The time range is empty: its end must come after its start.";
     return {};
@@ -62,4 +80,33 @@ std::string RulesProblem(const EntryFilter& filter) {
 
 bool WrittenInRange(std::int64_t lastWrite, const EntryFilter& filter) {
     return (!filter.since || lastWrite >= *filter.since) && (!filter.until || lastWrite < *filter.until);
+}
+
+std::int64_t RuleCount(const EntryFilter& filter) {
+    return static_cast<std::int64_t>(filter.excludedNames.size() + filter.folderRules.size()) +
+           (filter.excludeVersionControl ? 1 : 0) + (filter.oneFileSystem ? 1 : 0) +
+           (filter.since || filter.until ? 1 : 0);
+}
+
+std::string RuleFolder(std::string_view folder) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(folder), error);
+    if (error)
+        path = std::filesystem::path(folder);
+    std::string normal = path.lexically_normal().string();
+    while (normal.size() > 1 && normal.ends_with('/'))
+        normal.pop_back();
+    return normal;
+}
+
+EntryFilter RulesInForce(const EntryFilter& rules, std::span<const std::string> folders) {
+    EntryFilter inForce = rules;
+    inForce.folderRules.clear();
+    if (folders.size() != 1)
+        return inForce;
+    const std::string folder = RuleFolder(folders.front());
+    for (const FolderRule& rule : rules.folderRules)
+        if (rule.folder == folder)
+            inForce.excludedNames.push_back(rule.pattern);
+    return inForce;
 }

@@ -1,5 +1,6 @@
 #include "filtered_directory_source.h"
 
+#include <algorithm>
 #include <cerrno>
 
 CFilteredDirectorySource::CFilteredDirectorySource(IDirectorySource& source, EntryFilter filter)
@@ -19,8 +20,12 @@ IDirectorySource::OpenResult CFilteredDirectorySource::OpenChild(Handle parent, 
     if (opened.handle >= 0 && opened.id.device != m_rootDevice && LeavesOutFileSystemOf(opened)) {
         const std::lock_guard lock(m_mutex);
         m_emptied.insert(opened.handle);
-        m_mountsLeftOut.insert({opened.id.device, opened.id.inode});
+        const bool first = m_mountsLeftOut.insert({opened.id.device, opened.id.inode}).second;
         m_anyEmptied.store(true, std::memory_order_relaxed);
+        if (first && m_mountPaths.size() < kMountPointPathsKept) {
+            std::string path = m_inner.FolderPath(opened.handle);
+            m_mountPaths.push_back(path.empty() ? std::string(name) : std::move(path));
+        }
     }
     return opened;
 }
@@ -78,6 +83,9 @@ LeftOutCounts CFilteredDirectorySource::Counts() const {
         counts.excludedEntries = ExcludedEntries();
     if (m_filter.since || m_filter.until)
         counts.filesOutsideRange = FilesOutsideRange();
-    counts.mountPoints = MountPointsLeftOut();
+    const std::lock_guard lock(m_mutex);
+    counts.mountPoints = static_cast<std::int64_t>(m_mountsLeftOut.size());
+    counts.mountPointPaths = m_mountPaths;
+    std::sort(counts.mountPointPaths.begin(), counts.mountPointPaths.end());
     return counts;
 }

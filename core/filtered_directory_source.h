@@ -9,7 +9,9 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
 // A listing with some entries left out: the walk leaves out an entry whose name or path
 // matches a pattern through EntryScreen (a folder is then never opened), a file written outside
@@ -33,7 +35,8 @@ public:
     std::int64_t ExcludedEntries() const { return m_matcher.LeftOut(); }
     std::int64_t FilesOutsideRange() const { return m_filesOutsideRange.load(std::memory_order_relaxed); }
     std::int64_t MountPointsLeftOut() const;
-    // The three counts, as far as the filter asked for them.
+    // The three counts, as far as the filter asked for them, and the mount points' paths (their
+    // names alone where the source cannot tell a path).
     LeftOutCounts Counts() const;
 
 private:
@@ -50,4 +53,5 @@ private:
     std::map<std::uint64_t, bool> m_pseudoDevices;               // device -> made up
     std::set<Handle> m_emptied;                                  // open folders listed as empty
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_mountsLeftOut; // device and inode
+    std::vector<std::string> m_mountPaths; // of the first kMountPointPathsKept, as found
 };

@@ -98,6 +98,9 @@ public:
     // Whether an open folder lies on a file system the kernel makes up (proc, sysfs and the
     // like); a source that cannot tell says no.
     virtual bool OnPseudoFileSystem(Handle /*folder*/) { return false; }
+    // The path by which the system knows an open folder now, to name it to the user; empty when
+    // the source cannot tell. Slow: for the few folders that are named.
+    virtual std::string FolderPath(Handle /*folder*/) { return {}; }
     // What the walk leaves out of each listing by its place, or null for nothing.
     virtual IEntryScreen* EntryScreen() { return nullptr; }
 };
@@ -114,6 +117,7 @@ public:
     EntryTime ReadTime(Handle folder, const char* name) override { return m_inner.ReadTime(folder, name); }
     void Close(Handle folder) override { m_inner.Close(folder); }
     bool OnPseudoFileSystem(Handle folder) override { return m_inner.OnPseudoFileSystem(folder); }
+    std::string FolderPath(Handle folder) override { return m_inner.FolderPath(folder); }
     IEntryScreen* EntryScreen() override { return m_inner.EntryScreen(); }
 
 protected:

@@ -3,9 +3,11 @@
 #include "pseudo_file_system.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstddef>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -94,4 +96,14 @@ void CPosixDirectorySource::Close(Handle folder) {
 
 bool CPosixDirectorySource::OnPseudoFileSystem(Handle folder) {
     return ::OnPseudoFileSystem(folder);
+}
+
+std::string CPosixDirectorySource::FolderPath(Handle folder) {
+    const std::string link = "/proc/self/fd/" + std::to_string(folder);
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(link.c_str(), path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size())
+        return {};
+    path.resize(static_cast<std::size_t>(length));
+    return path;
 }

@@ -15,4 +15,6 @@ public:
     EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
     bool OnPseudoFileSystem(Handle folder) override;
+    // Read from the descriptor's link in /proc/self/fd.
+    std::string FolderPath(Handle folder) override;
 };

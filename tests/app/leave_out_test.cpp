@@ -14,9 +14,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QStatusBar>
+#include <QTest>
 #include <QTreeView>
 #include <cstdio>
 #include <regex>
@@ -56,7 +59,7 @@ TEST(LeaveOutRules, TheWindowAndTheReportAcceptAndRefuseEveryRuleAlike) {
     };
     for (const auto& c : cases) {
         LeaveOutFields fields{
-            {}, false, false, QString::fromStdString(c.since), QString::fromStdString(c.until)};
+            {}, false, false, QString::fromStdString(c.since), QString::fromStdString(c.until), {}, {}, {}};
         std::vector<std::string> arguments;
         for (const std::string& pattern : c.patterns) {
             fields.patterns << QString::fromStdString(pattern);
@@ -83,7 +86,7 @@ TEST(LeaveOutRules, TheWindowAndTheReportAcceptAndRefuseEveryRuleAlike) {
         EXPECT_EQ(LoadLeaveOutRules(settings), accepted);
     }
     const EntryFilter trimmed = std::get<EntryFilter>(
-        RulesFromFields({{" build", "", "  src/*.o  "}, true, true, " 2024-03-31", {}}));
+        RulesFromFields({{" build", "", "  src/*.o  "}, true, true, " 2024-03-31", {}, {}, {}, {}}));
     EXPECT_EQ(trimmed.excludedNames, (std::vector<std::string>{"build", "src/*.o"}))
         << "blank lines passed over";
     EXPECT_EQ(trimmed.since, 1711839600) << "midnight in Berlin";
@@ -98,7 +101,8 @@ TEST(LeaveOutRules, NonsenseInTheSettingsReadsAsNoRules) {
     for (const auto& [key, value] : nonsense) {
         QSettings settings;
         settings.clear();
-        SaveLeaveOutRules(settings, std::get<EntryFilter>(RulesFromFields({{"a"}, true, false, "2024-01-01", {}})));
+        SaveLeaveOutRules(settings, std::get<EntryFilter>(
+                                        RulesFromFields({{"a"}, true, false, "2024-01-01", {}, {}, {}, {}})));
         settings.setValue(key, value);
         EXPECT_EQ(LoadLeaveOutRules(settings), EntryFilter()) << key.toStdString();
     }
@@ -142,8 +146,9 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
 
     // A wrong date is refused with a message, and nothing is stored.
     QString complaint;
-    m_frame->m_dialogs.editLeaveOut = [&](QWidget* owner, const EntryFilter& rules) -> std::optional<EntryFilter> {
-        CLeaveOutDialog dialog(rules, owner);
+    m_frame->m_dialogs.editLeaveOut = [&](QWidget* owner, const EntryFilter& rules,
+                                          const std::string& folder) -> std::optional<EntryFilter> {
+        CLeaveOutDialog dialog(rules, folder, owner);
         dialog.m_complain = [&](QWidget*, const QString& text) { complaint = text; };
         dialog.m_patterns->setPlainText("build\nsrc/*.o");
         dialog.m_versionControl->setChecked(true);
@@ -200,14 +205,101 @@ TEST_F(LeaveOutTest, TheFilesWindowLeavesOutTheChosenFolderAndAnalysesAgain) {
     EXPECT_EQ(theStampStore.m_nFiles, 4);
     leaveOut("odd*[1] ");
     EXPECT_EQ(theStampStore.m_nFiles, 3) << "odd1 and odd*1 are other folders";
-    EXPECT_EQ(QSettings().value("leaveOut/patterns").toStringList(),
+    EXPECT_EQ(QSettings().value("leaveOut/folderPatterns").toStringList(),
               QStringList({"/gen", "/odd\\*\\[1][ ]"}));
     EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(FieldsFromRules(m_frame->m_leaveOut))),
               m_frame->m_leaveOut);
     EXPECT_EQ(CMainFrame().m_leaveOut, m_frame->m_leaveOut) << "remembered between runs";
     leaveOut("");
     EXPECT_EQ(m_frame->MessageText(), "The analysed folder itself cannot be left out.");
-    EXPECT_EQ(m_frame->m_leaveOut.excludedNames.size(), 2u);
+    EXPECT_EQ(m_frame->m_leaveOut.folderRules.size(), 2u);
+}
+
+// A rule made in the Files window of one folder leaves nothing out of another with the same
+// subfolder; the rules pane shows only while rules are in force, says what they left out, and
+// opens the dialog, which marks the rules of the folder analysed apart from the others.
+TEST_F(LeaveOutTest, ARuleMadeForOneFolderLeavesNothingOutOfAnother) {
+    CScopedTimeZone utc("UTC");
+    CTestTree a;
+    CTestTree b;
+    for (CTestTree* tree : {&a, &b})
+        for (const char* file : {"top", "gen/x", "gen/y"})
+            tree->AddFile(file, 1719844200);
+    const QLabel* pane = nullptr;
+    for (QLabel* label : m_frame->statusBar()->findChildren<QLabel*>())
+        if (label->accessibleName() == QStringLiteral("Leave-out rules"))
+            pane = label;
+    ASSERT_NE(pane, nullptr);
+    Analyse(a.Root());
+    EXPECT_TRUE(pane->isHidden());
+    m_frame->LeaveOutFolder("gen");
+    EXPECT_EQ(theStampStore.m_nFiles, 1);
+    EXPECT_TRUE(pane->isVisible());
+    EXPECT_EQ(pane->text(), "1 rule");
+    EXPECT_TRUE(pane->toolTip().contains("1 rule in force for " + QString::fromStdString(a.Root()) +
+                                         ".\n1 entry left out."))
+        << pane->toolTip().toStdString();
+
+    Analyse(b.Root());
+    EXPECT_EQ(theStampStore.m_nFiles, 3) << "b's gen is not a's";
+    EXPECT_TRUE(pane->isHidden());
+
+    // The pane opens the dialog, which shows a's rule as a's; in b's it is another folder's.
+    std::vector<std::string> shownFolders;
+    EntryFilter edited;
+    m_frame->m_dialogs.editLeaveOut = [&](QWidget* owner, const EntryFilter& rules,
+                                          const std::string& folder) -> std::optional<EntryFilter> {
+        shownFolders.push_back(folder);
+        CLeaveOutDialog dialog(rules, folder, owner);
+        const bool inA = folder == a.Root();
+        EXPECT_EQ(dialog.m_folderPatterns->toPlainText(), inA ? "/gen" : "");
+        EXPECT_EQ(dialog.m_otherFolders->isHidden(), inA);
+        if (!inA) {
+            EXPECT_EQ(dialog.m_otherFolders->text(),
+                      "1 rule of other folders: in force only when their folder is analysed.");
+        }
+        dialog.m_folderPatterns->setPlainText("top");
+        dialog.accept();
+        edited = dialog.Rules();
+        return std::nullopt;
+    };
+    Analyse(a.Root());
+    QTest::mouseClick(const_cast<QLabel*>(pane), Qt::LeftButton);
+    Analyse(b.Root());
+    m_frame->OnCommand(ID_FILE_LEAVEOUT);
+    EXPECT_EQ(shownFolders, (std::vector<std::string>{a.Root(), b.Root()}));
+    EXPECT_EQ(edited.folderRules, (std::vector<FolderRule>{{b.Root(), "top"}, {a.Root(), "/gen"}}));
+}
+
+// The rules remembered before they could be tied to a folder apply everywhere, as they did; rules
+// tied to folders come back tied to the same ones, and a list of folders that does not match its
+// list of patterns reads as no rules.
+TEST(LeaveOutRules, RememberedRulesOfOldAndNewFormsComeBack) {
+    QSettings settings;
+    settings.clear();
+    settings.setValue("leaveOut/patterns", QStringList{"build", "/gen"});
+    EntryFilter old;
+    old.excludedNames = {"build", "/gen"};
+    EXPECT_EQ(LoadLeaveOutRules(settings), old);
+
+    EntryFilter scoped = old;
+    ASSERT_TRUE(AddFolderRule(scoped, "/home/ann/src", "gen/deep"));
+    ASSERT_TRUE(AddFolderRule(scoped, "/home/ann/other folder", "x"));
+    SaveLeaveOutRules(settings, scoped);
+    EXPECT_EQ(LoadLeaveOutRules(settings), scoped);
+    EXPECT_EQ(
+        RulesInForce(LoadLeaveOutRules(settings), std::vector<std::string>{"/home/ann/src/"}).excludedNames,
+        (std::vector<std::string>{"build", "/gen", "/gen/deep"}));
+
+    const LeaveOutFields fields = FieldsFromRules(scoped, "/home/ann/src");
+    EXPECT_EQ(fields.folderPatterns, QStringList{"/gen/deep"});
+    EXPECT_EQ(fields.otherFolders.size(), 1u);
+    EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(fields)).folderRules.size(), 2u);
+
+    settings.setValue("leaveOut/ruleFolders", QStringList{"/home/ann/src"});
+    EXPECT_EQ(LoadLeaveOutRules(settings), EntryFilter());
+    settings.setValue("leaveOut/ruleFolders", QStringList{"relative", "/x"});
+    EXPECT_EQ(LoadLeaveOutRules(settings), EntryFilter()) << "a folder that is not a whole path";
 }
 
 // The view, the averaging position and the count mode the window was closed with come back;

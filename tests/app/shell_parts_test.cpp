@@ -85,7 +85,7 @@ TEST(ScanReport, TheEndOfAnAnalysisSaysWhyTheGraphShowsLessOrNothing) {
     EXPECT_EQ(message(Outcome::Complete, ScanProblems{2, 0, 0, 0, {}}, leftOut),
               "2 folders could not be read. 12 entries, 4 files outside the time range and 3 mount points "
               "left out.");
-    leftOut = {1, 1, 1};
+    leftOut = {1, 1, 1, {}};
     EXPECT_EQ(LeftOutMessage(leftOut), "1 entry, 1 file outside the time range and 1 mount point left out.");
     EXPECT_EQ(message(Outcome::Stopped, {}, leftOut), "Analysis stopped.");
 

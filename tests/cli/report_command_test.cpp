@@ -17,6 +17,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <regex>
+#include <set>
 #include <spawn.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -1050,3 +1051,29 @@ TEST(ReportCommandMemory, RunningOutIsAOneLineErrorAndStatusOne) {
 #endif
 
 } // namespace
+
+// The mount points below /dev (a devpts, a tmpfs) are named in the JSON and, with --verbose, on
+// standard error, when -x leaves them out.
+TEST(ReportCommandMounts, MountPointsLeftOutAreNamed) {
+    std::ifstream table("/proc/self/mountinfo");
+    std::set<std::string> below;
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string skip, mountPoint;
+        fields >> skip >> skip >> skip >> skip >> mountPoint;
+        if (mountPoint.starts_with("/dev/") && mountPoint.find('/', 5) == std::string::npos)
+            below.insert(mountPoint);
+    }
+    if (below.empty())
+        GTEST_SKIP() << "nothing is mounted below /dev here";
+    const RunResult run = RunReport({"--verbose", "-x", "--format", "json", "--view", "year", "/dev"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    const QJsonArray named = json["mountPointPathsLeftOut"].toArray();
+    EXPECT_EQ(json["mountPointsLeftOut"].toInt(), named.size());
+    for (const std::string& mountPoint : below) {
+        EXPECT_TRUE(Contains(run.err, "busyscope-report: mount point '" + mountPoint + "' left out\n")) << run.err;
+        EXPECT_TRUE(named.contains(QString::fromStdString(mountPoint))) << mountPoint << run.out;
+    }
+    EXPECT_FALSE(Contains(RunReport({"-x", "/dev"}).err, "mount point")) << "named only with --verbose";
+}

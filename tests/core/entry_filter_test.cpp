@@ -139,11 +139,12 @@ TEST_F(FilteredWalk, MadeUpFileSystemsAndWithOneFileSystemAllOthersAreNotEntered
         bool rootMadeUp;
         std::vector<std::int64_t> kept;
         std::int64_t mountPoints;
+        std::vector<std::string> named;
     } cases[] = {
-        {false, false, {1, 2, 3, 100, 300}, 1},
-        {true, false, {1, 2, 3, 100}, 2},
-        {false, true, {1, 2, 3, 100, 200, 300}, 0},
-        {true, true, {1, 2, 3, 100}, 2},
+        {false, false, {1, 2, 3, 100, 300}, 1, {"/proc"}},
+        {true, false, {1, 2, 3, 100}, 2, {"/home", "/proc"}},
+        {false, true, {1, 2, 3, 100, 200, 300}, 0, {}},
+        {true, true, {1, 2, 3, 100}, 2, {"/home", "/proc"}},
     };
     for (const auto& c : cases) {
         m_source.SetFileSystem(CMemoryDirectorySource::kRoot, 1, c.rootMadeUp);
@@ -151,10 +152,65 @@ TEST_F(FilteredWalk, MadeUpFileSystemsAndWithOneFileSystemAllOthersAreNotEntered
         m_store.Scan("/", source);
         EXPECT_EQ(Times(m_store), c.kept) << c.oneFileSystem << c.rootMadeUp;
         EXPECT_EQ(source.MountPointsLeftOut(), c.mountPoints) << c.oneFileSystem << c.rootMadeUp;
+        EXPECT_EQ(source.Counts().mountPointPaths, c.named) << c.oneFileSystem << c.rootMadeUp;
         EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules only";
         EXPECT_EQ(m_source.OpenNow(), 0);
         EXPECT_EQ(m_source.Misuses(), 0);
     }
+}
+
+// Past the first hundred mount points left out, the rest are counted without their paths.
+TEST_F(FilteredWalk, OnlyTheFirstMountPointsLeftOutAreNamed) {
+    const std::size_t mounts = kMountPointPathsKept + 5;
+    for (std::size_t i = 0; i < mounts; ++i)
+        m_source.SetFileSystem(m_source.AddFolder(CMemoryDirectorySource::kRoot, "m" + std::to_string(i)),
+                               10 + i, false);
+    CFilteredDirectorySource source(m_source, Filter({{}, {}, {}, false, true}));
+    m_store.Scan("/data/", source);
+    const LeftOutCounts counts = source.Counts();
+    EXPECT_EQ(counts.mountPoints, static_cast<std::int64_t>(mounts));
+    ASSERT_EQ(counts.mountPointPaths.size(), kMountPointPathsKept);
+    EXPECT_TRUE(std::is_sorted(counts.mountPointPaths.begin(), counts.mountPointPaths.end()));
+    EXPECT_TRUE(counts.mountPointPaths.front().starts_with("/data/m")) << counts.mountPointPaths.front();
+}
+
+// A pattern tied to one analysed folder applies when that folder, however written, is analysed
+// alone, and never to another folder or to several analysed together; the others apply everywhere.
+TEST_F(FilteredWalk, RulesTiedToAFolderApplyToThatFolderAlone) {
+    const std::string project = RuleFolder("/work/project");
+    EXPECT_EQ(project, "/work/project");
+    EntryFilter rules;
+    ASSERT_EQ(AddPattern(rules, "*.o"), "");
+    ASSERT_EQ(AddFolderPattern(rules, project, " /src "), "");
+    ASSERT_EQ(AddFolderPattern(rules, "/work/other", "notes.txt"), "");
+    EXPECT_EQ(AddFolderPattern(rules, project, "a["), "The pattern \"a[\" opens a '[' that it never closes.");
+    EXPECT_EQ(RulesProblem(rules), "");
+    EXPECT_EQ(RuleCount(rules), 3);
+    const struct {
+        std::vector<std::string> folders;
+        std::vector<std::string> inForce;
+        std::vector<std::int64_t> kept; // when the memory tree is walked as the first folder
+    } cases[] = {
+        {{"/work/project"}, {"*.o", "/src"}, {1, 100}},
+        {{"/work/project/"}, {"*.o", "/src"}, {1, 100}},
+        {{"/work/./project/src/.."}, {"*.o", "/src"}, {1, 100}},
+        {{"/work/other"}, {"*.o", "notes.txt"}, {2, 3, 100}},
+        {{"/work/project/src"}, {"*.o"}, {1, 2, 3, 100}},
+        {{"/work"}, {"*.o"}, {1, 2, 3, 100}},
+        {{"/work/project", "/work/other"}, {"*.o"}, {}},
+    };
+    for (const auto& c : cases) {
+        const EntryFilter inForce = RulesInForce(rules, c.folders);
+        EXPECT_EQ(inForce.excludedNames, c.inForce) << c.folders.front();
+        EXPECT_TRUE(inForce.folderRules.empty());
+        if (c.folders.size() == 1) {
+            Walk(inForce);
+            EXPECT_EQ(Times(m_store), c.kept) << c.folders.front();
+        }
+    }
+    EntryFilter stray = rules;
+    stray.folderRules.push_back({"work/project", "x"});
+    EXPECT_EQ(RulesProblem(stray), "The folder \"work/project\" of a rule is not a whole path.");
 }
 
 TEST_F(FilteredWalk, TheTimeRangeKeepsFilesFromSinceUpToButNotIncludingUntil) {

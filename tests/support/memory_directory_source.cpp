@@ -9,6 +9,7 @@ CMemoryDirectorySource::CMemoryDirectorySource() : m_folders(1) {}
 int CMemoryDirectorySource::AddFolder(int parent, const std::string& name) {
     const int folder = static_cast<int>(m_folders.size());
     m_folders.emplace_back();
+    m_folders.back().path = m_folders[static_cast<std::size_t>(parent)].path + "/" + name;
     m_folders[static_cast<std::size_t>(parent)].entries.push_back({name, Type::Folder, 0, folder});
     return folder;
 }
@@ -56,8 +57,20 @@ bool CMemoryDirectorySource::OnPseudoFileSystem(Handle folder) {
     return m_folders[static_cast<std::size_t>(m_handles[static_cast<std::size_t>(folder)].folder)].pseudo;
 }
 
-IDirectorySource::OpenResult CMemoryDirectorySource::OpenRoot(const std::string&) {
+std::string CMemoryDirectorySource::FolderPath(Handle folder) {
     const std::lock_guard lock(m_mutex);
+    if (!Valid(folder)) {
+        ++m_misuses;
+        return {};
+    }
+    const std::string& below =
+        m_folders[static_cast<std::size_t>(m_handles[static_cast<std::size_t>(folder)].folder)].path;
+    return m_rootPath.ends_with('/') && !below.empty() ? m_rootPath + below.substr(1) : m_rootPath + below;
+}
+
+IDirectorySource::OpenResult CMemoryDirectorySource::OpenRoot(const std::string& path) {
+    const std::lock_guard lock(m_mutex);
+    m_rootPath = path;
     return Open(kRoot);
 }
 

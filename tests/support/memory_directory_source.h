@@ -50,6 +50,8 @@ public:
     EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
     bool OnPseudoFileSystem(Handle folder) override;
+    // The path given to OpenRoot with the folder's names below it (the first, for an alias).
+    std::string FolderPath(Handle folder) override;
 
 private:
     enum class Type { File, Folder, Vanished };
@@ -68,6 +70,7 @@ private:
         bool kindsUnknown = false;
         std::uint64_t device = 1;
         bool pseudo = false;
+        std::string path; // below the root: "/a/b"
     };
     struct OpenFolder {
         int folder = -1;
@@ -83,6 +86,7 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Folder> m_folders;
     std::vector<OpenFolder> m_handles;
+    std::string m_rootPath;
     int m_openNow = 0;
     int m_mostOpen = 0;
     int m_misuses = 0;
