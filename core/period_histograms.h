@@ -9,6 +9,8 @@
 #include <vector>
 
 class CStampStore;
+class CTimeOrderedBins;
+struct DateRange;
 struct FileStamp;
 
 using Histogram = CGrowableArray<std::int32_t>;
@@ -20,6 +22,9 @@ enum class CountRule { Files, ActiveMinutes };
 // The minutes of UTC time in which at least one record was written, each as its first second,
 // in ascending order and each once.
 std::vector<std::int64_t> ActiveMinuteStarts(std::span<const FileStamp> stamps);
+// The first second of the minute of UTC time that t falls in (the earliest time there is for a
+// minute that has none).
+std::int64_t ActiveMinuteStart(std::int64_t t);
 
 // The four period histograms, recounted from the store after every scan.
 class CPeriodHistograms {
@@ -29,6 +34,10 @@ public:
     // all four. Throws std::bad_alloc only if the arrays themselves (or the list of active
     // minutes) cannot be allocated.
     void RebuildHistograms(const CStampStore& store, CountRule rule = CountRule::Files);
+    // The same for only the records written within the range (the minutes in which one of those
+    // was written), from the records already binned in time order: one slice, no breakdown.
+    void RecountWrittenIn(const CTimeOrderedBins& ordered, const DateRange& range,
+                          CountRule rule = CountRule::Files);
 
     // The histogram of a view, or nullptr for a value outside 0..3.
     const Histogram* ForView(int view) const;
@@ -52,6 +61,7 @@ public:
     CountRule m_countRule = CountRule::Files;
 
 private:
+    void SizeAndZero();
     template <typename Times, typename BinsOf> void Recount(const Times& times, BinsOf binsOf);
 };
 
