@@ -36,6 +36,10 @@ constexpr int ID_FILE_LEAVEOUT = 32852;
 constexpr int ID_FILE_ANALYZEAGAIN = 32870;
 constexpr int ID_FILE_SAVEPICTURE = 32871;
 constexpr int ID_VIEW_SHOWFILES = 32880;
+constexpr int ID_VIEW_ALLDATES = 32891;
+constexpr int ID_VIEW_COMPARE = 32892;
+constexpr int ID_VIEW_KEEPRANGE = 32893;
+constexpr int ID_VIEW_DATERANGE = 32894;
 
 // Status-bar indicator panes
 constexpr int ID_INDICATOR_CAPS = 59137;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "date_range.h"
 #include "filtered_directory_source.h"
 #include "git_history.h"
 
@@ -30,4 +31,9 @@ struct CFrameDialogs {
     // The Leave Out dialog (nothing when cancelled), and a yes-or-no question.
     std::function<std::optional<EntryFilter>(QWidget* owner, const EntryFilter& rules)> editLeaveOut;
     std::function<bool(QWidget* owner, const QString& question)> askYesNo;
+    // A date range, offered first as the one given, with a title and a line saying what it is
+    // for (nothing when cancelled).
+    std::function<std::optional<DateRange>(QWidget* owner, const QString& title, const QString& prompt,
+                                           const DateRange& initial)>
+        askDateRange;
 };

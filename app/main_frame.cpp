@@ -2,6 +2,7 @@
 
 #include "averaging_bar.h"
 #include "command_ids.h"
+#include "date_range_controller.h"
 #include "files_at_point.h"
 #include "files_window.h"
 #include "graph_panel.h"
@@ -53,6 +54,7 @@ CMainFrame::CMainFrame()
 
     CreateMenus();
     CreateBars();
+    m_dateRanges = new CDateRangeController(*this, m_wndPanel->m_plot, *m_wndStatusBar);
 
     // The window manager's usual placement; about three quarters of the screen.
     if (const QScreen* screen = this->screen())
@@ -92,6 +94,10 @@ void CMainFrame::SetCountRule(CountRule rule) {
     OnUpdateCommandUI();
 }
 
+void CMainFrame::SetDateRange(std::optional<DateRange> range) {
+    m_dateRanges->SetChosenRange(range);
+}
+
 void CMainFrame::OnFileNewFolder() {
     const QString path =
         m_dialogs.browseForFolder ? m_dialogs.browseForFolder(this, kFolderPrompt) : QString();
@@ -111,9 +117,12 @@ void CMainFrame::OnFileAnalyzeAgain() {
 void CMainFrame::OnFileLeaveOut() {
     const std::optional<EntryFilter> rules =
         m_dialogs.editLeaveOut ? m_dialogs.editLeaveOut(this, m_leaveOut) : std::nullopt;
-    if (!rules)
-        return;
-    m_leaveOut = *rules;
+    if (rules)
+        ApplyLeaveOutRules(*rules);
+}
+
+void CMainFrame::ApplyLeaveOutRules(const EntryFilter& rules) {
+    m_leaveOut = rules;
     m_settings.SetLeaveOutRules(m_leaveOut);
     const auto* folders = m_source ? std::get_if<FolderSource>(&*m_source) : nullptr;
     if (folders && m_dialogs.askYesNo &&
@@ -267,6 +276,8 @@ void CMainFrame::OnCommand(int id) {
         OnContextHelp();
         break;
     default:
+        if (m_dateRanges->OnCommand(id))
+            break;
         emit AppCommand(id);
         return;
     }
@@ -352,7 +363,8 @@ void CMainFrame::ShowFiles(int bin) {
     }
     m_filesWindow->ShowFiles(theStampStore,
                              SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
-                                                m_wndPanel->m_plot.GetCountRule()),
+                                                m_wndPanel->m_plot.GetCountRule(),
+                                                m_wndPanel->m_plot.ChosenRange()),
                              m_source && std::holds_alternative<FolderSource>(*m_source));
 }
 

@@ -3,6 +3,7 @@
 #include "analysis_runner.h"
 #include "analysis_source.h"
 #include "app_settings.h"
+#include "date_range.h"
 #include "files_at_point.h"
 #include "frame_dialogs.h"
 #include "graph_host.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 class CAveragingBar;
+class CDateRangeController;
 class CFilesWindow;
 class CUnreadableFoldersWindow;
 class CGraphPanel;
@@ -60,6 +62,14 @@ public:
     // below the analysed one, remembers the rules, and analyses the same folder again at once.
     // The analysed folder itself is refused with a message.
     void LeaveOutFolder(const QString& relativeFolder);
+
+    // Counts only the records written in the range (all of them without one): the graph, its
+    // readout and title, the Files window's lists, and a status-bar pane naming the range.
+    void SetDateRange(std::optional<DateRange> range);
+
+    // Makes the rules those of the next folder analyses, remembers them and offers to analyse
+    // the folders shown again, as OK in the Leave Out dialog does.
+    void ApplyLeaveOutRules(const EntryFilter& rules);
 
     // Whether an analysis is reading its source; input and commands are ignored meanwhile.
     bool IsAnalysing() const { return m_runner.IsRunning(); }
@@ -150,6 +160,7 @@ private:
     std::map<int, QAction*> m_actions;
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
+    CDateRangeController* m_dateRanges = nullptr;
     CFilesWindow* m_filesWindow = nullptr;
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
     QMenu* m_recentMenu = nullptr;

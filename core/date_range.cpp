@@ -5,6 +5,7 @@
 
 #include <array>
 #include <ctime>
+#include <limits>
 
 namespace {
 
@@ -42,13 +43,34 @@ std::int64_t LocalMidnight(std::int64_t year, int month, int day) {
 
 } // namespace
 
+DateRange DateRange::Between(const std::optional<std::int64_t>& since,
+                             const std::optional<std::int64_t>& until) {
+    return {since.value_or(std::numeric_limits<std::int64_t>::min()),
+            until.value_or(std::numeric_limits<std::int64_t>::max())};
+}
+
 std::string DateRangeName(const DateRange& range) {
+    constexpr std::int64_t kOpen[] = {std::numeric_limits<std::int64_t>::min(),
+                                      std::numeric_limits<std::int64_t>::max()};
+    if (range.since == kOpen[0] || range.until == kOpen[1]) {
+        if (range.since == kOpen[0] && range.until == kOpen[1])
+            return "all dates";
+        return range.since == kOpen[0] ? "before " + RangeEndText(range.until)
+                                       : "from " + RangeEndText(range.since);
+    }
     if (IsLocalMidnight(range.since) && IsLocalMidnight(range.until)) {
         const std::string first = Formatted(range.since, "%Y-%m-%d");
         const std::string last = Formatted(range.until - 1, "%Y-%m-%d");
         return first == last ? first : first + " to " + last;
     }
     return Formatted(range.since, "%Y-%m-%d %H:%M") + " to " + Formatted(range.until, "%Y-%m-%d %H:%M");
+}
+
+std::string RangeEndText(std::int64_t t) {
+    const std::optional<std::tm> fields = LocalFields(t);
+    if (fields && fields->tm_sec != 0)
+        return Formatted(t, "%Y-%m-%dT%H:%M:%S");
+    return Formatted(t, IsLocalMidnight(t) ? "%Y-%m-%d" : "%Y-%m-%dT%H:%M");
 }
 
 DateRange PrecedingRange(const DateRange& range) {
@@ -82,4 +104,9 @@ DateRange RangeInBasis(const DateRange& range, TimeBasis basis) {
         return range;
     const auto onTheClock = [](std::int64_t t) { return t + LocalUtcOffset(t).value_or(0); };
     return {onTheClock(range.since), onTheClock(range.until)};
+}
+
+std::string NothingWrittenIn(const DateRange& range, RecordKind kind) {
+    return std::string(kind == RecordKind::Commits ? "No commits" : "No files") + " were written in " +
+           DateRangeName(range) + ".";
 }

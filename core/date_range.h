@@ -14,14 +14,23 @@ struct DateRange {
     std::int64_t since = 0;
     std::int64_t until = 0;
 
+    // The range of a time range whose ends may be open.
+    static DateRange Between(const std::optional<std::int64_t>& since,
+                             const std::optional<std::int64_t>& until);
+
     bool operator==(const DateRange&) const = default;
     bool Holds(std::int64_t t) const { return t >= since && t < until; }
 };
 
 // How the range is named: "2024-03-01 to 2024-03-31" for whole local days (one date for a single
 // day); with the hour and minute of each end ("2024-03-01 14:30 to 2024-03-02 09:00", the end
-// being the first minute left out) when either end is not a local midnight.
+// being the first minute left out) when either end is not a local midnight. An end at the
+// earliest or latest time there is stands open: "from 2024-03-01", "before 2024-04-01", "all dates".
 std::string DateRangeName(const DateRange& range);
+
+// One end of a range as it is typed back: "2024-03-01" at a local midnight, else
+// "2024-03-01T14:30" (with ":SS" when the second is not 0).
+std::string RangeEndText(std::int64_t t);
 
 // The range of the same length that ends where this one begins.
 DateRange PrecedingRange(const DateRange& range);
@@ -37,3 +46,7 @@ std::string ReadDateRange(std::string_view since, std::string_view until, std::o
 // The range as a store with the basis reads its times: itself for file times; for clock readings
 // counted as UTC, the same dates and times on the clock (the local offset added to each end).
 DateRange RangeInBasis(const DateRange& range, TimeBasis basis);
+
+// What the status bar says of a range that holds no records: "No files were written in
+// 2024-03-01 to 2024-03-31." ("No commits were ..." for a history).
+std::string NothingWrittenIn(const DateRange& range, RecordKind kind);

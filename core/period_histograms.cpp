@@ -180,8 +180,10 @@ const Histogram* CPeriodHistograms::ForView(int view) const {
 }
 
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
-                                const CPeriodHistograms& histograms, RecordKind kind) {
+                                const CPeriodHistograms& histograms, RecordKind kind, const std::string& rangeName) {
     std::string title = FormatFilesTitle(files, folder, kind);
+    if (!rangeName.empty())
+        title += ", " + rangeName;
     if (histograms.m_countRule == CountRule::ActiveMinutes)
         title += " (" + std::to_string(histograms.m_nCounted) + " active minutes)";
     return title;

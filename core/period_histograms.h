@@ -66,9 +66,12 @@ private:
 };
 
 // The title line of an analysis: "N files in FOLDER" ("N commits in FOLDER" for a history), and
-// beside it "(M active minutes)", all of them, when the histograms count active minutes.
+// beside it "(M active minutes)", all of them, when the histograms count active minutes. Given
+// the name of the date range counted, files are those written in it, and the name follows the
+// folder: "37 files in src, 2024-03-01 to 2024-03-31".
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
-                                const CPeriodHistograms& histograms, RecordKind kind = RecordKind::Files);
+                                const CPeriodHistograms& histograms, RecordKind kind = RecordKind::Files,
+                                const std::string& rangeName = {});
 
 // "file(s)", "commit(s)" or "minute(s)": what a count of the rule counts in records of the kind.
 const char* CountedUnits(CountRule rule, RecordKind kind = RecordKind::Files);
