@@ -216,7 +216,8 @@ void CPlotWnd::DrawLegend(CPainterAdapter& dc, QPainter& painter) {
         const int right = width() - margin;
         const int textLeft = right - metrics.horizontalAdvance(text);
         const int middle = y + metrics.height() / 2;
-        painter.fillRect(QRect(textLeft - margin - stroke, middle - 1, stroke, 3), entry.color);
+        if (entry.histograms.m_nCounted > 0) // a range with nothing written has no curve to stand for
+            painter.fillRect(QRect(textLeft - margin - stroke, middle - 1, stroke, 3), entry.color);
         dc.SelectPen(Qt::black);
         dc.TextOut(right, y, text, CPainterAdapter::TopRight, CPainterAdapter::OpaqueWhite);
         y += metrics.height() + MillimetresToPixels(1, logicalDpiY());
