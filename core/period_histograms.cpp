@@ -180,7 +180,8 @@ const Histogram* CPeriodHistograms::ForView(int view) const {
 }
 
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
-                                const CPeriodHistograms& histograms, RecordKind kind, const std::string& rangeName) {
+                                const CPeriodHistograms& histograms, RecordKind kind,
+                                const std::string& rangeName) {
     std::string title = FormatFilesTitle(files, folder, kind);
     if (!rangeName.empty())
         title += ", " + rangeName;

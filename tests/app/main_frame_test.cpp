@@ -84,7 +84,8 @@ protected:
 
 TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
     const QStringList expected = {
-        "&File: &New folder...|&Analyze Again|&Recent|&Leave Out...|Analyze &Git History...|-|&Open Time List...|"
+        "&File: &New folder...|&Analyze Again|&Recent|&Leave Out...|Analyze &Git History...|-|&Open Time "
+        "List...|"
         "&Save Time List...|-|Save &Picture...|-|E&xit",
         "&View: &Day|&Week|&Month|&Year|-|Count &Files|Count &Active Minutes|-|Show Files at &Cursor|-|Date "
         "&Range...|All &Dates|Compare &With...|&Keep as Rule|-|&Status Bar",
