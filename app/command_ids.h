@@ -38,6 +38,10 @@ constexpr int ID_FILE_SAVEPICTURE = 32871;
 constexpr int ID_VIEW_SHOWFILES = 32880;
 constexpr int ID_VIEW_BURSTS = 32881;
 constexpr int ID_VIEW_DATES = 32890;
+constexpr int ID_VIEW_ALLDATES = 32891;
+constexpr int ID_VIEW_COMPARE = 32892;
+constexpr int ID_VIEW_KEEPRANGE = 32893;
+constexpr int ID_VIEW_DATERANGE = 32894;
 
 // Status-bar indicator panes
 constexpr int ID_INDICATOR_CAPS = 59137;

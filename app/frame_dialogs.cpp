@@ -1,6 +1,7 @@
 #include "frame_dialogs.h"
 
 #include "command_ids.h"
+#include "date_range_dialog.h"
 #include "git_history_dialog.h"
 #include "leave_out_dialog.h"
 #include "string_table.h"
@@ -57,4 +58,11 @@ CFrameDialogs::CFrameDialogs()
       }),
       askYesNo([](QWidget* owner, const QString& question) {
           return QMessageBox::question(owner, AppTitle(), question) == QMessageBox::Yes;
+      }),
+      askDateRange([](QWidget* owner, const QString& title, const QString& prompt,
+                      const DateRange& initial) -> std::optional<DateRange> {
+          CDateRangeDialog dialog(title, prompt, initial, owner);
+          if (dialog.exec() != QDialog::Accepted)
+              return std::nullopt;
+          return dialog.Range();
       }) {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "date_range.h"
 #include "filtered_directory_source.h"
 #include "git_history.h"
 
@@ -34,4 +35,9 @@ struct CFrameDialogs {
                                              const std::string& folder)>
         editLeaveOut;
     std::function<bool(QWidget* owner, const QString& question)> askYesNo;
+    // A date range, offered first as the one given, with a title and a line saying what it is
+    // for (nothing when cancelled).
+    std::function<std::optional<DateRange>(QWidget* owner, const QString& title, const QString& prompt,
+                                           const DateRange& initial)>
+        askDateRange;
 };

@@ -3,6 +3,7 @@
 #include "averaging_bar.h"
 #include "calendar_panel.h"
 #include "command_ids.h"
+#include "date_range_controller.h"
 #include "files_at_point.h"
 #include "files_window.h"
 #include "graph_panel.h"
@@ -56,6 +57,7 @@ CMainFrame::CMainFrame()
 
     CreateMenus();
     CreateBars();
+    m_dateRanges = new CDateRangeController(*this, m_wndPanel->m_plot, *m_wndStatusBar);
 
     // The window manager's usual placement; about three quarters of the screen.
     if (const QScreen* screen = this->screen())
@@ -98,6 +100,10 @@ void CMainFrame::SetCountRule(CountRule rule) {
     OnUpdateCommandUI();
 }
 
+void CMainFrame::SetDateRange(std::optional<DateRange> range) {
+    m_dateRanges->SetChosenRange(range);
+}
+
 void CMainFrame::OnFileNewFolder() {
     const QString path =
         m_dialogs.browseForFolder ? m_dialogs.browseForFolder(this, kFolderPrompt) : QString();
@@ -118,9 +124,12 @@ void CMainFrame::OnFileLeaveOut() {
     const std::optional<EntryFilter> rules =
         m_dialogs.editLeaveOut ? m_dialogs.editLeaveOut(this, m_leaveOut, RuleFolderOf(m_source))
                                : std::nullopt;
-    if (!rules)
-        return;
-    m_leaveOut = *rules;
+    if (rules)
+        ApplyLeaveOutRules(*rules);
+}
+
+void CMainFrame::ApplyLeaveOutRules(const EntryFilter& rules) {
+    m_leaveOut = rules;
     m_settings.SetLeaveOutRules(m_leaveOut);
     const auto* folders = m_source ? std::get_if<FolderSource>(&*m_source) : nullptr;
     if (folders && m_dialogs.askYesNo &&
@@ -298,6 +307,10 @@ void CMainFrame::OnCommand(int id) {
         OnContextHelp();
         break;
     default:
+        if (m_dateRanges->OnCommand(id)) {
+            FollowRangeOnCalendar();
+            break;
+        }
         emit AppCommand(id);
         return;
     }
@@ -375,7 +388,8 @@ void CMainFrame::ShowFiles(int bin) {
         return;
     OpenFilesWindow().ShowFiles(theStampStore,
                                 SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
-                                                   m_wndPanel->m_plot.GetCountRule()),
+                                                   m_wndPanel->m_plot.GetCountRule(),
+                                                   m_wndPanel->m_plot.ChosenRange()),
                                 FolderRulesApply());
 }
 

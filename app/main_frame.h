@@ -3,6 +3,7 @@
 #include "analysis_runner.h"
 #include "analysis_source.h"
 #include "app_settings.h"
+#include "date_range.h"
 #include "files_at_point.h"
 #include "frame_dialogs.h"
 #include "graph_host.h"
@@ -18,6 +19,7 @@
 class CAveragingBar;
 class CBurstsWindow;
 class CCalendarPanel;
+class CDateRangeController;
 class CFilesWindow;
 class CUnreadableFoldersWindow;
 class CGraphPanel;
@@ -69,6 +71,14 @@ public:
     // below the analysed one, remembers the rules, and analyses the same folder again at once.
     // The analysed folder itself is refused with a message.
     void LeaveOutFolder(const QString& relativeFolder);
+
+    // Counts only the records written in the range (all of them without one): the graph, its
+    // readout and title, the Files window's lists, and a status-bar pane naming the range.
+    void SetDateRange(std::optional<DateRange> range);
+
+    // Makes the rules those of the next folder analyses, remembers them and offers to analyse
+    // the folders shown again, as OK in the Leave Out dialog does.
+    void ApplyLeaveOutRules(const EntryFilter& rules);
 
     // Whether an analysis is reading its source; input and commands are ignored meanwhile.
     bool IsAnalysing() const { return m_runner.IsRunning(); }
@@ -157,6 +167,8 @@ private:
 
     // The Dates view's calendar beside the graph in the middle of the window (main_frame_dates.cpp).
     void CreateDatesView();
+    // The calendar's highlight goes once the range it chose is replaced by a command.
+    void FollowRangeOnCalendar();
 
     void SetMessageText(const QString& text);
     void RepaintGraph();
@@ -180,6 +192,7 @@ private:
     std::vector<QToolBar*> m_bands;
     CIndicatorPanes* m_indicators = nullptr;
     CRulesPane* m_rulesPane = nullptr; // shown while rules leave anything out
+    CDateRangeController* m_dateRanges = nullptr;
     CFilesWindow* m_filesWindow = nullptr;
     CUnreadableFoldersWindow* m_unreadableWindow = nullptr;
     CBurstsWindow* m_burstsWindow = nullptr;
@@ -187,6 +200,7 @@ private:
     std::optional<AnalysisSource> m_source; // what the graph shows, for Analyze Again
     QStackedWidget* m_middle = nullptr;     // the graph or the calendar
     bool m_datesShown = false;
+    std::optional<DateRange> m_calendarRange; // the range last chosen on the calendar
 };
 
 // The main window, set once by InitMainFrame.

@@ -4,6 +4,7 @@
 #include "averaging_bar.h"
 #include "band_flow.h"
 #include "command_ids.h"
+#include "date_range_controller.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
 #include "main_frame.h"
@@ -72,6 +73,12 @@ void CMainFrame::CreateMenus() {
     AddCommand(view, ID_VIEW_SHOWFILES, QStringLiteral("Show Files at &Cursor"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     AddCommand(view, ID_VIEW_BURSTS, QStringLiteral("&Bursts..."));
+    view->addSeparator();
+    AddCommand(view, ID_VIEW_DATERANGE, QStringLiteral("Date &Range..."));
+    AddCommand(view, ID_VIEW_ALLDATES, QStringLiteral("A&ll Dates"))
+        ->setShortcut(QKeySequence(Qt::Key_Escape));
+    AddCommand(view, ID_VIEW_COMPARE, QStringLiteral("C&ompare With..."));
+    AddCommand(view, ID_VIEW_KEEPRANGE, QStringLiteral("&Keep as Rule"));
     view->addSeparator();
     AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
@@ -198,4 +205,6 @@ void CMainFrame::OnUpdateCommandUI() {
     m_actions.at(ID_VIEW_COUNT_MINUTES)->setChecked(!countsFiles);
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!m_wndStatusBar->isHidden());
     m_actions.at(ID_FILE_ANALYZEAGAIN)->setEnabled(!IsAnalysing() && m_source.has_value());
+    if (m_dateRanges)
+        m_dateRanges->UpdateCommands();
 }

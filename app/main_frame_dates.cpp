@@ -23,6 +23,15 @@ void CMainFrame::CreateDatesView() {
                 ShowFilesWrittenIn({since, until, name.toStdString()});
             });
 
+    connect(m_wndCalendar, &CCalendarPanel::DateRangeChosen, this, [this](qint64 since, qint64 until) {
+        m_calendarRange = DateRange{since, until};
+        SetDateRange(m_calendarRange);
+    });
+    connect(m_wndCalendar, &CCalendarPanel::DateRangeCleared, this, [this] {
+        m_calendarRange.reset();
+        SetDateRange(std::nullopt);
+    });
+
     m_middle = new QStackedWidget(this);
     m_middle->addWidget(m_wndPanel);
     m_middle->addWidget(m_wndCalendar);
@@ -35,4 +44,11 @@ void CMainFrame::ShowDates() {
     m_wndCalendar->setFocus();
     m_wndViewBar->SyncButtons(m_viewMode, true);
     OnUpdateCommandUI();
+}
+
+void CMainFrame::FollowRangeOnCalendar() {
+    if (m_calendarRange && m_wndPanel->m_plot.ChosenRange() != m_calendarRange) {
+        m_calendarRange.reset();
+        m_wndCalendar->ForgetChosenRange();
+    }
 }

@@ -1,10 +1,10 @@
 #include "analysis_period.h"
+#include "analysis_source.h"
 #include "busyscope_version.h"
 #include "checked_output.h"
 #include "dates_report.h"
 #include "files_at_point.h"
 #include "files_at_report.h"
-#include "analysis_source.h"
 #include "period_histograms.h"
 #include "png_export.h"
 #include "posix_directory_source.h"
@@ -64,7 +64,8 @@ SourceLoad LoadWhatIsAnalysed(const ReportOptions& options, const AnalysisSource
     SourceLoad load;
     {
         CPosixDirectorySource directories;
-        const CProgressLine progress(theWalkControl, std::holds_alternative<FolderSource>(source) ? STDERR_FILENO : -1);
+        const CProgressLine progress(theWalkControl,
+                                     std::holds_alternative<FolderSource>(source) ? STDERR_FILENO : -1);
         load = LoadSource(source, theStampStore, directories, options.jobs, &theWalkControl);
     }
     ::sigaction(SIGINT, &previous, nullptr);
@@ -100,18 +101,43 @@ template <typename Write> bool PrintChecked(const char* what, Write write) {
     return true;
 }
 
+// The files of the compared range, out of a store that holds both ranges' files; the store then
+// keeps only the first range's, as a walk of that range alone would have, and the files it
+// drops count as left out.
+CStampStore SplitOffComparedRange(const ReportOptions& options, LeftOutCounts& leftOut) {
+    CStampStore compared;
+    compared.Begin(theStampStore.GetFolder(), theStampStore.Kind(), theStampStore.Basis());
+    for (const FileStamp& stamp : theStampStore.span())
+        if (options.compared->Holds(stamp.m_lastWrite))
+            compared.AddStamp(stamp.m_lastWrite);
+    const DateRange first = DateRange::Between(options.filter.since, options.filter.until);
+    const std::int64_t dropped = theStampStore.KeepWrittenIn(first.since, first.until);
+    if (leftOut.filesOutsideRange)
+        *leftOut.filesOutsideRange += dropped;
+    return compared;
+}
+
 // Prints the chosen text report on standard output; false when it could not be written.
-bool PrintReport(const ReportOptions& options, const LeftOutCounts& leftOut) {
+bool PrintReport(const ReportOptions& options, LeftOutCounts leftOut) {
+    CStampStore comparedStore;
+    if (options.compared)
+        comparedStore = SplitOffComparedRange(options, leftOut);
     CPeriodHistograms histograms;
     histograms.m_countRule = options.countRule;
     if (options.format != ReportFormat::Times)
         histograms.RebuildHistograms(theStampStore, options.countRule);
+    CPeriodHistograms comparedHistograms;
+    if (options.compared)
+        comparedHistograms.RebuildHistograms(comparedStore, options.countRule);
+    const ComparedCounts compared{options.compared ? DateRangeName(*options.compared) : std::string(),
+                                  comparedStore.GetSize(), comparedHistograms};
     return PrintChecked("the report", [&](std::ostream& out) {
         if (options.dates)
             WriteDatesReport(out, options.format, theStampStore, histograms, options.recordEnd);
         else
             WriteReport(out, options.format, theStampStore, histograms, options.views,
-                        options.averagingPosition, leftOut, options.recordEnd);
+                        options.averagingPosition, leftOut, options.recordEnd,
+                        options.compared ? &compared : nullptr);
     });
 }
 
@@ -157,9 +183,10 @@ int Analyse(const ReportOptions& options) {
         return load.failure == SourceLoad::Failure::BadInput ? kExitUsage : kExitFolder;
     }
     const ScanProblems& problems = theStampStore.GetProblems();
-    const std::string& failed = load.foldersWalked.empty()
-                                    ? options.folders.front()
-                                    : load.foldersWalked[std::min(problems.rootIndex, load.foldersWalked.size() - 1)];
+    const std::string& failed =
+        load.foldersWalked.empty()
+            ? options.folders.front()
+            : load.foldersWalked[std::min(problems.rootIndex, load.foldersWalked.size() - 1)];
     if (problems.rootError == ENOMEM) {
         Complain(OutOfMemoryMessage(failed));
         return kExitFolder;

@@ -26,6 +26,11 @@ std::string SaveGraphPng(const CStampStore& store, const ReportOptions& options)
     picture.xOffset = options.xOffset;
     picture.yScale = options.yScale;
     picture.countRule = options.countRule;
+    // With a comparison the store holds both ranges' files: each curve counts its own.
+    if (options.compared) {
+        picture.chosenRange = DateRange::Between(options.filter.since, options.filter.until);
+        picture.comparedRange = options.compared;
+    }
 
     return SaveGraphPicture(store, picture, options.pngFile.value_or(""));
 }

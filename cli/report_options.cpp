@@ -26,7 +26,7 @@ constexpr std::array<FormatName, 4> kFormats{{
 // text, or "" when the value is good.
 struct CommandOption {
     std::string_view name;
-    char shortName; // '\0' for none
+    char shortName;             // '\0' for none
     std::string_view valueName; // empty for a flag
     std::string help;
     std::function<std::string(ReportOptions&, std::string_view)> apply;
@@ -88,8 +88,9 @@ const std::vector<CommandOption>& Options() {
              }
              return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
          }},
-        {"--count", '\0', "files|minutes", "count every file, or every minute with a file written once "
-                                     "(default: files)",
+        {"--count", '\0', "files|minutes",
+         "count every file, or every minute with a file written once "
+         "(default: files)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              if (value == "files")
                  options.countRule = CountRule::Files;
@@ -119,7 +120,8 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--height", value, 1, kLargestPicture, options.height);
          }},
-        {"--average", '\0', "P", "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
+        {"--average", '\0', "P",
+         "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
          [](ReportOptions& options, std::string_view value) {
              return ParseNumber("--average", value, 0, 100, options.averagingPosition);
          }},
@@ -158,6 +160,14 @@ const std::vector<CommandOption>& Options() {
          [](ReportOptions& options, std::string_view value) {
              return SetRangeEnd(options.filter.until, value);
          }},
+        {"--compare-since", '\0', "DATE", "report beside the counts those of the files written from DATE",
+         [](ReportOptions& options, std::string_view value) {
+             return SetRangeEnd(options.compareEnds.since, value);
+         }},
+        {"--compare-until", '\0', "DATE", "...and before DATE (both given; --png draws their curve too)",
+         [](ReportOptions& options, std::string_view value) {
+             return SetRangeEnd(options.compareEnds.until, value);
+         }},
         {"--times-from", '\0', "FILE",
          "read times from a list instead of walking FOLDER (- is standard input; repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
@@ -168,8 +178,7 @@ const std::vector<CommandOption>& Options() {
              options.timeLists.emplace_back(value);
              return {};
          }},
-        {"--null", '0', "",
-         "lists of --times-from and --format times end each record with NUL, not newline",
+        {"--null", '0', "", "lists of --times-from and --format times end each record with NUL, not newline",
          [](ReportOptions& options, std::string_view) -> std::string {
              options.recordEnd = RecordEnd::Nul;
              return {};
@@ -212,7 +221,8 @@ const std::vector<CommandOption>& Options() {
 
 const CommandOption* FindOption(std::string_view name) {
     for (const CommandOption& option : Options())
-        if (option.name == name || (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
+        if (option.name == name ||
+            (name.size() == 2 && option.shortName != '\0' && name[1] == option.shortName))
             return &option;
     return nullptr;
 }
@@ -238,14 +248,18 @@ OptionArgument SplitOption(std::string_view argument) {
 
 // The source options as given; FOLDER only when one was.
 SourceRequest SourceRequestOf(const ReportOptions& options, bool haveFolder) {
-    return {haveFolder ? options.folders : std::vector<std::string>(), options.timeLists, options.recordEnd,
-            options.git, options.allRefs, options.authors};
+    return {haveFolder ? options.folders : std::vector<std::string>(),
+            options.timeLists,
+            options.recordEnd,
+            options.git,
+            options.allRefs,
+            options.authors};
 }
 
 } // namespace
 
 AnalysisSource SourceOf(const ReportOptions& options) {
-    return SourceFromRequest(SourceRequestOf(options, true), options.filter);
+    return SourceFromRequest(SourceRequestOf(options, true), WalkFilter(options));
 }
 
 ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
@@ -315,8 +329,18 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
             return parsed;
         }
     }
+    const bool comparing = options.compareEnds.since || options.compareEnds.until;
     if (std::string problem = RulesProblem(options.filter); !problem.empty())
         parsed.error = std::move(problem);
+    else if (comparing && !(options.compareEnds.since && options.compareEnds.until))
+        parsed.error = "--compare-since and --compare-until are given together";
+    else if (std::string compareProblem = RulesProblem(options.compareEnds); !compareProblem.empty())
+        parsed.error = std::move(compareProblem);
+    else if (comparing && (options.filesAt || options.format == ReportFormat::Times))
+        parsed.error =
+            "--compare-since and --compare-until add to the summary, csv and json formats and --png";
+    else if (comparing && (!options.timeLists.empty() || options.git))
+        parsed.error = "--compare-since and --compare-until apply to a walk of files only";
     else if (options.pngFile && formatGiven)
         parsed.error = "--png saves a picture and --format prints text: give one of them";
     else if (!options.git && (options.allRefs || !options.authors.empty()))
@@ -330,7 +354,20 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
         parsed.error = "--null applies to the lists of --times-from and --format times";
     else
         parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
+    if (parsed.error.empty() && options.compareEnds.since && options.compareEnds.until)
+        options.compared = DateRange{*options.compareEnds.since, *options.compareEnds.until};
     return parsed;
+}
+
+EntryFilter WalkFilter(const ReportOptions& options) {
+    EntryFilter walk = options.filter;
+    if (options.compared) {
+        if (walk.since)
+            walk.since = std::min(*walk.since, options.compared->since);
+        if (walk.until)
+            walk.until = std::max(*walk.until, options.compared->until);
+    }
+    return walk;
 }
 
 std::string ReportUsage() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis_source.h"
+#include "date_range.h"
 #include "defaults.h"
 #include "entry_filter.h"
 #include "period_histograms.h"
@@ -22,9 +23,9 @@ struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
     bool dates = false; // --view dates: the days of the calendar instead
     ReportFormat format = ReportFormat::Summary;
-    bool formatChosen = false; // --format was given
+    bool formatChosen = false;              // --format was given
     CountRule countRule = CountRule::Files; // --count
-    std::vector<std::string> folders{"."}; // analysed together as one
+    std::vector<std::string> folders{"."};  // analysed together as one
     bool help = false;
     bool version = false;
 
@@ -32,6 +33,10 @@ struct ReportOptions {
     EntryFilter filter;
     int jobs = kDefaultJobs; // threads reading the folder tree
     bool verbose = false;    // --verbose: name on standard error what the walk left out
+    // --compare-since, --compare-until: a second time range whose counts are reported beside
+    // those of --since and --until; the range once both ends are read and checked.
+    EntryFilter compareEnds;
+    std::optional<DateRange> compared;
 
     // --files-at: the files behind the curve's point at WHEN, which names this bin of the first
     // chosen view.
@@ -72,6 +77,10 @@ AnalysisSource SourceOf(const ReportOptions& options);
 
 // The --help text.
 std::string ReportUsage();
+
+// What the walk leaves out: the rules, with the time range widened to keep the compared
+// range's files too when there is one.
+EntryFilter WalkFilter(const ReportOptions& options);
 
 // The view --png and --files-at use: the first chosen one.
 int FirstView(const ReportOptions& options);

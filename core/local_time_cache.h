@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -85,3 +86,19 @@ private:
     std::unordered_map<std::int64_t, std::optional<YearBounds>> m_years;
     bool m_plainOnly = false; // the zone reported fields no offset gives (a leap second, second 60)
 };
+
+// Calls count(binsOf) with what bins a store's times: the cached local breakdown for file times
+// (the plain one should the cache run out of memory), the UTC one for clock readings.
+template <typename Count> void WithPeriodBinning(bool clockReadings, Count count) {
+    if (clockReadings) {
+        count(UtcPeriodBins);
+        return;
+    }
+    try {
+        CLocalTimeCache localTime;
+        count([&](std::int64_t t) { return localTime.Bins(t); });
+    } catch (const std::bad_alloc&) {
+        // The cache could not grow: the plain breakdown needs no memory.
+        count(ReferencePeriodBins);
+    }
+}

@@ -3,6 +3,7 @@
 #include "analysis_period.h"
 #include "local_time_cache.h"
 #include "stamp_store.h"
+#include "time_ordered_bins.h"
 
 #include <algorithm>
 #include <bit>
@@ -42,7 +43,8 @@ std::vector<std::int64_t> MinutesByBitmap(std::span<const FileStamp> stamps, std
     for (std::size_t w = 0; w < seen.size(); ++w) {
         for (std::uint64_t word = seen[w]; word != 0; word &= word - 1) {
             const std::uint64_t offset = w * 64 + static_cast<std::uint64_t>(std::countr_zero(word));
-            starts.push_back(MinuteStart(static_cast<std::int64_t>(static_cast<std::uint64_t>(first) + offset)));
+            starts.push_back(
+                MinuteStart(static_cast<std::int64_t>(static_cast<std::uint64_t>(first) + offset)));
         }
     }
     return starts;
@@ -70,6 +72,10 @@ std::int64_t TimeOf(std::int64_t t) {
 
 } // namespace
 
+std::int64_t ActiveMinuteStart(std::int64_t t) {
+    return MinuteStart(MinuteOf(t));
+}
+
 std::vector<std::int64_t> ActiveMinuteStarts(std::span<const FileStamp> stamps) {
     if (stamps.empty())
         return {};
@@ -86,24 +92,55 @@ std::vector<std::int64_t> ActiveMinuteStarts(std::span<const FileStamp> stamps) 
     return MinutesBySorting(stamps);
 }
 
-void CPeriodHistograms::RebuildHistograms(const CStampStore& store, CountRule rule) {
+void CPeriodHistograms::SizeAndZero() {
     m_yearBins.SetSize(BinsForView(VIEW_YEAR));
     m_monthBins.SetSize(BinsForView(VIEW_MONTH));
     m_weekBins.SetSize(BinsForView(VIEW_WEEK));
     m_dayBins.SetSize(BinsForView(VIEW_DAY));
+    m_yearBins.Zero();
+    m_monthBins.Zero();
+    m_weekBins.Zero();
+    m_dayBins.Zero();
+    m_nBinned = 0;
+    m_nCounted = 0;
+}
+
+void CPeriodHistograms::RecountWrittenIn(const CTimeOrderedBins& ordered, const DateRange& range,
+                                         CountRule rule) {
+    SizeAndZero();
+    m_countRule = rule;
+    const auto count = [this](const std::array<std::uint16_t, 4>& bins) {
+        ++m_nCounted;
+        if (bins[VIEW_DAY] == CTimeOrderedBins::kNoBin)
+            return;
+        ++m_dayBins[bins[VIEW_DAY]];
+        ++m_weekBins[bins[VIEW_WEEK]];
+        ++m_monthBins[bins[VIEW_MONTH]];
+        ++m_yearBins[bins[VIEW_YEAR]];
+        ++m_nBinned;
+    };
+    const std::span<const CTimeOrderedBins::Entry> written = ordered.WrittenIn(range);
+    if (rule == CountRule::Files) {
+        for (const CTimeOrderedBins::Entry& entry : written)
+            count(entry.bins);
+        return;
+    }
+    // In time order the records of one minute follow one another: each minute is counted at its first.
+    std::int64_t lastMinute = 0;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const std::int64_t minute = MinuteOf(written[i].time);
+        if (i == 0 || minute != lastMinute)
+            count(written[i].minuteBins);
+        lastMinute = minute;
+    }
+}
+
+void CPeriodHistograms::RebuildHistograms(const CStampStore& store, CountRule rule) {
+    SizeAndZero();
     m_countRule = rule;
     const auto rebuild = [this, &store](const auto& times) {
-        if (store.Basis() == TimeBasis::WallClock) {
-            Recount(times, UtcPeriodBins);
-            return;
-        }
-        try {
-            CLocalTimeCache localTime;
-            Recount(times, [&](std::int64_t t) { return localTime.Bins(t); });
-        } catch (const std::bad_alloc&) {
-            // The cache could not grow: the plain breakdown needs no memory.
-            Recount(times, ReferencePeriodBins);
-        }
+        WithPeriodBinning(store.Basis() == TimeBasis::WallClock,
+                          [&](const auto& binsOf) { Recount(times, binsOf); });
     };
     if (rule == CountRule::Files)
         rebuild(store.span());
@@ -111,13 +148,9 @@ void CPeriodHistograms::RebuildHistograms(const CStampStore& store, CountRule ru
         rebuild(ActiveMinuteStarts(store.span()));
 }
 
-template <typename Times, typename BinsOf> void CPeriodHistograms::Recount(const Times& times, BinsOf binsOf) {
-    m_yearBins.Zero();
-    m_monthBins.Zero();
-    m_weekBins.Zero();
-    m_dayBins.Zero();
-    m_nBinned = 0;
-    m_nCounted = 0;
+template <typename Times, typename BinsOf>
+void CPeriodHistograms::Recount(const Times& times, BinsOf binsOf) {
+    SizeAndZero();
     for (const auto& time : times) {
         ++m_nCounted;
         const std::optional<PeriodBins> bins = binsOf(TimeOf(time));
@@ -147,8 +180,11 @@ const Histogram* CPeriodHistograms::ForView(int view) const {
 }
 
 std::string FormatAnalysisTitle(std::int64_t files, const std::string& folder,
-                                const CPeriodHistograms& histograms, RecordKind kind) {
+                                const CPeriodHistograms& histograms, RecordKind kind,
+                                const std::string& rangeName) {
     std::string title = FormatFilesTitle(files, folder, kind);
+    if (!rangeName.empty())
+        title += ", " + rangeName;
     if (histograms.m_countRule == CountRule::ActiveMinutes)
         title += " (" + std::to_string(histograms.m_nCounted) + " active minutes)";
     return title;

@@ -43,6 +43,21 @@ public:
     void AddFile(FolderIndex folder, std::string_view name);
 
     Index FileCount() const { return m_fileFolders.GetSize(); }
+    // Keeps the places of the records kept(record) says, in their order; the folders all stay.
+    template <typename Kept> void KeepFiles(Kept kept) {
+        Index next = 0;
+        for (Index record = 0; record < FileCount(); ++record) {
+            if (!kept(record))
+                continue;
+            m_fileFolders[next] = m_fileFolders[record];
+            if (HasNames())
+                m_fileNames[next] = m_fileNames[record];
+            ++next;
+        }
+        m_fileFolders.SetSize(next);
+        if (HasNames())
+            m_fileNames.SetSize(next);
+    }
     FolderIndex FolderCount() const { return static_cast<FolderIndex>(m_folders.GetSize()); }
 
     FolderIndex FolderOf(Index record) const { return m_fileFolders[record]; }
@@ -72,7 +87,7 @@ private:
     CGrowableArray<FolderEntry, Growth::Geometric> m_folders;
     CGrowableArray<FolderIndex, Growth::Geometric> m_fileFolders;
     CGrowableArray<std::uint64_t, Growth::Geometric> m_fileNames; // name offsets, at the Names detail only
-    CGrowableArray<char, Growth::Geometric> m_names; // each name followed by a NUL
+    CGrowableArray<char, Growth::Geometric> m_names;              // each name followed by a NUL
     PlaceDetail m_detail = PlaceDetail::Names;
 };
 

@@ -31,9 +31,9 @@ void CStampStore::Begin(std::string folder, RecordKind kind, TimeBasis basis) {
 CStampStore::CStampStore(CStampStore&& other) noexcept
     : CGrowableArray(std::move(other)), m_nFiles(std::exchange(other.m_nFiles, 0)),
       m_strFolder(std::exchange(other.m_strFolder, {})), m_pathRoot(std::exchange(other.m_pathRoot, {})),
-      m_problems(std::exchange(other.m_problems, {})),
-      m_keepPlaces(other.m_keepPlaces), m_places(std::exchange(other.m_places, {})),
-      m_basis(std::exchange(other.m_basis, TimeBasis::Utc)), m_kind(std::exchange(other.m_kind, RecordKind::Files)) {}
+      m_problems(std::exchange(other.m_problems, {})), m_keepPlaces(other.m_keepPlaces),
+      m_places(std::exchange(other.m_places, {})), m_basis(std::exchange(other.m_basis, TimeBasis::Utc)),
+      m_kind(std::exchange(other.m_kind, RecordKind::Files)) {}
 
 CStampStore& CStampStore::operator=(CStampStore&& other) noexcept {
     CGrowableArray::operator=(std::move(other));
@@ -91,4 +91,21 @@ std::string FolderListName(std::span<const std::string> paths) {
 
 std::string FormatFilesTitle(std::int64_t files, const std::string& folder, RecordKind kind) {
     return std::to_string(files) + " " + RecordNoun(kind) + " in " + folder;
+}
+
+std::int64_t CStampStore::KeepWrittenIn(std::int64_t since, std::int64_t until) {
+    const auto kept = [&](Index record) {
+        const std::int64_t t = (*this)[record].m_lastWrite;
+        return t >= since && t < until;
+    };
+    if (m_keepPlaces)
+        m_places.KeepFiles(kept);
+    Index next = 0;
+    for (Index record = 0; record < GetSize(); ++record)
+        if (kept(record))
+            (*this)[next++] = (*this)[record];
+    const std::int64_t dropped = GetSize() - next;
+    SetSize(next);
+    m_nFiles = next;
+    return dropped;
 }

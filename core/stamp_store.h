@@ -53,7 +53,6 @@ public:
     TimeBasis Basis() const { return m_basis; }
     RecordKind Kind() const { return m_kind; }
 
-
     // How much of each record's place the next scan keeps (none by default: the histograms do
     // not need them, and names cost more memory than the times). Empties the places.
     void KeepPlaces(PlaceDetail detail) {
@@ -76,8 +75,8 @@ public:
     // The same for several trees analysed together as one, walked in the order given. The folder
     // is then named by FolderListName. A tree that cannot be read ends the scan: its problem is
     // rootError and its index among the paths rootIndex.
-    bool Scan(std::span<const std::string> paths, IDirectorySource& source,
-              int jobs = kDefaultJobs, WalkControl* control = nullptr);
+    bool Scan(std::span<const std::string> paths, IDirectorySource& source, int jobs = kDefaultJobs,
+              WalkControl* control = nullptr);
 
     FolderIndex AddFolder(FolderIndex parent, std::string_view name) override {
         return m_keepPlaces ? m_places.AddFolder(parent, name) : kNoFolder;
@@ -91,13 +90,19 @@ public:
     // Appends one file's record with no place of its own.
     void AddStamp(std::int64_t lastWrite) { AddFile(kNoFolder, {}, lastWrite); }
 
+    // Keeps only the records written at since or later and before until, with their places, in
+    // walk order; returns how many were dropped.
+    std::int64_t KeepWrittenIn(std::int64_t since, std::int64_t until);
+
     const std::string& GetFolder() const { return m_strFolder; }
     // The folder the places' paths are below: the one folder walked; "" when they stand whole
     // (several folders, each path starting with its own; a list's paths as it gave them).
     const std::string& PathRoot() const { return m_pathRoot; }
     // A record's path and a folder's path written out in full, as a shell would name them.
     std::string FullPath(Index record) const { return JoinPath(m_pathRoot, m_places.RelativePath(record)); }
-    std::string FullFolderPath(FolderIndex folder) const { return JoinPath(m_pathRoot, m_places.FolderPath(folder)); }
+    std::string FullFolderPath(FolderIndex folder) const {
+        return JoinPath(m_pathRoot, m_places.FolderPath(folder));
+    }
     FileStamp GetAt(Index i) const { return (*this)[i]; }
     const ScanProblems& GetProblems() const { return m_problems; }
 
@@ -119,7 +124,8 @@ std::string FolderListName(std::span<const std::string> paths);
 
 // The title line of an analysis: "<count> files in <folder>", or "<count> commits in <folder>"
 // for a repository's history; any count and path length.
-std::string FormatFilesTitle(std::int64_t files, const std::string& folder, RecordKind kind = RecordKind::Files);
+std::string FormatFilesTitle(std::int64_t files, const std::string& folder,
+                             RecordKind kind = RecordKind::Files);
 
 // The one store of the program.
 extern CStampStore theStampStore;

@@ -27,9 +27,7 @@ CCalendarPanel::CCalendarPanel(const CStampStore& store, QWidget* parent)
 
 void CCalendarPanel::StoreChanged() {
     m_stale = true;
-    m_dragFrom.reset();
-    if (m_range)
-        ClearChosenRange(); // its days may hold nothing of the new records
+    m_dragFrom.reset(); // a chosen range stays, as the graph keeps counting it
     viewport()->update();
 }
 
@@ -187,11 +185,15 @@ void CCalendarPanel::ChooseRange(std::int64_t first, std::int64_t last) {
 }
 
 void CCalendarPanel::ClearChosenRange() {
+    ForgetChosenRange();
+    emit DateRangeCleared();
+}
+
+void CCalendarPanel::ForgetChosenRange() {
     m_range.reset();
     m_cursor.anchor.reset();
     UpdateAccessibleTexts();
     viewport()->update();
-    emit DateRangeCleared();
 }
 
 void CCalendarPanel::RequestCursorDayFiles() {

@@ -38,6 +38,8 @@ public:
 
     // Takes the chosen range away, as Escape does, and says so with DateRangeCleared.
     void ClearChosenRange();
+    // Takes the range's highlight away without a word: the range was replaced elsewhere.
+    void ForgetChosenRange();
 
     // Asks for the records of the cursor's day, when there are any days.
     void RequestCursorDayFiles();

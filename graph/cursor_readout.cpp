@@ -28,3 +28,16 @@ int CursorColumn(int bin, int plotWidth, int bins, double xOffset) {
 std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule, RecordKind kind) {
     return FormatBinTime(view, bin) + " - " + std::to_string(count) + " " + CountedUnits(rule, kind) + ".";
 }
+
+std::string ComparedReadoutText(int view, int bin, std::int64_t count, std::int64_t comparedCount,
+                                const std::string& comparedName, CountRule rule, RecordKind kind) {
+    const char* units = CountedUnits(rule, kind);
+    return FormatBinTime(view, bin) + " - " + std::to_string(count) + " " + units + ", against " +
+           std::to_string(comparedCount) + " " + units + " in " + comparedName + ".";
+}
+
+std::string LegendText(const std::string& rangeName, std::int64_t count, CountRule rule, RecordKind kind) {
+    if (count == 0)
+        return rangeName + " - nothing written";
+    return rangeName + " - " + std::to_string(count) + " " + CountedUnits(rule, kind);
+}

@@ -18,3 +18,14 @@ int CursorColumn(int bin, int plotWidth, int bins, double xOffset);
 // history, "minute(s)" when active minutes are counted.
 std::string ReadoutText(int view, int bin, std::int64_t count, CountRule rule = CountRule::Files,
                         RecordKind kind = RecordKind::Files);
+
+// The readout when a second range is compared: "08:30 AM - 12 file(s), against 7 file(s) in
+// 2023-03-01 to 2023-03-31." with the compared range's count at the same bin.
+std::string ComparedReadoutText(int view, int bin, std::int64_t count, std::int64_t comparedCount,
+                                const std::string& comparedName, CountRule rule = CountRule::Files,
+                                RecordKind kind = RecordKind::Files);
+
+// A line of the comparison's legend: "2024-03-01 to 2024-03-31 - 37 file(s)", or "... - nothing
+// written" for a range that holds no records (and so has no curve).
+std::string LegendText(const std::string& rangeName, std::int64_t count, CountRule rule = CountRule::Files,
+                       RecordKind kind = RecordKind::Files);

@@ -20,7 +20,7 @@ void CountActiveMinutes(const CStampStore& store, FilesAtPoint& files, CountRule
 } // namespace
 
 FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int trackbarPosition,
-                                CountRule rule) {
+                                CountRule rule, const std::optional<DateRange>& dateRange) {
     FilesAtPoint files;
     files.view = view;
     files.bin = bin;
@@ -28,6 +28,12 @@ FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int
     files.kind = store.Kind();
     files.range = CurveWindowAt(bin, BinsForView(view), trackbarPosition);
     files.records = RecordsInBins(store, view, files.range);
+    if (dateRange) {
+        const DateRange read = RangeInBasis(*dateRange, store.Basis());
+        std::erase_if(files.records,
+                      [&](CStampStore::Index record) { return !read.Holds(store[record].m_lastWrite); });
+        files.dateRange = dateRange;
+    }
     CountActiveMinutes(store, files, rule);
     return files;
 }
@@ -47,7 +53,7 @@ FilesAtPoint SelectFilesWrittenIn(const CStampStore& store, FilesAtPoint::Writte
 FilesAtPoint SelectFilesAgain(const CStampStore& store, const FilesAtPoint& shown, CountRule rule) {
     if (shown.span)
         return SelectFilesWrittenIn(store, *shown.span, rule);
-    return SelectFilesAtPoint(store, shown.view, shown.bin, shown.trackbarPosition, rule);
+    return SelectFilesAtPoint(store, shown.view, shown.bin, shown.trackbarPosition, rule, shown.dateRange);
 }
 
 std::string FilesAtPointTitle(const FilesAtPoint& files) {
@@ -59,6 +65,8 @@ std::string FilesAtPointTitle(const FilesAtPoint& files) {
         const int half = AveragingWindow(files.trackbarPosition) / 2;
         if (half > 0)
             title += " \u00b1 " + FormatBinSpan(files.view, half);
+        if (files.dateRange)
+            title += ", " + DateRangeName(*files.dateRange);
     }
     const auto count = static_cast<std::int64_t>(files.records.size());
     title += ": " + GroupThousands(count) + " " + RecordNoun(files.kind, count);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bin_range.h"
+#include "date_range.h"
 #include "period_histograms.h"
 #include "stamp_store.h"
 
@@ -29,13 +30,17 @@ struct FilesAtPoint {
         bool operator==(const WrittenSpan&) const = default;
     };
     std::optional<WrittenSpan> span;
+    // Set when the curve counts only the records written in a date range: the point's records
+    // are those of the range.
+    std::optional<DateRange> dateRange;
 };
 
 // The files of the store behind the curve's point at bin of the view, averaged as the
-// trackbar position says, and the minutes they make when the curve counts those. Throws
-// std::bad_alloc when memory runs out.
+// trackbar position says, and the minutes they make when the curve counts those; only those
+// written in the date range when one is given. Throws std::bad_alloc when memory runs out.
 FilesAtPoint SelectFilesAtPoint(const CStampStore& store, int view, int bin, int trackbarPosition,
-                                CountRule rule = CountRule::Files);
+                                CountRule rule = CountRule::Files,
+                                const std::optional<DateRange>& dateRange = std::nullopt);
 
 // The records of the store written in [span.since, span.until), in walk order, and the minutes
 // they make when the curve counts those.
@@ -47,5 +52,6 @@ FilesAtPoint SelectFilesAgain(const CStampStore& store, const FilesAtPoint& show
 
 // What a list of those files shows at its top: "Tuesday 10:30 AM ± 50 minutes: 1,234 files"
 // (or commits), then " in 56 active minutes" when the curve counts minutes; without the "±"
-// part when the window is the bin alone. A span's list begins with the span's name instead.
+// part when the window is the bin alone; the date range's name follows the point's
+// ("..., 2024-03-01 to 2024-03-31: 12 files"). A span's list begins with the span's name instead.
 std::string FilesAtPointTitle(const FilesAtPoint& files);

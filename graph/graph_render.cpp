@@ -36,6 +36,8 @@ QImage RenderGraph(const CStampStore& store, const GraphPicture& picture) {
     panel.LayOut();
     panel.m_plot.m_xOffset = picture.xOffset;
     panel.m_plot.m_yScale = picture.yScale;
+    if (picture.chosenRange)
+        panel.m_plot.SetDateRanges(picture.chosenRange, picture.comparedRange);
     panel.m_plot.SetCountRule(picture.countRule);
 
     QImage image(picture.size, QImage::Format_RGB32);
@@ -71,7 +73,8 @@ std::string SavePicture(const QImage& image, const std::string& path) {
     if (!writer.write(image))
         return "cannot make the picture for " + target + ": " + writer.errorString().toStdString();
     const std::string_view png(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    if (const int error = toStandardOutput ? WriteAll(STDOUT_FILENO, png) : WriteWholeFile(path, png); error != 0)
+    if (const int error = toStandardOutput ? WriteAll(STDOUT_FILENO, png) : WriteWholeFile(path, png);
+        error != 0)
         return "cannot write " + target + ": " + std::strerror(error);
     return {};
 }

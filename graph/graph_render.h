@@ -1,5 +1,6 @@
 #pragma once
 
+#include "date_range.h"
 #include "defaults.h"
 #include "period_histograms.h"
 
@@ -17,6 +18,9 @@ struct GraphPicture {
     double xOffset = 0.0;
     double yScale = kDefaultFullScale;
     CountRule countRule = CountRule::Files;
+    // Only the records written in the chosen range, and a second curve of those of the compared one.
+    std::optional<DateRange> chosenRange;
+    std::optional<DateRange> comparedRange;
 };
 
 // Paints the graph panel of the store exactly as the window would at that size, off screen.

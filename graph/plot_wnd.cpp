@@ -19,12 +19,14 @@
 
 namespace {
 const QColor kCurveColor(85, 85, 255);
-const QColor kCursorColor(255, 128, 0); // apart from the curve's blue and the black text
+const QColor kComparedCurveColor(204, 0, 102); // apart from the blue, the cursor's orange and black
+const QColor kCursorColor(255, 128, 0);        // apart from the curve's blue and the black text
 } // namespace
 
 CPlotWnd::CPlotWnd(IGraphHost& host, const CStampStore& store, QWidget* parent)
     : QWidget(parent), m_host(host), m_store(store),
-      m_fontTitle(BoldPointFont(QStringLiteral("Times New Roman"), QFont::Serif, 170, logicalDpiY())) {
+      m_fontTitle(BoldPointFont(QStringLiteral("Times New Roman"), QFont::Serif, 170, logicalDpiY())),
+      m_fontLegend(BoldPointFont(QStringLiteral("Arial"), QFont::SansSerif, 100, logicalDpiY())) {
     setObjectName(QStringLiteral("Graph"));
     setMouseTracking(true); // the readout follows the pointer with no button held
     setFocusPolicy(Qt::StrongFocus);
@@ -32,14 +34,43 @@ CPlotWnd::CPlotWnd(IGraphHost& host, const CStampStore& store, QWidget* parent)
 }
 
 void CPlotWnd::RebuildHistograms() {
-    m_histograms.RebuildHistograms(m_store, m_countRule);
-    UpdateAccessibleTexts();
-    update();
+    m_orderedIsCurrent = false; // the store may hold other records now
+    m_ordered.Clear();
+    Recount();
+}
+
+void CPlotWnd::SetDateRanges(std::optional<DateRange> chosen, std::optional<DateRange> compared) {
+    m_chosenRange = chosen;
+    m_comparedRange = chosen ? compared : std::nullopt;
+    Recount();
 }
 
 void CPlotWnd::SetCountRule(CountRule rule) {
     m_countRule = rule;
-    RebuildHistograms();
+    Recount();
+}
+
+void CPlotWnd::Recount() {
+    m_chosenRecords = 0;
+    m_comparedRecords = 0;
+    if (!m_chosenRange) {
+        m_histograms.RebuildHistograms(m_store, m_countRule);
+    } else {
+        if (!m_orderedIsCurrent) {
+            m_ordered.Build(m_store);
+            m_orderedIsCurrent = true;
+        }
+        const auto recount = [this](CPeriodHistograms& histograms, const DateRange& range) {
+            const DateRange read = RangeInBasis(range, m_store.Basis());
+            histograms.RecountWrittenIn(m_ordered, read, m_countRule);
+            return static_cast<std::int64_t>(m_ordered.WrittenIn(read).size());
+        };
+        m_chosenRecords = recount(m_histograms, *m_chosenRange);
+        if (m_comparedRange)
+            m_comparedRecords = recount(m_compared, *m_comparedRange);
+    }
+    UpdateAccessibleTexts();
+    update();
 }
 
 int CPlotWnd::BinsForView() const {
@@ -72,10 +103,17 @@ bool CPlotWnd::HasCurve() const {
 QString CPlotWnd::CursorReadout() const {
     if (!HasCurve())
         return {};
-    const int bin = CursorBin();
-    return QString::fromStdString(
-        ReadoutText(m_host.CurrentViewMode(), bin, (*CurrentHistogram())[bin], m_histograms.m_countRule,
-                    m_store.Kind()));
+    return ReadoutAt(CursorBin());
+}
+
+QString CPlotWnd::ReadoutAt(int bin) const {
+    const int view = m_host.CurrentViewMode();
+    const std::int64_t count = (*CurrentHistogram())[bin];
+    if (!m_comparedRange)
+        return QString::fromStdString(
+            ReadoutText(view, bin, count, m_histograms.m_countRule, m_store.Kind()));
+    return TextForWindow(ComparedReadoutText(view, bin, count, (*m_compared.ForView(view))[bin],
+                                             DateRangeName(*m_comparedRange), m_countRule, m_store.Kind()));
 }
 
 void CPlotWnd::ShowCursorReadout() {
@@ -96,7 +134,11 @@ void CPlotWnd::UpdateAccessibleTexts() {
 }
 
 QString CPlotWnd::TitleText() const {
-    return TextForWindow(FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms, m_store.Kind()));
+    if (m_chosenRange)
+        return TextForWindow(FormatAnalysisTitle(m_chosenRecords, m_store.GetFolder(), m_histograms,
+                                                 m_store.Kind(), DateRangeName(*m_chosenRange)));
+    return TextForWindow(
+        FormatAnalysisTitle(m_store.GetSize(), m_store.GetFolder(), m_histograms, m_store.Kind()));
 }
 
 void CPlotWnd::paintEvent(QPaintEvent*) {
@@ -111,32 +153,75 @@ void CPlotWnd::paintEvent(QPaintEvent*) {
     if (focused)
         DrawCursorLine(painter); // beneath the curve and the title
 
-    if (const Histogram* histogram = CurrentHistogram()) {
-        CurveInputs inputs;
-        inputs.histogram = histogram->span();
-        inputs.bins = BinsForView();
-        inputs.width = width();
-        inputs.height = height();
-        inputs.xOffset = m_xOffset;
-        inputs.yScale = m_yScale;
-        inputs.trackbarPosition = m_host.AveragingPosition();
-        inputs.fileCount = m_histograms.CurveTotal(m_store.m_nFiles);
-        ComputeCurve(inputs, m_path);
-        dc.SelectPen(kCurveColor);
-        for (const PathPoint& point : m_path) {
-            if (point.op == PathPoint::Op::MoveTo)
-                dc.MoveTo(point.x, point.y);
-            else
-                dc.LineTo(point.x, point.y);
-        }
-    }
+    // Each curve is a density of its own records, so that ranges of any length compare.
+    DrawCurve(dc, m_histograms,
+              m_histograms.CurveTotal(m_chosenRange ? m_histograms.m_nCounted : m_store.m_nFiles),
+              kCurveColor);
+    if (m_comparedRange)
+        DrawCurve(dc, m_compared, m_compared.CurveTotal(m_compared.m_nCounted), kComparedCurveColor);
 
     dc.SelectPen(Qt::black);
     painter.setFont(m_fontTitle);
     dc.TextOut(width() / 2, MillimetresToPixels(5, logicalDpiY()), TitleText(), CPainterAdapter::TopCenter,
                CPainterAdapter::OpaqueWhite);
+    if (m_comparedRange)
+        DrawLegend(dc, painter);
     if (focused)
         DrawFocusMark(painter);
+}
+
+void CPlotWnd::DrawCurve(CPainterAdapter& dc, const CPeriodHistograms& histograms, std::int64_t total,
+                         const QColor& color) {
+    const Histogram* histogram = histograms.ForView(m_host.CurrentViewMode());
+    if (histogram == nullptr)
+        return;
+    CurveInputs inputs;
+    inputs.histogram = histogram->span();
+    inputs.bins = BinsForView();
+    inputs.width = width();
+    inputs.height = height();
+    inputs.xOffset = m_xOffset;
+    inputs.yScale = m_yScale;
+    inputs.trackbarPosition = m_host.AveragingPosition();
+    inputs.fileCount = total;
+    ComputeCurve(inputs, m_path);
+    dc.SelectPen(color);
+    for (const PathPoint& point : m_path) {
+        if (point.op == PathPoint::Op::MoveTo)
+            dc.MoveTo(point.x, point.y);
+        else
+            dc.LineTo(point.x, point.y);
+    }
+}
+
+// Below the title, at the right: a stroke of each curve's colour and what it counts.
+void CPlotWnd::DrawLegend(CPainterAdapter& dc, QPainter& painter) {
+    painter.setFont(m_fontTitle);
+    const int top = MillimetresToPixels(5, logicalDpiY()) + painter.fontMetrics().height() +
+                    MillimetresToPixels(2, logicalDpiY());
+    painter.setFont(m_fontLegend);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int margin = MillimetresToPixels(3, logicalDpiY());
+    const int stroke = MillimetresToPixels(8, logicalDpiY());
+    const struct {
+        const DateRange& range;
+        const CPeriodHistograms& histograms;
+        QColor color;
+    } entries[] = {{*m_chosenRange, m_histograms, kCurveColor},
+                   {*m_comparedRange, m_compared, kComparedCurveColor}};
+    int y = top;
+    for (const auto& entry : entries) {
+        const QString text = TextForWindow(LegendText(DateRangeName(entry.range), entry.histograms.m_nCounted,
+                                                      entry.histograms.m_countRule, m_store.Kind()));
+        const int right = width() - margin;
+        const int textLeft = right - metrics.horizontalAdvance(text);
+        const int middle = y + metrics.height() / 2;
+        if (entry.histograms.m_nCounted > 0) // a range with nothing written has no curve to stand for
+            painter.fillRect(QRect(textLeft - margin - stroke, middle - 1, stroke, 3), entry.color);
+        dc.SelectPen(Qt::black);
+        dc.TextOut(right, y, text, CPainterAdapter::TopRight, CPainterAdapter::OpaqueWhite);
+        y += metrics.height() + MillimetresToPixels(1, logicalDpiY());
+    }
 }
 
 void CPlotWnd::DrawCursorLine(QPainter& painter) {
@@ -207,10 +292,7 @@ void CPlotWnd::mouseMoveEvent(QMouseEvent* event) {
     const Histogram* histogram = CurrentHistogram();
     if (histogram == nullptr || histogram->IsEmpty())
         return;
-    const int view = m_host.CurrentViewMode();
-    const int bin = BinUnderPointer(at.x(), width(), BinsForView(), m_xOffset);
-    m_host.ShowReadout(QString::fromStdString(
-        ReadoutText(view, bin, (*histogram)[bin], m_histograms.m_countRule, m_store.Kind())));
+    m_host.ShowReadout(ReadoutAt(BinUnderPointer(at.x(), width(), BinsForView(), m_xOffset)));
 }
 
 // The plot takes presses so that they never reach the panel, where they would start a drag.

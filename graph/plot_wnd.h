@@ -2,15 +2,20 @@
 
 #include "analysis_period.h"
 #include "curve_geometry.h"
+#include "date_range.h"
 #include "defaults.h"
 #include "period_histograms.h"
+#include "time_ordered_bins.h"
 
 #include <QFont>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
+class CPainterAdapter;
 class CStampStore;
+class QPainter;
 class IGraphHost;
 
 // The plot area: the smoothed density curve of the current view and the title line.
@@ -23,6 +28,18 @@ public:
 
     // Recounts the histograms from the store and schedules a repaint.
     void RebuildHistograms();
+
+    // Counts only the records written in the chosen range (all of them without one) and, given a
+    // second range to compare with, those of that range too, drawn as a second curve with a
+    // legend naming both; then recounts. A comparison needs a chosen range.
+    void SetDateRanges(std::optional<DateRange> chosen, std::optional<DateRange> compared = std::nullopt);
+    const std::optional<DateRange>& ChosenRange() const { return m_chosenRange; }
+    const std::optional<DateRange>& ComparedRange() const { return m_comparedRange; }
+    // The histograms of the range compared with, once one is set.
+    const CPeriodHistograms& ComparedHistograms() const { return m_compared; }
+    // Records written in the chosen and in the compared range (0 without that range).
+    std::int64_t ChosenRecords() const { return m_chosenRecords; }
+    std::int64_t ComparedRecords() const { return m_comparedRecords; }
 
     // Sets how the histograms count and recounts them.
     void SetCountRule(CountRule rule);
@@ -66,6 +83,14 @@ private:
     void RequestFilesAt(int x);
     void ShowContextMenu(int bin, const QPoint& globalAt);
     bool HasCurve() const;
+    // Recounts the histograms shown (and compared) from the store.
+    void Recount();
+    // The density curve of histograms at the plot's size and axes.
+    void DrawCurve(CPainterAdapter& dc, const CPeriodHistograms& histograms, std::int64_t total,
+                   const QColor& color);
+    void DrawLegend(CPainterAdapter& dc, QPainter& painter);
+    // The readout of a bin of the current view, with the compared range's count when there is one.
+    QString ReadoutAt(int bin) const;
     // The readout in the status bar and in what a screen reader is told of the graph.
     void ShowCursorReadout();
     void UpdateAccessibleTexts();
@@ -77,6 +102,14 @@ private:
     const CStampStore& m_store;
     QFont m_fontTitle;
     CPeriodHistograms m_histograms;
+    CPeriodHistograms m_compared;
+    std::optional<DateRange> m_chosenRange;
+    std::optional<DateRange> m_comparedRange;
+    std::int64_t m_chosenRecords = 0;
+    std::int64_t m_comparedRecords = 0;
+    CTimeOrderedBins m_ordered; // the store's records in time order, built once a range is chosen
+    bool m_orderedIsCurrent = false;
+    QFont m_fontLegend;
     CountRule m_countRule = CountRule::Files;
     std::array<int, kViews.size()> m_cursorBins{};
     std::vector<PathPoint> m_path; // reused between paints to spare an allocation

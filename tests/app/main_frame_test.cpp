@@ -84,9 +84,11 @@ protected:
 
 TEST_F(MainFrameTest, MenuHasItsItemsMnemonicsAndSeparators) {
     const QStringList expected = {
-        "&File: &New folder...|&Analyze Again|&Recent|&Leave Out...|Analyze &Git History...|-|&Open Time List...|"
+        "&File: &New folder...|&Analyze Again|&Recent|&Leave Out...|Analyze &Git History...|-|&Open Time "
+        "List...|"
         "&Save Time List...|-|Save &Picture...|-|E&xit",
-        "&View: &Day|&Week|&Month|&Year|Da&tes|-|Count &Files|Count &Active Minutes|-|Show Files at &Cursor|&Bursts...|-|&Status Bar",
+        "&View: &Day|&Week|&Month|&Year|Da&tes|-|Count &Files|Count &Active Minutes|-|Show Files at &Cursor|"
+        "&Bursts...|-|Date &Range...|A&ll Dates|C&ompare With...|&Keep as Rule|-|&Status Bar",
         "&Help: &Help Topics|-|&About Busyscope...",
     };
     EXPECT_EQ(MenuOutline(*m_frame->menuBar()), expected);

@@ -155,13 +155,15 @@ TEST_F(ReportCommand, SummaryHasTheTitleLineAndEachViewsBusiestBin) {
     // ends of the day (the link at midnight, the hidden file a second before), and in the week
     // 49 bins before Monday 02:30 PM.
     EXPECT_EQ(lines[1], "day: busiest 02:30 PM, 2 files; averaged over 100 minutes, busiest 12:00 AM");
-    EXPECT_EQ(lines[2], "week: busiest Monday 02:30 PM, 2 files; averaged over 10.0 hours, busiest Monday 09:36 AM");
+    EXPECT_EQ(lines[2],
+              "week: busiest Monday 02:30 PM, 2 files; averaged over 10.0 hours, busiest Monday 09:36 AM");
 }
 
 TEST_F(ReportCommand, LocalTimeFollowsTz) {
     const RunResult run = RunReport({"--view", "day", m_tree.Root()}, "Asia/Kathmandu");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Lines(run.out).at(1), "day: busiest 08:15 PM, 2 files; averaged over 100 minutes, busiest 04:56 AM");
+    EXPECT_EQ(Lines(run.out).at(1),
+              "day: busiest 08:15 PM, 2 files; averaged over 100 minutes, busiest 04:56 AM");
 }
 
 TEST_F(ReportCommand, CsvHasOneQuotedRowPerBinOfEachView) {
@@ -197,9 +199,11 @@ TEST_F(ReportCommand, JsonEscapesTheFolderAndHoldsTheBins) {
     EXPECT_TRUE(Contains(run.out, "\"files\": 1,"));
     EXPECT_TRUE(Contains(run.out, "{\"bin\": 0, \"time\": \"Sunday 12:00 AM\", \"startSeconds\": 0, "
                                   "\"widthSeconds\": 360, \"count\": 0}"));
-    EXPECT_TRUE(Contains(run.out, "{\"bin\": 1679, \"time\": \"Saturday 11:54 PM\", \"startSeconds\": 604440, "
-                                  "\"widthSeconds\": 360, \"count\": 0}"));
-    EXPECT_TRUE(Contains(run.out, "\"version\": \"" + std::string(kBusyscopeVersion) + "\",\n  \"timeZone\": \"UTC\",\n"));
+    EXPECT_TRUE(Contains(run.out,
+                         "{\"bin\": 1679, \"time\": \"Saturday 11:54 PM\", \"startSeconds\": 604440, "
+                         "\"widthSeconds\": 360, \"count\": 0}"));
+    EXPECT_TRUE(Contains(run.out, "\"version\": \"" + std::string(kBusyscopeVersion) +
+                                      "\",\n  \"timeZone\": \"UTC\",\n"));
     EXPECT_FALSE(Contains(run.out, "\"view\": \"day\""));
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '{'),
               std::count(run.out.begin(), run.out.end(), '}'));
@@ -290,8 +294,9 @@ TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
     };
     const std::string whole = save("whole", BUSYSCOPE_REPORT_EXE, {"--format", "times", m_tree.Root()});
     const std::string halfB = save("b", BUSYSCOPE_REPORT_EXE, {"--format", "times", m_tree.Path("b")});
-    const std::string rest = save("rest", "find", {m_tree.Root(), "-path", m_tree.Path("b"), "-prune", "-o", "!",
-                                                   "-type", "d", "-printf", "%T@ %p\n"});
+    const std::string rest = save(
+        "rest", "find",
+        {m_tree.Root(), "-path", m_tree.Path("b"), "-prune", "-o", "!", "-type", "d", "-printf", "%T@ %p\n"});
     EXPECT_EQ(Lines(ReadFile(rest)).size(), 3u);
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--times-from", whole}, {"--times-from", halfB, "--times-from=" + rest}}) {
@@ -375,17 +380,23 @@ TEST(ReportCommandGit, CommitsCountAtTheirAuthorsClockInAnyZone) {
     const std::string repository = tree.Root();
     tree.AddFolder("inside");
     RunSetup git;
-    git.environment = {"HOME=" + repository, "GIT_AUTHOR_NAME=Ada", "GIT_AUTHOR_EMAIL=ada@example.org",
-                       "GIT_COMMITTER_NAME=Ada", "GIT_COMMITTER_EMAIL=ada@example.org",
+    git.environment = {"HOME=" + repository,
+                       "GIT_AUTHOR_NAME=Ada",
+                       "GIT_AUTHOR_EMAIL=ada@example.org",
+                       "GIT_COMMITTER_NAME=Ada",
+                       "GIT_COMMITTER_EMAIL=ada@example.org",
                        "GIT_AUTHOR_DATE=2024-07-01T10:00:00+09:00"};
     ASSERT_EQ(RunProgram("git", {"-C", repository, "init", "-q"}, git).exitCode, 0);
-    ASSERT_EQ(RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "work"}, git).exitCode, 0);
+    ASSERT_EQ(
+        RunProgram("git", {"-C", repository, "commit", "-q", "--allow-empty", "-m", "work"}, git).exitCode,
+        0);
     for (const char* zone : {"Asia/Tokyo", "America/New_York"}) {
         const RunResult run = RunReport({"--git", "--view", "week", repository}, zone);
         ASSERT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_EQ(Lines(run.out), (std::vector<std::string>{"1 commits in " + repository,
-                                                            "week: busiest Monday 10:00 AM, 1 commit; averaged over "
-                                                            "10.0 hours, busiest Monday 05:06 AM"}))
+        EXPECT_EQ(Lines(run.out),
+                  (std::vector<std::string>{"1 commits in " + repository,
+                                            "week: busiest Monday 10:00 AM, 1 commit; averaged over "
+                                            "10.0 hours, busiest Monday 05:06 AM"}))
             << zone;
     }
 
@@ -524,10 +535,12 @@ TEST_F(ReportCommand, FilesAtListsTheFilesBehindAPointOfTheCurve) {
               (std::vector<std::string>{"1969-12-31 23:59:59\t.hidden", "2040-01-01 00:00:00\tlink-to-b"}));
     EXPECT_EQ(sortedLines(RunReport({"--files-at", "00:00", "--average", "0", m_tree.Root()})),
               (std::vector<std::string>{"2040-01-01 00:00:00\tlink-to-b"}));
-    EXPECT_EQ(sortedLines(RunReport({"--files-at", "Mon 14:30", "--view=week", "--average=0", m_tree.Root()})),
-              (std::vector<std::string>{"2024-07-01 14:30:00\ta", "2024-07-08 14:30:10\tb/x"}));
-    EXPECT_EQ(sortedLines(RunReport({"--files-at", "14:30", "--format", "summary", m_tree.Root()})),
-              (std::vector<std::string>{"02:30 PM \u00b1 50 minutes: 2 files", "1\t50.0%\t.", "1\t50.0%\tb"}));
+    EXPECT_EQ(
+        sortedLines(RunReport({"--files-at", "Mon 14:30", "--view=week", "--average=0", m_tree.Root()})),
+        (std::vector<std::string>{"2024-07-01 14:30:00\ta", "2024-07-08 14:30:10\tb/x"}));
+    EXPECT_EQ(
+        sortedLines(RunReport({"--files-at", "14:30", "--format", "summary", m_tree.Root()})),
+        (std::vector<std::string>{"02:30 PM \u00b1 50 minutes: 2 files", "1\t50.0%\t.", "1\t50.0%\tb"}));
 
     const RunResult bad = RunReport({"--files-at", "Mon 14:30", m_tree.Root()});
     EXPECT_EQ(bad.exitCode, 2);
@@ -707,11 +720,13 @@ TEST(ReportCommandFolders, NoneMeansHereAndSeveralMakeOne) {
     tree.AddFile("two/b", kMonday1430 + 60);
     tree.AddFile("two/c", kMonday1430 + 60);
     tree.AddFile("three/d", kMonday1430 + 120);
-    RunResult run = RunProgram(BUSYSCOPE_REPORT_EXE, {"-f", "times"}, Wrapped({"env", "-C", tree.Path("two")}));
+    RunResult run =
+        RunProgram(BUSYSCOPE_REPORT_EXE, {"-f", "times"}, Wrapped({"env", "-C", tree.Path("two")}));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Lines(run.out), (std::vector<std::string>(2, std::to_string(kMonday1430 + 60))));
 
-    run = RunReport({"--view", "day", "--average", "0", tree.Path("one"), tree.Path("two"), tree.Path("three")});
+    run = RunReport(
+        {"--view", "day", "--average", "0", tree.Path("one"), tree.Path("two"), tree.Path("three")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
                                   "4 files in " + tree.Path("one") + " and 2 more folders",
@@ -858,8 +873,9 @@ TEST_F(ReportLeavingOut, ExcludedNamesAreLeftOutOfEveryFormatAndThePicture) {
     RunResult result = run({"--view", "day"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Lines(result.out),
-              (std::vector<std::string>{"3 files in " + m_tree.Root() + " (43 entries left out)",
-                                        "day: busiest 02:30 PM, 3 files; averaged over 100 minutes, busiest 01:41 PM"}))
+              (std::vector<std::string>{
+                  "3 files in " + m_tree.Root() + " (43 entries left out)",
+                  "day: busiest 02:30 PM, 3 files; averaged over 100 minutes, busiest 01:41 PM"}))
         << ".git, .hg, node_modules and the forty object files";
 
     result = run({"--format", "times"});
@@ -894,18 +910,19 @@ TEST_F(ReportLeavingOut, CountMinutesWeighsEachActiveMinuteOnceInEveryFormat) {
     };
     RunResult result = run({"--view", "day"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"124 files in " + m_tree.Root() + " (4 active minutes)",
-                                                           "day: busiest 02:30 PM, 3 minutes; averaged over 100 "
-                                                           "minutes, busiest 01:41 PM",
-                                                           "largest bursts (files written within 2 seconds of one another into the same folder):",
-                                                           "  2024-03-02 03:00:00, 121 files, 100.0% in ."}))
+    EXPECT_EQ(Lines(result.out),
+              (std::vector<std::string>{"124 files in " + m_tree.Root() + " (4 active minutes)",
+                                        "day: busiest 02:30 PM, 3 minutes; averaged over 100 "
+                                        "minutes, busiest 01:41 PM",
+                                        "largest bursts (files written within 2 seconds of one another into the same folder):",
+                                        "  2024-03-02 03:00:00, 121 files, 100.0% in ."}))
         << "bursts count files whatever the bins count";
     EXPECT_EQ(Lines(run({"--format", "times"}).out),
-              (std::vector<std::string>{std::to_string(kMonday1430 - 365 * 86400),
-                                        std::to_string(kBurst), std::to_string(kMonday1430),
-                                        std::to_string(kMonday1430 + 86400)}));
+              (std::vector<std::string>{std::to_string(kMonday1430 - 365 * 86400), std::to_string(kBurst),
+                                        std::to_string(kMonday1430), std::to_string(kMonday1430 + 86400)}));
     const std::string json = run({"--format", "json"}).out;
-    EXPECT_TRUE(Contains(json, "\"files\": 124,\n  \"count\": \"minutes\",\n  \"activeMinutes\": 4,\n")) << json;
+    EXPECT_TRUE(Contains(json, "\"files\": 124,\n  \"count\": \"minutes\",\n  \"activeMinutes\": 4,\n"))
+        << json;
     const std::string csv = run({"--format", "csv"}).out;
     EXPECT_TRUE(Contains(csv, "day,870,\"02:30 PM\",3,52200,60\n"));
     EXPECT_TRUE(Contains(csv, "day,180,\"03:00 AM\",1,10800,60\n")) << "the burst is one minute";
@@ -925,12 +942,13 @@ TEST_F(ReportLeavingOut, TheTimeRangeIsInLocalTimeWithItsEndLeftOut) {
         {"--since", "2024-03-01T22:00", "--until", "2024-07-01T10:30", "--view", "day", m_tree.Root()},
         "America/New_York");
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"121 files in " + m_tree.Root(),
-                                                           "3 files written outside the time range left out",
-                                                           "day: busiest 10:00 PM, 121 files; averaged over 100 "
-                                                           "minutes, busiest 09:11 PM",
-                                                           "largest bursts (files written within 2 seconds of one another into the same folder):",
-                                                           "  2024-03-01 22:00:00, 121 files, 100.0% in ."}));
+    EXPECT_EQ(Lines(result.out),
+              (std::vector<std::string>{"121 files in " + m_tree.Root(),
+                                        "3 files written outside the time range left out",
+                                        "day: busiest 10:00 PM, 121 files; averaged over 100 "
+                                        "minutes, busiest 09:11 PM",
+                                        "largest bursts (files written within 2 seconds of one another into the same folder):",
+                                        "  2024-03-01 22:00:00, 121 files, 100.0% in ."}));
     result = RunReport(
         {"--since", "2024-03-01T22:00:01", "--until=2024-07-01T10:30:01", "--format", "times", m_tree.Root()},
         "America/New_York");
@@ -1076,4 +1094,80 @@ TEST(ReportCommandMounts, MountPointsLeftOutAreNamed) {
         EXPECT_TRUE(named.contains(QString::fromStdString(mountPoint))) << mountPoint << run.out;
     }
     EXPECT_FALSE(Contains(RunReport({"-x", "/dev"}).err, "mount point")) << "named only with --verbose";
+}
+
+int PixelsOf(const QImage& image, QRgb colour) {
+    int pixels = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            pixels += image.pixel(x, y) == colour;
+    return pixels;
+}
+
+// A comparison reports each range as a run with only that range as --since/--until would: the
+// walk keeps both ranges' files and splits them afterwards, in a zone with summer time.
+TEST_F(ReportLeavingOut, AComparisonReportsBothRangesAsTwoRangedRunsWould) {
+    const std::string zone = "Europe/Berlin";
+    const std::vector<std::string> first{"--since", "2024-03-01", "--until", "2024-07-03"};
+    const std::vector<std::string> second{"--since", "2023-06-01", "--until", "2024-03-01"};
+    const auto run = [&](std::vector<std::string> ranges, std::vector<std::string> more) {
+        ranges.insert(ranges.end(), more.begin(), more.end());
+        ranges.push_back(m_tree.Root());
+        return RunReport(ranges, zone);
+    };
+    std::vector<std::string> compare = first;
+    compare.insert(compare.end(), {"--compare-since", "2023-06-01", "--compare-until", "2024-03-01"});
+
+    const std::vector<std::string> csv = Lines(run(compare, {"--format", "csv"}).out);
+    const std::vector<std::string> firstCsv = Lines(run(first, {"--format", "csv"}).out);
+    const std::vector<std::string> secondCsv = Lines(run(second, {"--format", "csv"}).out);
+    ASSERT_EQ(csv.size(), firstCsv.size());
+    ASSERT_EQ(csv.size(), secondCsv.size());
+    EXPECT_EQ(csv[0], firstCsv[0] + ",compared_count");
+    for (std::size_t row = 1; row < csv.size(); ++row) {
+        const std::string& secondRow = secondCsv[row];
+        const std::size_t count = secondRow.find(',', secondRow.find('"', secondRow.find('"') + 1));
+        ASSERT_EQ(csv[row], firstCsv[row] + "," +
+                                secondRow.substr(count + 1, secondRow.find(',', count + 1) - count - 1))
+            << "row " << row;
+    }
+
+    const std::vector<std::string> summary = Lines(run(compare, {}).out);
+    const std::vector<std::string> firstSummary = Lines(run(first, {}).out);
+    const std::vector<std::string> secondSummary = Lines(run(second, {}).out);
+    ASSERT_EQ(summary.size(), firstSummary.size() + 5);
+    EXPECT_TRUE(std::equal(firstSummary.begin(), firstSummary.begin() + 6, summary.begin()))
+        << "the title, the files left out and the four views of the first range";
+    EXPECT_EQ(summary[6], "compared with 2023-06-01 to 2024-02-29: 1 file");
+    for (std::size_t view = 0; view < 4; ++view)
+        EXPECT_EQ(summary[7 + view], "  " + secondSummary[2 + view]);
+    EXPECT_TRUE(std::equal(firstSummary.begin() + 6, firstSummary.end(), summary.begin() + 11))
+        << "its bursts";
+    EXPECT_TRUE(
+        Contains(run(compare, {"--format", "json"}).out,
+                 "\"compared\": {\"range\": \"2023-06-01 to 2024-02-29\", \"files\": 1, \"counted\": 1"));
+
+    // The picture draws the second curve; a range with nothing written draws none.
+    const std::string png = m_tree.Path("graph.png");
+    ASSERT_EQ(run(compare, {"--png", png}).exitCode, 0);
+    EXPECT_GT(PixelsOf(QImage(QString::fromStdString(png)), qRgb(204, 0, 102)), 20);
+    EXPECT_GT(CurvePixels(QImage(QString::fromStdString(png))), 20);
+    ASSERT_EQ(
+        run(first, {"--compare-since", "2020-01-01", "--compare-until", "2020-02-01", "--png", png}).exitCode,
+        0);
+    EXPECT_EQ(PixelsOf(QImage(QString::fromStdString(png)), qRgb(204, 0, 102)), 0);
+
+    // Refused as the leave-out range is, with its messages and status 2.
+    const auto refusal = [&](std::vector<std::string> arguments) {
+        const RunResult result = run(std::move(arguments), {});
+        EXPECT_EQ(result.exitCode, 2);
+        return result.err;
+    };
+    EXPECT_EQ(refusal({"--compare-since", "2024-03-01", "--compare-until", "2024-02-01"}),
+              refusal({"--since", "2024-03-01", "--until", "2024-02-01"}));
+    EXPECT_EQ(refusal({"--compare-since", "2024-03-01", "--compare-until", "2024-03-01"}),
+              refusal({"--since", "2024-03-01", "--until", "2024-03-01"}));
+    EXPECT_EQ(refusal({"--compare-since", "2024-03-01", "--compare-until", "March"}),
+              refusal({"--since", "2024-03-01", "--until", "March"}));
+    refusal({"--compare-since", "2024-03-01"});
 }

@@ -275,3 +275,70 @@ TEST_F(GraphRenderTest, TinyPanelsPaintWithoutTrouble) {
 }
 
 } // namespace
+
+namespace {
+
+// A comparison: the chosen range's records (one a minute, a flat line) in blue, the compared
+// range's (mornings only) in the second colour where the geometry of their own density puts
+// them, and a legend naming both with a stroke of each colour.
+TEST_F(GraphRenderTest, AComparisonDrawsTheSecondRangesOwnDensityAndALegend) {
+    constexpr std::int64_t kFebruary2021 = kMarch2021 - 28 * 86400;
+    const QRgb kCompared = qRgb(204, 0, 102);
+    FillOneFilePerMinute();
+    for (int minute = 480; minute < 720; minute += 2)
+        store.Add({kFebruary2021 + 60 * minute});
+    store.m_nFiles = store.GetSize();
+    GraphPicture picture;
+    picture.size = QSize(900, 600);
+    picture.averagingPosition = 10;
+    picture.yScale = 8.0;
+    picture.chosenRange = DateRange{kMarch2021, kMarch2021 + 86400};
+    picture.comparedRange = DateRange{kFebruary2021, kFebruary2021 + 86400};
+    const QImage image = RenderGraph(store, picture);
+    const Layout layout = LayoutOf(store, picture.size);
+    const QPoint plotOrigin = layout.client + QPoint(layout.yAxisWidth, 0);
+
+    std::vector<std::int32_t> mornings(1440, 0);
+    for (int minute = 480; minute < 720; minute += 2)
+        mornings[static_cast<std::size_t>(minute)] = 1;
+    CurveInputs inputs;
+    inputs.histogram = mornings;
+    inputs.bins = 1440;
+    inputs.width = layout.plot.width();
+    inputs.height = layout.plot.height();
+    inputs.yScale = picture.yScale;
+    inputs.trackbarPosition = picture.averagingPosition;
+    inputs.fileCount = 120; // its own records, not the store's
+    std::vector<PathPoint> path;
+    ComputeCurve(inputs, path);
+    int checked = 0;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        if (path[i + 1].op != PathPoint::Op::LineTo || path[i].y < 120 || path[i].y >= inputs.height ||
+            (path[i + 1].x == path[i].x && path[i + 1].y == path[i].y))
+            continue;
+        ASSERT_EQ(image.pixel(plotOrigin + QPoint(path[i].x, path[i].y)), kCompared) << "vertex " << i;
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
+    // The flat line of density 1, an eighth of the way up, in the afternoon where the other is 0.
+    const int flatY = inputs.height - 1 - inputs.height / 8;
+    int blue = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        blue += image.pixel(plotOrigin + QPoint(inputs.width * 3 / 4, flatY + dy)) == kCurve;
+    EXPECT_EQ(blue, 1);
+
+    // The legend, top right below the title: a stroke of each colour, one above the other.
+    int legendBlueRow = -1;
+    int legendComparedRow = -1;
+    for (int y = plotOrigin.y(); y < plotOrigin.y() + 120; ++y)
+        for (int x = plotOrigin.x() + inputs.width / 2; x < plotOrigin.x() + inputs.width; ++x) {
+            if (legendBlueRow < 0 && image.pixel(x, y) == kCurve)
+                legendBlueRow = y;
+            if (legendComparedRow < 0 && image.pixel(x, y) == kCompared)
+                legendComparedRow = y;
+        }
+    EXPECT_GT(legendBlueRow, plotOrigin.y());
+    EXPECT_GT(legendComparedRow, legendBlueRow);
+}
+
+} // namespace
