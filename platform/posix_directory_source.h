@@ -15,4 +15,6 @@ public:
     EntryTime ReadTime(Handle folder, const char* name) override;
     void Close(Handle folder) override;
     bool OnPseudoFileSystem(Handle folder) override;
+    // The process's descriptor limit (RLIMIT_NOFILE) less the descriptors it has open.
+    std::size_t HandlesLeft() override;
 };
