@@ -26,15 +26,14 @@ std::optional<WindowSettings> LoadWindowSettings(const QSettings& settings) {
         return std::nullopt;
     const std::optional<int> view = WholeNumber(settings.value(kView), VIEW_DAY, VIEW_YEAR);
     const std::optional<int> averaging = WholeNumber(settings.value(kAveraging), 0, 100);
-    const QString count = settings.value(kCount).toString();
-    if (!view || !averaging || (count != QLatin1String("files") && count != QLatin1String("minutes")))
+    const std::optional<CountRule> count = CountRuleFromName(settings.value(kCount).toString().toStdString());
+    if (!view || !averaging || !count)
         return std::nullopt;
-    return WindowSettings{*view, *averaging,
-                          count == QLatin1String("files") ? CountRule::Files : CountRule::ActiveMinutes};
+    return WindowSettings{*view, *averaging, *count};
 }
 
 void SaveWindowSettings(QSettings& settings, const WindowSettings& window) {
     settings.setValue(kView, window.view);
     settings.setValue(kAveraging, window.averagingPosition);
-    settings.setValue(kCount, window.countRule == CountRule::Files ? QStringLiteral("files") : QStringLiteral("minutes"));
+    settings.setValue(kCount, QString::fromUtf8(CountRuleName(window.countRule)));
 }
