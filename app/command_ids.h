@@ -30,8 +30,8 @@ constexpr int ID_CONTEXT_HELP = 57669;
 constexpr int ID_HELP = 57670;
 constexpr int ID_VIEW_STATUS_BAR = 59393;
 // Commands added beside the described ones
-constexpr int ID_VIEW_COUNT_FILES = 32850;
-constexpr int ID_VIEW_COUNT_MINUTES = 32851;
+constexpr int ID_VIEW_COUNT_FILES = kCountRules[0].command;
+constexpr int ID_VIEW_COUNT_MINUTES = kCountRules[1].command;
 constexpr int ID_FILE_LEAVEOUT = 32852;
 constexpr int ID_FILE_ANALYZEAGAIN = 32870;
 constexpr int ID_FILE_SAVEPICTURE = 32871;

@@ -256,6 +256,12 @@ void CMainFrame::OnCommand(int id) {
             return;
         }
     }
+    for (const CountRuleFacts& facts : kCountRules) {
+        if (facts.command == id) {
+            SetCountRule(facts.rule);
+            return;
+        }
+    }
     switch (id) {
     case ID_FILE_NEWFOLDER:
         OnFileNewFolder();
@@ -277,12 +283,6 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_FILE_LEAVEOUT:
         OnFileLeaveOut();
-        break;
-    case ID_VIEW_COUNT_FILES:
-        SetCountRule(CountRule::Files);
-        break;
-    case ID_VIEW_COUNT_MINUTES:
-        SetCountRule(CountRule::ActiveMinutes);
         break;
     case ID_VIEW_DATES:
         ShowDates();

@@ -63,9 +63,8 @@ void CMainFrame::CreateMenus() {
     AddCommand(view, ID_VIEW_DATES, QStringLiteral("Da&tes"))->setCheckable(true);
     view->addSeparator();
     auto* counting = new QActionGroup(this); // radio check marks
-    for (auto [id, text] : {std::pair{ID_VIEW_COUNT_FILES, "Count &Files"},
-                            std::pair{ID_VIEW_COUNT_MINUTES, "Count &Active Minutes"}}) {
-        QAction* action = AddCommand(view, id, QString::fromUtf8(text));
+    for (const CountRuleFacts& facts : kCountRules) {
+        QAction* action = AddCommand(view, facts.command, QString::fromUtf8(facts.label));
         action->setCheckable(true);
         counting->addAction(action);
     }
@@ -200,9 +199,8 @@ void CMainFrame::OnUpdateCommandUI() {
     for (std::size_t view = 0; view < kViews.size(); ++view)
         m_actions.at(kViews[view].command)->setChecked(!m_datesShown && m_viewMode == static_cast<int>(view));
     m_actions.at(ID_VIEW_DATES)->setChecked(m_datesShown);
-    const bool countsFiles = m_wndPanel->m_plot.GetCountRule() == CountRule::Files;
-    m_actions.at(ID_VIEW_COUNT_FILES)->setChecked(countsFiles);
-    m_actions.at(ID_VIEW_COUNT_MINUTES)->setChecked(!countsFiles);
+    for (const CountRuleFacts& facts : kCountRules)
+        m_actions.at(facts.command)->setChecked(m_wndPanel->m_plot.GetCountRule() == facts.rule);
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!m_wndStatusBar->isHidden());
     m_actions.at(ID_FILE_ANALYZEAGAIN)->setEnabled(!IsAnalysing() && m_source.has_value());
     if (m_dateRanges)

@@ -27,21 +27,18 @@ std::optional<WindowSettings> LoadWindowSettings(const QSettings& settings) {
         return std::nullopt;
     const std::optional<int> view = WholeNumber(settings.value(kView), VIEW_DAY, VIEW_YEAR);
     const std::optional<int> averaging = WholeNumber(settings.value(kAveraging), 0, 100);
-    const QString count = settings.value(kCount).toString();
+    const std::optional<CountRule> count = CountRuleFromName(settings.value(kCount).toString().toStdString());
     // Settings saved before the Dates view was there have no word on it.
     const std::optional<int> dates =
         settings.contains(kDates) ? WholeNumber(settings.value(kDates), 0, 1) : 0;
-    if (!view || !averaging || !dates ||
-        (count != QLatin1String("files") && count != QLatin1String("minutes")))
+    if (!view || !averaging || !count || !dates)
         return std::nullopt;
-    return WindowSettings{*view, *averaging,
-                          count == QLatin1String("files") ? CountRule::Files : CountRule::ActiveMinutes,
-                          *dates == 1};
+    return WindowSettings{*view, *averaging, *count, *dates == 1};
 }
 
 void SaveWindowSettings(QSettings& settings, const WindowSettings& window) {
     settings.setValue(kView, window.view);
     settings.setValue(kAveraging, window.averagingPosition);
-    settings.setValue(kCount, window.countRule == CountRule::Files ? QStringLiteral("files") : QStringLiteral("minutes"));
+    settings.setValue(kCount, QString::fromUtf8(CountRuleName(window.countRule)));
     settings.setValue(kDates, window.dates ? 1 : 0);
 }

@@ -92,12 +92,12 @@ const std::vector<CommandOption>& Options() {
          "count every file, or every minute with a file written once "
          "(default: files)",
          [](ReportOptions& options, std::string_view value) -> std::string {
-             if (value == "files")
-                 options.countRule = CountRule::Files;
-             else if (value == "minutes")
-                 options.countRule = CountRule::ActiveMinutes;
-             else
-                 return "unknown count '" + std::string(value) + "' (expected files or minutes)";
+             const std::optional<CountRule> rule = CountRuleFromName(value);
+             if (!rule)
+                 return "unknown count '" + std::string(value) + "' (expected " +
+                        std::string(CountRuleName(CountRule::Files)) + " or " +
+                        std::string(CountRuleName(CountRule::ActiveMinutes)) + ")";
+             options.countRule = *rule;
              return {};
          }},
         {"--files-at", '\0', "WHEN", "list the files behind the curve at WHEN (see below)",

@@ -122,8 +122,7 @@ void WriteJson(std::ostream& out, const CStampStore& store, const CPeriodHistogr
         << "  \"timeZone\": " << JsonQuote(LocalZoneName()) << ",\n"
         << "  \"folder\": " << JsonQuote(store.GetFolder()) << ",\n"
         << "  \"files\": " << store.m_nFiles << ",\n"
-        << "  \"count\": " << (histograms.m_countRule == CountRule::Files ? "\"files\"" : "\"minutes\"")
-        << ",\n";
+        << "  \"count\": " << JsonQuote(CountRuleName(histograms.m_countRule)) << ",\n";
     if (histograms.m_countRule == CountRule::Files)
         out << "  \"binnedFiles\": " << histograms.m_nBinned << ",\n";
     else

@@ -51,6 +51,17 @@ std::optional<int> ViewFromName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string_view CountRuleName(CountRule rule) {
+    return kCountRules[rule == CountRule::Files ? 0 : 1].name;
+}
+
+std::optional<CountRule> CountRuleFromName(std::string_view name) {
+    for (const CountRuleFacts& facts : kCountRules)
+        if (facts.name == name)
+            return facts.rule;
+    return std::nullopt;
+}
+
 int BinsForView(int view) {
     return TraitsOf(view).bins;
 }

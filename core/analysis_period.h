@@ -28,6 +28,28 @@ inline constexpr std::array<ViewFacts, 4> kViews{{
 
 bool IsValidView(int view);
 
+// How the recount weighs the records: every file once, or every minute (of UTC time) in which
+// at least one file was written once, however many files it holds, binned at that minute.
+enum class CountRule { Files, ActiveMinutes };
+
+// What names each count rule, beside the views' table: the window's View menu, the remembered
+// settings and the report command read it.
+struct CountRuleFacts {
+    CountRule rule;
+    const char* label;     // the View menu's item, with a mnemonic
+    std::string_view name; // how the report's --count and output and the settings name it
+    int command;           // the window's command that chooses the rule
+};
+
+inline constexpr std::array<CountRuleFacts, 2> kCountRules{{
+    {CountRule::Files, "Count &Files", "files", 32850},
+    {CountRule::ActiveMinutes, "Count &Active Minutes", "minutes", 32851},
+}};
+
+// "files" or "minutes"; and back.
+std::string_view CountRuleName(CountRule rule);
+std::optional<CountRule> CountRuleFromName(std::string_view name);
+
 // "1 file", "2 files": a count with the word for one or for many; every count in the window's
 // and the report's texts is worded by it.
 std::string CountOf(std::int64_t count, std::string_view one, std::string_view many);

@@ -15,7 +15,9 @@ struct WalkLimits {
     // off where listing a folder waits on a disk or a server: each waiting listing is one thread.
     int jobs = kDefaultJobs;
     // Folders kept open below the chosen one only because subfolders of theirs are still to be
-    // opened; beyond this the shallowest are closed and opened again by name when needed.
+    // opened; beyond this the shallowest are closed and opened again by name when needed. Fewer
+    // threads and fewer kept folders when the source has fewer descriptors left (see
+    // ShareDescriptors).
     int maxOpen = 64;
     // Folders listed ahead of the one whose records are being appended.
     int foldersAhead = 256;

@@ -1,6 +1,15 @@
 #include "open_folder_cache.h"
 
-#include <chrono>
+#include <algorithm>
+
+DescriptorBudget ShareDescriptors(std::size_t handlesLeft, std::size_t jobs, std::size_t maxKept) {
+    DescriptorBudget budget;
+    const std::size_t spare =
+        handlesLeft - std::min<std::size_t>(handlesLeft, 1); // the chosen folder's taken
+    budget.threads = std::clamp<std::size_t>(spare / 2, 1, std::max<std::size_t>(jobs, 1));
+    budget.kept = std::min(maxKept, spare - std::min(spare, 2 * budget.threads));
+    return budget;
+}
 
 void COpenFolderCache::Opened(CCachedFolder& folder, IDirectorySource::Handle handle, const WalkLock&) {
     folder.m_handle = handle;
@@ -52,8 +61,11 @@ void COpenFolderCache::Unpin(CCachedFolder& folder, const WalkLock&) {
     CloseBeyondBudget(); // kept folders it held over the budget may go now
 }
 
-bool COpenFolderCache::CloseShallowestKept(const WalkLock&) {
-    return CloseShallowest();
+bool COpenFolderCache::GiveBackOne(const WalkLock&) {
+    if (!CloseShallowest())
+        return false;
+    m_maxKept = std::min(m_maxKept, m_kept);
+    return true;
 }
 
 bool COpenFolderCache::CloseShallowest() {
@@ -65,12 +77,6 @@ bool COpenFolderCache::CloseShallowest() {
     RemoveCandidate(folder);
     Close(folder);
     return true;
-}
-
-void COpenFolderCache::AwaitClose(WalkLock& held) {
-    // Closing wakes the waiters; the timeout bounds the wait for a stop request or for a thread
-    // that gives up.
-    m_closed.wait_for(held, std::chrono::milliseconds(20));
 }
 
 void COpenFolderCache::CloseAll(const WalkLock&) {
@@ -90,7 +96,6 @@ void COpenFolderCache::Close(CCachedFolder& folder) {
         --m_kept;
     }
     kOpen.Unlink(m_open, folder);
-    m_closed.notify_all();
 }
 
 void COpenFolderCache::CloseBeyondBudget() {
@@ -102,12 +107,10 @@ void COpenFolderCache::AddCandidate(CCachedFolder& folder) {
     if (folder.m_depth >= m_candidatesAtDepth.size())
         m_candidatesAtDepth.resize(folder.m_depth + 1, nullptr);
     kAtDepth.PushFront(m_candidatesAtDepth[folder.m_depth], folder);
-    ++m_closable;
     if (folder.m_depth < m_shallowest)
         m_shallowest = folder.m_depth;
 }
 
 void COpenFolderCache::RemoveCandidate(CCachedFolder& folder) {
     kAtDepth.Unlink(m_candidatesAtDepth[folder.m_depth], folder);
-    --m_closable;
 }

@@ -3,7 +3,6 @@
 #include "directory_source.h"
 #include "intrusive_list.h"
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -43,6 +42,16 @@ private:
     CCachedFolder* m_nextAtDepth = nullptr;
 };
 
+// How a walk shares out the descriptors it may still open, set before it starts: one for the
+// chosen folder, two for each thread (the folder it reads and one it opens a subfolder
+// through) and the rest, up to maxKept, for folders kept open for their subfolders. Fewer
+// threads when there are not two for each, but always one.
+struct DescriptorBudget {
+    std::size_t threads = 1;
+    std::size_t kept = 0;
+};
+DescriptorBudget ShareDescriptors(std::size_t handlesLeft, std::size_t jobs, std::size_t maxKept);
+
 // The folders a walk holds open. A folder stays open while its own task reads it or while a
 // thread has it pinned to open a subfolder through it; once read, it is kept open only as long
 // as subfolders of it are still to be opened and the budget of kept folders allows, the
@@ -55,7 +64,8 @@ public:
     void Opened(CCachedFolder& folder, IDirectorySource::Handle handle, const WalkLock& held);
     // The folder, read before, holds handle again for a thread that has pinned it; kept
     // afterwards when subfolders of it are still to be opened.
-    void Reopened(CCachedFolder& folder, IDirectorySource::Handle handle, bool subfoldersLeft, const WalkLock& held);
+    void Reopened(CCachedFolder& folder, IDirectorySource::Handle handle, bool subfoldersLeft,
+                  const WalkLock& held);
     // Its task is done and subfolders of it are still to be opened through it.
     void Keep(CCachedFolder& folder, const WalkLock& held);
     // Nothing is to be opened through it any more: it is closed once nobody has it pinned.
@@ -63,16 +73,10 @@ public:
     // Pinned, an open folder is not closed.
     void Pin(CCachedFolder& folder, const WalkLock& held);
     void Unpin(CCachedFolder& folder, const WalkLock& held);
-    // Closes the shallowest kept folder nobody has pinned; false when there is none.
-    bool CloseShallowestKept(const WalkLock& held);
-    // Kept folders nobody has pinned: those CloseShallowestKept may close.
-    std::size_t ClosableCount(const WalkLock&) const { return m_closable; }
-    static bool IsClosable(const CCachedFolder& folder, const WalkLock&) {
-        return folder.m_handle >= 0 && folder.m_pins == 0 && folder.m_need == CCachedFolder::Need::Subfolders;
-    }
-    // For a thread that found the process out of descriptors and nothing to close: waits a
-    // while for a folder to be closed, with the lock released meanwhile.
-    void AwaitClose(WalkLock& held);
+    // The process ran out of descriptors all the same (other parts of it took some): closes the
+    // shallowest kept folder nobody has pinned and lowers the budget to the folders still kept.
+    // False when there is none to close.
+    bool GiveBackOne(const WalkLock& held);
     // Closes every folder, once no other thread uses any.
     void CloseAll(const WalkLock& held);
 
@@ -89,13 +93,11 @@ private:
                                                             &CCachedFolder::m_nextAtDepth};
 
     IDirectorySource& m_source;
-    const std::size_t m_maxKept;
+    std::size_t m_maxKept;
     std::size_t m_kept = 0; // folders open only for their subfolders, pinned or not
-    std::size_t m_closable = 0; // of those, the ones nobody has pinned
     CCachedFolder* m_open = nullptr;
     // Kept folders nobody has pinned, the candidates for closing, listed by depth; the
     // shallowest non-empty depth is at or after m_shallowest.
     std::vector<CCachedFolder*> m_candidatesAtDepth;
     std::size_t m_shallowest = 0;
-    std::condition_variable m_closed;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis_period.h"
 #include "growable_array.h"
 #include "stamp_store.h"
 
@@ -14,10 +15,6 @@ struct DateRange;
 struct FileStamp;
 
 using Histogram = CGrowableArray<std::int32_t>;
-
-// How the recount weighs the records: every file once, or every minute (of UTC time) in which
-// at least one file was written once, however many files it holds, binned at that minute.
-enum class CountRule { Files, ActiveMinutes };
 
 // The minutes of UTC time in which at least one record was written, each as its first second,
 // in ascending order and each once.

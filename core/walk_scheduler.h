@@ -63,10 +63,6 @@ public:
     bool AwaitReady(const FolderPtr& folder);
     // A folder's records are appended: another folder may be taken.
     void Appended(const WalkLock& held);
-    // Threads not waiting for work, the calling one included.
-    std::size_t BusyThreads(const WalkLock&) const {
-        return m_threads.size() + 1 - m_idleWorkers - (m_appenderWaiting ? 1 : 0);
-    }
 
 private:
     bool Take(WalkTask& task, const WalkLock& held);

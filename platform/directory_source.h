@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -103,6 +104,9 @@ public:
     virtual std::string FolderPath(Handle /*folder*/) { return {}; }
     // What the walk leaves out of each listing by its place, or null for nothing.
     virtual IEntryScreen* EntryScreen() { return nullptr; }
+    // How many more folders the source could hold open at once now, as far as it knows.
+    virtual std::size_t HandlesLeft() { return kNoHandleLimit; }
+    static constexpr std::size_t kNoHandleLimit = ~std::size_t{0};
 };
 
 // Passes every call on to another source; a decorator derives from it and overrides only the
@@ -119,6 +123,7 @@ public:
     bool OnPseudoFileSystem(Handle folder) override { return m_inner.OnPseudoFileSystem(folder); }
     std::string FolderPath(Handle folder) override { return m_inner.FolderPath(folder); }
     IEntryScreen* EntryScreen() override { return m_inner.EntryScreen(); }
+    std::size_t HandlesLeft() override { return m_inner.HandlesLeft(); }
 
 protected:
     IDirectorySource& m_inner;

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -50,7 +51,30 @@ EntryKind KindOf(unsigned char type) {
     }
 }
 
+// The descriptors the process has open, the one used to count them left out.
+std::size_t OpenDescriptors(rlim_t limit) {
+    if (DIR* const listing = ::opendir("/proc/self/fd")) {
+        std::size_t open = 0;
+        while (const dirent* entry = ::readdir(listing))
+            open += IsDots(entry->d_name) ? 0U : 1U;
+        ::closedir(listing);
+        return open - 1;
+    }
+    std::size_t open = 0; // no /proc: ask about each number below the limit
+    for (rlim_t fd = 0; fd < limit && fd < 65536; ++fd)
+        open += ::fcntl(static_cast<int>(fd), F_GETFD) != -1 ? 1U : 0U;
+    return open;
+}
+
 } // namespace
+
+std::size_t CPosixDirectorySource::HandlesLeft() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kNoHandleLimit;
+    const std::size_t open = OpenDescriptors(limit.rlim_cur);
+    return limit.rlim_cur > open ? static_cast<std::size_t>(limit.rlim_cur) - open : 0;
+}
 
 IDirectorySource::OpenResult CPosixDirectorySource::OpenRoot(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -17,4 +17,6 @@ public:
     bool OnPseudoFileSystem(Handle folder) override;
     // Read from the descriptor's link in /proc/self/fd.
     std::string FolderPath(Handle folder) override;
+    // The process's descriptor limit (RLIMIT_NOFILE) less the descriptors it has open.
+    std::size_t HandlesLeft() override;
 };

@@ -344,6 +344,23 @@ TEST_F(MainFrameTest, FirstToolbarButtonHasItsPromptAndToolTip) {
         << m_frame->MessageText().toStdString();
 }
 
+// Every command of the menus and the toolbar puts a prompt of its own in the status bar.
+TEST_F(MainFrameTest, EveryCommandOfTheMenusAndToolbarShowsItsPrompt) {
+    QList<QAction*> commands = m_frame->m_wndToolBar->actions();
+    for (QAction* menu : m_frame->menuBar()->actions())
+        commands += menu->menu()->actions();
+    int shown = 0;
+    for (QAction* command : commands) {
+        if (command->isSeparator() || command->menu() != nullptr)
+            continue; // the Recent menu holds sources, not commands
+        EXPECT_FALSE(command->statusTip().isEmpty()) << command->text().toStdString();
+        command->showStatusText(m_frame);
+        EXPECT_EQ(m_frame->MessageText(), command->statusTip()) << command->text().toStdString();
+        ++shown;
+    }
+    EXPECT_GT(shown, 15);
+}
+
 TEST_F(MainFrameTest, ReadoutStaysUntilAPromptReplacesIt) {
     m_frame->ShowReadout(QStringLiteral("08:30 AM - 2 file(s)."));
     QCoreApplication::processEvents();

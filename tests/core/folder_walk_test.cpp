@@ -275,6 +275,19 @@ TEST(FolderWalk, GivesBackFoldersWhenTheSystemRunsOutOfDescriptors) {
     EXPECT_LE(source.MostOpen(), 10);
 }
 
+// Descriptors taken by other parts of the process while the walk runs: the walk was not told of
+// the limit, and gives kept folders back as it meets it.
+TEST(FolderWalk, GivesBackFoldersWhenALimitItWasNotToldOfIsReached) {
+    for (const int jobs : {1, 4}) {
+        Source source;
+        BuildComb(source, 500);
+        source.SetOpenLimit(10, true);
+        const WalkResult result = Walk(source, jobs);
+        EXPECT_EQ(result.times, CombOrder(500)) << "jobs " << jobs;
+        EXPECT_EQ(result.problems.unreadableFolders, 0) << "jobs " << jobs;
+    }
+}
+
 TEST(FolderWalk, RandomTreesGiveTheSameOrderWhateverTheBudget) {
     std::mt19937 random(1234);
     for (int round = 0; round < 20; ++round) {

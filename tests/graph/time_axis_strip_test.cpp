@@ -1,6 +1,7 @@
 // Copying the unshifted time scale into the band in two pieces.
 #include "time_axis_strip.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -42,6 +43,8 @@ TEST(TimeAxisStrip, ShiftFollowsTheCurveAcrossViewChanges) {
     EXPECT_EQ(TimeAxisShift(600, 1500.0, 1440), 625 - 600);
     EXPECT_EQ(TimeAxisShift(0, 1500.0, 1440), 0);
     EXPECT_EQ(TimeAxisShift(-5, 10.0, 1440), 0);
+    EXPECT_EQ(TimeAxisShift(600, 0.0, 1440), 0);
+    EXPECT_EQ(TimeAxisShift(600, std::ldexp(12.0, 80), 1440), 80); // far past int64
 }
 
 } // namespace

@@ -98,6 +98,13 @@ IDirectorySource::OpenResult CMemoryDirectorySource::Open(int folder) {
     return {static_cast<Handle>(m_handles.size() - 1), 0, {node.device, static_cast<std::uint64_t>(folder)}};
 }
 
+std::size_t CMemoryDirectorySource::HandlesLeft() {
+    const std::lock_guard lock(m_mutex);
+    if (m_openLimit < 0 || m_openLimitHidden)
+        return kNoHandleLimit;
+    return static_cast<std::size_t>(std::max(m_openLimit - m_openNow, 0));
+}
+
 void CMemoryDirectorySource::CountRead() {
     if (m_readsBeforeOutOfMemory == 0)
         throw std::bad_alloc();

@@ -34,8 +34,13 @@ public:
     void SetKindsUnknown(int folder);
     // The folder is the top of another file system (its device), made up by the kernel or not.
     void SetFileSystem(int folder, std::uint64_t device, bool pseudo);
-    // Opening fails with EMFILE while this many folders are open, like a low descriptor limit.
-    void SetOpenLimit(int limit) { m_openLimit = limit; }
+    // Opening fails with EMFILE while this many folders are open, like a low descriptor limit;
+    // HandlesLeft tells the walk of it unless the limit is hidden, like descriptors that other
+    // parts of the process take while the walk runs.
+    void SetOpenLimit(int limit, bool hidden = false) {
+        m_openLimit = limit;
+        m_openLimitHidden = hidden;
+    }
     // Listing or reading a time throws std::bad_alloc once this many entries have been read.
     void RunOutOfMemoryAfter(int reads) { m_readsBeforeOutOfMemory = reads; }
 
@@ -52,6 +57,7 @@ public:
     bool OnPseudoFileSystem(Handle folder) override;
     // The path given to OpenRoot with the folder's names below it (the first, for an alias).
     std::string FolderPath(Handle folder) override;
+    std::size_t HandlesLeft() override;
 
 private:
     enum class Type { File, Folder, Vanished };
@@ -93,4 +99,5 @@ private:
     int m_opens = 0;
     int m_readsBeforeOutOfMemory = -1;
     int m_openLimit = -1;
+    bool m_openLimitHidden = false;
 };

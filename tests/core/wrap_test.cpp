@@ -1,4 +1,3 @@
-#include "time_axis_strip.h"
 #include "wrap.h"
 
 #include <cmath>
@@ -77,15 +76,6 @@ TEST(PixelShift, OffsetsNoIntegerHoldsStillGiveAColumn) {
     const double far = std::ldexp(12.0, 80);
     EXPECT_EQ(PixelShift(600, far, 1440), 80);
     EXPECT_EQ(PixelShift(600, -far, 1440), -80);
-    EXPECT_EQ(TimeAxisShift(600, far, 1440), 80);
-}
-
-TEST(TimeAxisShift, WrapsTheCurveShiftIntoTheBand) {
-    EXPECT_EQ(TimeAxisShift(600, 360.0, 1440), 150);
-    EXPECT_EQ(TimeAxisShift(600, 1500.0, 1440), 25);
-    EXPECT_EQ(TimeAxisShift(600, 0.0, 1440), 0);
-    EXPECT_EQ(TimeAxisShift(0, 360.0, 1440), 0);
-    EXPECT_EQ(TimeAxisShift(-20, 360.0, 1440), 0);
 }
 
 } // namespace
