@@ -4,17 +4,13 @@
 #include "calendar_panel.h"
 #include "command_ids.h"
 #include "date_range_controller.h"
-#include "files_at_point.h"
 #include "files_window.h"
 #include "graph_panel.h"
 #include "graph_render.h"
-#include "leave_out_rules.h"
 #include "rules_pane.h"
 #include "scan_report.h"
 #include "stamp_store.h"
 #include "string_table.h"
-#include "unreadable_folders_window.h"
-#include "user_guide.h"
 #include "view_bar.h"
 #include "wait_cursor.h"
 #include "window_text.h"
@@ -24,8 +20,6 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QStatusTipEvent>
-#include <QWhatsThis>
 #include <utility>
 
 CMainFrame* g_pMainFrame = nullptr;
@@ -120,41 +114,6 @@ void CMainFrame::OnFileAnalyzeAgain() {
         Analyse(*m_source);
 }
 
-void CMainFrame::OnFileLeaveOut() {
-    const std::optional<EntryFilter> rules =
-        m_dialogs.editLeaveOut ? m_dialogs.editLeaveOut(this, m_leaveOut, RuleFolderOf(m_source))
-                               : std::nullopt;
-    if (rules)
-        ApplyLeaveOutRules(*rules);
-}
-
-void CMainFrame::ApplyLeaveOutRules(const EntryFilter& rules) {
-    m_leaveOut = rules;
-    m_settings.SetLeaveOutRules(m_leaveOut);
-    const auto* folders = m_source ? std::get_if<FolderSource>(&*m_source) : nullptr;
-    if (folders && m_dialogs.askYesNo &&
-        m_dialogs.askYesNo(this,
-                           QStringLiteral("Analyze %1 again now?").arg(TextForWindow(SourceLabel(*folders)))))
-        Analyse(*folders);
-}
-
-void CMainFrame::LeaveOutFolder(const QString& relativeFolder) {
-    // Rules leave out what a walk of folders would read; a history or a list has none.
-    const auto* folders = m_source ? std::get_if<FolderSource>(&*m_source) : nullptr;
-    if (IsAnalysing() || folders == nullptr)
-        return;
-    if (folders->folders.size() != 1) {
-        SetMessageText(QStringLiteral("A folder can be left out when one folder is analysed."));
-        return;
-    }
-    if (!AddFolderRule(m_leaveOut, RuleFolderOf(m_source), relativeFolder)) {
-        SetMessageText(QStringLiteral("The analysed folder itself cannot be left out."));
-        return;
-    }
-    m_settings.SetLeaveOutRules(m_leaveOut);
-    Analyse(*folders);
-}
-
 void CMainFrame::Analyse(AnalysisSource source) {
     if (auto* folders = std::get_if<FolderSource>(&source))
         folders->rules = m_leaveOut;
@@ -200,18 +159,6 @@ void CMainFrame::Analyse(AnalysisSource source) {
     SetMessageText(message ? TextForWindow(*message) : IdleOrBurstsText());
     RefillFilesWindow(shownFiles);
     RefillBurstsWindow();
-}
-
-void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
-    if (!m_filesWindow || !shown)
-        return;
-    if (theStampStore.m_nFiles == 0) {
-        m_filesWindow->close();
-        return;
-    }
-    m_filesWindow->ShowFiles(theStampStore,
-                             SelectFilesAgain(theStampStore, *shown, m_wndPanel->m_plot.GetCountRule()),
-                             m_source && std::holds_alternative<FolderSource>(*m_source));
 }
 
 void CMainFrame::OnFileSavePicture() {
@@ -322,43 +269,12 @@ QAction* CMainFrame::CommandAction(int id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-QString CMainFrame::MessageText() const {
-    return m_wndStatusBar->currentMessage();
-}
-
 int CMainFrame::AveragingPosition() const {
     return m_wndAvgBar->m_nAverage;
 }
 
-void CMainFrame::ShowReadout(const QString& text) {
-    SetMessageText(text);
-}
-
-void CMainFrame::SetMessageText(const QString& text) {
-    m_wndStatusBar->showMessage(text);
-}
-
 void CMainFrame::OnBarCheck() {
     m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
-}
-
-void CMainFrame::OnHelpFinder() {
-    const QUrl guide = UserGuideUrl();
-    if (guide.isEmpty())
-        SetMessageText(QStringLiteral("The user guide is not installed."));
-    else if (!m_dialogs.openUrl || !m_dialogs.openUrl(guide)) {
-        SetMessageText(QStringLiteral("Cannot open %1.").arg(guide.toLocalFile()));
-        if (m_dialogs.showMessage)
-            m_dialogs.showMessage(this,
-                                  QStringLiteral("No web browser could be started to show the user guide. "
-                                                 "Open it in a browser of your choice:\n\n%1")
-                                      .arg(guide.toLocalFile()));
-    }
-}
-
-void CMainFrame::OnContextHelp() {
-    QWhatsThis::enterWhatsThisMode();
-    SetMessageText(LoadResString(AFX_IDS_HELPMODEMESSAGE));
 }
 
 void CMainFrame::RestoreWindowSettings() {
@@ -381,58 +297,4 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::focusInEvent(QFocusEvent* /*event*/) {
     m_middle->currentWidget()->setFocus();
-}
-
-void CMainFrame::ShowFiles(int bin) {
-    if (IsAnalysing())
-        return;
-    OpenFilesWindow().ShowFiles(theStampStore,
-                                SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
-                                                   m_wndPanel->m_plot.GetCountRule(),
-                                                   m_wndPanel->m_plot.ChosenRange()),
-                                FolderRulesApply());
-}
-
-CFilesWindow& CMainFrame::OpenFilesWindow() {
-    if (!m_filesWindow) {
-        m_filesWindow = new CFilesWindow(this);
-        QAction* leaveOut =
-            m_filesWindow->AddFolderAction(QStringLiteral("Leave Out This Folder"), QKeySequence::Delete);
-        connect(m_filesWindow, &CFilesWindow::FolderActionTriggered, this,
-                [this, leaveOut](QAction* action, const QString& relativeFolder) {
-                    if (action == leaveOut)
-                        LeaveOutFolder(relativeFolder);
-                });
-    }
-    return *m_filesWindow;
-}
-
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_wndStatusBar && event->type() == QEvent::MouseButtonPress && !IsAnalysing()) {
-        const ScanProblems& problems = theStampStore.GetProblems();
-        const auto message = ScanProblemMessage(problems, theStampStore.GetFolder());
-        if (!problems.unreadable.empty() && message && MessageText() == TextForWindow(*message)) {
-            if (!m_unreadableWindow)
-                m_unreadableWindow = new CUnreadableFoldersWindow(this);
-            m_unreadableWindow->ShowProblems(theStampStore.GetFolder(), problems);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-bool CMainFrame::event(QEvent* event) {
-    // A prompt replaces pane 0; when it clears, the idle text comes back.
-    if (event->type() == QEvent::StatusTip) {
-        if (IsAnalysing())
-            return true; // pane 0 shows the reading's progress
-        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        SetMessageText(tip.isEmpty() ? LoadResString(AFX_IDS_IDLEMESSAGE) : tip);
-        return true;
-    }
-    // Leaving the context-help mode takes its prompt away.
-    if (event->type() == QEvent::LeaveWhatsThisMode &&
-        MessageText() == LoadResString(AFX_IDS_HELPMODEMESSAGE))
-        SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-    return QMainWindow::event(event);
 }

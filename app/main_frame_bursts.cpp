@@ -20,18 +20,6 @@ void CMainFrame::ShowBursts() {
     m_burstsWindow->ShowBursts(theStampStore, FolderRulesApply());
 }
 
-void CMainFrame::ShowFilesWrittenIn(const FilesAtPoint::WrittenSpan& span) {
-    if (IsAnalysing())
-        return;
-    OpenFilesWindow().ShowFiles(theStampStore,
-                                SelectFilesWrittenIn(theStampStore, span, m_wndPanel->m_plot.GetCountRule()),
-                                FolderRulesApply());
-}
-
-bool CMainFrame::FolderRulesApply() const {
-    return m_source && std::holds_alternative<FolderSource>(*m_source);
-}
-
 void CMainFrame::RefillBurstsWindow() {
     if (!m_burstsWindow || !m_burstsWindow->isVisible())
         return;

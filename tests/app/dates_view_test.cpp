@@ -4,6 +4,7 @@
 #include "calendar_panel.h"
 #include "civil_time.h"
 #include "command_ids.h"
+#include "date_range.h"
 #include "files_window.h"
 #include "graph_panel.h"
 #include "view_bar.h"
@@ -49,6 +50,17 @@ TEST_F(DatesViewTest, KeyboardCursorAndReturnListTheDaysFiles) {
     EXPECT_TRUE(
         calendar.accessibleDescription().startsWith(QStringLiteral("Tuesday 05 March 2024 - 3 file(s).")));
     EXPECT_TRUE(calendar.accessibleName().startsWith(QStringLiteral("Dates: 5 files in ")));
+
+    // Shift+Down chooses Tuesday and Wednesday: the graph counts those days alone until All Dates.
+    QTest::keyClick(&calendar, Qt::Key_Down, Qt::ShiftModifier);
+    const auto chosen = m_frame->m_wndPanel->m_plot.ChosenRange();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, (DateRange{LocalTime(2024, 3, 5), LocalTime(2024, 3, 7)}));
+    EXPECT_EQ(m_frame->m_wndPanel->m_plot.ChosenRecords(), 3);
+    m_frame->CommandAction(ID_VIEW_ALLDATES)->trigger();
+    EXPECT_FALSE(m_frame->m_wndPanel->m_plot.ChosenRange());
+    EXPECT_FALSE(calendar.ChosenRange()) << "the calendar's highlight follows";
+    QTest::keyClick(&calendar, Qt::Key_Up);
 
     QTest::keyClick(&calendar, Qt::Key_Return);
     CFilesWindow* window = m_frame->FilesWindow();

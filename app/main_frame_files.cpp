@@ -1,0 +1,76 @@
+// The main window's lists of records: the Files window (the files at a point of the curve, or
+// those written in a span of time), its refill after an analysis, and the list of the folders
+// that could not be read, opened from the status bar's message about them.
+#include "files_at_point.h"
+#include "files_window.h"
+#include "graph_panel.h"
+#include "main_frame.h"
+#include "scan_report.h"
+#include "stamp_store.h"
+#include "unreadable_folders_window.h"
+#include "window_text.h"
+
+#include <QEvent>
+#include <QStatusBar>
+
+void CMainFrame::ShowFiles(int bin) {
+    if (IsAnalysing())
+        return;
+    OpenFilesWindow().ShowFiles(theStampStore,
+                                SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
+                                                   m_wndPanel->m_plot.GetCountRule(),
+                                                   m_wndPanel->m_plot.ChosenRange()),
+                                FolderRulesApply());
+}
+
+CFilesWindow& CMainFrame::OpenFilesWindow() {
+    if (!m_filesWindow) {
+        m_filesWindow = new CFilesWindow(this);
+        QAction* leaveOut =
+            m_filesWindow->AddFolderAction(QStringLiteral("Leave Out This Folder"), QKeySequence::Delete);
+        connect(m_filesWindow, &CFilesWindow::FolderActionTriggered, this,
+                [this, leaveOut](QAction* action, const QString& relativeFolder) {
+                    if (action == leaveOut)
+                        LeaveOutFolder(relativeFolder);
+                });
+    }
+    return *m_filesWindow;
+}
+
+void CMainFrame::ShowFilesWrittenIn(const FilesAtPoint::WrittenSpan& span) {
+    if (IsAnalysing())
+        return;
+    OpenFilesWindow().ShowFiles(theStampStore,
+                                SelectFilesWrittenIn(theStampStore, span, m_wndPanel->m_plot.GetCountRule()),
+                                FolderRulesApply());
+}
+
+void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
+    if (!m_filesWindow || !shown)
+        return;
+    if (theStampStore.m_nFiles == 0) {
+        m_filesWindow->close();
+        return;
+    }
+    m_filesWindow->ShowFiles(theStampStore,
+                             SelectFilesAgain(theStampStore, *shown, m_wndPanel->m_plot.GetCountRule()),
+                             m_source && std::holds_alternative<FolderSource>(*m_source));
+}
+
+bool CMainFrame::FolderRulesApply() const {
+    return m_source && std::holds_alternative<FolderSource>(*m_source);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_wndStatusBar && event->type() == QEvent::MouseButtonPress && !IsAnalysing()) {
+        const ScanProblems& problems = theStampStore.GetProblems();
+        const auto message = ScanProblemMessage(problems, theStampStore.GetFolder());
+        if (!problems.unreadable.empty() && message && MessageText() == TextForWindow(*message)) {
+            if (!m_unreadableWindow)
+                m_unreadableWindow = new CUnreadableFoldersWindow(this);
+            m_unreadableWindow->ShowProblems(theStampStore.GetFolder(), problems);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
