@@ -74,7 +74,18 @@ std::string RangeEndText(std::int64_t t) {
 }
 
 DateRange PrecedingRange(const DateRange& range) {
-    return {range.since - (range.until - range.since), range.since};
+    const std::optional<std::tm> first = LocalFields(range.since);
+    const std::optional<std::tm> after = LocalFields(range.until);
+    if (!first || !after || !IsLocalMidnight(range.since) || !IsLocalMidnight(range.until))
+        return {range.since - (range.until - range.since), range.since};
+    const std::int64_t year = first->tm_year + 1900;
+    if (first->tm_mday == 1 && after->tm_mday == 1) { // whole months: as many months before
+        const int months = (after->tm_year - first->tm_year) * 12 + after->tm_mon - first->tm_mon;
+        return {LocalMidnight(year, first->tm_mon + 1 - months, 1), range.since};
+    }
+    // Whole days: as many days before, however long a summer-time change makes one of them.
+    const auto days = static_cast<int>((range.until - range.since + 43200) / 86400);
+    return {LocalMidnight(year, first->tm_mon + 1, first->tm_mday - days), range.since};
 }
 
 DateRange YearEndingOnDayOf(std::int64_t t) {

@@ -32,7 +32,9 @@ std::string DateRangeName(const DateRange& range);
 // "2024-03-01T14:30" (with ":SS" when the second is not 0).
 std::string RangeEndText(std::int64_t t);
 
-// The range of the same length that ends where this one begins.
+// The range of the same length that ends where this one begins: as many months before for a
+// range of whole months (2025 before 2026, whatever their days), as many days before for one of
+// whole days (a summer-time change in either leaves its ends at midnight), else as many seconds.
 DateRange PrecedingRange(const DateRange& range);
 
 // The twelve months up to the local midnight after the day of time t.

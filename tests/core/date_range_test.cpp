@@ -76,7 +76,14 @@ TEST(DateRange, NamesReadsAndShifts) {
     EXPECT_EQ(DateRangeName({LocalTime(2024, 3, 1, 14, 30), LocalTime(2024, 3, 2, 9)}),
               "2024-03-01 14:30 to 2024-03-02 09:00");
 
-    EXPECT_EQ(PrecedingRange(march), (DateRange{2 * march.since - march.until, march.since}));
+    for (const auto& [range, before] : std::vector<std::pair<DateRange, DateRange>>{
+             {march, {LocalTime(2024, 2, 1), march.since}},
+             {{LocalTime(2024, 1, 1), LocalTime(2025, 1, 1)}, {LocalTime(2023, 1, 1), LocalTime(2024, 1, 1)}},
+             {{LocalTime(2024, 3, 25), LocalTime(2024, 4, 3)},
+              {LocalTime(2024, 3, 16), LocalTime(2024, 3, 25)}},
+             {{LocalTime(2024, 3, 1, 12), LocalTime(2024, 3, 2, 12)},
+              {LocalTime(2024, 2, 29, 12), LocalTime(2024, 3, 1, 12)}}})
+        EXPECT_EQ(PrecedingRange(range), before) << DateRangeName(range);
     EXPECT_EQ(YearEndingOnDayOf(LocalTime(2024, 2, 29, 18)),
               (DateRange{LocalTime(2023, 3, 1), LocalTime(2024, 3, 1)}));
 
