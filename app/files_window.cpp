@@ -13,8 +13,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeView>
@@ -36,7 +36,8 @@ CFilesWindow::CFilesWindow(QWidget* parent)
     m_tree->setTextElideMode(Qt::ElideMiddle); // a long path keeps both its ends; its tooltip holds it whole
     m_tree->header()->setSortIndicator(CFilesModel::FilesColumn, Qt::DescendingOrder);
     m_tree->setSortingEnabled(true);
-    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CFilesWindow::UpdateActions);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CFilesWindow::UpdateActions);
     m_tree->setUniformRowHeights(true); // a folder of a million files scrolls without measuring each row
     m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -67,14 +68,14 @@ CFilesWindow::CFilesWindow(QWidget* parent)
 
     auto* copyButton = new QPushButton(m_copy->text(), this);
     connect(copyButton, &QPushButton::clicked, m_copy, &QAction::trigger);
-    connect(m_copy, &QAction::changed, copyButton, [this, copyButton] { copyButton->setText(m_copy->text()); });
+    connect(m_copy, &QAction::changed, copyButton,
+            [this, copyButton] { copyButton->setText(m_copy->text()); });
     m_openButton = new QPushButton(m_openFolder->text(), this);
     connect(m_openButton, &QPushButton::clicked, m_openFolder, &QAction::trigger);
-    connect(m_openFolder, &QAction::changed, m_openButton,
-            [this] {
-                m_openButton->setVisible(m_openFolder->isVisible());
-                m_openButton->setEnabled(m_openFolder->isEnabled());
-            });
+    connect(m_openFolder, &QAction::changed, m_openButton, [this] {
+        m_openButton->setVisible(m_openFolder->isVisible());
+        m_openButton->setEnabled(m_openFolder->isEnabled());
+    });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(copyButton);
@@ -105,22 +106,30 @@ void CFilesWindow::ShowFiles(const CStampStore& store, FilesAtPoint files, bool 
     }
     if (commits != ListsCommits()) {
         m_tree->setModel(commits ? static_cast<QAbstractItemModel*>(&m_commits) : &m_model);
-        connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &CFilesWindow::UpdateActions);
+        connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                &CFilesWindow::UpdateActions);
         m_tree->setRootIsDecorated(!commits);
         m_tree->setSortingEnabled(!commits); // commits stay in the order of their history
         m_tree->header()->setSectionResizeMode(QHeaderView::Interactive);
-        m_tree->header()->setSectionResizeMode(commits ? int{CCommitsModel::SubjectColumn} : int{CFilesModel::NameColumn},
-                                               QHeaderView::Stretch);
+        m_tree->header()->setSectionResizeMode(
+            commits ? int{CCommitsModel::SubjectColumn} : int{CFilesModel::NameColumn}, QHeaderView::Stretch);
     }
     m_copy->setText(commits ? QStringLiteral("&Copy Commit Ids") : QStringLiteral("&Copy Paths"));
     m_tree->setAccessibleName(commits ? QStringLiteral("Commits") : QStringLiteral("Folders and files"));
     // Wide enough for a whole time, whichever rows are open.
     const QString widest = QStringLiteral("0000-00-00 00:00:00");
-    m_tree->header()->resizeSection(commits ? int{CCommitsModel::WrittenColumn} : int{CFilesModel::WrittenColumn},
+    m_tree->header()->resizeSection(commits ? int{CCommitsModel::WrittenColumn}
+                                            : int{CFilesModel::WrittenColumn},
                                     m_tree->fontMetrics().horizontalAdvance(widest) +
                                         4 * m_tree->style()->pixelMetric(QStyle::PM_HeaderMargin));
-    for (const QModelIndex& index : m_model.MajorityBranch())
+    // The folder holding most of the point is the current row, so that Delete leaves it out.
+    const QModelIndexList branch = m_model.MajorityBranch();
+    for (const QModelIndex& index : branch)
         m_tree->expand(index);
+    if (!branch.isEmpty()) {
+        m_tree->setCurrentIndex(branch.back());
+        m_tree->scrollTo(branch.back());
+    }
     UpdateActions();
     show();
     raise();
