@@ -299,6 +299,10 @@ private:
     std::string ReadObject(const git_oid& id, RawObject& object);
     std::string ReadGraftsAndShallow();
     std::string ReadReplacements();
+    // Hands the name of each reference matching glob to read; "" or the first problem, read's own
+    // or why the references cannot be listed.
+    std::string ForEachReference(const char* glob,
+                                 const std::function<std::string(const std::string&)>& read);
     // Follows id through any tags to what they name; isCommit says whether that is a commit (a tag
     // of a tree or a blob is not). "" or why not.
     std::string PeelToCommit(git_oid& id, const std::string& what, bool& isCommit);
@@ -382,21 +386,29 @@ std::string CHistoryReader::ReadGraftsAndShallow() {
 std::string CHistoryReader::ReadReplacements() {
     if (const char* off = std::getenv("GIT_NO_REPLACE_OBJECTS"); off != nullptr)
         return {};
-    git_reference_iterator* opened = nullptr;
-    if (git_reference_iterator_glob_new(&opened, m_repository.get(), "refs/replace/*") != 0)
-        return "cannot read the references of " + m_quoted + ": " + LastGitError();
-    const ReferenceIteratorPtr references(opened);
-    git_reference* next = nullptr;
-    int step = 0;
-    while ((step = git_reference_next(&next, references.get())) == 0) {
-        const ReferencePtr reference(next);
-        const std::string name = git_reference_name(reference.get());
+    return ForEachReference("refs/replace/*", [this](const std::string& name) -> std::string {
         git_oid replaced{};
         git_oid replacement{};
         if (!ReadOid(std::string_view(name).substr(std::strlen("refs/replace/")), replaced) ||
             git_reference_name_to_id(&replacement, m_repository.get(), name.c_str()) != 0)
             return "cannot read " + name + " of " + m_quoted + ": " + LastGitError();
         m_replacements[replaced] = replacement;
+        return {};
+    });
+}
+
+std::string CHistoryReader::ForEachReference(const char* glob,
+                                             const std::function<std::string(const std::string&)>& read) {
+    git_reference_iterator* opened = nullptr;
+    if (git_reference_iterator_glob_new(&opened, m_repository.get(), glob) != 0)
+        return "cannot read the references of " + m_quoted + ": " + LastGitError();
+    const ReferenceIteratorPtr references(opened);
+    git_reference* next = nullptr;
+    int step = 0;
+    while ((step = git_reference_next(&next, references.get())) == 0) {
+        const ReferencePtr reference(next);
+        if (std::string problem = read(git_reference_name(reference.get())); !problem.empty())
+            return problem;
     }
     if (step != GIT_ITEROVER)
         return "cannot read the references of " + m_quoted + ": " + LastGitError();
@@ -466,28 +478,21 @@ std::string CHistoryReader::FindStarts(bool allRefs, std::vector<git_oid>& start
     if (!allRefs)
         return {};
     for (const char* glob : {"refs/heads/*", "refs/tags/*", "refs/remotes/*"}) {
-        git_reference_iterator* opened = nullptr;
-        if (git_reference_iterator_glob_new(&opened, repository, glob) != 0)
-            return "cannot read the references of " + m_quoted + ": " + LastGitError();
-        const ReferenceIteratorPtr references(opened);
-        git_reference* next = nullptr;
-        int step = 0;
-        while ((step = git_reference_next(&next, references.get())) == 0) {
-            const ReferencePtr reference(next);
-            const std::string name = git_reference_name(reference.get());
+        const std::string problem = ForEachReference(glob, [&](const std::string& name) -> std::string {
             git_oid target{};
             const int error = git_reference_name_to_id(&target, repository, name.c_str());
             if (error == GIT_ENOTFOUND)
-                continue; // a symbolic reference to nothing, as origin/HEAD can be
+                return {}; // a symbolic reference to nothing, as origin/HEAD can be
             if (error != 0)
                 return "cannot read " + name + " of " + m_quoted + ": " + LastGitError();
-            if (std::string problem = PeelToCommit(target, name, isCommit); !problem.empty())
-                return problem;
+            if (std::string peeled = PeelToCommit(target, name, isCommit); !peeled.empty())
+                return peeled;
             if (isCommit) // a tag of a tree or a blob has no commits
                 starts.push_back(target);
-        }
-        if (step != GIT_ITEROVER)
-            return "cannot read the references of " + m_quoted + ": " + LastGitError();
+            return {};
+        });
+        if (!problem.empty())
+            return problem;
     }
     return {};
 }
