@@ -172,11 +172,6 @@ TEST_F(ReportCommand, CsvHasOneQuotedRowPerBinOfEachView) {
     EXPECT_EQ(lines[1 + 1440], "week,0,\"Sunday 12:00 AM\",1,0,360");
     EXPECT_EQ(lines[1 + 1440 + 1679], "week,1679,\"Saturday 11:54 PM\",0,604440,360");
     EXPECT_EQ(lines.back(), "year,1459,\"31 December, 06:00 PM\",1,31514400,21600");
-    std::int64_t monthTotal = 0;
-    for (const std::string& line : lines)
-        if (line.rfind("month,", 0) == 0)
-            monthTotal += std::stoll(line.substr(line.find(',', line.find('"', line.find('"') + 1)) + 1));
-    EXPECT_EQ(monthTotal, 4);
 
     run = RunReport({"--format", "csv", "--view", "month", m_tree.Root()});
     lines = Lines(run.out);
@@ -267,12 +262,6 @@ TEST_F(ReportCommand, TimeListsRoundTripAndMergeIntoTheWalksCsv) {
     EXPECT_EQ(Lines(point.out),
               (std::vector<std::string>{"2024-07-08 16:30:10", "2024-07-01 16:30:00\t" + m_tree.Path("a")}))
         << "a time with its path, absolute as the list gave it";
-
-    std::ofstream(lists.Path("bad")) << "1719844200\n1719844200 x\n17198442OO\n";
-    const RunResult bad = RunReport({"--times-from", whole, "--times-from", lists.Path("bad")}, zone);
-    EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "busyscope-report: " + lists.Path("bad") + ":3: not a time: '17198442OO'\n");
 }
 
 // Names with a newline, a tab, a backslash and bytes that are not UTF-8 survive a NUL-ended list:
@@ -321,9 +310,11 @@ TEST_F(ReportCommand, NulListsKeepEveryByteOfOddNames) {
     std::sort(findPaths.begin(), findPaths.end());
     EXPECT_EQ(findPaths, walkPaths);
 
-    // An endless NUL-ended list ends at its first empty record.
-    EXPECT_EQ(RunReport({"--times-from", "/dev/zero", "-0"}).err,
-              "busyscope-report: /dev/zero:1: not a time: ''\n");
+    // An endless NUL-ended list ends at its first empty record, refused with nothing reported.
+    const RunResult endless = RunReport({"--times-from", "/dev/zero", "-0"});
+    EXPECT_EQ(endless.exitCode, 2);
+    EXPECT_EQ(endless.out, "");
+    EXPECT_EQ(endless.err, "busyscope-report: /dev/zero:1: not a time: ''\n");
 }
 
 // A commit made by git at 10:00 in Tokyo counts at 10:00 in any zone.
