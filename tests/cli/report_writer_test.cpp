@@ -1,4 +1,3 @@
-#include "analysis_period.h"
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "time_zone.h"
