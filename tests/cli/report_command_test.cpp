@@ -436,9 +436,14 @@ TEST_F(ReportCommand, OddFolderNamesKeepEveryFormatWellFormed) {
         }
         EXPECT_EQ(end, periods[view]) << view;
     }
-    const QJsonObject week = views[1].toObject();
-    EXPECT_EQ(week.value("view").toString(), "week");
-    EXPECT_EQ(week.value("bins").toArray().last().toObject().value("time").toString(), "Saturday 11:54 PM");
+    EXPECT_EQ(views[1].toObject().value("view").toString(), "week");
+    EXPECT_EQ(views[1].toObject().value("bins").toArray().last().toObject(),
+              (QJsonObject{{"bin", 1679},
+                           {"time", "Saturday 11:54 PM"},
+                           {"startSeconds", 604440},
+                           {"widthSeconds", 360},
+                           {"count", 0}}));
+    EXPECT_EQ(views[0].toObject().value("bins").toArray()[870].toObject().value("count").toInt(), 1);
     const RunResult weekOnly = RunReport({"--format", "json", "--view", "week", folder});
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(weekOnly.out))["views"].toArray().size(), 1);
 
