@@ -1,4 +1,3 @@
-#include "analysis_period.h"
 #include "report_writer.h"
 #include "stamp_store.h"
 #include "time_zone.h"
@@ -9,35 +8,6 @@
 #include <sstream>
 
 namespace {
-
-TEST(ReportWriter, BusiestBinIsTheFirstHighest) {
-    Histogram histogram;
-    histogram.SetSize(5);
-    EXPECT_EQ(BusiestBin(histogram), 0);
-    histogram[1] = 3;
-    histogram[3] = 3;
-    histogram[4] = 2;
-    EXPECT_EQ(BusiestBin(histogram), 1);
-}
-
-TEST(ReportWriter, SummaryNamesTheBusiestTimeOfEachView) {
-    CScopedTimeZone utc("UTC");
-    CStampStore store;
-    store.AddStamp(1719844200); // Monday 1 July 2024, 14:30 UTC
-    store.AddStamp(1719844200 + 7 * 86400);
-    store.AddStamp(0);
-    CPeriodHistograms histograms;
-    histograms.RebuildHistograms(store);
-    std::ostringstream out;
-    const int views[] = {0, 1, 2, 3};
-    WriteSummary(out, store, histograms, views, 0);
-    EXPECT_EQ(out.str(), "3 files in \n"
-                         "day: busiest 02:30 PM, 2 files; averaged over 1 minutes, busiest 02:30 PM\n"
-                         "week: busiest Monday 02:30 PM, 2 files; averaged over 0.1 hours, busiest Monday 02:30 PM\n"
-                         "month: busiest Day 01, 12:00 AM, 1 file; averaged over 0.5 hours, busiest Day 01, 12:00 AM\n"
-                         "year: busiest 01 January, 12:00 AM, 1 file; averaged over 0.2 days, busiest 01 January, "
-                         "12:00 AM\n");
-}
 
 TEST(ReportWriter, TheAveragedBusiestTimeIsTheCurvesHighestPoint) {
     // Day view, window of 4 bins (position 2): a point sums bins j - 2 .. j + 1. Three files at
@@ -52,9 +22,10 @@ TEST(ReportWriter, TheAveragedBusiestTimeIsTheCurvesHighestPoint) {
     std::ostringstream out;
     const int day[] = {0};
     WriteSummary(out, store, histograms, day, 2);
-    EXPECT_EQ(out.str(), "8 files in \nday: busiest 10:00 AM, 3 files; averaged over 4 minutes, busiest 10:06 AM\n"
-                         "largest bursts (files written within 2 seconds of one another into the same folder):\n"
-                         "  1970-01-01 10:00:00, 3 files\n  1970-01-01 10:07:00, 2 files\n");
+    EXPECT_EQ(out.str(),
+              "8 files in \nday: busiest 10:00 AM, 3 files; averaged over 4 minutes, busiest 10:06 AM\n"
+              "largest bursts (files written within 2 seconds of one another into the same folder):\n"
+              "  1970-01-01 10:00:00, 3 files\n  1970-01-01 10:07:00, 2 files\n");
 
     // The same arithmetic draws the curve: its highest point (smallest y) is that point.
     const Histogram& bins = *histograms.ForView(0);
@@ -79,17 +50,18 @@ TEST(ReportWriter, SummaryAndJsonNameTheTenLargestBursts) {
     const std::string text = summary.str();
     const std::string bursts = text.substr(text.find("largest bursts"));
     EXPECT_EQ(std::count(bursts.begin(), bursts.end(), '\n'), 11) << text;
-    EXPECT_TRUE(bursts.starts_with("largest bursts (files written within 2 seconds of one another into the same "
-                                   "folder):\n  1970-01-01 00:33:20 to 00:33:23, 20 files\n"
-                                   "  1970-01-01 00:18:20, 12 files\n"))
+    EXPECT_TRUE(
+        bursts.starts_with("largest bursts (files written within 2 seconds of one another into the same "
+                           "folder):\n  1970-01-01 00:33:20 to 00:33:23, 20 files\n"
+                           "  1970-01-01 00:18:20, 12 files\n"))
         << bursts;
     EXPECT_TRUE(bursts.ends_with("  1970-01-01 00:17:00, 4 files\n")) << bursts;
     std::ostringstream json;
     WriteJson(json, store, histograms, {});
     const std::string document = json.str();
-    const std::size_t first = document.find(
-        "\"bursts\": [\n    {\"start\": \"1970-01-01 00:33:20\", \"startSeconds\": 2000, "
-        "\"end\": \"1970-01-01 00:33:23\", \"endSeconds\": 2003, \"files\": 20},\n");
+    const std::size_t first =
+        document.find("\"bursts\": [\n    {\"start\": \"1970-01-01 00:33:20\", \"startSeconds\": 2000, "
+                      "\"end\": \"1970-01-01 00:33:23\", \"endSeconds\": 2003, \"files\": 20},\n");
     ASSERT_NE(first, std::string::npos) << document;
     EXPECT_EQ(std::count(document.begin() + static_cast<std::ptrdiff_t>(first), document.end(), '{'), 10);
 }

@@ -119,16 +119,10 @@ TEST(DayCounts, NamesSummaryAndReadout) {
               "Tuesday 05 March 2024 - 2 minute(s).");
     EXPECT_EQ(WeekStart(DaysFromCivil(2024, 1, 2)), DaysFromCivil(2023, 12, 31)) << "weeks begin on Sunday";
 
-    // The busiest week spans a year's end; the busiest day is the first of two equal ones.
-    const std::int64_t sunday = DaysFromCivil(2023, 12, 31);
-    const std::vector<DayCount> days{
-        {sunday - 3, 9}, {sunday, 4}, {sunday + 1, 5}, {sunday + 6, 1}, {sunday + 7, 9}};
-    const std::optional<DaysSummary> summary = SummariseDays(days);
-    ASSERT_TRUE(summary);
-    EXPECT_EQ(summary->busiestDay, (DayCount{sunday - 3, 9}));
-    EXPECT_EQ(summary->busiestWeek, (DayCount{sunday, 10}));
-    EXPECT_EQ(summary->activeDays, 5);
+    // No days have no summary (the busiest day and week are checked with the dates report); a
+    // day is looked up in a list with gaps.
+    const std::vector<DayCount> days{{19000, 9}, {19001, 5}, {19007, 1}};
     EXPECT_FALSE(SummariseDays({}));
-    EXPECT_EQ(CountOnDay(days, sunday + 1), 5);
-    EXPECT_EQ(CountOnDay(days, sunday + 2), 0);
+    EXPECT_EQ(CountOnDay(days, 19001), 5);
+    EXPECT_EQ(CountOnDay(days, 19002), 0);
 }

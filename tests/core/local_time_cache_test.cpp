@@ -118,12 +118,4 @@ TEST(FastBins, LordHoweShiftsByHalfAnHour) {
     EXPECT_EQ(cache.Bins(changes[0])->day, 90);
 }
 
-TEST(FastBins, TimesThePlatformCannotBreakDownGiveNothing) {
-    CScopedTimeZone berlin("Europe/Berlin");
-    CLocalTimeCache cache;
-    EXPECT_FALSE(cache.Bins(std::numeric_limits<std::int64_t>::max()).has_value());
-    EXPECT_FALSE(cache.Bins(std::numeric_limits<std::int64_t>::min()).has_value());
-    EXPECT_TRUE(cache.Bins(0).has_value());
-}
-
 } // namespace

@@ -267,15 +267,3 @@ TEST(ActiveMinutes, EqualAnIndependentCountAndBinEachMinuteOnce) {
         EXPECT_EQ(byFile.CurveTotal(store.m_nFiles), store.m_nFiles);
     }
 }
-
-TEST(ActiveMinutes, TheTitleAddsThemBesideTheFiles) {
-    CStampStore store;
-    for (const std::int64_t t : {600, 610, 660, 7200})
-        store.AddStamp(t);
-    CPeriodHistograms histograms;
-    histograms.RebuildHistograms(store);
-    EXPECT_EQ(FormatAnalysisTitle(4, "/w", histograms), "4 files in /w");
-    histograms.RebuildHistograms(store, CountRule::ActiveMinutes);
-    EXPECT_EQ(FormatAnalysisTitle(4, "/w", histograms), "4 files in /w (3 active minutes)");
-    EXPECT_EQ(Sum(histograms.m_dayBins), 3);
-}

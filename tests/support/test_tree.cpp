@@ -64,8 +64,7 @@ std::string Parent(const std::string& relative) {
 } // namespace
 
 void CTestTree::AddFile(const std::string& relative, std::int64_t lastWrite) {
-    if (!Parent(relative).empty())
-        AddFolder(Parent(relative));
+    AddFolder(Parent(relative));
     const int fd = ::open(Path(relative).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         Fail("create " + relative);
@@ -74,16 +73,14 @@ void CTestTree::AddFile(const std::string& relative, std::int64_t lastWrite) {
 }
 
 void CTestTree::AddLink(const std::string& relative, const std::string& target, std::int64_t lastWrite) {
-    if (!Parent(relative).empty())
-        AddFolder(Parent(relative));
+    AddFolder(Parent(relative));
     if (::symlink(target.c_str(), Path(relative).c_str()) != 0)
         Fail("symlink " + relative);
     SetTime(relative, lastWrite);
 }
 
 void CTestTree::AddFifo(const std::string& relative, std::int64_t lastWrite) {
-    if (!Parent(relative).empty())
-        AddFolder(Parent(relative));
+    AddFolder(Parent(relative));
     if (::mkfifo(Path(relative).c_str(), 0644) != 0)
         Fail("mkfifo " + relative);
     SetTime(relative, lastWrite);
