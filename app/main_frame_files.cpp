@@ -26,13 +26,7 @@ void CMainFrame::ShowFiles(int bin) {
 CFilesWindow& CMainFrame::OpenFilesWindow() {
     if (!m_filesWindow) {
         m_filesWindow = new CFilesWindow(this);
-        QAction* leaveOut =
-            m_filesWindow->AddFolderAction(QStringLiteral("Leave Out This Folder"), QKeySequence::Delete);
-        connect(m_filesWindow, &CFilesWindow::FolderActionTriggered, this,
-                [this, leaveOut](QAction* action, const QString& relativeFolder) {
-                    if (action == leaveOut)
-                        LeaveOutFolder(relativeFolder);
-                });
+        connect(m_filesWindow, &CFilesWindow::LeaveOutRequested, this, &CMainFrame::LeaveOutFolder);
     }
     return *m_filesWindow;
 }
@@ -54,7 +48,7 @@ void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
     }
     m_filesWindow->ShowFiles(theStampStore,
                              SelectFilesAgain(theStampStore, *shown, m_wndPanel->m_plot.GetCountRule()),
-                             m_source && std::holds_alternative<FolderSource>(*m_source));
+                             FolderRulesApply());
 }
 
 bool CMainFrame::FolderRulesApply() const {
