@@ -51,23 +51,8 @@ QString CDateRangeController::PaneText() const {
     return TextForWindow(text);
 }
 
-bool CDateRangeController::OnCommand(int id) {
-    switch (id) {
-    case ID_VIEW_ALLDATES:
-        SetRanges(std::nullopt, std::nullopt);
-        return true;
-    case ID_VIEW_DATERANGE:
-        OnDateRange();
-        return true;
-    case ID_VIEW_COMPARE:
-        OnCompare();
-        return true;
-    case ID_VIEW_KEEPRANGE:
-        OnKeepAsRule();
-        return true;
-    default:
-        return false;
-    }
+void CDateRangeController::OnAllDates() {
+    SetRanges(std::nullopt, std::nullopt);
 }
 
 void CDateRangeController::UpdateCommands() {
@@ -88,16 +73,12 @@ std::optional<DateRange> CDateRangeController::LastYear() const {
     const std::span<const FileStamp> stamps = theStampStore.span();
     if (stamps.empty())
         return std::nullopt;
-    const auto newest =
-        std::max_element(stamps.begin(), stamps.end(), [](const FileStamp& a, const FileStamp& b) {
-            return a.m_lastWrite < b.m_lastWrite;
-        });
-    return YearEndingOnDayOf(newest->m_lastWrite);
+    return YearEndingOnDayOf(std::ranges::max(stamps, {}, &FileStamp::m_lastWrite).m_lastWrite);
 }
 
 void CDateRangeController::OnDateRange() {
     const std::optional<DateRange> initial = m_plot.ChosenRange() ? m_plot.ChosenRange() : LastYear();
-    if (!initial || !m_frame.m_dialogs.askDateRange)
+    if (!initial)
         return;
     if (const std::optional<DateRange> range =
             m_frame.m_dialogs.askDateRange(&m_frame, QStringLiteral("Date Range"),
@@ -116,14 +97,10 @@ void CDateRangeController::OnCompare() {
                                DateRangeName(*chosen) + ", is compared.");
     }
     const DateRange offered = m_plot.ComparedRange().value_or(PrecedingRange(*chosen));
-    const std::optional<DateRange> compared =
-        m_frame.m_dialogs.askDateRange
-            ? m_frame.m_dialogs.askDateRange(&m_frame, QStringLiteral("Compare With"),
-                                             TextForWindow("Compare the files written in " +
-                                                           DateRangeName(*chosen) + " with those written:"),
-                                             offered)
-            : std::nullopt;
-    if (compared)
+    if (const std::optional<DateRange> compared = m_frame.m_dialogs.askDateRange(
+            &m_frame, QStringLiteral("Compare With"),
+            TextForWindow("Compare the files written in " + DateRangeName(*chosen) + " with those written:"),
+            offered))
         SetRanges(chosen, compared, notice);
 }
 
