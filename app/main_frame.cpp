@@ -12,7 +12,6 @@
 #include "stamp_store.h"
 #include "string_table.h"
 #include "view_bar.h"
-#include "wait_cursor.h"
 #include "window_text.h"
 
 #include <QCloseEvent>
@@ -24,14 +23,7 @@
 
 CMainFrame* g_pMainFrame = nullptr;
 
-CMainFrame::CMainFrame()
-    : m_runner(
-          *this, [this](const QString& progress) { SetMessageText(progress); },
-          [this] {
-              // The quit keys during a reading: stop it, and quit once it has ended.
-              m_runner.RequestStop();
-              QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-          }) {
+CMainFrame::CMainFrame() : m_runner(*this, [this](const QString& progress) { SetMessageText(progress); }) {
     m_leaveOut = m_settings.LeaveOutRules();
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
@@ -110,11 +102,7 @@ void CMainFrame::Analyse(AnalysisSource source) {
     m_wndPanel->repaint();
     m_wndPanel->m_plot.repaint();
     ShowBusy(true);
-    CAnalysisRunner::Result result;
-    {
-        const CWaitCursor wait;
-        result = m_runner.Run(source, theStampStore);
-    }
+    const CAnalysisRunner::Result result = m_runner.Run(source, theStampStore);
     ShowBusy(false);
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
     if (result.outcome == CBackgroundWalk::Outcome::Complete) {

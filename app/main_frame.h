@@ -107,7 +107,7 @@ public:
     // IGraphHost
     int CurrentViewMode() const override { return m_viewMode; }
     int AveragingPosition() const override;
-    void ShowReadout(const QString& text) override;
+    void ShowReadout(const QString& text) override { SetMessageText(text); }
 
     CFrameDialogs m_dialogs;
     CAnalysisRunner m_runner;
@@ -171,8 +171,8 @@ private:
     // After an analysis: the Files window shows the same point of the new result, or closes
     // when there is none.
     void RefillFilesWindow(const std::optional<FilesAtPoint>& shown);
-    // The Files window, made the first time it is needed.
-    CFilesWindow& OpenFilesWindow();
+    // Lists the files in the Files window, made the first time it is needed.
+    void ListFiles(FilesAtPoint files);
     // Whether rules can leave out the folders of what is shown: a folder walk's.
     bool FolderRulesApply() const;
     // After an analysis: the Bursts window lists the new bursts, or closes when there are none.
@@ -185,7 +185,6 @@ private:
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;
     std::vector<QToolBar*> m_bands;
-    CIndicatorPanes* m_indicators = nullptr;
     CRulesPane* m_rulesPane = nullptr; // shown while rules leave anything out
     CDateRangeController* m_dateRanges = nullptr;
     CFilesWindow* m_filesWindow = nullptr;

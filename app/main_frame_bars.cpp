@@ -166,7 +166,7 @@ void CMainFrame::CreateBars() {
     AddBand(QStringLiteral("Averaging"), m_wndAvgBar);
 
     m_wndStatusBar = statusBar();
-    m_indicators = new CIndicatorPanes(*m_wndStatusBar);
+    new CIndicatorPanes(*m_wndStatusBar); // owned by the status bar
     m_rulesPane = new CRulesPane(*m_wndStatusBar);
     connect(m_rulesPane, &CRulesPane::Clicked, this, [this] { OnCommand(ID_FILE_LEAVEOUT); });
     m_wndStatusBar->installEventFilter(this); // a click on the unreadable folders' message lists them

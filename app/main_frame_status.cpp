@@ -13,10 +13,6 @@ QString CMainFrame::MessageText() const {
     return m_wndStatusBar->currentMessage();
 }
 
-void CMainFrame::ShowReadout(const QString& text) {
-    SetMessageText(text);
-}
-
 void CMainFrame::SetMessageText(const QString& text) {
     m_wndStatusBar->showMessage(text);
 }
