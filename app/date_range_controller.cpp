@@ -59,14 +59,10 @@ void CDateRangeController::UpdateCommands() {
     const bool ranged = m_plot.ChosenRange().has_value();
     const bool idle = !m_frame.IsAnalysing();
     const bool analysed = theStampStore.GetSize() > 0;
-    const auto enable = [this](int id, bool enabled) {
-        if (QAction* action = m_frame.CommandAction(id))
-            action->setEnabled(enabled);
-    };
-    enable(ID_VIEW_ALLDATES, idle && ranged);
-    enable(ID_VIEW_KEEPRANGE, idle && ranged);
-    enable(ID_VIEW_DATERANGE, idle && analysed);
-    enable(ID_VIEW_COMPARE, idle && analysed);
+    for (const int id : {ID_VIEW_ALLDATES, ID_VIEW_KEEPRANGE})
+        m_frame.CommandAction(id)->setEnabled(idle && ranged);
+    for (const int id : {ID_VIEW_DATERANGE, ID_VIEW_COMPARE})
+        m_frame.CommandAction(id)->setEnabled(idle && analysed);
 }
 
 std::optional<DateRange> CDateRangeController::LastYear() const {

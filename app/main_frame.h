@@ -102,7 +102,7 @@ public:
     CBurstsWindow* BurstsWindow() const { return m_burstsWindow; }
 
     // The bar area offers no menu: the three bands are always shown.
-    QMenu* createPopupMenu() override;
+    QMenu* createPopupMenu() override { return nullptr; }
 
     // IGraphHost
     int CurrentViewMode() const override { return m_viewMode; }

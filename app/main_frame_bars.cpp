@@ -24,12 +24,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-const QString kFolderPrompt = QStringLiteral("Select Folder to Analyze:");
-
-} // namespace
-
 QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, std::function<void()> handler) {
     auto* action = new QAction(text, this);
     action->setStatusTip(CommandPrompt(id));
@@ -50,7 +44,8 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, std::f
 void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* newFolder = AddCommand(file, ID_FILE_NEWFOLDER, QStringLiteral("&New folder..."), [this] {
-        if (const QString path = m_dialogs.browseForFolder(this, kFolderPrompt); !path.isEmpty())
+        const QString path = m_dialogs.browseForFolder(this, QStringLiteral("Select Folder to Analyze:"));
+        if (!path.isEmpty())
             Analyse(FolderSource{{QFile::encodeName(path).toStdString()}, {}});
     });
     newFolder->setIcon(CommandIcon(ID_FILE_NEWFOLDER));
@@ -177,10 +172,6 @@ void CMainFrame::CreateBars() {
     for (const QToolBar* band : m_bands)
         widest = std::max(widest, band->sizeHint().width());
     setMinimumWidth(widest);
-}
-
-QMenu* CMainFrame::createPopupMenu() {
-    return nullptr;
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {

@@ -11,14 +11,8 @@
 #include <cstring>
 #include <sstream>
 
-namespace {
-
-const QString kRepositoryPrompt = QStringLiteral("Select Repository to Analyze:");
-
-} // namespace
-
 void CMainFrame::OnFileGitHistory() {
-    const QString folder = m_dialogs.browseForFolder(this, kRepositoryPrompt);
+    const QString folder = m_dialogs.browseForFolder(this, QStringLiteral("Select Repository to Analyze:"));
     if (folder.isEmpty())
         return;
     if (const std::optional<GitHistoryOptions> options = m_dialogs.askGitHistory(this, folder))
@@ -26,8 +20,8 @@ void CMainFrame::OnFileGitHistory() {
 }
 
 void CMainFrame::OnFileOpenTimeList() {
-    if (const QString file = m_dialogs.chooseOpenFile(this, QStringLiteral("Open Time List"));
-        !file.isEmpty())
+    const QString file = m_dialogs.chooseOpenFile(this, QStringLiteral("Open Time List"));
+    if (!file.isEmpty())
         Analyse(TimeListSource{{QFile::encodeName(file).toStdString()}, RecordEnd::Detect});
 }
 
