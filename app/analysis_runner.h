@@ -10,8 +10,9 @@ class CStampStore;
 class QWidget;
 
 // Runs one analysis at a time: reads a source on a thread of its own into a store of its own
-// while the window stays alive, shows its progress, stops at Escape, and stops and quits at the
-// quit keys. Input to the window is ignored meanwhile.
+// while the window stays alive, shows its progress, stops at Escape, and stops and closes the
+// window once it has ended at the quit keys. Input to the window is ignored meanwhile, and the
+// cursor waits.
 class CAnalysisRunner {
 public:
     // Fills a store from a source; the real folders, histories and lists unless a test says otherwise.
@@ -24,8 +25,8 @@ public:
         SourceLoad load; // what the loader said, when it ran to its end
     };
 
-    // Progress goes to showProgress; onQuit is called when the quit keys are pressed meanwhile.
-    CAnalysisRunner(QWidget& window, TextFunction showProgress, std::function<void()> onQuit);
+    // Progress goes to showProgress.
+    CAnalysisRunner(QWidget& window, TextFunction showProgress);
 
     // Reads the source. The store read is moved into result only when the reading completes;
     // else result is left as it was.
@@ -40,7 +41,6 @@ public:
 private:
     QWidget& m_window;
     TextFunction m_showProgress;
-    std::function<void()> m_onQuit;
     CBackgroundWalk* m_walk = nullptr;
 };
 

@@ -117,24 +117,24 @@ QString CBurstsWindow::HeaderText() const {
     return m_header->text();
 }
 
-const BurstEvent* CBurstsWindow::CurrentBurst() const {
+const CBurstsWindow::Listed* CBurstsWindow::CurrentBurst() const {
     const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
-    return row < 0 ? nullptr : &m_bursts[static_cast<std::size_t>(row)].burst;
+    return row < 0 ? nullptr : &m_bursts[static_cast<std::size_t>(row)];
 }
 
 void CBurstsWindow::ShowCurrentFiles() {
-    if (const BurstEvent* burst = CurrentBurst())
-        emit FilesRequested(BurstWrittenSpan(*burst, m_basis));
+    if (const Listed* current = CurrentBurst())
+        emit FilesRequested(BurstWrittenSpan(current->burst, m_basis));
 }
 
 void CBurstsWindow::LeaveOutCurrentFolder() {
-    const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
-    if (row >= 0 && m_folderRulesApply && !m_bursts[static_cast<std::size_t>(row)].relativeFolder.isEmpty())
-        emit LeaveOutRequested(m_bursts[static_cast<std::size_t>(row)].relativeFolder);
+    const Listed* current = CurrentBurst();
+    if (current && m_folderRulesApply && !current->relativeFolder.isEmpty())
+        emit LeaveOutRequested(current->relativeFolder);
 }
 
 void CBurstsWindow::UpdateButtons() {
-    const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
-    m_showFiles->setEnabled(row >= 0);
-    m_leaveOut->setEnabled(row >= 0 && !m_bursts[static_cast<std::size_t>(row)].relativeFolder.isEmpty());
+    const Listed* current = CurrentBurst();
+    m_showFiles->setEnabled(current != nullptr);
+    m_leaveOut->setEnabled(current && !current->relativeFolder.isEmpty());
 }

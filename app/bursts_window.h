@@ -41,16 +41,16 @@ signals:
     void LeaveOutRequested(const QString& relativeFolder);
 
 private:
-    // The burst of the current row, when there is one.
-    const BurstEvent* CurrentBurst() const;
-    void ShowCurrentFiles();
-    void LeaveOutCurrentFolder();
-    void UpdateButtons();
-
     struct Listed {
         BurstEvent burst;
         QString relativeFolder; // empty for none, or the analysed folder itself
     };
+    // The burst of the current row, when there is one.
+    const Listed* CurrentBurst() const;
+    void ShowCurrentFiles();
+    void LeaveOutCurrentFolder();
+    void UpdateButtons();
+
     std::vector<Listed> m_bursts;
     TimeBasis m_basis = TimeBasis::Utc;
     bool m_folderRulesApply = false;

@@ -51,53 +51,30 @@ QString CDateRangeController::PaneText() const {
     return TextForWindow(text);
 }
 
-bool CDateRangeController::OnCommand(int id) {
-    switch (id) {
-    case ID_VIEW_ALLDATES:
-        SetRanges(std::nullopt, std::nullopt);
-        return true;
-    case ID_VIEW_DATERANGE:
-        OnDateRange();
-        return true;
-    case ID_VIEW_COMPARE:
-        OnCompare();
-        return true;
-    case ID_VIEW_KEEPRANGE:
-        OnKeepAsRule();
-        return true;
-    default:
-        return false;
-    }
+void CDateRangeController::OnAllDates() {
+    SetRanges(std::nullopt, std::nullopt);
 }
 
 void CDateRangeController::UpdateCommands() {
     const bool ranged = m_plot.ChosenRange().has_value();
     const bool idle = !m_frame.IsAnalysing();
     const bool analysed = theStampStore.GetSize() > 0;
-    const auto enable = [this](int id, bool enabled) {
-        if (QAction* action = m_frame.CommandAction(id))
-            action->setEnabled(enabled);
-    };
-    enable(ID_VIEW_ALLDATES, idle && ranged);
-    enable(ID_VIEW_KEEPRANGE, idle && ranged);
-    enable(ID_VIEW_DATERANGE, idle && analysed);
-    enable(ID_VIEW_COMPARE, idle && analysed);
+    for (const int id : {ID_VIEW_ALLDATES, ID_VIEW_KEEPRANGE})
+        m_frame.CommandAction(id)->setEnabled(idle && ranged);
+    for (const int id : {ID_VIEW_DATERANGE, ID_VIEW_COMPARE})
+        m_frame.CommandAction(id)->setEnabled(idle && analysed);
 }
 
 std::optional<DateRange> CDateRangeController::LastYear() const {
     const std::span<const FileStamp> stamps = theStampStore.span();
     if (stamps.empty())
         return std::nullopt;
-    const auto newest =
-        std::max_element(stamps.begin(), stamps.end(), [](const FileStamp& a, const FileStamp& b) {
-            return a.m_lastWrite < b.m_lastWrite;
-        });
-    return YearEndingOnDayOf(newest->m_lastWrite);
+    return YearEndingOnDayOf(std::ranges::max(stamps, {}, &FileStamp::m_lastWrite).m_lastWrite);
 }
 
 void CDateRangeController::OnDateRange() {
     const std::optional<DateRange> initial = m_plot.ChosenRange() ? m_plot.ChosenRange() : LastYear();
-    if (!initial || !m_frame.m_dialogs.askDateRange)
+    if (!initial)
         return;
     if (const std::optional<DateRange> range =
             m_frame.m_dialogs.askDateRange(&m_frame, QStringLiteral("Date Range"),
@@ -116,14 +93,10 @@ void CDateRangeController::OnCompare() {
                                DateRangeName(*chosen) + ", is compared.");
     }
     const DateRange offered = m_plot.ComparedRange().value_or(PrecedingRange(*chosen));
-    const std::optional<DateRange> compared =
-        m_frame.m_dialogs.askDateRange
-            ? m_frame.m_dialogs.askDateRange(&m_frame, QStringLiteral("Compare With"),
-                                             TextForWindow("Compare the files written in " +
-                                                           DateRangeName(*chosen) + " with those written:"),
-                                             offered)
-            : std::nullopt;
-    if (compared)
+    if (const std::optional<DateRange> compared = m_frame.m_dialogs.askDateRange(
+            &m_frame, QStringLiteral("Compare With"),
+            TextForWindow("Compare the files written in " + DateRangeName(*chosen) + " with those written:"),
+            offered))
         SetRanges(chosen, compared, notice);
 }
 

@@ -21,9 +21,11 @@ public:
     // Counts only what was written in the range (everything without one); a comparison stays.
     void SetChosenRange(std::optional<DateRange> range);
 
-    // Carries out View > All Dates, Date Range..., Compare With... and Keep as Rule; false for
-    // any other command.
-    bool OnCommand(int id);
+    // View > Date Range..., All Dates, Compare With... and Keep as Rule.
+    void OnDateRange();
+    void OnAllDates();
+    void OnCompare();
+    void OnKeepAsRule();
     // Enables those commands for what is shown.
     void UpdateCommands();
 
@@ -31,9 +33,6 @@ public:
     QString PaneText() const;
 
 private:
-    void OnDateRange();
-    void OnCompare();
-    void OnKeepAsRule();
     void SetRanges(std::optional<DateRange> chosen, std::optional<DateRange> compared,
                    const QString& notice = {});
     // A year up to the day of the newest record, for when no range is chosen yet.

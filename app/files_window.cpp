@@ -53,18 +53,25 @@ CFilesWindow::CFilesWindow(QWidget* parent)
     m_openFolder = new QAction(QStringLiteral("&Open Folder"), this);
     m_openFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(m_openFolder, &QAction::triggered, this, &CFilesWindow::OpenFolder);
+    m_leaveOut = new QAction(QStringLiteral("Leave Out This Folder"), this);
+    m_leaveOut->setShortcut(QKeySequence::Delete);
+    connect(m_leaveOut, &QAction::triggered, this, [this] {
+        if (const QModelIndex current = m_tree->currentIndex(); current.isValid())
+            emit LeaveOutRequested(m_model.RelativeFolder(current));
+    });
     // Escape closes the window; the main window, and its graph, then have the focus again.
     auto* close = new QAction(QStringLiteral("C&lose"), this);
     close->setShortcut(QKeySequence(Qt::Key_Escape));
     connect(close, &QAction::triggered, this, &QWidget::close);
 
     auto* menuBar = new QMenuBar(this);
-    m_menu = menuBar->addMenu(QStringLiteral("&Files"));
-    m_menu->addAction(m_copy);
-    m_menu->addAction(m_openFolder);
-    m_menu->addSeparator();
-    m_folderActionsEnd = m_menu->addSeparator();
-    m_menu->addAction(close);
+    QMenu* menu = menuBar->addMenu(QStringLiteral("&Files"));
+    menu->addAction(m_copy);
+    menu->addAction(m_openFolder);
+    menu->addSeparator();
+    menu->addAction(m_leaveOut);
+    menu->addSeparator();
+    menu->addAction(close);
 
     auto* copyButton = new QPushButton(m_copy->text(), this);
     connect(copyButton, &QPushButton::clicked, m_copy, &QAction::trigger);
@@ -153,25 +160,11 @@ void CFilesWindow::UpdateActions() {
     m_openFolder->setVisible(!commits);
     m_openFolder->setEnabled(!commits && current.isValid() &&
                              QFileInfo(QFile::decodeName(m_model.FullFolderPath(current).c_str())).isDir());
-    for (QAction* action : std::as_const(m_folderActions))
-        action->setVisible(!commits && m_folderRulesApply);
+    m_leaveOut->setVisible(!commits && m_folderRulesApply);
 }
 
 QString CFilesWindow::HeaderText() const {
     return m_header->text();
-}
-
-QAction* CFilesWindow::AddFolderAction(const QString& text, const QKeySequence& shortcut) {
-    auto* action = new QAction(text, this);
-    action->setShortcut(shortcut);
-    m_menu->insertAction(m_folderActionsEnd, action);
-    connect(action, &QAction::triggered, this, [this, action] {
-        const QModelIndex current = m_tree->currentIndex();
-        if (current.isValid())
-            emit FolderActionTriggered(action, m_model.RelativeFolder(current));
-    });
-    m_folderActions.append(action);
-    return action;
 }
 
 std::unique_ptr<QMimeData> PathsForClipboard(const std::vector<std::string>& paths) {
@@ -229,9 +222,7 @@ void CFilesWindow::ShowContextMenu(const QPoint& at) {
     QMenu menu(this);
     menu.addAction(m_copy);
     menu.addAction(m_openFolder);
-    if (!m_folderActions.isEmpty()) {
-        menu.addSeparator();
-        menu.addActions(m_folderActions);
-    }
+    menu.addSeparator();
+    menu.addAction(m_leaveOut);
     menu.exec(m_tree->viewport()->mapToGlobal(at));
 }

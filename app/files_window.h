@@ -13,7 +13,6 @@
 
 class QAction;
 class QLabel;
-class QMenu;
 class QMimeData;
 class QPushButton;
 class QTreeView;
@@ -32,17 +31,12 @@ class CFilesWindow : public QWidget {
 public:
     explicit CFilesWindow(QWidget* parent = nullptr);
 
-    // Lists the files (or commits) and brings the window up; the folder actions are offered
+    // Lists the files (or commits) and brings the window up; Leave Out This Folder is offered
     // when folderRulesApply. The store must keep its names and stay unchanged until the next
     // ShowFiles or Clear.
     void ShowFiles(const CStampStore& store, FilesAtPoint files, bool folderRulesApply);
     // Empties the list and the title line.
     void Clear();
-
-    // An action on the folder of the current row, offered beside Open Folder in the window's
-    // menu and its context menu, with its shortcut; triggering it emits FolderActionTriggered
-    // with the folder's path below the analysed one.
-    QAction* AddFolderAction(const QString& text, const QKeySequence& shortcut = {});
 
     QString HeaderText() const;
     CFilesModel& Model() { return m_model; }
@@ -60,7 +54,9 @@ public:
     std::function<bool(const QUrl& url)> m_openUrl;
 
 signals:
-    void FolderActionTriggered(QAction* action, const QString& relativeFolder);
+    // Leave Out This Folder (Delete) on the current row's folder, given by its path below the
+    // analysed one.
+    void LeaveOutRequested(const QString& relativeFolder);
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -80,7 +76,5 @@ private:
     QAction* m_copy = nullptr;
     QAction* m_openFolder = nullptr;
     QPushButton* m_openButton = nullptr;
-    QMenu* m_menu = nullptr;               // the menu bar's one menu: every command of the window
-    QAction* m_folderActionsEnd = nullptr; // the folder actions go before it in the menu
-    QList<QAction*> m_folderActions;
+    QAction* m_leaveOut = nullptr; // offered where rules apply
 };

@@ -36,11 +36,9 @@ CFrameDialogs::CFrameDialogs()
           return QFileDialog::getSaveFileName(owner, caption, QString(), kListFilter, nullptr,
                                               QFileDialog::DontUseNativeDialog);
       }),
-      askGitHistory([](QWidget* owner, const QString& repository) -> std::optional<GitHistoryOptions> {
+      askGitHistory([](QWidget* owner, const QString& repository) {
           CGitHistoryDialog dialog(QFile::encodeName(repository).toStdString(), owner);
-          if (dialog.exec() != QDialog::Accepted)
-              return std::nullopt;
-          return dialog.Options();
+          return dialog.exec() == QDialog::Accepted ? std::optional(dialog.Options()) : std::nullopt;
       }),
       choosePictureFile([](QWidget* owner, const QString& suggested) {
           return QFileDialog::getSaveFileName(owner, QStringLiteral("Save Picture"), suggested,
@@ -49,20 +47,14 @@ CFrameDialogs::CFrameDialogs()
       }),
       showMessage(
           [](QWidget* owner, const QString& text) { QMessageBox::information(owner, AppTitle(), text); }),
-      editLeaveOut([](QWidget* owner, const EntryFilter& rules,
-                      const std::string& folder) -> std::optional<EntryFilter> {
+      editLeaveOut([](QWidget* owner, const EntryFilter& rules, const std::string& folder) {
           CLeaveOutDialog dialog(rules, folder, owner);
-          if (dialog.exec() != QDialog::Accepted)
-              return std::nullopt;
-          return dialog.Rules();
+          return dialog.exec() == QDialog::Accepted ? std::optional(dialog.Rules()) : std::nullopt;
       }),
       askYesNo([](QWidget* owner, const QString& question) {
           return QMessageBox::question(owner, AppTitle(), question) == QMessageBox::Yes;
       }),
-      askDateRange([](QWidget* owner, const QString& title, const QString& prompt,
-                      const DateRange& initial) -> std::optional<DateRange> {
+      askDateRange([](QWidget* owner, const QString& title, const QString& prompt, const DateRange& initial) {
           CDateRangeDialog dialog(title, prompt, initial, owner);
-          if (dialog.exec() != QDialog::Accepted)
-              return std::nullopt;
-          return dialog.Range();
+          return dialog.exec() == QDialog::Accepted ? std::optional(dialog.Range()) : std::nullopt;
       }) {}

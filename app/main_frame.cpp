@@ -12,7 +12,6 @@
 #include "stamp_store.h"
 #include "string_table.h"
 #include "view_bar.h"
-#include "wait_cursor.h"
 #include "window_text.h"
 
 #include <QCloseEvent>
@@ -24,20 +23,7 @@
 
 CMainFrame* g_pMainFrame = nullptr;
 
-namespace {
-
-const QString kFolderPrompt = QStringLiteral("Select Folder to Analyze:");
-
-} // namespace
-
-CMainFrame::CMainFrame()
-    : m_runner(
-          *this, [this](const QString& progress) { SetMessageText(progress); },
-          [this] {
-              // The quit keys during a reading: stop it, and quit once it has ended.
-              m_runner.RequestStop();
-              QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-          }) {
+CMainFrame::CMainFrame() : m_runner(*this, [this](const QString& progress) { SetMessageText(progress); }) {
     m_leaveOut = m_settings.LeaveOutRules();
     setWindowTitle(LoadResString(IDR_MAINFRAME));
     setFocusPolicy(Qt::StrongFocus);
@@ -98,22 +84,6 @@ void CMainFrame::SetDateRange(std::optional<DateRange> range) {
     m_dateRanges->SetChosenRange(range);
 }
 
-void CMainFrame::OnFileNewFolder() {
-    const QString path =
-        m_dialogs.browseForFolder ? m_dialogs.browseForFolder(this, kFolderPrompt) : QString();
-    if (!path.isEmpty())
-        AnalyseFolder(path);
-}
-
-void CMainFrame::AnalyseFolder(const QString& path) {
-    Analyse(FolderSource{{QFile::encodeName(path).toStdString()}, {}});
-}
-
-void CMainFrame::OnFileAnalyzeAgain() {
-    if (m_source)
-        Analyse(*m_source);
-}
-
 void CMainFrame::Analyse(AnalysisSource source) {
     if (auto* folders = std::get_if<FolderSource>(&source))
         folders->rules = m_leaveOut;
@@ -128,17 +98,14 @@ void CMainFrame::Analyse(AnalysisSource source) {
     CStampStore shown = std::move(theStampStore);
     m_wndPanel->m_plot.RebuildHistograms();
     m_wndCalendar->StoreChanged();
-    RepaintGraph();
+    // The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
+    m_wndPanel->repaint();
+    m_wndPanel->m_plot.repaint();
     ShowBusy(true);
-    CAnalysisRunner::Result result;
-    {
-        const CWaitCursor wait;
-        result = m_runner.Run(source, theStampStore);
-    }
+    const CAnalysisRunner::Result result = m_runner.Run(source, theStampStore);
     ShowBusy(false);
     SetMessageText(LoadResString(AFX_IDS_IDLEMESSAGE));
-    const bool complete = result.outcome == CBackgroundWalk::Outcome::Complete;
-    if (complete) {
+    if (result.outcome == CBackgroundWalk::Outcome::Complete) {
         m_source = source;
         m_leftOut = result.load.leftOut;
         m_rulesPane->ShowAnalysis(source, m_leaveOut, result.load);
@@ -162,9 +129,7 @@ void CMainFrame::Analyse(AnalysisSource source) {
 }
 
 void CMainFrame::OnFileSavePicture() {
-    const QString path = m_dialogs.choosePictureFile
-                             ? m_dialogs.choosePictureFile(this, QStringLiteral("busyscope.png"))
-                             : QString();
+    const QString path = m_dialogs.choosePictureFile(this, QStringLiteral("busyscope.png"));
     if (path.isEmpty())
         return;
     const std::string file = QFile::encodeName(path).toStdString();
@@ -188,79 +153,15 @@ GraphPicture CMainFrame::CurrentGraphPicture() const {
     return picture;
 }
 
-// The main window's own repaint leaves its opaque children alone: the graph is repainted itself.
-void CMainFrame::RepaintGraph() {
-    m_wndPanel->repaint();
-    m_wndPanel->m_plot.repaint();
-}
-
 void CMainFrame::OnCommand(int id) {
     if (IsAnalysing())
         return;
-    for (std::size_t view = 0; view < kViews.size(); ++view) {
-        if (kViews[view].command == id) {
-            SetViewMode(static_cast<int>(view));
-            return;
-        }
-    }
-    for (const CountRuleFacts& facts : kCountRules) {
-        if (facts.command == id) {
-            SetCountRule(facts.rule);
-            return;
-        }
-    }
-    switch (id) {
-    case ID_FILE_NEWFOLDER:
-        OnFileNewFolder();
-        break;
-    case ID_FILE_ANALYZEAGAIN:
-        OnFileAnalyzeAgain();
-        break;
-    case ID_FILE_SAVEPICTURE:
-        OnFileSavePicture();
-        break;
-    case ID_FILE_GITHISTORY:
-        OnFileGitHistory();
-        break;
-    case ID_FILE_OPENTIMELIST:
-        OnFileOpenTimeList();
-        break;
-    case ID_FILE_SAVETIMELIST:
-        OnFileSaveTimeList();
-        break;
-    case ID_FILE_LEAVEOUT:
-        OnFileLeaveOut();
-        break;
-    case ID_VIEW_DATES:
-        ShowDates();
-        break;
-    case ID_VIEW_SHOWFILES:
-        if (m_datesShown)
-            m_wndCalendar->RequestCursorDayFiles();
-        else if (theStampStore.m_nFiles > 0)
-            ShowFiles(m_wndPanel->m_plot.CursorBin());
-        break;
-    case ID_VIEW_BURSTS:
-        ShowBursts();
-        break;
-    case ID_VIEW_STATUS_BAR:
-        OnBarCheck();
-        break;
-    case ID_HELP:
-    case ID_HELP_FINDER:
-        OnHelpFinder();
-        break;
-    case ID_CONTEXT_HELP:
-        OnContextHelp();
-        break;
-    default:
-        if (m_dateRanges->OnCommand(id)) {
-            FollowRangeOnCalendar();
-            break;
-        }
+    const auto handler = m_handlers.find(id);
+    if (handler == m_handlers.end()) {
         emit AppCommand(id);
         return;
     }
+    handler->second();
     OnUpdateCommandUI();
 }
 
@@ -271,10 +172,6 @@ QAction* CMainFrame::CommandAction(int id) const {
 
 int CMainFrame::AveragingPosition() const {
     return m_wndAvgBar->m_nAverage;
-}
-
-void CMainFrame::OnBarCheck() {
-    m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
 }
 
 void CMainFrame::RestoreWindowSettings() {

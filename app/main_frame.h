@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -64,8 +65,6 @@ public:
     // Reads the source and shows the result; it becomes the current source. A folder source is
     // walked with the rules in force. Escape stops the reading and leaves what was shown before.
     void Analyse(AnalysisSource source);
-    // The same for one folder, as the New-folder command does once a folder is chosen.
-    Q_INVOKABLE void AnalyseFolder(const QString& path);
 
     // The Files window's Leave Out This Folder: adds a rule for the folder, given by its path
     // below the analysed one, remembers the rules, and analyses the same folder again at once.
@@ -82,8 +81,6 @@ public:
 
     // Whether an analysis is reading its source; input and commands are ignored meanwhile.
     bool IsAnalysing() const { return m_runner.IsRunning(); }
-    // What the graph shows, once an analysis has run.
-    const std::optional<AnalysisSource>& CurrentSource() const { return m_source; }
 
     // The menu item or toolbar button of a command; nullptr for an id that has none.
     QAction* CommandAction(int id) const;
@@ -105,12 +102,12 @@ public:
     CBurstsWindow* BurstsWindow() const { return m_burstsWindow; }
 
     // The bar area offers no menu: the three bands are always shown.
-    QMenu* createPopupMenu() override;
+    QMenu* createPopupMenu() override { return nullptr; }
 
     // IGraphHost
     int CurrentViewMode() const override { return m_viewMode; }
     int AveragingPosition() const override;
-    void ShowReadout(const QString& text) override;
+    void ShowReadout(const QString& text) override { SetMessageText(text); }
 
     CFrameDialogs m_dialogs;
     CAnalysisRunner m_runner;
@@ -141,8 +138,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Menus and bands (main_frame_bars.cpp).
-    QAction* AddCommand(QMenu* menu, int id, const QString& text);
+    // Menus and bands (main_frame_bars.cpp). OnCommand carries out a command by its handler;
+    // a command without one is the application's.
+    QAction* AddCommand(QMenu* menu, int id, const QString& text, std::function<void()> handler = {});
     QToolBar* AddBand(const QString& name, QWidget* content);
     void CreateMenus();
     void CreateBars();
@@ -154,8 +152,6 @@ private:
     void OnUpdateCommandUI();
 
     // Commands.
-    void OnFileNewFolder();
-    void OnFileAnalyzeAgain();
     void OnFileLeaveOut();
     void OnFileSavePicture();
     void OnFileGitHistory();
@@ -163,7 +159,6 @@ private:
     void OnFileSaveTimeList();
     void OnHelpFinder();
     void OnContextHelp();
-    void OnBarCheck();
 
     // The Dates view's calendar beside the graph in the middle of the window (main_frame_dates.cpp).
     void CreateDatesView();
@@ -171,14 +166,13 @@ private:
     void FollowRangeOnCalendar();
 
     void SetMessageText(const QString& text);
-    void RepaintGraph();
     // What Save Picture saves of the graph as it is shown.
     GraphPicture CurrentGraphPicture() const;
     // After an analysis: the Files window shows the same point of the new result, or closes
     // when there is none.
     void RefillFilesWindow(const std::optional<FilesAtPoint>& shown);
-    // The Files window, made the first time with its folder actions.
-    CFilesWindow& OpenFilesWindow();
+    // Lists the files in the Files window, made the first time it is needed.
+    void ListFiles(FilesAtPoint files);
     // Whether rules can leave out the folders of what is shown: a folder walk's.
     bool FolderRulesApply() const;
     // After an analysis: the Bursts window lists the new bursts, or closes when there are none.
@@ -189,8 +183,8 @@ private:
 
     CAppSettings m_settings;
     std::map<int, QAction*> m_actions;
+    std::map<int, std::function<void()>> m_handlers;
     std::vector<QToolBar*> m_bands;
-    CIndicatorPanes* m_indicators = nullptr;
     CRulesPane* m_rulesPane = nullptr; // shown while rules leave anything out
     CDateRangeController* m_dateRanges = nullptr;
     CFilesWindow* m_filesWindow = nullptr;

@@ -3,25 +3,28 @@
 #include "app_icons.h"
 #include "averaging_bar.h"
 #include "band_flow.h"
+#include "calendar_panel.h"
 #include "command_ids.h"
 #include "date_range_controller.h"
 #include "graph_panel.h"
 #include "indicator_panes.h"
 #include "main_frame.h"
 #include "rules_pane.h"
+#include "stamp_store.h"
 #include "string_table.h"
 #include "view_bar.h"
 #include "window_text.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QFile>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
 #include <utility>
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
+QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, std::function<void()> handler) {
     auto* action = new QAction(text, this);
     action->setStatusTip(CommandPrompt(id));
     if (const QString tip = CommandTip(id); !tip.isEmpty())
@@ -33,63 +36,98 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text) {
     else
         addAction(action); // keyboard only
     m_actions[id] = action;
+    if (handler)
+        m_handlers[id] = std::move(handler);
     return action;
 }
 
 void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    AddCommand(file, ID_FILE_NEWFOLDER, QStringLiteral("&New folder..."))
-        ->setIcon(CommandIcon(ID_FILE_NEWFOLDER));
-    m_actions.at(ID_FILE_NEWFOLDER)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"))
-        ->setShortcut(QKeySequence(Qt::Key_F5));
+    QAction* newFolder = AddCommand(file, ID_FILE_NEWFOLDER, QStringLiteral("&New folder..."), [this] {
+        const QString path = m_dialogs.browseForFolder(this, QStringLiteral("Select Folder to Analyze:"));
+        if (!path.isEmpty())
+            Analyse(FolderSource{{QFile::encodeName(path).toStdString()}, {}});
+    });
+    newFolder->setIcon(CommandIcon(ID_FILE_NEWFOLDER));
+    newFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(file, ID_FILE_ANALYZEAGAIN, QStringLiteral("&Analyze Again"), [this] {
+        if (m_source)
+            Analyse(*m_source);
+    })->setShortcut(QKeySequence(Qt::Key_F5));
     m_recentMenu = file->addMenu(QStringLiteral("&Recent"));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
-    AddCommand(file, ID_FILE_LEAVEOUT, QStringLiteral("&Leave Out..."));
-    AddCommand(file, ID_FILE_GITHISTORY, QStringLiteral("Analyze &Git History..."));
+    AddCommand(file, ID_FILE_LEAVEOUT, QStringLiteral("&Leave Out..."), [this] { OnFileLeaveOut(); });
+    AddCommand(file, ID_FILE_GITHISTORY, QStringLiteral("Analyze &Git History..."),
+               [this] { OnFileGitHistory(); });
     file->addSeparator();
-    AddCommand(file, ID_FILE_OPENTIMELIST, QStringLiteral("&Open Time List..."));
-    AddCommand(file, ID_FILE_SAVETIMELIST, QStringLiteral("&Save Time List..."));
+    AddCommand(file, ID_FILE_OPENTIMELIST, QStringLiteral("&Open Time List..."),
+               [this] { OnFileOpenTimeList(); });
+    AddCommand(file, ID_FILE_SAVETIMELIST, QStringLiteral("&Save Time List..."),
+               [this] { OnFileSaveTimeList(); });
     file->addSeparator();
-    AddCommand(file, ID_FILE_SAVEPICTURE, QStringLiteral("Save &Picture..."))
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddCommand(file, ID_FILE_SAVEPICTURE, QStringLiteral("Save &Picture..."), [this] {
+        OnFileSavePicture();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     file->addSeparator();
     AddCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    for (const ViewFacts& facts : kViews)
-        AddCommand(view, facts.command, QLatin1Char('&') + QString::fromUtf8(facts.label))
+    for (std::size_t mode = 0; mode < kViews.size(); ++mode)
+        AddCommand(view, kViews[mode].command, QLatin1Char('&') + QString::fromUtf8(kViews[mode].label),
+                   [this, mode] { SetViewMode(static_cast<int>(mode)); })
             ->setCheckable(true);
-    AddCommand(view, ID_VIEW_DATES, QStringLiteral("Da&tes"))->setCheckable(true);
+    AddCommand(view, ID_VIEW_DATES, QStringLiteral("Da&tes"), [this] { ShowDates(); })->setCheckable(true);
     view->addSeparator();
     auto* counting = new QActionGroup(this); // radio check marks
     for (const CountRuleFacts& facts : kCountRules) {
-        QAction* action = AddCommand(view, facts.command, QString::fromUtf8(facts.label));
+        QAction* action = AddCommand(view, facts.command, QString::fromUtf8(facts.label),
+                                     [this, rule = facts.rule] { SetCountRule(rule); });
         action->setCheckable(true);
         counting->addAction(action);
     }
     view->addSeparator();
-    AddCommand(view, ID_VIEW_SHOWFILES, QStringLiteral("Show Files at &Cursor"))
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
-    AddCommand(view, ID_VIEW_BURSTS, QStringLiteral("&Bursts..."));
+    AddCommand(view, ID_VIEW_SHOWFILES, QStringLiteral("Show Files at &Cursor"), [this] {
+        if (m_datesShown)
+            m_wndCalendar->RequestCursorDayFiles();
+        else if (theStampStore.m_nFiles > 0)
+            ShowFiles(m_wndPanel->m_plot.CursorBin());
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    AddCommand(view, ID_VIEW_BURSTS, QStringLiteral("&Bursts..."), [this] { ShowBursts(); });
     view->addSeparator();
-    AddCommand(view, ID_VIEW_DATERANGE, QStringLiteral("Date &Range..."));
-    AddCommand(view, ID_VIEW_ALLDATES, QStringLiteral("A&ll Dates"))
+    // The range commands; a range they replace is no longer highlighted on the calendar.
+    const auto onRanges = [this](void (CDateRangeController::*command)()) {
+        return [this, command] {
+            (m_dateRanges->*command)();
+            FollowRangeOnCalendar();
+        };
+    };
+    AddCommand(view, ID_VIEW_DATERANGE, QStringLiteral("Date &Range..."),
+               onRanges(&CDateRangeController::OnDateRange));
+    AddCommand(view, ID_VIEW_ALLDATES, QStringLiteral("A&ll Dates"),
+               onRanges(&CDateRangeController::OnAllDates))
         ->setShortcut(QKeySequence(Qt::Key_Escape));
-    AddCommand(view, ID_VIEW_COMPARE, QStringLiteral("C&ompare With..."));
-    AddCommand(view, ID_VIEW_KEEPRANGE, QStringLiteral("&Keep as Rule"));
+    AddCommand(view, ID_VIEW_COMPARE, QStringLiteral("C&ompare With..."),
+               onRanges(&CDateRangeController::OnCompare));
+    AddCommand(view, ID_VIEW_KEEPRANGE, QStringLiteral("&Keep as Rule"),
+               onRanges(&CDateRangeController::OnKeepAsRule));
     view->addSeparator();
-    AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"))->setCheckable(true);
+    AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), [this] {
+        m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
+    })->setCheckable(true);
     connect(view, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    AddCommand(help, ID_HELP_FINDER, QStringLiteral("&Help Topics"));
+    AddCommand(help, ID_HELP_FINDER, QStringLiteral("&Help Topics"), [this] { OnHelpFinder(); });
     help->addSeparator();
     AddCommand(help, ID_APP_ABOUT, QStringLiteral("&About Busyscope..."))->setIcon(CommandIcon(ID_APP_ABOUT));
 
     // The accelerators that are not menu items.
-    AddCommand(nullptr, ID_HELP, QString())->setShortcut(QKeySequence(Qt::Key_F1));
-    AddCommand(nullptr, ID_CONTEXT_HELP, QString())->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    AddCommand(nullptr, ID_HELP, QString(), [this] {
+        OnHelpFinder();
+    })->setShortcut(QKeySequence(Qt::Key_F1));
+    AddCommand(nullptr, ID_CONTEXT_HELP, QString(), [this] {
+        OnContextHelp();
+    })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
 }
 
 QToolBar* CMainFrame::AddBand(const QString& name, QWidget* content) {
@@ -123,7 +161,7 @@ void CMainFrame::CreateBars() {
     AddBand(QStringLiteral("Averaging"), m_wndAvgBar);
 
     m_wndStatusBar = statusBar();
-    m_indicators = new CIndicatorPanes(*m_wndStatusBar);
+    new CIndicatorPanes(*m_wndStatusBar); // owned by the status bar
     m_rulesPane = new CRulesPane(*m_wndStatusBar);
     connect(m_rulesPane, &CRulesPane::Clicked, this, [this] { OnCommand(ID_FILE_LEAVEOUT); });
     m_wndStatusBar->installEventFilter(this); // a click on the unreadable folders' message lists them
@@ -134,10 +172,6 @@ void CMainFrame::CreateBars() {
     for (const QToolBar* band : m_bands)
         widest = std::max(widest, band->sizeHint().width());
     setMinimumWidth(widest);
-}
-
-QMenu* CMainFrame::createPopupMenu() {
-    return nullptr;
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {

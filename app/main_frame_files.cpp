@@ -12,49 +12,34 @@
 
 #include <QEvent>
 #include <QStatusBar>
+#include <utility>
 
 void CMainFrame::ShowFiles(int bin) {
-    if (IsAnalysing())
-        return;
-    OpenFilesWindow().ShowFiles(theStampStore,
-                                SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
-                                                   m_wndPanel->m_plot.GetCountRule(),
-                                                   m_wndPanel->m_plot.ChosenRange()),
-                                FolderRulesApply());
-}
-
-CFilesWindow& CMainFrame::OpenFilesWindow() {
-    if (!m_filesWindow) {
-        m_filesWindow = new CFilesWindow(this);
-        QAction* leaveOut =
-            m_filesWindow->AddFolderAction(QStringLiteral("Leave Out This Folder"), QKeySequence::Delete);
-        connect(m_filesWindow, &CFilesWindow::FolderActionTriggered, this,
-                [this, leaveOut](QAction* action, const QString& relativeFolder) {
-                    if (action == leaveOut)
-                        LeaveOutFolder(relativeFolder);
-                });
-    }
-    return *m_filesWindow;
+    if (!IsAnalysing())
+        ListFiles(SelectFilesAtPoint(theStampStore, m_viewMode, bin, AveragingPosition(),
+                                     m_wndPanel->m_plot.GetCountRule(), m_wndPanel->m_plot.ChosenRange()));
 }
 
 void CMainFrame::ShowFilesWrittenIn(const FilesAtPoint::WrittenSpan& span) {
-    if (IsAnalysing())
-        return;
-    OpenFilesWindow().ShowFiles(theStampStore,
-                                SelectFilesWrittenIn(theStampStore, span, m_wndPanel->m_plot.GetCountRule()),
-                                FolderRulesApply());
+    if (!IsAnalysing())
+        ListFiles(SelectFilesWrittenIn(theStampStore, span, m_wndPanel->m_plot.GetCountRule()));
+}
+
+void CMainFrame::ListFiles(FilesAtPoint files) {
+    if (!m_filesWindow) {
+        m_filesWindow = new CFilesWindow(this);
+        connect(m_filesWindow, &CFilesWindow::LeaveOutRequested, this, &CMainFrame::LeaveOutFolder);
+    }
+    m_filesWindow->ShowFiles(theStampStore, std::move(files), FolderRulesApply());
 }
 
 void CMainFrame::RefillFilesWindow(const std::optional<FilesAtPoint>& shown) {
-    if (!m_filesWindow || !shown)
+    if (!shown)
         return;
-    if (theStampStore.m_nFiles == 0) {
+    if (theStampStore.m_nFiles == 0)
         m_filesWindow->close();
-        return;
-    }
-    m_filesWindow->ShowFiles(theStampStore,
-                             SelectFilesAgain(theStampStore, *shown, m_wndPanel->m_plot.GetCountRule()),
-                             m_source && std::holds_alternative<FolderSource>(*m_source));
+    else
+        ListFiles(SelectFilesAgain(theStampStore, *shown, m_wndPanel->m_plot.GetCountRule()));
 }
 
 bool CMainFrame::FolderRulesApply() const {

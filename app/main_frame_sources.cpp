@@ -11,35 +11,22 @@
 #include <cstring>
 #include <sstream>
 
-namespace {
-
-const QString kRepositoryPrompt = QStringLiteral("Select Repository to Analyze:");
-
-} // namespace
-
 void CMainFrame::OnFileGitHistory() {
-    const QString folder =
-        m_dialogs.browseForFolder ? m_dialogs.browseForFolder(this, kRepositoryPrompt) : QString();
+    const QString folder = m_dialogs.browseForFolder(this, QStringLiteral("Select Repository to Analyze:"));
     if (folder.isEmpty())
         return;
-    const std::optional<GitHistoryOptions> options =
-        m_dialogs.askGitHistory ? m_dialogs.askGitHistory(this, folder) : GitHistoryOptions();
-    if (options)
+    if (const std::optional<GitHistoryOptions> options = m_dialogs.askGitHistory(this, folder))
         Analyse(GitSource{QFile::encodeName(folder).toStdString(), *options});
 }
 
 void CMainFrame::OnFileOpenTimeList() {
-    const QString file = m_dialogs.chooseOpenFile
-                             ? m_dialogs.chooseOpenFile(this, QStringLiteral("Open Time List"))
-                             : QString();
+    const QString file = m_dialogs.chooseOpenFile(this, QStringLiteral("Open Time List"));
     if (!file.isEmpty())
         Analyse(TimeListSource{{QFile::encodeName(file).toStdString()}, RecordEnd::Detect});
 }
 
 void CMainFrame::OnFileSaveTimeList() {
-    const QString file = m_dialogs.chooseSaveFile
-                             ? m_dialogs.chooseSaveFile(this, QStringLiteral("Save Time List"))
-                             : QString();
+    const QString file = m_dialogs.chooseSaveFile(this, QStringLiteral("Save Time List"));
     if (file.isEmpty())
         return;
     const std::string path = QFile::encodeName(file).toStdString();

@@ -13,10 +13,6 @@ QString CMainFrame::MessageText() const {
     return m_wndStatusBar->currentMessage();
 }
 
-void CMainFrame::ShowReadout(const QString& text) {
-    SetMessageText(text);
-}
-
 void CMainFrame::SetMessageText(const QString& text) {
     m_wndStatusBar->showMessage(text);
 }
@@ -25,13 +21,11 @@ void CMainFrame::OnHelpFinder() {
     const QUrl guide = UserGuideUrl();
     if (guide.isEmpty())
         SetMessageText(QStringLiteral("The user guide is not installed."));
-    else if (!m_dialogs.openUrl || !m_dialogs.openUrl(guide)) {
+    else if (!m_dialogs.openUrl(guide)) {
         SetMessageText(QStringLiteral("Cannot open %1.").arg(guide.toLocalFile()));
-        if (m_dialogs.showMessage)
-            m_dialogs.showMessage(this,
-                                  QStringLiteral("No web browser could be started to show the user guide. "
-                                                 "Open it in a browser of your choice:\n\n%1")
-                                      .arg(guide.toLocalFile()));
+        m_dialogs.showMessage(this, QStringLiteral("No web browser could be started to show the user guide. "
+                                                   "Open it in a browser of your choice:\n\n%1")
+                                        .arg(guide.toLocalFile()));
     }
 }
 

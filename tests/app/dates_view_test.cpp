@@ -1,6 +1,7 @@
 // The Dates view in the main window: reached from the View menu and the view bar, driven with the
 // keyboard, listing a day's files, and remembered across runs.
 #include "app_fixture.h"
+#include "app_settings.h"
 #include "calendar_panel.h"
 #include "civil_time.h"
 #include "command_ids.h"
@@ -8,9 +9,7 @@
 #include "files_window.h"
 #include "graph_panel.h"
 #include "view_bar.h"
-#include "window_settings.h"
 
-#include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 
@@ -82,7 +81,7 @@ TEST_F(DatesViewTest, KeyboardCursorAndReturnListTheDaysFiles) {
     QTest::mouseClick(&m_frame->m_wndViewBar->m_btnDates, Qt::LeftButton);
     EXPECT_TRUE(m_frame->DatesShown());
     m_frame->close();
-    const std::optional<WindowSettings> saved = LoadWindowSettings(QSettings());
+    const std::optional<WindowSettings> saved = CAppSettings().Window();
     ASSERT_TRUE(saved);
     EXPECT_TRUE(saved->dates);
     EXPECT_EQ(saved->view, VIEW_WEEK);

@@ -167,15 +167,6 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     window->OpenFolder();
     EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(tree.Path("c")))});
 
-    // An action added for the selected folder hears its path below the analysed folder.
-    QStringList chosen;
-    QAction* leaveOut = window->AddFolderAction(QStringLiteral("Some Folder Action"));
-    QObject::connect(
-        window, &CFilesWindow::FolderActionTriggered,
-        [&](QAction* action, const QString& relative) { chosen << (action == leaveOut ? relative : ""); });
-    leaveOut->trigger();
-    EXPECT_EQ(chosen, QStringList{QStringLiteral("c")});
-
     EXPECT_EQ(m_frame->MessageText(), readout) << "the readout is left as it was";
     // A new analysis refills the window for the same point, and one with nothing closes it.
     const QString when = QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'));

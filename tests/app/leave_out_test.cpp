@@ -2,6 +2,7 @@
 // the report agreeing on the same rules and tree.
 #include "analysis_period.h"
 #include "app_fixture.h"
+#include "app_settings.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
 #include "files_window.h"
@@ -10,7 +11,6 @@
 #include "leave_out_rules.h"
 #include "report_options.h"
 #include "stamp_store.h"
-#include "window_settings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -310,7 +310,7 @@ TEST_F(LeaveOutTest, TheWindowComesBackAsItWasClosed) {
     m_frame->m_wndAvgBar->m_slider.setValue(closedWith.averagingPosition);
     m_frame->SetCountRule(closedWith.countRule);
     m_frame->close();
-    EXPECT_EQ(LoadWindowSettings(QSettings()), closedWith);
+    EXPECT_EQ(CAppSettings().Window(), closedWith);
 
     for (const auto& [key, value] : {std::pair<QString, QVariant>{"window/view", 4},
                                      {"window/averagingPosition", "half"}, {"window/count", "hours"}}) {
