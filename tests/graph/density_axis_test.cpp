@@ -11,8 +11,9 @@ namespace {
 
 const CFakeTextMeasurer kMeasure;
 
-// At 96 dpi: 5 mm + 3 mm = 18 + 11 pixels, "999" 27 wide, title line 19 high.
-constexpr AxisBands kBands{46, 75};
+// At 96 dpi: 16 + 8 mm = 16 + 30 rows high; 5 mm + 3 mm = 18 + 11 pixels, "999" 27 wide, title line
+// 19 high.
+constexpr AxisBands kBands{16 + 30, 18 + 11 + 27 + 19};
 
 DensityAxis AxisFor(double fullScale, int plotHeight = 300) {
     DensityAxisInputs in;
@@ -46,19 +47,14 @@ TEST(ScreenUnits, WorkedSizesAtNinetySixDpi) {
     EXPECT_EQ(PointTenthsToPixels(170, 96), 22); // the title
 }
 
-TEST(AxisBands, MillimetresAreConvertedOneByOne) {
-    const AxisBands bands = ComputeAxisBands(16, kMeasure, 96, 96);
-    EXPECT_EQ(bands.xAxisHeight, 16 + 30);          // default font line + 8 mm vertically
-    EXPECT_EQ(bands.yAxisWidth, 18 + 11 + 27 + 19); // not 30 + ...: 5 mm and 3 mm truncate apart
-    EXPECT_EQ(bands.xAxisHeight, kBands.xAxisHeight);
-    EXPECT_EQ(bands.yAxisWidth, kBands.yAxisWidth);
-}
-
-TEST(AxisBands, EachLengthUsesItsOwnResolution) {
-    // 8 mm at 144 dpi is 45 pixels; 5 mm and 3 mm at 72 dpi are 14 and 8.
-    const AxisBands bands = ComputeAxisBands(20, kMeasure, 72, 144);
-    EXPECT_EQ(bands.xAxisHeight, 20 + 45);
-    EXPECT_EQ(bands.yAxisWidth, 14 + 8 + 27 + 19);
+TEST(AxisBands, MillimetresAreConvertedOneByOneAtTheirOwnResolution) {
+    // The default font's line + 8 mm vertically; 5 mm + 3 mm + "999" + the title line across. At
+    // 96 dpi 5 mm and 3 mm truncate apart (not 30 + ...); at 144 dpi 8 mm is 45 pixels, at 72 dpi
+    // 5 mm and 3 mm are 14 and 8.
+    EXPECT_EQ(ComputeAxisBands(16, kMeasure, 96, 96).xAxisHeight, kBands.xAxisHeight);
+    EXPECT_EQ(ComputeAxisBands(16, kMeasure, 96, 96).yAxisWidth, kBands.yAxisWidth);
+    EXPECT_EQ(ComputeAxisBands(20, kMeasure, 72, 144).xAxisHeight, 20 + 45);
+    EXPECT_EQ(ComputeAxisBands(20, kMeasure, 72, 144).yAxisWidth, 14 + 8 + 27 + 19);
 }
 
 TEST(DensityTicks, FullScaleTable) {
@@ -82,13 +78,6 @@ TEST(DensityTicks, FullScaleTable) {
         EXPECT_DOUBLE_EQ(DensityTickStep(c.fullScale).step, c.step) << "full scale " << c.fullScale;
         EXPECT_EQ(TickList(AxisFor(c.fullScale)), c.ticks) << "full scale " << c.fullScale;
     }
-}
-
-TEST(DensityTicks, StepKindDecidesWhichTicksAreLong) {
-    EXPECT_EQ(DensityTickStep(6.5).kind, TickStepKind::Five);
-    EXPECT_EQ(DensityTickStep(2.5).kind, TickStepKind::Two);
-    EXPECT_EQ(DensityTickStep(8).kind, TickStepKind::One);
-    EXPECT_EQ(DensityTickStep(999).kind, TickStepKind::One);
 }
 
 TEST(DensityTicks, AccumulatedStepAddsATickAtFullScaleOne) {
