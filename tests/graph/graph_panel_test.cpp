@@ -189,24 +189,6 @@ TEST_F(GraphPanelTest, SecondPressOfADoubleClickStartsNoDrag) {
     EXPECT_EQ(panel.m_dragY, NO_DRAG);
 }
 
-TEST_F(GraphPanelTest, ReadoutNamesTheBinUnderThePointer) {
-    QTest::mouseMove(&panel.m_plot, QPoint(0, 20));
-    EXPECT_EQ(host.readout, QStringLiteral("12:00 AM - 1 file(s)."));
-
-    // The column of 08:30 shows the three files there; a drag's offset moves it.
-    panel.m_plot.m_xOffset = 10.0;
-    QTest::mouseMove(&panel.m_plot, QPoint(0, 30));
-    EXPECT_EQ(host.readout, QStringLiteral("11:50 PM - 0 file(s)."));
-    const int bin = BinUnderPointer(PlotWidth() / 2, PlotWidth(), 1440, 10.0);
-    QTest::mouseMove(&panel.m_plot, QPoint(PlotWidth() / 2, 30));
-    EXPECT_EQ(host.readout.toStdString(), ReadoutText(VIEW_DAY, bin, bin == 510 ? 3 : 0));
-
-    host.view = VIEW_WEEK;
-    QTest::mouseMove(&panel.m_plot, QPoint(1, 30));
-    EXPECT_TRUE(host.readout.endsWith(QStringLiteral(" file(s).")));
-    EXPECT_TRUE(host.readout.startsWith(QStringLiteral("Saturday"))) << host.readout.toStdString();
-}
-
 TEST_F(GraphPanelTest, ReadoutGoesOnDuringAPressInThePlotButNotDuringADrag) {
     // A press inside the plot captures nothing: moves over the plot keep writing the readout.
     QTest::mousePress(&panel.m_plot, Qt::LeftButton, {}, QPoint(5, 5));
