@@ -90,27 +90,25 @@ TEST(DensityTicks, AccumulatedStepAddsATickAtFullScaleOne) {
     EXPECT_EQ(last.y, 0); // the plot's top row
 }
 
-TEST(DensityTicks, RowsTruncateFromTheBottomEdge) {
+// Rows truncate from the bottom edge; long ticks are 5 mm, short ones 2 mm, each number right of
+// its tick's start and centred on it; the axis line stops above the time-axis band.
+TEST(DensityTicks, RowsLengthsAndNumberPlaces) {
     const DensityAxis axis = AxisFor(6.5, 300);
     EXPECT_EQ(axis.ticks[0].y, 300); // density 0: first row of the time-axis band
     EXPECT_EQ(axis.ticks[1].y, 276); // 300 - 23.08
     EXPECT_EQ(axis.ticks[2].y, 253); // 300 - 46.15; the curve's density 1 lies at 254
     EXPECT_EQ(axis.ticks[12].y, 23); // 300 - 276.9
-}
-
-TEST(DensityTicks, LengthsAndNumberPlaces) {
-    const DensityAxis axis = AxisFor(6.5, 300);
     const DensityTick& zero = axis.ticks[0];
-    EXPECT_EQ(zero.length, 18); // 5 mm
+    EXPECT_EQ(zero.length, 18);
     EXPECT_EQ(zero.labelRight, 75 - 18);
     EXPECT_EQ(zero.labelTop, 300 - 19 / 2); // centred with half the large line height
     const DensityTick& half = axis.ticks[1];
     EXPECT_FALSE(half.isLong);
-    EXPECT_EQ(half.length, 7); // 2 mm
+    EXPECT_EQ(half.length, 7);
     EXPECT_EQ(half.labelRight, 75 - 7);
     EXPECT_EQ(half.labelTop, 276 - 12 / 2);
     EXPECT_EQ(axis.lineX, 74);
-    EXPECT_EQ(axis.lineEndY, 300); // stops above the time-axis band
+    EXPECT_EQ(axis.lineEndY, 300);
 }
 
 TEST(DensityTitle, FitsOnlyWhenShorterThanThePlotLessTwoMillimetres) {
