@@ -497,20 +497,6 @@ TEST_F(MainFrameTest, TextsKeepTheirFixedFormatsInAnyLocale) {
     }
 }
 
-TEST_F(MainFrameTest, UnreadableChosenFolderIsReportedInTheStatusBar) {
-    ASSERT_FALSE(QFileInfo::exists(QStringLiteral("/x")));
-    Analyse("/x");
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Cannot read /x: No such file or directory."));
-    EXPECT_EQ(theStampStore.m_nFiles, 0);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    // A later good analysis clears the message.
-    CTestTree tree;
-    tree.AddFile("f", LocalTime(2020, 6, 1, 9, 0));
-    Analyse(tree.Root());
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
-}
-
 // F1 and Help Topics open the user guide; without a browser a message says where the guide is, so
 // it can be opened by hand.
 TEST_F(MainFrameTest, F1AndHelpTopicsOpenTheUserGuideOrSayWhereItIs) {

@@ -4,12 +4,12 @@
 #include "density_axis.h"
 #include "font_text_measurer.h"
 #include "graph_fonts.h"
-#include "graph_host.h"
 #include "graph_panel.h"
 #include "graph_render.h"
 #include "image_pixels.h"
 #include "screen_units.h"
 #include "stamp_store.h"
+#include "test_graph_host.h"
 #include "time_axis_scale.h"
 #include "time_axis_strip.h"
 
@@ -23,13 +23,6 @@ const QRgb kCurve = qRgb(85, 85, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
 constexpr std::int64_t kMarch2021 = 1614556800; // 2021-03-01 00:00 UTC
 
-class NoHost : public IGraphHost {
-public:
-    int CurrentViewMode() const override { return VIEW_DAY; }
-    int AveragingPosition() const override { return 50; }
-    void ShowReadout(const QString&) override {}
-};
-
 // Where the panel of a picture puts its bands and plot, measured on a panel of the same size.
 struct Layout {
     QPoint client; // panel client origin in the picture
@@ -39,7 +32,7 @@ struct Layout {
 };
 
 Layout LayoutOf(const CStampStore& store, QSize size) {
-    NoHost host;
+    CTestGraphHost host;
     CGraphPanel panel(host, store);
     panel.resize(size);
     panel.LayOut();
@@ -166,7 +159,7 @@ TEST_F(GraphRenderTest, TitleTicksNumbersAndLabelsStandWhereTheyBelong) {
     GraphPicture picture;
     picture.size = QSize(800, 500);
     const QImage image = RenderGraph(store, picture);
-    NoHost host;
+    CTestGraphHost host;
     CGraphPanel panel(host, store);
     panel.resize(picture.size);
     panel.LayOut();
