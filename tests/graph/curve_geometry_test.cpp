@@ -76,41 +76,6 @@ TEST(Curve, PlainHistogramWhenTheWindowIsOneBin) {
     EXPECT_EQ(path[21].y, 300);
 }
 
-TEST(Curve, DayWindowsWrapRoundThePeriod) {
-    // A single marked bin shows at a point exactly when the point's window holds it.
-    struct Case {
-        int point;
-        int bin;
-        bool inWindow;
-    };
-    const Case cases[] = {
-        // point 0 sums 1390 ... 1439 and 0 ... 49
-        {0, 1389, false},
-        {0, 1390, true},
-        {0, 1439, true},
-        {0, 0, true},
-        {0, 49, true},
-        {0, 50, false},
-        // point 50 sums 0 ... 99
-        {50, 1439, false},
-        {50, 0, true},
-        {50, 99, true},
-        {50, 100, false},
-        // point 1439 sums 1389 ... 1439 and 0 ... 48
-        {1439, 1388, false},
-        {1439, 1389, true},
-        {1439, 0, true},
-        {1439, 48, true},
-        {1439, 49, false},
-    };
-    for (const Case& c : cases) {
-        const auto path = Curve(OneBin(kDayBins, c.bin, 1),
-                                {.width = kDayBins, .height = 300, .trackbarPosition = 50, .fileCount = 1});
-        EXPECT_EQ(path[static_cast<std::size_t>(c.point)].y < 300, c.inWindow)
-            << "point " << c.point << ", bin " << c.bin;
-    }
-}
-
 TEST(Curve, WindowSumIsExactWithManyFiles) {
     // 2^31 - 1 files in one bin: S * B and N * n only fit in 64 bits. Density 1440 with
     // n = 1; at full scale 999 on 10 rows that is trunc(1440 * 10 / 999) = 14 rows.
