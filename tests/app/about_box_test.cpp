@@ -2,7 +2,6 @@
 #include "about_dlg.h"
 #include "app_fixture.h"
 #include "command_ids.h"
-#include "graph_panel.h"
 #include "stamp_store.h"
 
 #include <QAction>
@@ -115,14 +114,7 @@ TEST_F(AppTest, AnalyzeButtonClosesTheBoxThenAnalysesTheChosenFolder) {
     EXPECT_EQ(m_chooserPrompts, QStringList{QStringLiteral("Select Folder to Analyze:")});
     EXPECT_FALSE(chooserRanOverBox);
     EXPECT_EQ(theStampStore.m_nFiles, 3);
-    EXPECT_EQ(theStampStore.GetSize(), 3);
     EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), QString::fromStdString(tree.Root()));
-
-    const CPeriodHistograms& histograms = m_frame->m_wndPanel->m_plot.Histograms();
-    EXPECT_EQ(histograms.m_dayBins[8 * 60 + 30], 2);
-    EXPECT_EQ(histograms.m_dayBins[23 * 60 + 59], 1);
-    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(AppTest, AboutBoxOpensAgainFromTheToolbarAndItsAnalysisReplacesTheFirst) {
@@ -143,6 +135,4 @@ TEST_F(AppTest, AboutBoxOpensAgainFromTheToolbarAndItsAnalysisReplacesTheFirst) 
     EXPECT_TRUE(WhileAboutBoxOpen([](CAboutDlg& box) { box.AnalyzeButton()->click(); }));
     ASSERT_TRUE(ProcessEventsUntil([] { return theStampStore.m_nFiles == 1; }));
     EXPECT_EQ(QString::fromStdString(theStampStore.GetFolder()), QString::fromStdString(second.Root()));
-    EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[10 * 60], 0);
-    EXPECT_EQ(m_frame->m_wndPanel->m_plot.Histograms().m_dayBins[12 * 60], 1);
 }

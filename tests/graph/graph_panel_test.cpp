@@ -64,15 +64,6 @@ protected:
     PaintCounter counter;
 };
 
-TEST_F(GraphPanelTest, LayoutLeavesThePlotBetweenTheBands) {
-    const QRect client = panel.contentsRect();
-    EXPECT_GT(panel.m_yAxisWidth, 0);
-    EXPECT_GT(panel.m_xAxisHeight, 0);
-    EXPECT_EQ(panel.m_plot.geometry(),
-              QRect(client.x() + panel.m_yAxisWidth, client.y(), client.width() - panel.m_yAxisWidth,
-                    client.height() - panel.m_xAxisHeight));
-}
-
 // A press and release without a move changes nothing and paints nothing; a drag turns the period.
 TEST_F(GraphPanelTest, TimeAxisDragTurnsThePeriodAndRepaints) {
     const int y = PlotHeight() + 5; // on the time-axis band
