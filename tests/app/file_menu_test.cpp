@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -30,13 +31,6 @@ QStringList RecentItems(CMainFrame& frame) {
     for (QAction* item : frame.RecentActions())
         texts << item->text();
     return texts;
-}
-
-QAction* RecentItem(CMainFrame& frame, const QString& text) {
-    for (QAction* item : frame.RecentActions())
-        if (item->text() == text)
-            return item;
-    return nullptr;
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -90,9 +84,10 @@ TEST_F(FileMenuTest, RecentFoldersReadTheFoldersAnalysedBefore) {
 
     // A recent item analyses its folder.
     second.AddFile("f&g", kMonday1430);
-    QAction* item = RecentItem(*m_frame, QString(secondName).replace("&", "&&"));
-    ASSERT_NE(item, nullptr);
-    item->trigger();
+    const QList<QAction*> items = m_frame->RecentActions();
+    const auto item = std::ranges::find(items, QString(secondName).replace("&", "&&"), &QAction::text);
+    ASSERT_NE(item, items.end());
+    (*item)->trigger();
     EXPECT_EQ(theStampStore.GetFolder(), second.Root());
     EXPECT_EQ(theStampStore.m_nFiles, 2);
 

@@ -39,37 +39,33 @@ Layout LayoutOf(const CStampStore& store, QSize size) {
     return {panel.contentsRect().topLeft(), panel.m_yAxisWidth, panel.m_xAxisHeight, panel.m_plot.size()};
 }
 
-// The curve the geometry computes for histogram on the picture's plot, and how many of its
-// vertices that start a line segment below the top rows (which the title or the legend hides)
-// have the colour in the picture.
-struct CurveCheck {
-    CurveInputs inputs;
-    int matching = 0;
-    int vertices = 0;
-};
-CurveCheck CheckCurve(const QImage& image, const Layout& layout, const GraphPicture& picture,
-                      std::span<const std::int32_t> histogram, std::int64_t fileCount, int topRows,
-                      QRgb colour) {
-    CurveCheck check;
-    check.inputs = {.histogram = histogram,
-                    .bins = 1440,
-                    .width = layout.plot.width(),
-                    .height = layout.plot.height(),
-                    .xOffset = picture.xOffset,
-                    .yScale = picture.yScale,
-                    .trackbarPosition = picture.averagingPosition,
-                    .fileCount = fileCount};
+// The vertices of the curve the geometry computes for histogram on the picture's plot that start a
+// line segment below the top rows (which the title or the legend hide): how many there are, and
+// how many of them have the colour in the picture.
+std::pair<int, int> CurveVertices(const QImage& image, const Layout& layout, const GraphPicture& picture,
+                                  std::span<const std::int32_t> histogram, std::int64_t fileCount,
+                                  int topRows, QRgb colour) {
     std::vector<PathPoint> path;
-    ComputeCurve(check.inputs, path);
+    ComputeCurve({.histogram = histogram,
+                  .bins = 1440,
+                  .width = layout.plot.width(),
+                  .height = layout.plot.height(),
+                  .xOffset = picture.xOffset,
+                  .yScale = picture.yScale,
+                  .trackbarPosition = picture.averagingPosition,
+                  .fileCount = fileCount},
+                 path);
     const QPoint plotOrigin = layout.client + QPoint(layout.yAxisWidth, 0);
+    int vertices = 0;
+    int coloured = 0;
     for (std::size_t i = 0; i + 1 < path.size(); ++i) {
         if (path[i + 1].op != PathPoint::Op::LineTo || path[i].y < topRows ||
-            path[i].y >= check.inputs.height || (path[i + 1].x == path[i].x && path[i + 1].y == path[i].y))
+            path[i].y >= layout.plot.height() || (path[i + 1].x == path[i].x && path[i + 1].y == path[i].y))
             continue;
-        ++check.vertices;
-        check.matching += image.pixel(plotOrigin + QPoint(path[i].x, path[i].y)) == colour;
+        ++vertices;
+        coloured += image.pixel(plotOrigin + QPoint(path[i].x, path[i].y)) == colour;
     }
-    return check;
+    return {vertices, coloured};
 }
 
 class GraphRenderTest : public ::testing::Test {
@@ -104,10 +100,10 @@ TEST_F(GraphRenderTest, CurveVerticesLieWhereTheGeometryPutsThem) {
 
     CPeriodHistograms histograms;
     histograms.RebuildHistograms(store);
-    const CurveCheck curve =
-        CheckCurve(image, layout, picture, histograms.m_dayBins.span(), store.m_nFiles, 60, kCurve);
-    EXPECT_EQ(curve.matching, curve.vertices);
-    EXPECT_GT(curve.vertices, 500);
+    const auto [vertices, coloured] =
+        CurveVertices(image, layout, picture, histograms.m_dayBins.span(), store.m_nFiles, 60, kCurve);
+    EXPECT_EQ(coloured, vertices);
+    EXPECT_GT(vertices, 500);
 }
 
 TEST_F(GraphRenderTest, AxisLinesBorderThePlot) {
@@ -284,23 +280,22 @@ TEST_F(GraphRenderTest, AComparisonDrawsTheSecondRangesOwnDensityAndALegend) {
     std::vector<std::int32_t> mornings(1440, 0);
     for (int minute = 480; minute < 720; minute += 2)
         mornings[static_cast<std::size_t>(minute)] = 1;
-    // Its own records, not the store's.
-    const CurveCheck compared = CheckCurve(image, layout, picture, mornings, 120, 120, kCompared);
-    EXPECT_EQ(compared.matching, compared.vertices);
-    EXPECT_GT(compared.vertices, 10);
-    const CurveInputs& inputs = compared.inputs;
+    const auto [vertices, coloured] = CurveVertices(image, layout, picture, mornings, 120, 120, kCompared);
+    EXPECT_EQ(coloured, vertices) << "the compared range's curve, of its own records, not the store's";
+    EXPECT_GT(vertices, 10);
     // The flat line of density 1, an eighth of the way up, in the afternoon where the other is 0.
-    const int flatY = inputs.height - 1 - inputs.height / 8;
+    const QSize plot = layout.plot;
+    const int flatY = plot.height() - 1 - plot.height() / 8;
     int blue = 0;
     for (int dy = -2; dy <= 2; ++dy)
-        blue += image.pixel(plotOrigin + QPoint(inputs.width * 3 / 4, flatY + dy)) == kCurve;
+        blue += image.pixel(plotOrigin + QPoint(plot.width() * 3 / 4, flatY + dy)) == kCurve;
     EXPECT_EQ(blue, 1);
 
     // The legend, top right below the title: a stroke of each colour, one above the other.
     int legendBlueRow = -1;
     int legendComparedRow = -1;
     for (int y = plotOrigin.y(); y < plotOrigin.y() + 120; ++y)
-        for (int x = plotOrigin.x() + inputs.width / 2; x < plotOrigin.x() + inputs.width; ++x) {
+        for (int x = plotOrigin.x() + plot.width() / 2; x < plotOrigin.x() + plot.width(); ++x) {
             if (legendBlueRow < 0 && image.pixel(x, y) == kCurve)
                 legendBlueRow = y;
             if (legendComparedRow < 0 && image.pixel(x, y) == kCompared)
