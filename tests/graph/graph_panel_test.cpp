@@ -230,11 +230,6 @@ TEST_F(GraphPanelTest, KeyboardCursorReadsOutAsThePointerWould) {
     QTest::keyClick(&panel.m_plot, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(requested, (std::vector<int>{510, 510}));
 
-    // Each view keeps its own cursor.
-    host.view = VIEW_WEEK;
-    EXPECT_EQ(panel.m_plot.CursorBin(), 0);
-    host.view = VIEW_DAY;
-
     // The focus mark and the cursor line go with the focus, and leave the picture as it was.
     panel.m_plot.m_xOffset = 0.0;
     panel.activateWindow(); // the menu took the focus away
