@@ -24,13 +24,6 @@ QStringList Row(const QTreeWidgetItem* item) {
     return texts;
 }
 
-QPushButton* Button(QWidget& window, const QString& text) {
-    const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
-    const auto found =
-        std::find_if(buttons.begin(), buttons.end(), [&](auto* b) { return b->text() == text; });
-    return found == buttons.end() ? nullptr : *found;
-}
-
 TEST_F(BurstsWindowTest, AnInstallOfSeveralSecondsIsOneBurstWhoseFilesAndFolderTheWindowGives) {
     CScopedTimeZone utc("UTC");
     CTestTree tree;
@@ -78,9 +71,10 @@ TEST_F(BurstsWindowTest, AnInstallOfSeveralSecondsIsOneBurstWhoseFilesAndFolderT
 
     // Its folder left out, the analysis runs again and the window lists what is left.
     window->List().setCurrentItem(window->List().topLevelItem(0));
-    QPushButton* leaveOut = Button(*window, "&Leave Out This Folder");
-    ASSERT_NE(leaveOut, nullptr);
-    leaveOut->click();
+    const auto buttons = window->findChildren<QPushButton*>();
+    const auto leaveOut = std::ranges::find(buttons, "&Leave Out This Folder", &QPushButton::text);
+    ASSERT_NE(leaveOut, buttons.end());
+    (*leaveOut)->click();
     EXPECT_EQ(theStampStore.m_nFiles, 5) << "lib/sdk left out";
     ASSERT_EQ(window->List().topLevelItemCount(), 1);
     EXPECT_EQ(window->List().topLevelItem(0)->text(3), "docs");

@@ -17,12 +17,8 @@
 
 namespace {
 
-class DateRangeWindowTest : public AppTest {
+class DateRangeWindowTest : public OpenWindowTest {
 protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        DismissStartupAboutBox();
-    }
     std::vector<std::int32_t> DayBins() const {
         const auto bins = m_frame->m_wndPanel->m_plot.Histograms().m_dayBins.span();
         return {bins.begin(), bins.end()};

@@ -137,12 +137,11 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
     while (BinUnderPointer(x, plot.width(), 1440, plot.m_xOffset) < 14 * 60 + 30)
         ++x;
     const int bin = BinUnderPointer(x, plot.width(), 1440, plot.m_xOffset);
+    const QString when = QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'));
     ShowFilesFromContextMenu(plot, x);
     EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(" \u00b1 50 minutes: 2 files")))
         << window->HeaderText().toStdString();
-    EXPECT_EQ(ListedFiles(window->Model()),
-              ReportedFiles(tree.Root(),
-                            QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'))));
+    EXPECT_EQ(ListedFiles(window->Model()), ReportedFiles(tree.Root(), when));
 
     // Copy the folder row and a file row; open the folder of the file.
     QTreeView& view = window->Tree();
@@ -169,7 +168,6 @@ TEST_F(FilesWindowTest, ListsTheSameFilesAsTheReportForTheSamePoint) {
 
     EXPECT_EQ(m_frame->MessageText(), readout) << "the readout is left as it was";
     // A new analysis refills the window for the same point, and one with nothing closes it.
-    const QString when = QStringLiteral("%1:%2").arg(bin / 60).arg(bin % 60, 2, 10, QLatin1Char('0'));
     Analyse(tree.Path("c"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->HeaderText().endsWith(QStringLiteral(": 2 files")))

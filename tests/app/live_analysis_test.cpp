@@ -1,10 +1,10 @@
 // An analysis with the window alive around it: the walk runs on its own thread while the window
 // paints, shows progress and ignores input; Escape and closing the window stop it.
 #include "analysis_period.h"
+#include "analysis_runner.h"
 #include "app_fixture.h"
 #include "averaging_bar.h"
 #include "command_ids.h"
-#include "analysis_runner.h"
 #include "graph_panel.h"
 #include "image_pixels.h"
 #include "memory_directory_source.h"
@@ -26,7 +26,8 @@
 
 namespace {
 
-const QString kHeldProgress = QStringLiteral("Scanning: 123,456 files in 7,890 folders... Press Esc to stop.");
+const QString kHeldProgress =
+    QStringLiteral("Scanning: 123,456 files in 7,890 folders... Press Esc to stop.");
 
 // Pixels that are not white inside the graph as the screen shows it, not as a fresh render
 // would draw it: this is what stays behind when a repaint is missed.
@@ -63,7 +64,8 @@ protected:
         OpenWindowTest::SetUp();
         m_first.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
         m_second.AddFile("b", LocalTime(2020, 6, 2, 14, 0));
-        m_frame->m_runner.m_load = [this](const AnalysisSource& source, CStampStore& store, WalkControl& control) {
+        m_frame->m_runner.m_load = [this](const AnalysisSource& source, CStampStore& store,
+                                          WalkControl& control) {
             control.filesFound = 123456;
             control.foldersListed = 7890;
             while (!m_release && !control.stopRequested) {
@@ -97,21 +99,6 @@ protected:
         Analyse(tree.Root());
         ASSERT_GT(theStampStore.m_nFiles, 0);
         ASSERT_TRUE(ProcessEventsUntil([&] { return InkOnScreen(*m_frame->m_wndPanel) > 300; }));
-    }
-
-    // After an analysis that ended with nothing: pane 0 says message, the store and the graph
-    // on screen are empty, and the next analysis runs as usual.
-    void ExpectEmptyGraphThenANormalAnalysis(const QString& message) {
-        EXPECT_EQ(m_frame->MessageText(), message);
-        EXPECT_EQ(theStampStore.m_nFiles, 0);
-        EXPECT_EQ(theStampStore.GetSize(), 0);
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        QTest::qWait(50);
-        EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
-
-        AnalyseAndDraw(m_second);
-        EXPECT_EQ(theStampStore.m_nFiles, 1);
-        EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
     }
 
     bool WaitForMessage(const QString& text) {
@@ -183,7 +170,8 @@ TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUn
     EXPECT_TRUE(m_frame->menuBar()->isEnabled());
     EXPECT_TRUE(m_frame->m_wndViewBar->m_btnWeek.isEnabled());
     EXPECT_TRUE(m_frame->m_wndAvgBar->m_slider.isEnabled());
-    for (const int id : {ID_FILE_NEWFOLDER, ID_FILE_ANALYZEAGAIN, ID_APP_ABOUT, ID_FILE_SAVEPICTURE, ID_VIEW_WEEK})
+    for (const int id :
+         {ID_FILE_NEWFOLDER, ID_FILE_ANALYZEAGAIN, ID_APP_ABOUT, ID_FILE_SAVEPICTURE, ID_VIEW_WEEK})
         EXPECT_TRUE(m_frame->CommandAction(id)->isEnabled()) << id;
     EXPECT_EQ(theStampStore.m_nFiles, 2);
     EXPECT_EQ(theStampStore.GetFolder(), m_second.Root());
@@ -197,12 +185,10 @@ TEST_F(LiveAnalysisTest, WindowPaintsTheEmptyGraphShowsProgressAndIgnoresInputUn
 }
 
 TEST_F(LiveAnalysisTest, ProgressIsRewrittenAtMostTenTimesASecond) {
-    CTestTree tree;
-    tree.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
     m_keepCounting = true;
     int changes = 0;
     QElapsedTimer watched;
-    AnalyseWhileHeld(tree.Root(), [&] {
+    AnalyseWhileHeld(m_first.Root(), [&] {
         const auto connection =
             QObject::connect(m_frame->m_wndStatusBar, &QStatusBar::messageChanged, [&](const QString& text) {
                 EXPECT_TRUE(text.startsWith(QStringLiteral("Scanning: "))) << text.toStdString();
@@ -241,15 +227,13 @@ TEST_F(LiveAnalysisTest, EscapeStopsTheWalkAndBringsBackTheGraphShownBefore) {
 TEST_F(LiveAnalysisTest, ClosingOrQuittingStopsTheWalkAndEndsTheProgramWithinASecond) {
     for (const bool byKey : {false, true}) {
         SCOPED_TRACE(byKey ? "Ctrl+Q" : "close");
-        CTestTree tree;
-        tree.AddFile("a", LocalTime(2020, 6, 1, 9, 0));
         QElapsedTimer sinceClose;
         bool closedDuringWalk = false;
         m_release = false;
         m_walkSawStop = false;
         m_frame->show();
         // The analysis runs from the program's own event loop, which closing the window ends.
-        QTimer::singleShot(0, m_frame, [&] { Analyse(tree.Root()); });
+        QTimer::singleShot(0, m_frame, [&] { Analyse(m_first.Root()); });
         QTimer::singleShot(0, m_frame, [&] {
             ProcessEventsUntil([&] { return m_frame->MessageText() == kHeldProgress; });
             closedDuringWalk = m_frame->IsAnalysing();
@@ -288,5 +272,14 @@ TEST_F(LiveAnalysisTest, RunningOutOfMemoryEmptiesTheGraphSaysSoAndTheNextAnalys
     };
     Analyse("/big");
     m_frame->m_runner.m_load = realWalk;
-    ExpectEmptyGraphThenANormalAnalysis(QStringLiteral("Not enough memory to analyze /big."));
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("Not enough memory to analyze /big."));
+    EXPECT_EQ(theStampStore.m_nFiles, 0);
+    EXPECT_EQ(theStampStore.GetSize(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QTest::qWait(50);
+    EXPECT_EQ(InkOnScreen(*m_frame->m_wndPanel), 0);
+
+    AnalyseAndDraw(m_second);
+    EXPECT_EQ(theStampStore.m_nFiles, 1);
+    EXPECT_EQ(m_frame->MessageText(), QStringLiteral("For Help, press F1"));
 }

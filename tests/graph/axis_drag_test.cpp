@@ -27,15 +27,6 @@ TEST(AnchorsAfterPress, TheSideOfThePressDecidesTheDrag) {
     }
 }
 
-TEST(DraggedScale, DoublesAndHalvesWithTheHeightAboveTheBottom) {
-    const ScaleDrag down = DraggedScale(6.5, 100, 200, 300);
-    EXPECT_EQ(down.yScale, 13.0);
-    EXPECT_EQ(down.anchorY, 200);
-    const ScaleDrag back = DraggedScale(down.yScale, down.anchorY, 100, 300);
-    EXPECT_EQ(back.yScale, 6.5);
-    EXPECT_EQ(back.anchorY, 100);
-}
-
 TEST(DraggedScale, StepsOfOneDragMultiplyToTheWholeRatio) {
     ScaleDrag drag{6.5, 100};
     for (const int y : {120, 95, 180, 150, 200})
@@ -44,43 +35,37 @@ TEST(DraggedScale, StepsOfOneDragMultiplyToTheWholeRatio) {
     EXPECT_EQ(drag.anchorY, 200);
 }
 
-TEST(DraggedScale, PointerBelowThePlotCountsAsItsLastRow) {
-    const ScaleDrag drag = DraggedScale(2.0, 250, 800, 300);
-    EXPECT_EQ(drag.yScale, 100.0); // 2 * 50 / 1
-    EXPECT_EQ(drag.anchorY, 299);
-}
-
-TEST(DraggedScale, LimitsHoldAndTheAnchorStillFollows) {
+// The scale follows the height above the bottom within its limits, and the anchor follows the
+// pointer; an anchor off the density axis changes nothing.
+TEST(DraggedScale, FollowsThePointerWithinItsLimits) {
     struct Case {
         double scale;
         int anchor, pointer;
         double expected;
         int expectedAnchor;
+        int plotHeight = 300;
     };
     const Case cases[] = {
-        {6.5, 100, 299, 999.0, 299},   // 6.5 * 200 = 1300
-        {999.0, 299, 250, 19.98, 250}, // back from the limit at once
-        {6.5, 290, -1000, 1.0, -1000}, // 6.5 * 10 / 1300 = 0.05
-        {1.0, -1000, 290, 130.0, 290}, // back from the lower limit
-        {1.0, 150, 150, 1.0, 150},     // exactly at the lower limit
-        {999.0, 150, 150, 999.0, 150}, // exactly at the upper limit
-        {4.0, 200, 100, 2.0, 100},
+        {6.5, 100, 200, 13.0, 200},       // doubles with the height above the bottom ...
+        {13.0, 200, 100, 6.5, 100},       // ... and halves
+        {4.0, 200, 100, 2.0, 100},        // halves from elsewhere
+        {2.0, 250, 800, 100.0, 299},      // below the plot counts as its last row: 2 * 50 / 1
+        {6.5, 100, 299, 999.0, 299},      // 6.5 * 200 = 1300
+        {999.0, 299, 250, 19.98, 250},    // back from the limit at once
+        {6.5, 290, -1000, 1.0, -1000},    // 6.5 * 10 / 1300 = 0.05
+        {1.0, -1000, 290, 130.0, 290},    // back from the lower limit
+        {1.0, 150, 150, 1.0, 150},        // exactly at the lower limit
+        {999.0, 150, 150, 999.0, 150},    // exactly at the upper limit
+        {6.5, NO_DRAG, 10, 6.5, NO_DRAG}, // no drag
+        {6.5, 300, 10, 6.5, 300},         // anchors on the time-axis band
+        {6.5, 301, 10, 6.5, 301},         // or below it
+        {6.5, 0, 10, 6.5, 0, 0},          // a plot with no height has no density axis
     };
     for (const Case& c : cases) {
-        const ScaleDrag drag = DraggedScale(c.scale, c.anchor, c.pointer, 300);
-        EXPECT_DOUBLE_EQ(drag.yScale, c.expected) << c.scale << " from " << c.anchor << " to " << c.pointer;
-        EXPECT_EQ(drag.anchorY, c.expectedAnchor);
+        const ScaleDrag drag = DraggedScale(c.scale, c.anchor, c.pointer, c.plotHeight);
+        EXPECT_EQ(drag.yScale, c.expected) << c.scale << " from " << c.anchor << " to " << c.pointer;
+        EXPECT_EQ(drag.anchorY, c.expectedAnchor) << c.scale << " from " << c.anchor << " to " << c.pointer;
     }
-}
-
-TEST(DraggedScale, AnchorsOffTheDensityAxisChangeNothing) {
-    for (const int anchor : {NO_DRAG, 300, 301}) {
-        const ScaleDrag drag = DraggedScale(6.5, anchor, 10, 300);
-        EXPECT_EQ(drag.yScale, 6.5);
-        EXPECT_EQ(drag.anchorY, anchor);
-    }
-    const ScaleDrag flat = DraggedScale(6.5, 0, 10, 0); // a plot with no height has no density axis
-    EXPECT_EQ(flat.yScale, 6.5);
 }
 
 TEST(DraggedOffset, FollowsThePointerRoundThePeriod) {
@@ -88,20 +73,26 @@ TEST(DraggedOffset, FollowsThePointerRoundThePeriod) {
         double offset;
         int dx, bins, width;
         double expected;
+        double tolerance = 0.0;
     };
-    // A whole plot width is a whole period; far left, 10 - 24000 bins are raised by 17 periods.
+    // A whole plot width is a whole period (but for rounding); far left, 10 - 24000 bins are raised
+    // by 17 periods; a plot with no width leaves the offset.
     const Case cases[] = {
-        {0.0, 1, 1440, 1440, 1.0},      {0.0, 150, 1440, 600, 360.0}, {0.0, -1, 1440, 1440, 1439.0},
-        {300.0, 600, 1440, 600, 300.0}, {300.0, 0, 1440, 600, 300.0}, {10.0, -10000, 1440, 600, 490.0},
+        {0.0, 1, 1440, 1440, 1.0},
+        {0.0, 150, 1440, 600, 360.0},
+        {0.0, -1, 1440, 1440, 1439.0},
+        {300.0, 600, 1440, 600, 300.0},
+        {300.0, 0, 1440, 600, 300.0},
+        {10.0, -10000, 1440, 600, 490.0},
         {1679.5, 1, 1680, 1680, 0.5},
+        {42.5, 30, 1440, 0, 42.5},
+        {42.5, 30, 1440, -3, 42.5},
+        {123.4, 600, 1440, 600, 123.4, 1e-9},
+        {123.4, -600, 1440, 600, 123.4, 1e-9},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DraggedOffset(c.offset, c.dx, c.bins, c.width), c.expected) << c.offset << " + " << c.dx;
-}
-
-TEST(DraggedOffset, WholeWidthLeavesTheOffsetButForRounding) {
-    EXPECT_NEAR(DraggedOffset(123.4, 600, 1440, 600), 123.4, 1e-9);
-    EXPECT_NEAR(DraggedOffset(123.4, -600, 1440, 600), 123.4, 1e-9);
+        EXPECT_NEAR(DraggedOffset(c.offset, c.dx, c.bins, c.width), c.expected, c.tolerance)
+            << c.offset << " + " << c.dx;
 }
 
 TEST(DraggedOffset, FarLeftDragsStayInRange) {
@@ -110,11 +101,6 @@ TEST(DraggedOffset, FarLeftDragsStayInRange) {
         EXPECT_GE(offset, 0.0);
         EXPECT_LT(offset, 1488.0);
     }
-}
-
-TEST(DraggedOffset, NoWidthLeavesTheOffset) {
-    EXPECT_EQ(DraggedOffset(42.5, 30, 1440, 0), 42.5);
-    EXPECT_EQ(DraggedOffset(42.5, 30, 1440, -3), 42.5);
 }
 
 } // namespace

@@ -118,6 +118,8 @@ TEST(CalendarLayout, KeysMoveTheCursorAndShiftStretchesARange) {
     const CalendarLayout layout = LayoutOf({Day(2019, 6, 1), Day(2023, 3, 5), Day(2024, 2, 29)});
     const std::int64_t first = Day(2019, 6, 1);
     const std::int64_t last = Day(2024, 2, 29);
+    constexpr auto none = Qt::NoModifier;
+    constexpr auto shift = Qt::ShiftModifier;
     const struct {
         std::int64_t from;
         std::optional<std::int64_t> anchor;
@@ -125,35 +127,23 @@ TEST(CalendarLayout, KeysMoveTheCursorAndShiftStretchesARange) {
         Qt::KeyboardModifiers modifiers;
         std::optional<CalendarCursor> expected;
     } cases[] = {
-        {Day(2024, 3, 5), {}, Qt::Key_Right, Qt::NoModifier, CalendarCursor{Day(2024, 3, 12), {}}},
-        {Day(2024, 3, 5), {}, Qt::Key_Left, Qt::NoModifier, CalendarCursor{Day(2024, 2, 27), {}}},
-        {Day(2024, 1, 1), {}, Qt::Key_Up, Qt::NoModifier, CalendarCursor{Day(2023, 12, 31), {}}},
-        {Day(2024, 3, 5),
-         {},
-         Qt::Key_Down,
-         Qt::ShiftModifier,
-         CalendarCursor{Day(2024, 3, 6), Day(2024, 3, 5)}},
-        {Day(2024, 3, 6), Day(2024, 3, 5), Qt::Key_Right, Qt::ShiftModifier,
+        {Day(2024, 3, 5), {}, Qt::Key_Right, none, CalendarCursor{Day(2024, 3, 12), {}}},
+        {Day(2024, 3, 5), {}, Qt::Key_Left, none, CalendarCursor{Day(2024, 2, 27), {}}},
+        {Day(2024, 1, 1), {}, Qt::Key_Up, none, CalendarCursor{Day(2023, 12, 31), {}}},
+        {Day(2024, 3, 5), {}, Qt::Key_Down, shift, CalendarCursor{Day(2024, 3, 6), Day(2024, 3, 5)}},
+        {Day(2024, 3, 6), Day(2024, 3, 5), Qt::Key_Right, shift,
          CalendarCursor{Day(2024, 3, 13), Day(2024, 3, 5)}},
-        {Day(2024, 3, 6), Day(2024, 3, 5), Qt::Key_Down, Qt::NoModifier, CalendarCursor{Day(2024, 3, 7), {}}},
-        {Day(2024, 2, 29), {}, Qt::Key_PageDown, Qt::NoModifier, CalendarCursor{Day(2023, 2, 28), {}}},
-        {Day(2023, 3, 5), {}, Qt::Key_PageUp, Qt::NoModifier, CalendarCursor{Day(2024, 3, 5), {}}},
-        {Day(2023, 3, 5),
-         {},
-         Qt::Key_PageDown,
-         Qt::NoModifier,
-         CalendarCursor{Day(2019, 12, 31), {}}}, // over the gap
-        {Day(2019, 12, 31), {}, Qt::Key_Down, Qt::NoModifier, CalendarCursor{Day(2023, 1, 1), {}}},
-        {Day(2024, 12, 31),
-         {},
-         Qt::Key_Right,
-         Qt::NoModifier,
-         CalendarCursor{Day(2024, 12, 31), {}}}, // the end
-        {Day(2019, 1, 1), {}, Qt::Key_Left, Qt::NoModifier, CalendarCursor{Day(2019, 1, 1), {}}},
-        {Day(2023, 3, 5), {}, Qt::Key_Home, Qt::NoModifier, CalendarCursor{first, {}}},
-        {Day(2023, 3, 5), {}, Qt::Key_End, Qt::ShiftModifier, CalendarCursor{last, Day(2023, 3, 5)}},
+        {Day(2024, 3, 6), Day(2024, 3, 5), Qt::Key_Down, none, CalendarCursor{Day(2024, 3, 7), {}}},
+        {Day(2024, 2, 29), {}, Qt::Key_PageDown, none, CalendarCursor{Day(2023, 2, 28), {}}},
+        {Day(2023, 3, 5), {}, Qt::Key_PageUp, none, CalendarCursor{Day(2024, 3, 5), {}}},
+        {Day(2023, 3, 5), {}, Qt::Key_PageDown, none, CalendarCursor{Day(2019, 12, 31), {}}}, // over the gap
+        {Day(2019, 12, 31), {}, Qt::Key_Down, none, CalendarCursor{Day(2023, 1, 1), {}}},
+        {Day(2024, 12, 31), {}, Qt::Key_Right, none, CalendarCursor{Day(2024, 12, 31), {}}}, // the end
+        {Day(2019, 1, 1), {}, Qt::Key_Left, none, CalendarCursor{Day(2019, 1, 1), {}}},
+        {Day(2023, 3, 5), {}, Qt::Key_Home, none, CalendarCursor{first, {}}},
+        {Day(2023, 3, 5), {}, Qt::Key_End, shift, CalendarCursor{last, Day(2023, 3, 5)}},
         {Day(2023, 3, 5), {}, Qt::Key_Right, Qt::ControlModifier, std::nullopt},
-        {Day(2023, 3, 5), {}, Qt::Key_A, Qt::NoModifier, std::nullopt},
+        {Day(2023, 3, 5), {}, Qt::Key_A, none, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(IsoDate(c.from) + " key " + std::to_string(c.key));

@@ -19,14 +19,10 @@ TEST(BinUnderPointer, ColumnsToBins) {
         {0, 1440, 1440, 1e-20, 0},     // wraps to the period's end, which is bin 0 again
         {150, 600, 1440, 360.0, 0},    // the midnight column after six hours of turn
         {100, 600, 1680, 1500.0, 460}, // an offset beyond the period's start: 280 - 1500
+        {10, 0, 1440, 0.0, -1},        {10, -5, 1440, 0.0, -1}, // no width, no bin
     };
     for (const Case& c : cases)
-        EXPECT_EQ(BinUnderPointer(c.x, c.width, c.bins, c.offset), c.expected) << "x = " << c.x;
-}
-
-TEST(BinUnderPointer, NoWidthNoBin) {
-    EXPECT_EQ(BinUnderPointer(10, 0, 1440, 0.0), -1);
-    EXPECT_EQ(BinUnderPointer(10, -5, 1440, 0.0), -1);
+        EXPECT_EQ(BinUnderPointer(c.x, c.width, c.bins, c.offset), c.expected) << c.x << " of " << c.width;
 }
 
 TEST(ReadoutText, TimeOfTheBinAndItsCount) {

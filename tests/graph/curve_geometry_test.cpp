@@ -48,15 +48,21 @@ TEST(Curve, PlateauOfOneBinSpansTheAveragingWindow) {
     }
 }
 
+// In every view, whatever the averaging: one point per bin, all on the row of density 1,
+// 300 - trunc(300 / 6.5), in one line.
 TEST(Curve, EvenSpreadIsAHorizontalLineAtDensityOne) {
-    const std::vector<std::int32_t> even(kDayBins, 5);
-    for (const int position : {0, 1, 50, 100}) {
-        const auto path = Curve(
-            even, {.width = 600, .height = 300, .trackbarPosition = position, .fileCount = 5 * kDayBins});
-        ASSERT_EQ(path.size(), 1440u);
-        for (const PathPoint& p : path)
-            ASSERT_EQ(p.y, 254) << "trackbar " << position; // 300 - trunc(300 / 6.5)
-        EXPECT_EQ(MoveCount(path), 1);
+    for (const int bins : {1440, 1680, 1488, 1460}) {
+        const std::vector<std::int32_t> even(static_cast<std::size_t>(bins), 5);
+        for (const int position : {0, 1, 50, 100}) {
+            SCOPED_TRACE(testing::Message() << bins << " bins, trackbar " << position);
+            const auto path = Curve(
+                even, {.width = 600, .height = 300, .trackbarPosition = position, .fileCount = 5 * bins});
+            ASSERT_EQ(path.size(), static_cast<std::size_t>(bins));
+            for (const PathPoint& p : path)
+                ASSERT_EQ(p.y, 254);
+            EXPECT_EQ(MoveCount(path), 1);
+            EXPECT_EQ(path.back().x, (bins - 1) * 600 / bins);
+        }
     }
 }
 
@@ -68,41 +74,6 @@ TEST(Curve, PlainHistogramWhenTheWindowIsOneBin) {
     EXPECT_EQ(path[20].y, 300 - 432); // 1440 * 300 / 999 = 432.4...
     EXPECT_EQ(path[19].y, 300);
     EXPECT_EQ(path[21].y, 300);
-}
-
-TEST(Curve, DayWindowsWrapRoundThePeriod) {
-    // A single marked bin shows at a point exactly when the point's window holds it.
-    struct Case {
-        int point;
-        int bin;
-        bool inWindow;
-    };
-    const Case cases[] = {
-        // point 0 sums 1390 ... 1439 and 0 ... 49
-        {0, 1389, false},
-        {0, 1390, true},
-        {0, 1439, true},
-        {0, 0, true},
-        {0, 49, true},
-        {0, 50, false},
-        // point 50 sums 0 ... 99
-        {50, 1439, false},
-        {50, 0, true},
-        {50, 99, true},
-        {50, 100, false},
-        // point 1439 sums 1389 ... 1439 and 0 ... 48
-        {1439, 1388, false},
-        {1439, 1389, true},
-        {1439, 0, true},
-        {1439, 48, true},
-        {1439, 49, false},
-    };
-    for (const Case& c : cases) {
-        const auto path = Curve(OneBin(kDayBins, c.bin, 1),
-                                {.width = kDayBins, .height = 300, .trackbarPosition = 50, .fileCount = 1});
-        EXPECT_EQ(path[static_cast<std::size_t>(c.point)].y < 300, c.inWindow)
-            << "point " << c.point << ", bin " << c.bin;
-    }
 }
 
 TEST(Curve, WindowSumIsExactWithManyFiles) {
@@ -120,44 +91,35 @@ TEST(Curve, WindowSumIsExactWithManyFiles) {
     EXPECT_EQ(wide[0].y, 100); // 1000 - trunc(7.2 * 1000 / 8)
 }
 
-TEST(Curve, WithoutOffsetTheCurveIsOneLine) {
-    const auto path = Curve(OneBin(kDayBins, 600, 1), {.width = 600, .height = 300, .fileCount = 1});
-    EXPECT_EQ(path.front().op, Op::MoveTo);
-    EXPECT_EQ(path.front().x, 0);
-    EXPECT_EQ(MoveCount(path), 1);
-    EXPECT_EQ(path.back().x, 599); // 1439 * 600 / 1440
-}
-
-TEST(Curve, OffsetSplitsTheCurveAtTheRightEdge) {
-    // Six hours of 24 on 600 pixels: shift 150. Point j lies at j * 600 / 1440 + 150, which
-    // reaches 600 at j = 1080 and wraps to the left edge.
-    const auto path =
-        Curve(OneBin(kDayBins, 600, 1), {.width = 600, .height = 300, .xOffset = 360.0, .fileCount = 1});
-    ASSERT_EQ(path.size(), 1440u);
-    EXPECT_EQ(path[0], (PathPoint{Op::MoveTo, 150, 300}));
-    EXPECT_EQ(MoveCount(path), 2);
-    EXPECT_EQ(path[1079].op, Op::LineTo);
-    EXPECT_EQ(path[1079].x, 599);
-    EXPECT_EQ(path[1080].op, Op::MoveTo);
-    EXPECT_EQ(path[1080].x, 0);
-    EXPECT_EQ(path.back().x, 149); // just left of point 0
-    for (std::size_t j = 1; j < path.size(); ++j) {
-        if (path[j].op == Op::LineTo) {
-            EXPECT_GE(path[j].x, path[j - 1].x) << "a line crosses the plot at point " << j;
+// Point j lies at j * 600 / 1440 + shift: without one the curve is one line; six hours of 24 on 600
+// pixels shift it by 150, so that point 1080 reaches 600 and wraps to the left edge; 1500 bins
+// left by the week view shift it by trunc(600 * 1500 / 1440) = 625, one width and 25.
+TEST(Curve, AnOffsetSplitsTheCurveAtTheRightEdge) {
+    struct Case {
+        double xOffset;
+        int firstX;
+        std::size_t split; // the point that starts the second line; 0 when there is one line
+        int lastX;
+    };
+    for (const Case c : {Case{0.0, 0, 0, 599}, Case{360.0, 150, 1080, 149}, Case{1500.0, 25, 1380, 24}}) {
+        SCOPED_TRACE(c.xOffset);
+        const auto path = Curve(OneBin(kDayBins, 600, 1),
+                                {.width = 600, .height = 300, .xOffset = c.xOffset, .fileCount = 1});
+        ASSERT_EQ(path.size(), 1440u);
+        EXPECT_EQ(path[0], (PathPoint{Op::MoveTo, c.firstX, 300}));
+        EXPECT_EQ(MoveCount(path), c.split == 0 ? 1 : 2);
+        if (c.split > 0) {
+            EXPECT_EQ(path[c.split - 1].op, Op::LineTo);
+            EXPECT_EQ(path[c.split - 1].x, 599);
+            EXPECT_EQ(path[c.split], (PathPoint{Op::MoveTo, 0, 300}));
+        }
+        EXPECT_EQ(path.back().x, c.lastX);
+        for (std::size_t j = 1; j < path.size(); ++j) {
+            if (path[j].op == Op::LineTo) {
+                EXPECT_GE(path[j].x, path[j - 1].x) << "a line crosses the plot at point " << j;
+            }
         }
     }
-}
-
-TEST(Curve, OffsetLeftFromAWiderViewStillWraps) {
-    // 1500 bins of the week view, now on the day view: shift trunc(600 * 1500 / 1440) = 625.
-    const auto path =
-        Curve(OneBin(kDayBins, 0, 1), {.width = 600, .height = 300, .xOffset = 1500.0, .fileCount = 1});
-    ASSERT_EQ(path.size(), 1440u);
-    EXPECT_EQ(path[0].x, 25);
-    EXPECT_EQ(MoveCount(path), 2);
-    EXPECT_EQ(path[1379].x, 599);
-    EXPECT_EQ(path[1380], (PathPoint{Op::MoveTo, 0, 300}));
-    EXPECT_EQ(path.back().x, 24);
 }
 
 TEST(Curve, PointsShareColumnsWhenBinsOutnumberPixels) {
@@ -174,16 +136,6 @@ TEST(Curve, PointsShareColumnsWhenBinsOutnumberPixels) {
     EXPECT_EQ(before.x, after.x);
     EXPECT_EQ(after.op, Op::LineTo);
     EXPECT_NE(before.y, after.y);
-}
-
-TEST(Curve, EveryViewDrawsOnePointPerBin) {
-    for (const int bins : {1440, 1680, 1488, 1460}) {
-        const std::vector<std::int32_t> even(static_cast<std::size_t>(bins), 2);
-        const auto path = Curve(even, {.width = 500, .height = 300, .xOffset = 0.0, .fileCount = 2 * bins});
-        ASSERT_EQ(path.size(), static_cast<std::size_t>(bins));
-        EXPECT_EQ(path.back().x, (bins - 1) * 500 / bins);
-        EXPECT_EQ(path.back().y, 254);
-    }
 }
 
 TEST(Curve, NothingToDrawLeavesThePathEmpty) {

@@ -16,8 +16,12 @@ TEST(FilesAtPoint, TheWindowHoldsExactlyTheBinsTheCurveSums) {
         for (const int position : {0, 1, 50, 100}) {
             std::vector<std::int32_t> histogram(kBins, 0);
             histogram[static_cast<std::size_t>(full)] = 3;
-            CurveInputs in{.histogram = histogram, .bins = kBins, .width = kBins, .height = 100000,
-                           .trackbarPosition = position, .fileCount = 3};
+            CurveInputs in{.histogram = histogram,
+                           .bins = kBins,
+                           .width = kBins,
+                           .height = 100000,
+                           .trackbarPosition = position,
+                           .fileCount = 3};
             std::vector<PathPoint> path;
             ComputeCurve(in, path);
             ASSERT_EQ(path.size(), static_cast<std::size_t>(kBins));
@@ -28,6 +32,7 @@ TEST(FilesAtPoint, TheWindowHoldsExactlyTheBinsTheCurveSums) {
         }
     EXPECT_EQ(CurveWindowAt(0, kBins, 50), (BinRange{1390, 100, kBins})) << "bins 1390..1439 and 0..49";
     EXPECT_EQ(CurveWindowAt(50, kBins, 50), (BinRange{0, 100, kBins}));
+    EXPECT_EQ(CurveWindowAt(1439, kBins, 50), (BinRange{1389, 100, kBins})) << "bins 1389..1439 and 0..48";
     EXPECT_EQ(CurveWindowAt(7, kBins, 0), (BinRange{7, 1, kBins})) << "the bin alone";
     EXPECT_EQ(CurveWindowAt(7, 0, 50), BinRange{});
 }
@@ -52,7 +57,8 @@ TEST(FilesAtPoint, SelectsTheFilesOfEveryBinInTheWindowAndTitlesThem) {
             EXPECT_EQ(SelectFilesAtPoint(store, view, point, 30, CountRule::ActiveMinutes).activeMinutes, 60)
                 << "the copies in each bin share one minute";
             for (const CStampStore::Index record : files.records) {
-                const int bin = static_cast<int>((store[record].m_lastWrite - BinTime(view, 0)) / (2 * halfBin));
+                const int bin =
+                    static_cast<int>((store[record].m_lastWrite - BinTime(view, 0)) / (2 * halfBin));
                 ASSERT_TRUE(files.range.Contains(bin)) << view << " at " << point;
             }
         }

@@ -2,9 +2,9 @@
 // drag, and the cursor readout.
 #include "analysis_period.h"
 #include "cursor_readout.h"
-#include "graph_host.h"
 #include "graph_panel.h"
 #include "stamp_store.h"
+#include "test_graph_host.h"
 #include "wrap.h"
 
 #include <QApplication>
@@ -17,21 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class TestHost : public IGraphHost {
-public:
-    int CurrentViewMode() const override { return view; }
-    int AveragingPosition() const override { return averaging; }
-    void ShowReadout(const QString& text) override {
-        readout = text;
-        ++readouts;
-    }
-
-    int view = VIEW_DAY;
-    int averaging = 50;
-    QString readout;
-    int readouts = 0;
-};
 
 // Counts the paints a widget receives.
 class PaintCounter : public QObject {
@@ -73,24 +58,20 @@ protected:
         return counter.paints;
     }
 
-    TestHost host;
+    CTestGraphHost host;
     CStampStore store;
     CGraphPanel panel{host, store};
     PaintCounter counter;
 };
 
-TEST_F(GraphPanelTest, LayoutLeavesThePlotBetweenTheBands) {
-    const QRect client = panel.contentsRect();
-    EXPECT_GT(panel.m_yAxisWidth, 0);
-    EXPECT_GT(panel.m_xAxisHeight, 0);
-    EXPECT_EQ(panel.m_plot.geometry(),
-              QRect(client.x() + panel.m_yAxisWidth, client.y(), client.width() - panel.m_yAxisWidth,
-                    client.height() - panel.m_xAxisHeight));
-}
-
+// A press and release without a move changes nothing and paints nothing; a drag turns the period.
 TEST_F(GraphPanelTest, TimeAxisDragTurnsThePeriodAndRepaints) {
     const int y = PlotHeight() + 5; // on the time-axis band
     const int startX = panel.m_yAxisWidth + 100;
+    QTest::mousePress(&panel, Qt::LeftButton, {}, Widget(startX, y));
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, Widget(startX, y));
+    EXPECT_EQ(PaintsAfterEvents(), 0);
+    EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 0.0);
     QTest::mousePress(&panel, Qt::LeftButton, {}, Widget(startX, y));
     EXPECT_EQ(panel.m_dragX, startX);
     QTest::mouseMove(&panel, Widget(startX + 60, y));
@@ -129,15 +110,6 @@ TEST_F(GraphPanelTest, DensityAxisDragStretchesTheScale) {
     QTest::mouseRelease(&panel, Qt::LeftButton, {}, Widget(x, 100));
     EXPECT_EQ(panel.m_dragY, NO_DRAG);
     EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 0.0);
-}
-
-TEST_F(GraphPanelTest, PressAndReleaseWithoutMoveChangesNothing) {
-    const int y = PlotHeight() + 5;
-    QTest::mousePress(&panel, Qt::LeftButton, {}, Widget(panel.m_yAxisWidth + 10, y));
-    QTest::mouseRelease(&panel, Qt::LeftButton, {}, Widget(panel.m_yAxisWidth + 10, y));
-    EXPECT_EQ(PaintsAfterEvents(), 0);
-    EXPECT_DOUBLE_EQ(panel.m_plot.m_xOffset, 0.0);
-    EXPECT_DOUBLE_EQ(panel.m_plot.m_yScale, 6.5);
 }
 
 TEST_F(GraphPanelTest, PressesThatStartNoDrag) {
@@ -187,24 +159,6 @@ TEST_F(GraphPanelTest, SecondPressOfADoubleClickStartsNoDrag) {
     QApplication::sendEvent(&panel, &doubleClick);
     EXPECT_EQ(panel.m_dragX, NO_DRAG);
     EXPECT_EQ(panel.m_dragY, NO_DRAG);
-}
-
-TEST_F(GraphPanelTest, ReadoutNamesTheBinUnderThePointer) {
-    QTest::mouseMove(&panel.m_plot, QPoint(0, 20));
-    EXPECT_EQ(host.readout, QStringLiteral("12:00 AM - 1 file(s)."));
-
-    // The column of 08:30 shows the three files there; a drag's offset moves it.
-    panel.m_plot.m_xOffset = 10.0;
-    QTest::mouseMove(&panel.m_plot, QPoint(0, 30));
-    EXPECT_EQ(host.readout, QStringLiteral("11:50 PM - 0 file(s)."));
-    const int bin = BinUnderPointer(PlotWidth() / 2, PlotWidth(), 1440, 10.0);
-    QTest::mouseMove(&panel.m_plot, QPoint(PlotWidth() / 2, 30));
-    EXPECT_EQ(host.readout.toStdString(), ReadoutText(VIEW_DAY, bin, bin == 510 ? 3 : 0));
-
-    host.view = VIEW_WEEK;
-    QTest::mouseMove(&panel.m_plot, QPoint(1, 30));
-    EXPECT_TRUE(host.readout.endsWith(QStringLiteral(" file(s).")));
-    EXPECT_TRUE(host.readout.startsWith(QStringLiteral("Saturday"))) << host.readout.toStdString();
 }
 
 TEST_F(GraphPanelTest, ReadoutGoesOnDuringAPressInThePlotButNotDuringADrag) {
@@ -275,11 +229,6 @@ TEST_F(GraphPanelTest, KeyboardCursorReadsOutAsThePointerWould) {
     });
     QTest::keyClick(&panel.m_plot, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(requested, (std::vector<int>{510, 510}));
-
-    // Each view keeps its own cursor.
-    host.view = VIEW_WEEK;
-    EXPECT_EQ(panel.m_plot.CursorBin(), 0);
-    host.view = VIEW_DAY;
 
     // The focus mark and the cursor line go with the focus, and leave the picture as it was.
     panel.m_plot.m_xOffset = 0.0;

@@ -1,10 +1,10 @@
 // The graph on a scaled screen (QT_SCALE_FACTOR 1.25, 1.5, 2, or QT_FONT_DPI=192, which Qt turns
 // into a device pixel ratio of 2): the panel painted at that ratio against the same panel at 1x.
 #include "analysis_period.h"
-#include "graph_host.h"
 #include "graph_panel.h"
 #include "image_pixels.h"
 #include "stamp_store.h"
+#include "test_graph_host.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -16,22 +16,16 @@ namespace {
 const QRgb kCurve = qRgb(85, 85, 255);
 constexpr std::int64_t kMarch2021 = 1614556800; // 2021-03-01 00:00 UTC
 
-class DayHost : public IGraphHost {
-public:
-    int CurrentViewMode() const override { return VIEW_DAY; }
-    int AveragingPosition() const override { return 8; }
-    void ShowReadout(const QString&) override {}
-};
-
 struct Painted {
     QImage image;
-    QRect plot;  // logical
-    QRect band;  // the time-axis band, logical
+    QRect plot; // logical
+    QRect band; // the time-axis band, logical
 };
 
 // The panel as a screen with that many device pixels per logical one shows it.
 Painted PaintPanel(const CStampStore& store, qreal ratio) {
-    DayHost host;
+    CTestGraphHost host;
+    host.averaging = 8;
     CGraphPanel panel(host, store);
     panel.setAttribute(Qt::WA_DontShowOnScreen);
     panel.resize(1700, 420);
@@ -76,7 +70,9 @@ TEST_F(HighDpiTest, TheCurveIsTheOneTimesSteppingWithEveryPixelFilledAtAnyScale)
     for (const qreal ratio : {1.25, 1.5, 2.0}) {
         const Painted scaled = PaintPanel(store, ratio);
         ASSERT_EQ(scaled.plot, once.plot);
-        const auto device = [&](int logical) { return static_cast<int>(std::floor((logical + 0.5) * ratio)); };
+        const auto device = [&](int logical) {
+            return static_cast<int>(std::floor((logical + 0.5) * ratio));
+        };
         int uncovered = 0;
         for (int y = below.top(); y <= below.bottom(); ++y)
             for (int x = below.left(); x <= below.right(); ++x)
@@ -99,7 +95,8 @@ TEST_F(HighDpiTest, TheCurveIsTheOneTimesSteppingWithEveryPixelFilledAtAnyScale)
         for (int x = below.left(); x <= below.right(); ++x)
             for (int dy = 0; dy < 2; ++dy)
                 for (int dx = 0; dx < 2; ++dx)
-                    mismatched += (once.image.pixel(x, y) == kCurve) != (twice.image.pixel(2 * x + dx, 2 * y + dy) == kCurve);
+                    mismatched += (once.image.pixel(x, y) == kCurve) !=
+                                  (twice.image.pixel(2 * x + dx, 2 * y + dy) == kCurve);
     EXPECT_EQ(mismatched, 0);
 }
 
@@ -112,7 +109,8 @@ TEST_F(HighDpiTest, TimeAxisTextsAreDrawnAtTheScreensResolution) {
     for (int y = band.top(); y <= band.bottom(); ++y)
         for (int x = band.left(); x <= band.right(); ++x) {
             const QRgb corner = twice.image.pixel(2 * x, 2 * y);
-            splitBlocks += twice.image.pixel(2 * x + 1, 2 * y) != corner || twice.image.pixel(2 * x, 2 * y + 1) != corner ||
+            splitBlocks += twice.image.pixel(2 * x + 1, 2 * y) != corner ||
+                           twice.image.pixel(2 * x, 2 * y + 1) != corner ||
                            twice.image.pixel(2 * x + 1, 2 * y + 1) != corner;
         }
     EXPECT_GT(splitBlocks, 100);

@@ -114,7 +114,9 @@ std::string Picture(void (*draw)(CPainterAdapter&)) {
     return rows;
 }
 
-TEST(PainterAdapter, LineToLeavesTheEndPixelInEveryDirection) {
+// LineTo leaves the end pixel out in every direction, and a line to itself draws nothing; a polyline
+// draws every vertex but the last.
+TEST(PainterAdapter, LineToLeavesTheEndPixelOut) {
     EXPECT_EQ(Picture([](CPainterAdapter& dc) {
                   dc.MoveTo(1, 1);
                   dc.LineTo(5, 1); // right
@@ -122,7 +124,7 @@ TEST(PainterAdapter, LineToLeavesTheEndPixelInEveryDirection) {
                   dc.LineTo(6, 1); // up
                   dc.MoveTo(4, 4);
                   dc.LineTo(1, 4); // left
-                  dc.LineTo(1, 4); // to itself: nothing
+                  dc.LineTo(1, 4); // to itself
               }),
               "........\n"
               ".####...\n"
@@ -130,9 +132,6 @@ TEST(PainterAdapter, LineToLeavesTheEndPixelInEveryDirection) {
               "......#.\n"
               "..###.#.\n"
               "......#.\n");
-}
-
-TEST(PainterAdapter, PolylineDrawsEveryVertexButTheLast) {
     EXPECT_EQ(Picture([](CPainterAdapter& dc) {
                   dc.MoveTo(0, 5);
                   dc.LineTo(2, 3);
