@@ -150,6 +150,8 @@ GraphPicture CMainFrame::CurrentGraphPicture() const {
     picture.xOffset = m_wndPanel->m_plot.m_xOffset;
     picture.yScale = m_wndPanel->m_plot.m_yScale;
     picture.countRule = m_wndPanel->m_plot.GetCountRule();
+    picture.chosenRange = m_wndPanel->m_plot.ChosenRange();
+    picture.comparedRange = m_wndPanel->m_plot.ComparedRange();
     return picture;
 }
 

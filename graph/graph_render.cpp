@@ -36,7 +36,7 @@ QImage RenderGraph(const CStampStore& store, const GraphPicture& picture) {
     panel.LayOut();
     panel.m_plot.m_xOffset = picture.xOffset;
     panel.m_plot.m_yScale = picture.yScale;
-    if (picture.chosenRange)
+    if (picture.chosenRange || picture.comparedRange)
         panel.m_plot.SetDateRanges(picture.chosenRange, picture.comparedRange);
     panel.m_plot.SetCountRule(picture.countRule);
 

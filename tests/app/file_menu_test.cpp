@@ -172,6 +172,17 @@ TEST_F(FileMenuTest, SavePictureWritesExactlyWhatPngWould) {
     EXPECT_FALSE(savedBytes.isEmpty());
     EXPECT_TRUE(savedBytes == ReadAll(QString::fromStdString(expected)));
 
+    // With a date range chosen and compared, the picture is still the graph as the window shows it.
+    m_frame->SetDateRange(DateRange{kMonday1430, kMonday1430 + 3607 * 120});
+    m_frame->m_dialogs.askDateRange = [](QWidget*, const QString&, const QString&, const DateRange& offered) {
+        return std::optional<DateRange>(offered);
+    };
+    m_frame->CommandAction(ID_VIEW_COMPARE)->trigger();
+    ASSERT_TRUE(m_frame->m_wndPanel->m_plot.ComparedRange());
+    m_frame->CommandAction(ID_FILE_SAVEPICTURE)->trigger();
+    EXPECT_EQ(QImage(saved).convertToFormat(QImage::Format_RGB32),
+              m_frame->m_wndPanel->grab().toImage().convertToFormat(QImage::Format_RGB32));
+
     // A picture that cannot be written says why in the status bar.
     m_frame->m_dialogs.choosePictureFile = [&](QWidget*, const QString&) {
         return pictures.filePath("no/such/folder.png");
