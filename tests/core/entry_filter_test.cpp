@@ -279,8 +279,7 @@ TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
         thread.join();
     constexpr std::int64_t kAll = std::int64_t{ConcurrentSource::kFolders} * ConcurrentSource::kEntries;
     EXPECT_EQ(source.Counts().excludedEntries, kAll / 2);
-    EXPECT_EQ(source.Counts().filesOutsideRange, kAll / 8)
-        << "every fourth time read is 3, outside the range";
+    EXPECT_EQ(source.Counts().filesOutsideRange, kAll / 8) << "every fourth read is 3, outside the range";
     EXPECT_EQ(kept, kAll / 2 - kAll / 8);
 }
 
