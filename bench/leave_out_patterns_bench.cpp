@@ -88,7 +88,7 @@ void WalkThrough(benchmark::State& state, const EntryFilter& filter) {
         ScanProblems problems;
         WalkLimits limits;
         limits.jobs = 1;
-        CFolderWalk(source, sink, problems, limits).Run("root");
+        WalkFolderTree(source, sink, problems, "root", {}, limits);
         files = sink.Files();
     }
     state.counters["files"] = static_cast<double>(files);

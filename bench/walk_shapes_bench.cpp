@@ -41,7 +41,7 @@ void WalkEach(benchmark::State& state, CMemoryDirectorySource& source, int jobs)
         ScanProblems problems;
         WalkLimits limits;
         limits.jobs = jobs;
-        CFolderWalk(source, sink, problems, limits).Run("root");
+        WalkFolderTree(source, sink, problems, "root", {}, limits);
         folders = sink.Folders();
         heapPerFolder = (static_cast<double>(std::max(sink.PeakHeap(), before)) - static_cast<double>(before)) / folders;
     }

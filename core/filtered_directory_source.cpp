@@ -32,10 +32,8 @@ IDirectorySource::OpenResult CFilteredDirectorySource::OpenChild(Handle parent, 
 
 // Whether the folder just opened on a file system other than the chosen folder's is not entered.
 bool CFilteredDirectorySource::LeavesOutFileSystemOf(const OpenResult& opened) {
-    if (m_filter.oneFileSystem)
-        return true;
-    if (m_rootOnPseudoFileSystem)
-        return false;
+    if (m_filter.oneFileSystem || m_rootOnPseudoFileSystem) // any other, or no made-up one
+        return m_filter.oneFileSystem;
     {
         const std::lock_guard lock(m_mutex);
         if (const auto known = m_pseudoDevices.find(opened.id.device); known != m_pseudoDevices.end())
@@ -72,17 +70,12 @@ void CFilteredDirectorySource::Close(Handle folder) {
     m_inner.Close(folder);
 }
 
-std::int64_t CFilteredDirectorySource::MountPointsLeftOut() const {
-    const std::lock_guard lock(m_mutex);
-    return static_cast<std::int64_t>(m_mountsLeftOut.size());
-}
-
 LeftOutCounts CFilteredDirectorySource::Counts() const {
     LeftOutCounts counts;
     if (m_filter.LeavesOutNames())
-        counts.excludedEntries = ExcludedEntries();
+        counts.excludedEntries = m_matcher.LeftOut();
     if (m_filter.since || m_filter.until)
-        counts.filesOutsideRange = FilesOutsideRange();
+        counts.filesOutsideRange = m_filesOutsideRange.load(std::memory_order_relaxed);
     const std::lock_guard lock(m_mutex);
     counts.mountPoints = static_cast<std::int64_t>(m_mountsLeftOut.size());
     counts.mountPointPaths = m_mountPaths;

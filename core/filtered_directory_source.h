@@ -30,13 +30,9 @@ public:
     void Close(Handle folder) override;
     IEntryScreen* EntryScreen() override { return m_matcher.IsEmpty() ? m_inner.EntryScreen() : &m_matcher; }
 
-    // Entries left out for their names or paths, files for their times, and mount points
-    // not entered, since construction.
-    std::int64_t ExcludedEntries() const { return m_matcher.LeftOut(); }
-    std::int64_t FilesOutsideRange() const { return m_filesOutsideRange.load(std::memory_order_relaxed); }
-    std::int64_t MountPointsLeftOut() const;
-    // The three counts, as far as the filter asked for them, and the mount points' paths (their
-    // names alone where the source cannot tell a path).
+    // Entries left out for their names or paths, files for their times, and mount points not
+    // entered since construction, as far as the filter asked for them, and the mount points'
+    // paths (their names alone where the source cannot tell a path).
     LeftOutCounts Counts() const;
 
 private:
@@ -49,9 +45,9 @@ private:
     std::atomic<std::int64_t> m_filesOutsideRange{0};
     std::atomic<bool> m_anyEmptied{false}; // set once a folder has been left out
 
-    mutable std::mutex m_mutex; // guards the members below
-    std::map<std::uint64_t, bool> m_pseudoDevices;               // device -> made up
-    std::set<Handle> m_emptied;                                  // open folders listed as empty
+    mutable std::mutex m_mutex;                                        // guards the members below
+    std::map<std::uint64_t, bool> m_pseudoDevices;                     // device -> made up
+    std::set<Handle> m_emptied;                                        // open folders listed as empty
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_mountsLeftOut; // device and inode
     std::vector<std::string> m_mountPaths; // of the first kMountPointPathsKept, as found
 };

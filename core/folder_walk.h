@@ -19,33 +19,22 @@ struct WalkLimits {
     // threads and fewer kept folders when the source has fewer descriptors left (see
     // ShareDescriptors).
     int maxOpen = 64;
-    // Folders listed ahead of the one whose records are being appended.
-    int foldersAhead = 256;
 };
 
-// Depth-first walk of a folder tree that appends each folder and one record per file to the
-// sink, in the order the source lists each folder, a subfolder's files where the subfolder was met.
+// Depth-first walk of the folder tree below path that appends each folder and one record per
+// file to the sink, in the order the source lists each folder, a subfolder's files where the
+// subfolder was met; the sink's top folder is called topName: "" when the tree is the only one,
+// so that paths are given below it.
 //
 // Folders are listed and their entries' times read by `jobs` threads, one task per folder
 // (a folder with very many entries has its times read in chunks by several threads), taken
-// in walk order as far as `foldersAhead` allows; the calling thread appends each folder's
-// records once they are all read, so the order never depends on the number of threads.
+// in walk order, up to 256 ahead of the one being appended; the calling thread appends each
+// folder's records once they are all read, so the order never depends on the number of threads.
 // Links are never followed, and a folder that is its own ancestor is not entered again.
-class CFolderWalk {
-public:
-    CFolderWalk(IDirectorySource& source, IStampSink& sink, ScanProblems& problems, WalkLimits limits = {},
-                WalkControl* control = nullptr);
-
-    // Walks the tree below path, the sink's top folder called topName: "" when the tree is the
-    // only one, so that paths are given below it. Returns false when a stop was requested
-    // before the end (the sink then holds part of the tree). Throws std::bad_alloc when memory
-    // runs out; every folder it opened is closed again and every thread ended in any case.
-    bool Run(const std::string& path, const std::string& topName = {});
-
-private:
-    IDirectorySource& m_source;
-    IStampSink& m_sink;
-    ScanProblems& m_problems;
-    WalkLimits m_limits;
-    WalkControl* m_control;
-};
+//
+// Returns false when a stop was requested before the end (the sink then holds part of the
+// tree). Throws std::bad_alloc when memory runs out; every folder it opened is closed again and
+// every thread ended in any case.
+bool WalkFolderTree(IDirectorySource& source, IStampSink& sink, ScanProblems& problems,
+                    const std::string& path, const std::string& topName = {}, WalkLimits limits = {},
+                    WalkControl* control = nullptr);

@@ -26,8 +26,8 @@ bool CFolderWalkOpener::Open(WalkFolder& folder) {
         const WalkLock lock(m_mutex);
         if (pinned)
             m_cache.Unpin(parent.open, lock);
-        if (--parent.unopenedChildren == 0 && parent.state == WalkFolder::State::Ready && parent.depth > 0)
-            m_cache.Release(parent.open, lock);
+        if (--parent.unopenedChildren == 0 && parent.state == WalkFolder::State::Ready)
+            Read(parent, lock); // nothing more is opened through it
         if (opened.handle >= 0 && !IsOwnAncestor(parent, opened.id, lock)) {
             folder.id = opened.id;
             m_openIds.insert(folder.id);
@@ -81,10 +81,12 @@ OpenResult CFolderWalkOpener::AcquireHandle(WalkFolder& folder) {
             return {-1, opened.handle < 0 ? opened.error : ENOENT, {}};
         }
         m_cache.Pin(next.open, lock);
-        if (next.open.Handle() >= 0)
+        if (next.open.Handle() >= 0) {
             m_source.Close(opened.handle); // another thread opened it meanwhile
-        else
-            m_cache.Reopened(next.open, opened.handle, next.unopenedChildren > 0, lock);
+        } else {
+            m_cache.Opened(next.open, opened.handle, lock);
+            Read(next, lock); // it was read before: kept only for subfolders still to be opened
+        }
         holder = &next;
     }
     return {holder->open.Handle(), 0, holder->id};
@@ -92,14 +94,10 @@ OpenResult CFolderWalkOpener::AcquireHandle(WalkFolder& folder) {
 
 // Opens a subfolder; while the process is out of descriptors, gives kept folders back.
 OpenResult CFolderWalkOpener::OpenChild(IDirectorySource::Handle parent, const char* name) {
-    for (;;) {
-        const OpenResult opened = m_source.OpenChild(parent, name);
-        if (opened.handle >= 0 || (opened.error != EMFILE && opened.error != ENFILE))
-            return opened;
-        const WalkLock lock(m_mutex);
-        if (!m_cache.GiveBackOne(lock))
-            return opened;
-    }
+    OpenResult opened = m_source.OpenChild(parent, name);
+    while ((opened.error == EMFILE || opened.error == ENFILE) && m_cache.GiveBackOne(WalkLock(m_mutex)))
+        opened = m_source.OpenChild(parent, name);
+    return opened;
 }
 
 // Whether a folder with this identity is among the parent's ancestors or the parent itself.

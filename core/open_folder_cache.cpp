@@ -17,14 +17,6 @@ void COpenFolderCache::Opened(CCachedFolder& folder, IDirectorySource::Handle ha
     kOpen.PushFront(m_open, folder);
 }
 
-void COpenFolderCache::Reopened(CCachedFolder& folder, IDirectorySource::Handle handle, bool subfoldersLeft,
-                                const WalkLock& held) {
-    Opened(folder, handle, held);
-    folder.m_need = CCachedFolder::Need::Nothing;
-    if (subfoldersLeft)
-        Keep(folder, held);
-}
-
 void COpenFolderCache::Keep(CCachedFolder& folder, const WalkLock&) {
     if (folder.m_need != CCachedFolder::Need::Subfolders) {
         folder.m_need = CCachedFolder::Need::Subfolders;
@@ -36,14 +28,11 @@ void COpenFolderCache::Keep(CCachedFolder& folder, const WalkLock&) {
 }
 
 void COpenFolderCache::Release(CCachedFolder& folder, const WalkLock&) {
-    if (folder.m_need == CCachedFolder::Need::Subfolders) {
-        --m_kept;
-        if (folder.m_pins == 0 && folder.m_handle >= 0)
-            RemoveCandidate(folder);
-    }
-    folder.m_need = CCachedFolder::Need::Nothing;
     if (folder.m_pins == 0 && folder.m_handle >= 0)
         Close(folder);
+    else if (folder.m_need == CCachedFolder::Need::Subfolders)
+        --m_kept; // pinned: closed once unpinned
+    folder.m_need = CCachedFolder::Need::Nothing;
 }
 
 void COpenFolderCache::Pin(CCachedFolder& folder, const WalkLock&) {
@@ -73,25 +62,21 @@ bool COpenFolderCache::CloseShallowest() {
         ++m_shallowest;
     if (m_shallowest == m_candidatesAtDepth.size())
         return false;
-    CCachedFolder& folder = *m_candidatesAtDepth[m_shallowest];
-    RemoveCandidate(folder);
-    Close(folder);
+    Close(*m_candidatesAtDepth[m_shallowest]);
     return true;
 }
 
 void COpenFolderCache::CloseAll(const WalkLock&) {
-    while (m_open != nullptr) {
-        CCachedFolder& folder = *m_open;
-        if (folder.m_need == CCachedFolder::Need::Subfolders && folder.m_pins == 0)
-            RemoveCandidate(folder);
-        Close(folder);
-    }
+    while (m_open != nullptr)
+        Close(*m_open);
 }
 
 void COpenFolderCache::Close(CCachedFolder& folder) {
     m_source.Close(folder.m_handle);
     folder.m_handle = -1;
     if (folder.m_need == CCachedFolder::Need::Subfolders) {
+        if (folder.m_pins == 0)
+            RemoveCandidate(folder);
         folder.m_need = CCachedFolder::Need::Nothing; // reopened by name when a subfolder needs it
         --m_kept;
     }

@@ -62,10 +62,6 @@ public:
 
     // The folder now holds handle for its own task.
     void Opened(CCachedFolder& folder, IDirectorySource::Handle handle, const WalkLock& held);
-    // The folder, read before, holds handle again for a thread that has pinned it; kept
-    // afterwards when subfolders of it are still to be opened.
-    void Reopened(CCachedFolder& folder, IDirectorySource::Handle handle, bool subfoldersLeft,
-                  const WalkLock& held);
     // Its task is done and subfolders of it are still to be opened through it.
     void Keep(CCachedFolder& folder, const WalkLock& held);
     // Nothing is to be opened through it any more: it is closed once nobody has it pinned.

@@ -64,8 +64,8 @@ bool CStampStore::Scan(std::span<const std::string> paths, IDirectorySource& sou
         for (std::size_t i = 0; i < paths.size() && complete && m_problems.rootError == 0; ++i) {
             m_problems.rootIndex = i;
             // Below several trees a path starts with its tree's, so that it says which.
-            complete = CFolderWalk(source, *this, m_problems, limits, control)
-                           .Run(paths[i], paths.size() > 1 ? paths[i] : std::string());
+            complete = WalkFolderTree(source, *this, m_problems, paths[i],
+                                      paths.size() > 1 ? paths[i] : std::string(), limits, control);
         }
     } catch (const std::bad_alloc&) {
         // Whatever was read is dropped so that a new analysis starts from a clean store.

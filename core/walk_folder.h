@@ -19,9 +19,8 @@ enum class Outcome : std::uint8_t { Skip, Record, Descend };
 // threads that list it and read its times, the scheduler and the appending thread.
 struct WalkFolder {
     WalkFolder(std::shared_ptr<WalkFolder> parentFolder, std::string folderName, std::size_t folderDepth)
-        : parent(std::move(parentFolder)), name(std::move(folderName)), depth(folderDepth), open(folderDepth) {}
-    WalkFolder(const WalkFolder&) = delete;
-    WalkFolder& operator=(const WalkFolder&) = delete;
+        : parent(std::move(parentFolder)), name(std::move(folderName)), depth(folderDepth),
+          open(folderDepth) {}
     ~WalkFolder() {
         // Lets go of a long ancestor chain without one nested destructor call per level.
         std::shared_ptr<WalkFolder> ancestor = std::move(parent);
@@ -40,7 +39,6 @@ struct WalkFolder {
     CCachedFolder open;
     std::size_t unopenedChildren = 0; // subfolders that will still need its handle
     // Its place among the folders whose subfolders are still to be taken (see CWalkScheduler).
-    bool childrenKnown = false;
     std::size_t nextChild = 0;
     WalkFolder* pendingPrevious = nullptr;
     WalkFolder* pendingNext = nullptr;

@@ -9,12 +9,14 @@
 
 namespace {
 
+// Folders listed ahead of the one whose records are being appended.
+constexpr std::size_t kFoldersAhead = 256;
 constexpr IntrusiveLinks<WalkFolder> kPending{&WalkFolder::pendingPrevious, &WalkFolder::pendingNext};
 
 } // namespace
 
-CWalkScheduler::CWalkScheduler(std::size_t foldersAhead, const std::atomic<bool>* stopRequested, RunTask run)
-    : m_foldersAhead(foldersAhead), m_stopRequested(stopRequested), m_run(std::move(run)) {}
+CWalkScheduler::CWalkScheduler(const std::atomic<bool>* stopRequested, RunTask run)
+    : m_stopRequested(stopRequested), m_run(std::move(run)) {}
 
 void CWalkScheduler::StartWorkers(std::size_t count) {
     const WalkLock lock(m_mutex); // the threads start work once all are counted
@@ -70,10 +72,10 @@ bool CWalkScheduler::Take(WalkTask& task, const WalkLock& held) {
         }
         m_chunked.pop_front();
     }
-    if (m_inFlight >= m_foldersAhead)
+    if (m_inFlight >= kFoldersAhead)
         return false;
     for (WalkFolder* folder = m_pending; folder != nullptr; folder = folder->pendingNext) {
-        if (folder->childrenKnown) {
+        if (!folder->children.empty()) { // they are known
             task.folder = folder->children[folder->nextChild];
             TakeFolder(*task.folder, held);
             return true;
@@ -98,24 +100,21 @@ void CWalkScheduler::TakeFolder(WalkFolder& folder, const WalkLock&) {
     if (parent == nullptr)
         return;
     const std::vector<FolderPtr>& siblings = parent->children;
-    while (parent->nextChild < siblings.size() && siblings[parent->nextChild]->state != WalkFolder::State::Waiting)
+    while (parent->nextChild < siblings.size() &&
+           siblings[parent->nextChild]->state != WalkFolder::State::Waiting)
         ++parent->nextChild;
     if (parent->nextChild == siblings.size())
-        LeavePending(*parent);
+        kPending.Unlink(m_pending, *parent);
 }
 
-void CWalkScheduler::LeavePending(WalkFolder& folder) {
-    kPending.Unlink(m_pending, folder);
-}
-
-void CWalkScheduler::PublishChildren(WalkFolder& folder, std::vector<FolderPtr> children, const WalkLock& held) {
+void CWalkScheduler::PublishChildren(WalkFolder& folder, std::vector<FolderPtr> children,
+                                     const WalkLock& held) {
     const std::size_t count = children.size();
     folder.unopenedChildren = count;
     folder.children = std::move(children);
-    folder.childrenKnown = true;
     if (count == 0)
-        LeavePending(folder);
-    Wake(std::min(count, m_foldersAhead - std::min(m_inFlight, m_foldersAhead)), held);
+        kPending.Unlink(m_pending, folder);
+    Wake(std::min(count, kFoldersAhead - std::min(m_inFlight, kFoldersAhead)), held);
 }
 
 void CWalkScheduler::PublishChunks(const FolderPtr& folder, const WalkLock& held) {
@@ -130,7 +129,7 @@ void CWalkScheduler::Ready(WalkFolder& folder, const WalkLock&) {
 }
 
 void CWalkScheduler::Appended(const WalkLock& held) {
-    if (m_inFlight-- == m_foldersAhead)
+    if (m_inFlight-- == kFoldersAhead)
         Wake(1, held);
 }
 
@@ -138,7 +137,7 @@ void CWalkScheduler::Wake(std::size_t tasks, const WalkLock&) {
     const std::size_t workers = std::min(tasks, m_idleWorkers);
     for (std::size_t i = 0; i < workers; ++i)
         m_workToDo.notify_one();
-    if (tasks > workers && m_appenderWaiting)
+    if (tasks > workers) // the appending thread too, should it be waiting with nothing to do
         m_appenderWake.notify_one();
 }
 
@@ -160,9 +159,7 @@ bool CWalkScheduler::AwaitReady(const FolderPtr& folderPtr) {
         } else if (!Take(task, lock)) {
             // Another thread has the folder in hand and there is nothing else to do. A stop
             // request comes from outside and wakes no one: look again now and then.
-            m_appenderWaiting = true;
             m_appenderWake.wait_for(lock, std::chrono::milliseconds(20));
-            m_appenderWaiting = false;
             continue;
         }
         lock.unlock();

@@ -19,7 +19,7 @@ struct WalkTask {
 };
 
 // Hands a walk's work to its threads: chunks of time reads first (a folder is only ready when
-// all of them are), then folders in walk order, no more than `foldersAhead` of them taken and not
+// all of them are), then folders in walk order, no more than `kFoldersAhead` of them taken and not
 // yet appended. Wakes only as many threads as there is work for.
 //
 // The folders whose subfolders are still to be taken form one list in walk order. A folder
@@ -31,10 +31,8 @@ class CWalkScheduler {
 public:
     using RunTask = std::function<void(const WalkTask&)>;
 
-    CWalkScheduler(std::size_t foldersAhead, const std::atomic<bool>* stopRequested, RunTask run);
+    CWalkScheduler(const std::atomic<bool>* stopRequested, RunTask run);
     ~CWalkScheduler() { StopWorkers(); }
-    CWalkScheduler(const CWalkScheduler&) = delete;
-    CWalkScheduler& operator=(const CWalkScheduler&) = delete;
 
     std::mutex& Mutex() { return m_mutex; }
     // A stop was requested, or a thread ran out of memory.
@@ -67,11 +65,9 @@ public:
 private:
     bool Take(WalkTask& task, const WalkLock& held);
     void TakeFolder(WalkFolder& folder, const WalkLock& held);
-    void LeavePending(WalkFolder& folder);
     void Wake(std::size_t tasks, const WalkLock& held);
     void Work();
 
-    const std::size_t m_foldersAhead;
     const std::atomic<bool>* const m_stopRequested;
     const RunTask m_run;
 
@@ -79,7 +75,6 @@ private:
     std::condition_variable m_workToDo; // workers wait here
     std::condition_variable m_appenderWake;
     std::size_t m_idleWorkers = 0;
-    bool m_appenderWaiting = false;
     const WalkFolder* m_awaited = nullptr; // the folder the appending thread waits for
     WalkFolder* m_pending = nullptr;       // head of the list of folders with subfolders to take
     std::deque<FolderPtr> m_chunked;       // folders with chunks left to take

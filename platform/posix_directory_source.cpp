@@ -30,38 +30,31 @@ bool IsDots(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+// The folder just opened as fd (-1 when it could not be, errno telling why).
 IDirectorySource::OpenResult Identify(int fd) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int error = errno;
+    if (fd >= 0 && ::fstat(fd, &st) == 0)
+        return {fd, 0, {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}};
+    const int error = errno;
+    if (fd >= 0)
         ::close(fd);
-        return {-1, error, {}};
-    }
-    return {fd, 0, {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}};
+    return {-1, error, {}};
 }
 
 EntryKind KindOf(unsigned char type) {
-    switch (type) {
-    case DT_DIR:
-        return EntryKind::Folder;
-    case DT_UNKNOWN:
-        return EntryKind::Unknown;
-    default:
-        return EntryKind::Other;
-    }
+    return type == DT_DIR ? EntryKind::Folder : type == DT_UNKNOWN ? EntryKind::Unknown : EntryKind::Other;
 }
 
 // The descriptors the process has open, the one used to count them left out.
 std::size_t OpenDescriptors(rlim_t limit) {
+    std::size_t open = 0;
     if (DIR* const listing = ::opendir("/proc/self/fd")) {
-        std::size_t open = 0;
         while (const dirent* entry = ::readdir(listing))
             open += IsDots(entry->d_name) ? 0U : 1U;
         ::closedir(listing);
         return open - 1;
     }
-    std::size_t open = 0; // no /proc: ask about each number below the limit
-    for (rlim_t fd = 0; fd < limit && fd < 65536; ++fd)
+    for (rlim_t fd = 0; fd < limit && fd < 65536; ++fd) // no /proc: ask about each number below it
         open += ::fcntl(static_cast<int>(fd), F_GETFD) != -1 ? 1U : 0U;
     return open;
 }
@@ -77,17 +70,11 @@ std::size_t CPosixDirectorySource::HandlesLeft() {
 }
 
 IDirectorySource::OpenResult CPosixDirectorySource::OpenRoot(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return {-1, errno, {}};
-    return Identify(fd);
+    return Identify(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 IDirectorySource::OpenResult CPosixDirectorySource::OpenChild(Handle parent, const char* name) {
-    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return {-1, errno, {}};
-    return Identify(fd);
+    return Identify(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 int CPosixDirectorySource::List(Handle folder, CFolderListing& listing) {

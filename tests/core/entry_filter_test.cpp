@@ -65,7 +65,8 @@ protected:
     std::pair<std::int64_t, std::int64_t> Walk(const EntryFilter& filter) {
         CFilteredDirectorySource source(m_source, filter);
         m_store.Scan("/project", source);
-        return {source.ExcludedEntries(), source.FilesOutsideRange()};
+        const LeftOutCounts counts = source.Counts(); // none where the filter did not ask
+        return {counts.excludedEntries.value_or(0), counts.filesOutsideRange.value_or(0)};
     }
 
     CMemoryDirectorySource m_source;
@@ -151,7 +152,7 @@ TEST_F(FilteredWalk, MadeUpFileSystemsAndWithOneFileSystemAllOthersAreNotEntered
         CFilteredDirectorySource source(m_source, Filter({{"*.o"}, {}, {}, false, c.oneFileSystem}));
         m_store.Scan("/", source);
         EXPECT_EQ(Times(m_store), c.kept) << c.oneFileSystem << c.rootMadeUp;
-        EXPECT_EQ(source.MountPointsLeftOut(), c.mountPoints) << c.oneFileSystem << c.rootMadeUp;
+        EXPECT_EQ(source.Counts().mountPoints, c.mountPoints) << c.oneFileSystem << c.rootMadeUp;
         EXPECT_EQ(source.Counts().mountPointPaths, c.named) << c.oneFileSystem << c.rootMadeUp;
         EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules only";
         EXPECT_EQ(m_source.OpenNow(), 0);
@@ -277,8 +278,8 @@ TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
     for (std::thread& thread : threads)
         thread.join();
     constexpr std::int64_t kAll = std::int64_t{ConcurrentSource::kFolders} * ConcurrentSource::kEntries;
-    EXPECT_EQ(source.ExcludedEntries(), kAll / 2);
-    EXPECT_EQ(source.FilesOutsideRange(), kAll / 8) << "every fourth time read is 3, outside the range";
+    EXPECT_EQ(source.Counts().excludedEntries, kAll / 2);
+    EXPECT_EQ(source.Counts().filesOutsideRange, kAll / 8) << "every fourth read is 3, outside the range";
     EXPECT_EQ(kept, kAll / 2 - kAll / 8);
 }
 

@@ -39,8 +39,7 @@ WalkResult Walk(Source& source, int jobs = 1, int maxOpen = kMaxOpen) {
         WalkLimits limits;
         limits.jobs = jobs;
         limits.maxOpen = maxOpen;
-        CFolderWalk walk(source, store, problems, limits);
-        EXPECT_TRUE(walk.Run("root"));
+        EXPECT_TRUE(WalkFolderTree(source, store, problems, "root", {}, limits));
     }
     EXPECT_EQ(store.GetSize(), store.m_nFiles);
     EXPECT_EQ(source.OpenNow(), 0) << "every folder is closed after the walk";
@@ -375,7 +374,7 @@ TEST(FolderWalk, OutOfDescriptorsTheWalkWaitsForOneAndRecordsTheSameWhateverTheT
         ScanProblems problems;
         WalkLimits limits;
         limits.jobs = jobs;
-        EXPECT_TRUE(CFolderWalk(source, store, problems, limits).Run("root"));
+        EXPECT_TRUE(WalkFolderTree(source, store, problems, "root", {}, limits));
         EXPECT_EQ(Times(store), unlimited) << "jobs " << jobs;
         EXPECT_EQ(problems.unreadableFolders, 0) << "jobs " << jobs;
         EXPECT_EQ(tree.OpenNow(), 0);
