@@ -92,12 +92,18 @@ OpenResult CFolderWalkOpener::AcquireHandle(WalkFolder& folder) {
     return {holder->open.Handle(), 0, holder->id};
 }
 
-// Opens a subfolder; while the process is out of descriptors, gives kept folders back.
+// Opens a subfolder; while the process is out of descriptors, gives kept folders back, or
+// failing that waits for another thread to free one.
 OpenResult CFolderWalkOpener::OpenChild(IDirectorySource::Handle parent, const char* name) {
-    OpenResult opened = m_source.OpenChild(parent, name);
-    while ((opened.error == EMFILE || opened.error == ENFILE) && m_cache.GiveBackOne(WalkLock(m_mutex)))
-        opened = m_source.OpenChild(parent, name);
-    return opened;
+    for (;;) {
+        const std::uint64_t progress = m_cache.Progress();
+        const OpenResult opened = m_source.OpenChild(parent, name);
+        if (opened.error != EMFILE && opened.error != ENFILE)
+            return opened;
+        WalkLock lock(m_mutex);
+        if (!m_cache.GiveBackOne(lock) && !m_cache.AwaitProgress(progress, lock))
+            return opened;
+    }
 }
 
 // Whether a folder with this identity is among the parent's ancestors or the parent itself.

@@ -1,6 +1,7 @@
 #include "open_folder_cache.h"
 
 #include <algorithm>
+#include <chrono>
 
 DescriptorBudget ShareDescriptors(std::size_t handlesLeft, std::size_t jobs, std::size_t maxKept) {
     DescriptorBudget budget;
@@ -17,7 +18,18 @@ void COpenFolderCache::Opened(CCachedFolder& folder, IDirectorySource::Handle ha
     kOpen.PushFront(m_open, folder);
 }
 
+void COpenFolderCache::EndTask(CCachedFolder& folder) {
+    if (folder.m_need == CCachedFolder::Need::Task)
+        Progressed();
+}
+
+void COpenFolderCache::Progressed() {
+    ++m_progress;
+    m_progressed.notify_all();
+}
+
 void COpenFolderCache::Keep(CCachedFolder& folder, const WalkLock&) {
+    EndTask(folder);
     if (folder.m_need != CCachedFolder::Need::Subfolders) {
         folder.m_need = CCachedFolder::Need::Subfolders;
         ++m_kept;
@@ -28,6 +40,7 @@ void COpenFolderCache::Keep(CCachedFolder& folder, const WalkLock&) {
 }
 
 void COpenFolderCache::Release(CCachedFolder& folder, const WalkLock&) {
+    EndTask(folder);
     if (folder.m_pins == 0 && folder.m_handle >= 0)
         Close(folder);
     else if (folder.m_need == CCachedFolder::Need::Subfolders)
@@ -57,6 +70,17 @@ bool COpenFolderCache::GiveBackOne(const WalkLock&) {
     return true;
 }
 
+bool COpenFolderCache::AwaitProgress(std::uint64_t since, WalkLock& held) {
+    if (m_progress != since)
+        return true;
+    if (since == m_progressWhenStuck)
+        return false; // nothing moved since a wait in vain
+    if (m_progressed.wait_for(held, std::chrono::milliseconds(100), [&] { return m_progress != since; }))
+        return true;
+    m_progressWhenStuck = since;
+    return false;
+}
+
 bool COpenFolderCache::CloseShallowest() {
     while (m_shallowest < m_candidatesAtDepth.size() && m_candidatesAtDepth[m_shallowest] == nullptr)
         ++m_shallowest;
@@ -74,6 +98,7 @@ void COpenFolderCache::CloseAll(const WalkLock&) {
 void COpenFolderCache::Close(CCachedFolder& folder) {
     m_source.Close(folder.m_handle);
     folder.m_handle = -1;
+    Progressed();
     if (folder.m_need == CCachedFolder::Need::Subfolders) {
         if (folder.m_pins == 0)
             RemoveCandidate(folder);

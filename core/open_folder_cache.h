@@ -3,6 +3,8 @@
 #include "directory_source.h"
 #include "intrusive_list.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -73,12 +75,21 @@ public:
     // shallowest kept folder nobody has pinned and lowers the budget to the folders still kept.
     // False when there is none to close.
     bool GiveBackOne(const WalkLock& held);
+    // Folders closed and tasks ended so far; read without the lock.
+    std::uint64_t Progress() const { return m_progress; }
+    // When there was none to give back, the other threads hold the descriptors: true once one of
+    // them has closed a folder or ended a folder's task (a task opens nothing, so it ends, and the
+    // folder may then be given back) since the count was read. Waits a moment at most for it;
+    // not at all when nothing has moved since a wait in vain.
+    bool AwaitProgress(std::uint64_t since, WalkLock& held);
     // Closes every folder, once no other thread uses any.
     void CloseAll(const WalkLock& held);
 
 private:
     // The private helpers run under the lock that the public call that reached them holds.
     void Close(CCachedFolder& folder);
+    void EndTask(CCachedFolder& folder);
+    void Progressed();
     bool CloseShallowest();
     void CloseBeyondBudget();
     void AddCandidate(CCachedFolder& folder);
@@ -90,7 +101,10 @@ private:
 
     IDirectorySource& m_source;
     std::size_t m_maxKept;
-    std::size_t m_kept = 0; // folders open only for their subfolders, pinned or not
+    std::size_t m_kept = 0;                    // folders open only for their subfolders, pinned or not
+    std::atomic<std::uint64_t> m_progress = 0; // changed under the lock
+    std::uint64_t m_progressWhenStuck = UINT64_MAX;
+    std::condition_variable m_progressed;
     CCachedFolder* m_open = nullptr;
     // Kept folders nobody has pinned, the candidates for closing, listed by depth; the
     // shallowest non-empty depth is at or after m_shallowest.
