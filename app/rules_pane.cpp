@@ -12,8 +12,6 @@ namespace {
 // Room on either side of the pane's text together, in pixels, beside the frame, as the lock panes have.
 constexpr int kPaneTextMargins = 8;
 
-} // namespace
-
 QString RulesPaneText(const EntryFilter& inForce, const LeftOutCounts& leftOut) {
     if (const std::int64_t rules = RuleCount(inForce); rules > 0)
         return QString::fromStdString(CountOf(rules, "rule", "rules"));
@@ -39,6 +37,8 @@ QString RulesPaneTip(const EntryFilter& inForce, const LeftOutCounts& leftOut, c
     lines << QStringLiteral("Click to change the rules (File > Leave Out...).");
     return lines.join(QLatin1Char('\n'));
 }
+
+} // namespace
 
 CRulesPane::CRulesPane(QStatusBar& statusBar) : QLabel(&statusBar) {
     setAccessibleName(QStringLiteral("Leave-out rules"));

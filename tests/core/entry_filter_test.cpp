@@ -181,9 +181,9 @@ TEST_F(FilteredWalk, RulesTiedToAFolderApplyToThatFolderAlone) {
     EXPECT_EQ(project, "/work/project");
     EntryFilter rules;
     ASSERT_EQ(AddPattern(rules, "*.o"), "");
-    ASSERT_EQ(AddFolderPattern(rules, project, " /src "), "");
-    ASSERT_EQ(AddFolderPattern(rules, "/work/other", "notes.txt"), "");
-    EXPECT_EQ(AddFolderPattern(rules, project, "a["), "The pattern \"a[\" opens a '[' that it never closes.");
+    ASSERT_EQ(AddPattern(rules, " /src ", project), "");
+    ASSERT_EQ(AddPattern(rules, "notes.txt", "/work/other"), "");
+    EXPECT_EQ(AddPattern(rules, "a[", project), "The pattern \"a[\" opens a '[' that it never closes.");
     EXPECT_EQ(RulesProblem(rules), "");
     EXPECT_EQ(RuleCount(rules), 3);
     const struct {
@@ -379,8 +379,8 @@ TEST(PseudoFileSystems, ProcSysAndDevAreMadeUpAndAFolderOnDiskIsNot) {
     CTestTree tree;
     tree.AddFile("f", 1);
     CPosixDirectorySource source;
-    for (const auto& [path, madeUp] : {std::pair{std::string("/proc"), true}, std::pair{std::string("/sys"), true},
-                                       std::pair{tree.Root(), false}}) {
+    for (const auto& [path, madeUp] : {std::pair{std::string("/proc"), true},
+                                       std::pair{std::string("/sys"), true}, std::pair{tree.Root(), false}}) {
         const IDirectorySource::OpenResult opened = source.OpenRoot(path);
         ASSERT_GE(opened.handle, 0) << path;
         EXPECT_EQ(source.OnPseudoFileSystem(opened.handle), madeUp) << path;
