@@ -100,14 +100,12 @@ const std::vector<CommandOption>& Options() {
          }},
         {"--format", 'f', "summary|csv|json|times", "what to print (default: summary)",
          [](ReportOptions& options, std::string_view value) -> std::string {
-             for (const FormatName& format : kFormats) {
-                 if (format.name == value) {
-                     options.format = format.format;
-                     options.formatChosen = true;
-                     return {};
-                 }
-             }
-             return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
+             const auto format = std::ranges::find(kFormats, value, &FormatName::name);
+             if (format == kFormats.end())
+                 return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
+             options.format = format->format;
+             options.formatChosen = true;
+             return {};
          }},
         {"--count", '\0', "files|minutes",
          "count every file, or every minute with a file written once "
@@ -204,12 +202,7 @@ const CommandOption* FindOption(std::string_view name) {
 
 // An option argument split into its name and, when it carries one, its value: "--jobs=4" and
 // "-j4" both give a value.
-struct OptionArgument {
-    std::string_view name;
-    std::optional<std::string_view> value;
-};
-
-OptionArgument SplitOption(std::string_view argument) {
+std::pair<std::string_view, std::optional<std::string_view>> SplitOption(std::string_view argument) {
     if (argument.starts_with("--")) {
         const std::size_t equals = argument.find('=');
         if (equals == std::string_view::npos)
@@ -242,6 +235,48 @@ EntryFilter WalkFilter(const ReportOptions& options) {
             walk.until = std::max(*walk.until, options.compared->until);
     }
     return walk;
+}
+
+// Why the options are refused together, or "" when they are good; reads the point of --files-at.
+std::string CombinationProblem(ReportOptions& options, bool haveFolder) {
+    const int view = FirstView(options);
+    if (options.filesAt && options.dates)
+        return "--files-at names a point of the day, week, month or year view, not of the dates view";
+    if (options.filesAt) {
+        options.filesAtBin = BinFromWhen(view, *options.filesAt);
+        if (!options.filesAtBin) {
+            const std::string remark = WhenRemark(view, *options.filesAt);
+            return "--files-at in the " + std::string(ViewName(view)) + " view takes " + WhenForm(view) +
+                   ", not '" + *options.filesAt + "'" + (remark.empty() ? "" : ": " + remark);
+        }
+        if (options.pngFile)
+            return "--files-at and --png cannot be used together";
+        if (options.formatChosen && options.format != ReportFormat::Summary)
+            return "--files-at lists files, or counts them by folder with --format summary";
+    }
+    const bool comparing = options.compareEnds.since || options.compareEnds.until;
+    if (std::string problem = RulesProblem(options.filter); !problem.empty())
+        return problem;
+    if (comparing && !(options.compareEnds.since && options.compareEnds.until))
+        return "--compare-since and --compare-until are given together";
+    if (std::string problem = RulesProblem(options.compareEnds); !problem.empty())
+        return problem;
+    if (comparing && (options.filesAt || options.format == ReportFormat::Times))
+        return "--compare-since and --compare-until add to the summary, csv and json formats and --png";
+    if (comparing && (!options.timeLists.empty() || options.git))
+        return "--compare-since and --compare-until apply to a walk of files only";
+    if (options.pngFile && options.formatChosen)
+        return "--png saves a picture and --format prints text: give one of them";
+    if (!options.git && (options.allRefs || !options.authors.empty()))
+        return SourceRequestProblem(SourceRequestOf(options, haveFolder));
+    if (options.help || options.version)
+        return {};
+    if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
+        return "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
+    if (options.recordEnd == RecordEnd::Nul && options.timeLists.empty() &&
+        options.format != ReportFormat::Times)
+        return "--null applies to the lists of --times-from and --format times";
+    return SourceRequestProblem(SourceRequestOf(options, haveFolder));
 }
 
 } // namespace
@@ -293,53 +328,7 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     const bool haveFolder = !folders.empty();
     if (haveFolder)
         options.folders = std::move(folders);
-    if (options.filesAt && options.dates) {
-        parsed.error = "--files-at names a point of the day, week, month or year view, not of the dates view";
-        return parsed;
-    }
-    if (options.filesAt) {
-        options.filesAtBin = BinFromWhen(FirstView(options), *options.filesAt);
-        if (!options.filesAtBin) {
-            const std::string remark = WhenRemark(FirstView(options), *options.filesAt);
-            parsed.error = "--files-at in the " + std::string(ViewName(FirstView(options))) + " view takes " +
-                           WhenForm(FirstView(options)) + ", not '" + *options.filesAt + "'" +
-                           (remark.empty() ? "" : ": " + remark);
-            return parsed;
-        }
-        if (options.pngFile) {
-            parsed.error = "--files-at and --png cannot be used together";
-            return parsed;
-        }
-        if (options.formatChosen && options.format != ReportFormat::Summary) {
-            parsed.error = "--files-at lists files, or counts them by folder with --format summary";
-            return parsed;
-        }
-    }
-    const bool comparing = options.compareEnds.since || options.compareEnds.until;
-    if (std::string problem = RulesProblem(options.filter); !problem.empty())
-        parsed.error = std::move(problem);
-    else if (comparing && !(options.compareEnds.since && options.compareEnds.until))
-        parsed.error = "--compare-since and --compare-until are given together";
-    else if (std::string compareProblem = RulesProblem(options.compareEnds); !compareProblem.empty())
-        parsed.error = std::move(compareProblem);
-    else if (comparing && (options.filesAt || options.format == ReportFormat::Times))
-        parsed.error =
-            "--compare-since and --compare-until add to the summary, csv and json formats and --png";
-    else if (comparing && (!options.timeLists.empty() || options.git))
-        parsed.error = "--compare-since and --compare-until apply to a walk of files only";
-    else if (options.pngFile && options.formatChosen)
-        parsed.error = "--png saves a picture and --format prints text: give one of them";
-    else if (!options.git && (options.allRefs || !options.authors.empty()))
-        parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
-    else if (options.help || options.version)
-        ;
-    else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
-        parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
-    else if (options.recordEnd == RecordEnd::Nul && options.timeLists.empty() &&
-             options.format != ReportFormat::Times)
-        parsed.error = "--null applies to the lists of --times-from and --format times";
-    else
-        parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
+    parsed.error = CombinationProblem(options, haveFolder);
     if (parsed.error.empty() && options.compareEnds.since && options.compareEnds.until)
         options.compared = DateRange{*options.compareEnds.since, *options.compareEnds.until};
     return parsed;
