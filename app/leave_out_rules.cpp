@@ -24,8 +24,7 @@ bool AddFolderRule(EntryFilter& rules, const std::string& analysedFolder, const 
         const QChar c = relativeFolder[i];
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             pattern += QLatin1Char('?'); // the dialog holds one pattern a line
-        else if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[') ||
-                 c == QLatin1Char('\\'))
+        else if (QStringLiteral("*?[\\").contains(c))
             pattern.append(QLatin1Char('\\')).append(c);
         else if (c.isSpace() && i == relativeFolder.size() - 1) // the dialog trims the ends of a line
             pattern.append(QLatin1Char('[')).append(c).append(QLatin1Char(']'));

@@ -26,7 +26,7 @@ std::string_view Trimmed(std::string_view text) {
 std::string PatternProblem(std::string_view pattern) {
     if (!LeaveOutPattern::Read(pattern))
         return "The pattern \"" + std::string(pattern) + "\" names no entry.";
-    if (!IsWellFormedGlob(pattern))
+    if (!LiteralsOf(pattern).wellFormed)
         return "The pattern \"" + std::string(pattern) + "\" opens a '[' that it never closes.";
     return {};
 }

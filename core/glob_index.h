@@ -30,23 +30,20 @@ public:
         const auto tryAll = [&](const std::vector<std::uint32_t>& ids) {
             return std::any_of(ids.begin(), ids.end(), tryPattern);
         };
-        if (const auto same = m_names.find(name); same != m_names.end() && tryAll(same->second))
-            return true;
-        for (const std::size_t length : m_starts.lengths) {
-            if (length > name.size())
-                break;
-            if (const auto hit = m_starts.texts.find(name.substr(0, length));
-                hit != m_starts.texts.end() && tryAll(hit->second))
-                return true;
-        }
-        for (const std::size_t length : m_ends.lengths) {
-            if (length > name.size())
-                break;
-            if (const auto hit = m_ends.texts.find(name.substr(name.size() - length));
-                hit != m_ends.texts.end() && tryAll(hit->second))
-                return true;
-        }
-        return tryAll(m_others);
+        const auto tryAffixes = [&](const Affixes& affixes, bool atStart) {
+            for (const std::size_t length : affixes.lengths) {
+                if (length > name.size())
+                    return false;
+                const auto hit =
+                    affixes.texts.find(atStart ? name.substr(0, length) : name.substr(name.size() - length));
+                if (hit != affixes.texts.end() && tryAll(hit->second))
+                    return true;
+            }
+            return false;
+        };
+        const auto same = m_names.find(name);
+        return (same != m_names.end() && tryAll(same->second)) || tryAffixes(m_starts, true) ||
+               tryAffixes(m_ends, false) || tryAll(m_others);
     }
 
 private:
