@@ -1,6 +1,7 @@
 #include "leave_out_dialog.h"
 
 #include "analysis_period.h"
+#include "leave_out_rules.h"
 #include "local_time.h"
 #include "window_text.h"
 
@@ -21,20 +22,13 @@ QString LocalDateText(const std::optional<std::int64_t>& t) {
     return local ? QString::fromStdString(IsoDateTimeText(*local, 'T')) : QString();
 }
 
-QString PatternLines(const std::vector<std::string>& patterns) {
-    QStringList lines;
-    for (const std::string& pattern : patterns)
-        lines << QString::fromStdString(pattern);
-    return lines.join(QLatin1Char('\n'));
-}
-
 // "3 rules of other folders: in force only when their folder is analysed.", with the rules one a line
 // ("/home/ann: /build") as its tooltip.
 void ShowOtherFolderRules(QLabel& label, const std::vector<FolderRule>& rules) {
     QStringList lines;
     for (const FolderRule& rule : rules)
         lines << TextForWindow(rule.folder) + QStringLiteral(": ") + QString::fromStdString(rule.pattern);
-    label.setText(QString::fromStdString(CountOf(static_cast<std::int64_t>(rules.size()), "rule", "rules")) +
+    label.setText(QString::fromStdString(CountOf(std::ssize(rules), "rule", "rules")) +
                   QStringLiteral(" of other folders: in force only when their folder is analysed."));
     label.setToolTip(lines.join(QLatin1Char('\n')));
     label.setAccessibleDescription(label.toolTip());
@@ -56,8 +50,8 @@ CLeaveOutDialog::CLeaveOutDialog(const EntryFilter& rules, const std::string& fo
         else
             m_otherFolderRules.push_back(rule);
     }
-    m_patterns = new QPlainTextEdit(PatternLines(rules.excludedNames), this);
-    m_folderPatterns = new QPlainTextEdit(PatternLines(folderPatterns), this);
+    m_patterns = new QPlainTextEdit(PatternList(rules.excludedNames).join(QLatin1Char('\n')), this);
+    m_folderPatterns = new QPlainTextEdit(PatternList(folderPatterns).join(QLatin1Char('\n')), this);
     m_otherFolders = new QLabel(this);
     m_otherFolders->setTextFormat(Qt::PlainText);
     m_otherFolders->setWordWrap(true);

@@ -11,6 +11,13 @@ const QString kGroup = QStringLiteral("leaveOut/");
 
 } // namespace
 
+QStringList PatternList(const std::vector<std::string>& patterns) {
+    QStringList list;
+    for (const std::string& pattern : patterns)
+        list << QString::fromStdString(pattern);
+    return list;
+}
+
 std::string RuleFolderOf(const std::optional<AnalysisSource>& source) {
     const auto* folders = source ? std::get_if<FolderSource>(&*source) : nullptr;
     return folders && folders->folders.size() == 1 ? RuleFolder(folders->folders.front()) : std::string();
@@ -75,10 +82,7 @@ EntryFilter LoadLeaveOutRules(const QSettings& settings) {
 }
 
 void SaveLeaveOutRules(QSettings& settings, const EntryFilter& rules) {
-    QStringList patterns;
-    for (const std::string& pattern : rules.excludedNames)
-        patterns << QString::fromStdString(pattern);
-    settings.setValue(kGroup + QStringLiteral("patterns"), patterns);
+    settings.setValue(kGroup + QStringLiteral("patterns"), PatternList(rules.excludedNames));
     QStringList folders;
     QStringList folderPatterns;
     for (const FolderRule& rule : rules.folderRules) {

@@ -4,10 +4,15 @@
 #include "entry_filter.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QSettings;
+
+// The patterns as the window shows them, one text each.
+QStringList PatternList(const std::vector<std::string>& patterns);
 
 // The folder rules are tied to in an analysis of the source: its folder when it is one folder,
 // else none (empty).

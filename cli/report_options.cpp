@@ -78,24 +78,16 @@ constexpr int kLargestPicture = 8192;
 constexpr std::size_t kHelpDescriptionColumn = 36;
 constexpr int kMostJobs = 256;
 
-bool IsFiltering(const EntryFilter& filter) {
-    return !filter.excludedNames.empty() || filter.since || filter.until;
-}
-
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> table{
         {"--view", '\0', "day|week|month|year|dates", "report only this view (default: the first four)",
          [](ReportOptions& options, std::string_view value) -> std::string {
-             options.dates = value == kDatesViewName;
-             if (options.dates) {
-                 options.views.clear();
-                 return {};
-             }
              const std::optional<int> view = ViewFromName(value);
-             if (!view)
+             options.dates = value == kDatesViewName;
+             if (!view && !options.dates)
                  return "unknown view '" + std::string(value) +
                         "' (expected day, week, month, year or dates)";
-             options.views = {*view};
+             options.views = view ? std::vector<int>{*view} : std::vector<int>();
              return {};
          }},
         {"--format", 'f', "summary|csv|json|times", "what to print (default: summary)",
@@ -271,7 +263,9 @@ std::string CombinationProblem(ReportOptions& options, bool haveFolder) {
         return SourceRequestProblem(SourceRequestOf(options, haveFolder));
     if (options.help || options.version)
         return {};
-    if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
+    const EntryFilter& rules = options.filter;
+    if ((!options.timeLists.empty() || options.git) &&
+        (!rules.excludedNames.empty() || rules.since || rules.until))
         return "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
     if (options.recordEnd == RecordEnd::Nul && options.timeLists.empty() &&
         options.format != ReportFormat::Times)
@@ -305,22 +299,16 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
             parsed.error = "unknown option '" + std::string(name) + "'";
             return parsed;
         }
-        std::string_view value;
-        if (option->valueName.empty()) {
-            if (glued) {
-                parsed.error = "option " + std::string(name) + " takes no value";
-                return parsed;
-            }
-        } else if (glued) {
-            value = *glued;
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
+        const bool takesValue = !option->valueName.empty();
+        if (!takesValue && glued)
+            parsed.error = "option " + std::string(name) + " takes no value";
+        else if (takesValue && !glued && i + 1 == arguments.size())
             parsed.error =
                 "option " + std::string(name) + " needs a value (" + std::string(option->valueName) + ")";
-            return parsed;
-        }
-        parsed.error = option->apply(parsed.options, value);
+        else if (takesValue)
+            parsed.error = option->apply(parsed.options, glued ? *glued : std::string_view(arguments[++i]));
+        else
+            parsed.error = option->apply(parsed.options, {});
         if (!parsed.error.empty())
             return parsed;
     }
