@@ -106,9 +106,8 @@ CLeaveOutDialog::CLeaveOutDialog(const EntryFilter& rules, const std::string& fo
     layout->addWidget(buttons);
 }
 
-// Reads every field, the first that is refused named in a message, as the report refuses it: a
-// pattern that names nothing ("/") or has an unclosed '[', a date that is not one, an empty time
-// range. Blank lines are passed over and blanks at the ends of a field dropped.
+// The first field refused is named as the report names it: a pattern that names nothing ("/") or
+// has an unclosed '[', a date that is not one, an empty time range. Blank lines are passed over.
 void CLeaveOutDialog::accept() {
     EntryFilter rules;
     std::string problem;

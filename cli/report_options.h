@@ -21,7 +21,7 @@ enum class ReportFormat { Summary, Csv, Json, Times };
 // What busyscope-report was asked to do.
 struct ReportOptions {
     std::vector<int> views{0, 1, 2, 3}; // ViewMode values to report, in view order
-    bool dates = false;                 // --view dates: the days of the calendar instead
+    bool dates = false; // --view dates: the days of the calendar instead
     ReportFormat format = ReportFormat::Summary;
     bool formatChosen = false;              // --format was given
     CountRule countRule = CountRule::Files; // --count

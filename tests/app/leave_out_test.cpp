@@ -104,11 +104,8 @@ TEST(LeaveOutRules, TheWindowAndTheReportAcceptAndRefuseEveryRuleAlike) {
 
 TEST(LeaveOutRules, NonsenseInTheSettingsReadsAsNoRules) {
     const std::pair<QString, QVariant> nonsense[] = {
-        {"leaveOut/versionControl", "maybe"},
-        {"leaveOut/since", "soon"},
-        {"leaveOut/patterns", QStringList{"/"}},
-        {"leaveOut/patterns", 42},
-        {"leaveOut/until", "-5"},
+        {"leaveOut/versionControl", "maybe"}, {"leaveOut/since", "soon"}, {"leaveOut/patterns", QStringList{"/"}},
+        {"leaveOut/patterns", 42},           {"leaveOut/until", "-5"},
     };
     for (const auto& [key, value] : nonsense) {
         QSettings settings;
@@ -150,8 +147,7 @@ protected:
 TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) {
     CScopedTimeZone utc("UTC");
     CTestTree tree;
-    for (const char* file :
-         {"a.txt", "build/x", "build/y", "src/m.c", "src/m.o", "src/deep/n.o", ".git/HEAD", "old.txt"})
+    for (const char* file : {"a.txt", "build/x", "build/y", "src/m.c", "src/m.o", "src/deep/n.o", ".git/HEAD", "old.txt"})
         tree.AddFile(file, std::string(file) == "old.txt" ? 3600 : 1719844200);
     Analyse(tree.Root());
     ASSERT_EQ(theStampStore.m_nFiles, 8);
@@ -181,8 +177,8 @@ TEST_F(LeaveOutTest, TheDialogsRulesAreRememberedAndCountAsTheReportsOptionsDo) 
     // Accepted, the rules apply at once to the folder analysed last.
     m_frame->CommandAction(ID_FILE_LEAVEOUT)->trigger();
     EXPECT_EQ(asked, 1);
-    const std::string json =
-        ReportJson("--exclude build --exclude 'src/*.o' --exclude-vcs --since 1970-01-02 " + tree.Root());
+    const std::string json = ReportJson("--exclude build --exclude 'src/*.o' --exclude-vcs --since 1970-01-02 " +
+                                        tree.Root());
     EXPECT_EQ(theStampStore.m_nFiles, JsonNumber(json, "files")) << json;
     EXPECT_EQ(theStampStore.m_nFiles, 3) << "a.txt, src/m.c and src/deep/n.o, deeper than src/*.o reaches";
     EXPECT_EQ(m_frame->m_leftOut.excludedEntries, JsonNumber(json, "excludedEntries"));
@@ -324,8 +320,7 @@ TEST_F(LeaveOutTest, TheWindowComesBackAsItWasClosed) {
     EXPECT_EQ(LoadWindowSettings(QSettings()), closedWith);
 
     for (const auto& [key, value] : {std::pair<QString, QVariant>{"window/view", 4},
-                                     {"window/averagingPosition", "half"},
-                                     {"window/count", "hours"}}) {
+                                     {"window/averagingPosition", "half"}, {"window/count", "hours"}}) {
         CMainFrame fresh;
         fresh.RestoreWindowSettings();
         EXPECT_EQ(fresh.m_viewMode, VIEW_MONTH);

@@ -50,8 +50,7 @@ TEST(ReportOptions, BadCommandLinesNameTheProblem) {
 
 TEST(ReportOptions, ShortFormsFoldersAndTheCurrentFolder) {
     // Each short form does what its long form does, with its value apart or glued on.
-    const ParsedReportOptions parsed =
-        Parse({"-j", "3", "-fjson", "-e", "build", "-e*.o", "one", "two", "three"});
+    const ParsedReportOptions parsed = Parse({"-j", "3", "-fjson", "-e", "build", "-e*.o", "one", "two", "three"});
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.jobs, 3);
     EXPECT_EQ(parsed.options.format, ReportFormat::Json);
@@ -150,36 +149,16 @@ TEST(ReportOptions, FilesAtTakesEachViewsOwnMoment) {
         int bin; // -1: refused
     };
     const Case cases[] = {
-        {"day", "14:30", 870},
-        {"day", "0:00", 0},
-        {"day", "23:59", 1439},
-        {"day", "24:00", -1},
-        {"day", "14:60", -1},
-        {"day", "Tue 14:30", -1},
-        {"day", "14:3", -1},
-        {"day", "", -1},
-        {"week", "Sun 00:00", 0},
-        {"week", "sunday 00:06", 1},
-        {"week", "WED 12:05", 840},
-        {"week", "Sat 23:59", 1679},
-        {"week", "Tues 10:00", -1},
-        {"week", "14:30", -1},
-        {"month", "1 00:29", 0},
-        {"month", "29 12:00", 1368},
-        {"month", "31 23:59", 1487},
-        {"month", "32 00:00", -1},
-        {"month", "0 10:00", -1},
-        {"year", "Jan-01 00:00", 0},
-        {"year", "Jan-01 18:00", 3},
-        {"year", "jul-01 00:00", 724},
-        {"year", "Dec-31 23:59", 1459},
-        {"year", "Feb-29 12:00", -1},
-        {"year", "Mar 05 14:30", -1},
-        {"year", "Mar-5 14:30", 254},
-        {"day", "-0:30", -1},
-        {"day", "12:-0", -1},
-        {"week", "Mon 1:-0", -1},
-        {"year", "Mar-05 -0:00", -1},
+        {"day", "14:30", 870},         {"day", "0:00", 0},          {"day", "23:59", 1439},
+        {"day", "24:00", -1},          {"day", "14:60", -1},        {"day", "Tue 14:30", -1},
+        {"day", "14:3", -1},           {"day", "", -1},             {"week", "Sun 00:00", 0},
+        {"week", "sunday 00:06", 1},   {"week", "WED 12:05", 840},  {"week", "Sat 23:59", 1679},
+        {"week", "Tues 10:00", -1},    {"week", "14:30", -1},       {"month", "1 00:29", 0},
+        {"month", "29 12:00", 1368},   {"month", "31 23:59", 1487}, {"month", "32 00:00", -1},
+        {"month", "0 10:00", -1},      {"year", "Jan-01 00:00", 0}, {"year", "Jan-01 18:00", 3},
+        {"year", "jul-01 00:00", 724}, {"year", "Dec-31 23:59", 1459}, {"year", "Feb-29 12:00", -1},
+        {"year", "Mar 05 14:30", -1},  {"year", "Mar-5 14:30", 254},  {"day", "-0:30", -1},
+        {"day", "12:-0", -1},          {"week", "Mon 1:-0", -1},    {"year", "Mar-05 -0:00", -1},
     };
     for (const Case& c : cases) {
         const ParsedReportOptions parsed = Parse({"--view", c.view, "--files-at", c.when, "d"});

@@ -367,8 +367,8 @@ TEST(PseudoFileSystems, ProcSysAndDevAreMadeUpAndAFolderOnDiskIsNot) {
     CTestTree tree;
     tree.AddFile("f", 1);
     CPosixDirectorySource source;
-    for (const auto& [path, madeUp] : {std::pair{std::string("/proc"), true},
-                                       std::pair{std::string("/sys"), true}, std::pair{tree.Root(), false}}) {
+    for (const auto& [path, madeUp] : {std::pair{std::string("/proc"), true}, std::pair{std::string("/sys"), true},
+                                       std::pair{tree.Root(), false}}) {
         const IDirectorySource::OpenResult opened = source.OpenRoot(path);
         ASSERT_GE(opened.handle, 0) << path;
         EXPECT_EQ(source.OnPseudoFileSystem(opened.handle), madeUp) << path;
