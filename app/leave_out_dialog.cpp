@@ -2,6 +2,7 @@
 
 #include "analysis_period.h"
 #include "leave_out_rules.h"
+#include "local_time.h"
 #include "window_text.h"
 
 #include <QCheckBox>
@@ -15,13 +16,19 @@
 
 namespace {
 
+// A range end as the field shows it: the local date and time ("2024-03-31T00:00:00"), or nothing.
+QString LocalDateText(const std::optional<std::int64_t>& t) {
+    const std::optional<LocalBreakdown> local = t ? BreakDownLocal(*t) : std::nullopt;
+    return local ? QString::fromStdString(IsoDateTimeText(*local, 'T')) : QString();
+}
+
 // "3 rules of other folders: in force only when their folder is analysed.", with the rules one a line
 // ("/home/ann: /build") as its tooltip.
 void ShowOtherFolderRules(QLabel& label, const std::vector<FolderRule>& rules) {
     QStringList lines;
     for (const FolderRule& rule : rules)
         lines << TextForWindow(rule.folder) + QStringLiteral(": ") + QString::fromStdString(rule.pattern);
-    label.setText(QString::fromStdString(CountOf(static_cast<std::int64_t>(rules.size()), "rule", "rules")) +
+    label.setText(QString::fromStdString(CountOf(std::ssize(rules), "rule", "rules")) +
                   QStringLiteral(" of other folders: in force only when their folder is analysed."));
     label.setToolTip(lines.join(QLatin1Char('\n')));
     label.setAccessibleDescription(label.toolTip());
@@ -36,20 +43,27 @@ CLeaveOutDialog::CLeaveOutDialog(const EntryFilter& rules, const std::string& fo
       }),
       m_rules(rules), m_folder(folder) {
     setWindowTitle(QStringLiteral("Leave Out"));
-    const LeaveOutFields fields = FieldsFromRules(rules, folder);
-    m_otherFolderRules = fields.otherFolders;
-    m_patterns = new QPlainTextEdit(fields.patterns.join(QLatin1Char('\n')), this);
-    m_folderPatterns = new QPlainTextEdit(fields.folderPatterns.join(QLatin1Char('\n')), this);
+    std::vector<std::string> folderPatterns;
+    for (const FolderRule& rule : rules.folderRules) {
+        if (!folder.empty() && rule.folder == folder)
+            folderPatterns.push_back(rule.pattern);
+        else
+            m_otherFolderRules.push_back(rule);
+    }
+    m_patterns = new QPlainTextEdit(PatternList(rules.excludedNames).join(QLatin1Char('\n')), this);
+    m_folderPatterns = new QPlainTextEdit(PatternList(folderPatterns).join(QLatin1Char('\n')), this);
     m_otherFolders = new QLabel(this);
     m_otherFolders->setTextFormat(Qt::PlainText);
     m_otherFolders->setWordWrap(true);
     ShowOtherFolderRules(*m_otherFolders, m_otherFolderRules);
-    m_versionControl = new QCheckBox(QStringLiteral("&Version-control folders (.git, .hg, .svn, .bzr)"), this);
-    m_versionControl->setChecked(fields.versionControl);
-    m_oneFileSystem = new QCheckBox(QStringLiteral("Other &file systems (stay on the chosen folder's)"), this);
-    m_oneFileSystem->setChecked(fields.oneFileSystem);
-    m_since = new QLineEdit(fields.since, this);
-    m_until = new QLineEdit(fields.until, this);
+    m_versionControl =
+        new QCheckBox(QStringLiteral("&Version-control folders (.git, .hg, .svn, .bzr)"), this);
+    m_versionControl->setChecked(rules.excludeVersionControl);
+    m_oneFileSystem =
+        new QCheckBox(QStringLiteral("Other &file systems (stay on the chosen folder's)"), this);
+    m_oneFileSystem->setChecked(rules.oneFileSystem);
+    m_since = new QLineEdit(LocalDateText(rules.since), this);
+    m_until = new QLineEdit(LocalDateText(rules.until), this);
     m_patterns->setAccessibleName(QStringLiteral("Names or paths to leave out everywhere"));
     m_folderPatterns->setAccessibleName(
         QStringLiteral("Names or paths to leave out below %1").arg(TextForWindow(folder)));
@@ -92,23 +106,32 @@ CLeaveOutDialog::CLeaveOutDialog(const EntryFilter& rules, const std::string& fo
     layout->addWidget(buttons);
 }
 
+// The first field refused is named as the report names it: a pattern that names nothing ("/") or
+// has an unclosed '[', a date that is not one, an empty time range. Blank lines are passed over.
 void CLeaveOutDialog::accept() {
-    LeaveOutFields fields;
-    fields.patterns = m_patterns->toPlainText().split(QLatin1Char('\n'));
-    fields.versionControl = m_versionControl->isChecked();
-    fields.oneFileSystem = m_oneFileSystem->isChecked();
-    fields.since = m_since->text();
-    fields.until = m_until->text();
-    fields.folder = m_folder;
+    EntryFilter rules;
+    std::string problem;
+    const auto addLines = [&](const QPlainTextEdit& box, const std::string& folder) {
+        for (const QString& line : box.toPlainText().split(QLatin1Char('\n')))
+            if (!line.trimmed().isEmpty() && problem.empty())
+                problem = AddPattern(rules, line.toStdString(), folder);
+    };
+    addLines(*m_patterns, {});
     if (!m_folder.empty())
-        fields.folderPatterns = m_folderPatterns->toPlainText().split(QLatin1Char('\n'));
-    fields.otherFolders = m_otherFolderRules;
-    auto rules = RulesFromFields(fields);
-    if (const QString* problem = std::get_if<QString>(&rules)) {
+        addLines(*m_folderPatterns, m_folder);
+    rules.folderRules.insert(rules.folderRules.end(), m_otherFolderRules.begin(), m_otherFolderRules.end());
+    rules.excludeVersionControl = m_versionControl->isChecked();
+    rules.oneFileSystem = m_oneFileSystem->isChecked();
+    for (const auto& [end, field] : {std::pair{&rules.since, m_since}, {&rules.until, m_until}})
+        if (!field->text().trimmed().isEmpty() && problem.empty())
+            problem = SetRangeEnd(*end, field->text().toStdString());
+    if (problem.empty())
+        problem = RulesProblem(rules);
+    if (!problem.empty()) {
         if (m_complain)
-            m_complain(this, *problem);
+            m_complain(this, QString::fromStdString(problem));
         return;
     }
-    m_rules = std::get<EntryFilter>(std::move(rules));
+    m_rules = std::move(rules);
     QDialog::accept();
 }

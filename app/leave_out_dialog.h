@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filtered_directory_source.h"
+#include "entry_filter.h"
 
 #include <QDialog>
 #include <functional>

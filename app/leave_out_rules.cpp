@@ -1,7 +1,5 @@
 #include "leave_out_rules.h"
 
-#include "local_time.h"
-
 #include <QFile>
 #include <QSettings>
 #include <QVariant>
@@ -11,34 +9,13 @@ namespace {
 
 const QString kGroup = QStringLiteral("leaveOut/");
 
-QString LocalDateText(std::int64_t t) {
-    const std::optional<LocalBreakdown> local = BreakDownLocal(t);
-    return local ? QString::fromStdString(IsoDateTimeText(*local, 'T')) : QString();
-}
-
 } // namespace
 
-std::variant<EntryFilter, QString> RulesFromFields(const LeaveOutFields& fields) {
-    EntryFilter rules;
-    std::string problem;
-    for (const QString& line : fields.patterns)
-        if (!line.trimmed().isEmpty() && problem.empty())
-            problem = AddPattern(rules, line.toStdString());
-    for (const QString& line : fields.folderPatterns)
-        if (!line.trimmed().isEmpty() && problem.empty())
-            problem = AddFolderPattern(rules, fields.folder, line.toStdString());
-    rules.folderRules.insert(rules.folderRules.end(), fields.otherFolders.begin(), fields.otherFolders.end());
-    rules.excludeVersionControl = fields.versionControl;
-    rules.oneFileSystem = fields.oneFileSystem;
-    if (!fields.since.trimmed().isEmpty() && problem.empty())
-        problem = SetRangeEnd(rules.since, fields.since.toStdString());
-    if (!fields.until.trimmed().isEmpty() && problem.empty())
-        problem = SetRangeEnd(rules.until, fields.until.toStdString());
-    if (problem.empty())
-        problem = RulesProblem(rules);
-    if (!problem.empty())
-        return QString::fromStdString(problem);
-    return rules;
+QStringList PatternList(const std::vector<std::string>& patterns) {
+    QStringList list;
+    for (const std::string& pattern : patterns)
+        list << QString::fromStdString(pattern);
+    return list;
 }
 
 std::string RuleFolderOf(const std::optional<AnalysisSource>& source) {
@@ -54,8 +31,7 @@ bool AddFolderRule(EntryFilter& rules, const std::string& analysedFolder, const 
         const QChar c = relativeFolder[i];
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             pattern += QLatin1Char('?'); // the dialog holds one pattern a line
-        else if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[') ||
-                 c == QLatin1Char('\\'))
+        else if (QStringLiteral("*?[\\").contains(c))
             pattern.append(QLatin1Char('\\')).append(c);
         else if (c.isSpace() && i == relativeFolder.size() - 1) // the dialog trims the ends of a line
             pattern.append(QLatin1Char('[')).append(c).append(QLatin1Char(']'));
@@ -68,74 +44,45 @@ bool AddFolderRule(EntryFilter& rules, const std::string& analysedFolder, const 
     return true;
 }
 
-LeaveOutFields FieldsFromRules(const EntryFilter& rules, const std::string& folder) {
-    LeaveOutFields fields;
-    for (const std::string& pattern : rules.excludedNames)
-        fields.patterns << QString::fromStdString(pattern);
-    fields.folder = folder;
-    for (const FolderRule& rule : rules.folderRules) {
-        if (!folder.empty() && rule.folder == folder)
-            fields.folderPatterns << QString::fromStdString(rule.pattern);
-        else
-            fields.otherFolders.push_back(rule);
-    }
-    fields.versionControl = rules.excludeVersionControl;
-    fields.oneFileSystem = rules.oneFileSystem;
-    if (rules.since)
-        fields.since = LocalDateText(*rules.since);
-    if (rules.until)
-        fields.until = LocalDateText(*rules.until);
-    return fields;
-}
-
 EntryFilter LoadLeaveOutRules(const QSettings& settings) {
-    const QVariant patterns = settings.value(kGroup + QStringLiteral("patterns"));
-    const QVariant versionControl = settings.value(kGroup + QStringLiteral("versionControl"), false);
-    const QVariant oneFileSystem = settings.value(kGroup + QStringLiteral("oneFileSystem"), false);
-    const QVariant since = settings.value(kGroup + QStringLiteral("since"));
-    const QVariant until = settings.value(kGroup + QStringLiteral("until"));
-    const QVariant ruleFolders = settings.value(kGroup + QStringLiteral("ruleFolders"));
-    const QVariant folderPatterns = settings.value(kGroup + QStringLiteral("folderPatterns"));
-    const auto isFlag = [](const QVariant& value) {
-        const QString text = value.toString();
-        return text == QLatin1String("true") || text == QLatin1String("false");
-    };
-    const auto isTime = [](const QVariant& value) {
-        bool number = false;
-        value.toString().toLongLong(&number);
-        return !value.isValid() || number;
-    };
+    bool good = true;
     // QSettings gives a list of one entry back as a plain string.
-    const auto isList = [](const QVariant& value) {
-        return !value.isValid() || value.typeId() == QMetaType::QStringList ||
-               value.typeId() == QMetaType::QString;
+    const auto list = [&](const char* key) {
+        const QVariant value = settings.value(kGroup + QLatin1String(key));
+        good = good && (!value.isValid() || value.typeId() == QMetaType::QStringList ||
+                        value.typeId() == QMetaType::QString);
+        return value.toStringList();
     };
-    const QStringList folders = ruleFolders.toStringList();
-    const QStringList folderRules = folderPatterns.toStringList();
-    if (!isList(patterns) || !isList(ruleFolders) || !isList(folderPatterns) ||
-        folders.size() != folderRules.size() || !isFlag(versionControl) || !isFlag(oneFileSystem) ||
-        !isTime(since) || !isTime(until))
-        return {};
+    const auto flag = [&](const char* key) {
+        const QString text = settings.value(kGroup + QLatin1String(key), false).toString();
+        good = good && (text == QLatin1String("true") || text == QLatin1String("false"));
+        return text == QLatin1String("true");
+    };
+    const auto time = [&](const char* key) -> std::optional<std::int64_t> {
+        const QVariant value = settings.value(kGroup + QLatin1String(key));
+        bool number = false;
+        const qlonglong t = value.toString().toLongLong(&number);
+        good = good && (!value.isValid() || number);
+        return value.isValid() ? std::optional<std::int64_t>(t) : std::nullopt;
+    };
     EntryFilter rules;
-    for (const QString& pattern : patterns.toStringList())
+    for (const QString& pattern : list("patterns"))
         rules.excludedNames.push_back(pattern.toStdString());
-    for (qsizetype i = 0; i < folders.size(); ++i)
+    const QStringList folders = list("ruleFolders");
+    const QStringList folderPatterns = list("folderPatterns");
+    for (qsizetype i = 0; i < std::min(folders.size(), folderPatterns.size()); ++i)
         rules.folderRules.push_back(
-            {QFile::encodeName(folders[i]).toStdString(), folderRules[i].toStdString()});
-    rules.excludeVersionControl = versionControl.toString() == QLatin1String("true");
-    rules.oneFileSystem = oneFileSystem.toString() == QLatin1String("true");
-    if (since.isValid())
-        rules.since = since.toString().toLongLong();
-    if (until.isValid())
-        rules.until = until.toString().toLongLong();
-    return RulesProblem(rules).empty() ? rules : EntryFilter();
+            {QFile::encodeName(folders[i]).toStdString(), folderPatterns[i].toStdString()});
+    rules.excludeVersionControl = flag("versionControl");
+    rules.oneFileSystem = flag("oneFileSystem");
+    rules.since = time("since");
+    rules.until = time("until");
+    good = good && folders.size() == folderPatterns.size();
+    return good && RulesProblem(rules).empty() ? rules : EntryFilter();
 }
 
 void SaveLeaveOutRules(QSettings& settings, const EntryFilter& rules) {
-    QStringList patterns;
-    for (const std::string& pattern : rules.excludedNames)
-        patterns << QString::fromStdString(pattern);
-    settings.setValue(kGroup + QStringLiteral("patterns"), patterns);
+    settings.setValue(kGroup + QStringLiteral("patterns"), PatternList(rules.excludedNames));
     QStringList folders;
     QStringList folderPatterns;
     for (const FolderRule& rule : rules.folderRules) {
@@ -146,12 +93,11 @@ void SaveLeaveOutRules(QSettings& settings, const EntryFilter& rules) {
     settings.setValue(kGroup + QStringLiteral("folderPatterns"), folderPatterns);
     settings.setValue(kGroup + QStringLiteral("versionControl"), rules.excludeVersionControl);
     settings.setValue(kGroup + QStringLiteral("oneFileSystem"), rules.oneFileSystem);
-    const auto setTime = [&](const QString& key, const std::optional<std::int64_t>& time) {
+    for (const auto& [key, time] :
+         {std::pair{QStringLiteral("since"), rules.since}, {QStringLiteral("until"), rules.until}}) {
         if (time)
             settings.setValue(kGroup + key, QString::number(*time));
         else
             settings.remove(kGroup + key);
-    };
-    setTime(QStringLiteral("since"), rules.since);
-    setTime(QStringLiteral("until"), rules.until);
+    }
 }

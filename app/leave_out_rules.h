@@ -7,30 +7,12 @@
 #include <QStringList>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 class QSettings;
 
-// The Leave Out dialog's fields as the user typed them.
-struct LeaveOutFields {
-    QStringList patterns; // one per line, applying everywhere; blank lines are ignored
-    bool versionControl = false;
-    bool oneFileSystem = false;
-    QString since; // a local ISO 8601 date or date and time, or empty
-    QString until;
-    std::string folder;                   // the analysed folder as rules name it; empty when there is none
-    QStringList folderPatterns;           // one per line, applying below folder only
-    std::vector<FolderRule> otherFolders; // the rules of other folders, kept as they are
-};
-
-// The rules the fields give, or the message of the first that is refused, as the report refuses
-// it: a pattern that names nothing ("/") or has an unclosed '[', a date that is not one, an
-// empty time range. Blank lines are passed over and blanks at the ends of a field dropped.
-std::variant<EntryFilter, QString> RulesFromFields(const LeaveOutFields& fields);
-
-// The fields that show the rules again (the dates in local time), those tied to folder apart.
-LeaveOutFields FieldsFromRules(const EntryFilter& rules, const std::string& folder = {});
+// The patterns as the window shows them, one text each.
+QStringList PatternList(const std::vector<std::string>& patterns);
 
 // The folder rules are tied to in an analysis of the source: its folder when it is one folder,
 // else none (empty).

@@ -5,11 +5,10 @@
 #include "window_text.h"
 
 void CMainFrame::OnFileLeaveOut() {
-    const std::optional<EntryFilter> rules =
-        m_dialogs.editLeaveOut ? m_dialogs.editLeaveOut(this, m_leaveOut, RuleFolderOf(m_source))
-                               : std::nullopt;
-    if (rules)
-        ApplyLeaveOutRules(*rules);
+    if (m_dialogs.editLeaveOut)
+        if (const std::optional<EntryFilter> rules =
+                m_dialogs.editLeaveOut(this, m_leaveOut, RuleFolderOf(m_source)))
+            ApplyLeaveOutRules(*rules);
 }
 
 void CMainFrame::ApplyLeaveOutRules(const EntryFilter& rules) {

@@ -12,16 +12,6 @@ namespace {
 // Room on either side of the pane's text together, in pixels, beside the frame, as the lock panes have.
 constexpr int kPaneTextMargins = 8;
 
-} // namespace
-
-QString RulesPaneText(const EntryFilter& inForce, const LeftOutCounts& leftOut) {
-    if (const std::int64_t rules = RuleCount(inForce); rules > 0)
-        return QString::fromStdString(CountOf(rules, "rule", "rules"));
-    if (leftOut.mountPoints > 0)
-        return QString::fromStdString(CountOf(leftOut.mountPoints, "mount point", "mount points"));
-    return {};
-}
-
 QString RulesPaneTip(const EntryFilter& inForce, const LeftOutCounts& leftOut, const std::string& label) {
     QStringList lines;
     lines << QString::fromStdString(CountOf(RuleCount(inForce), "rule", "rules")) +
@@ -40,6 +30,8 @@ QString RulesPaneTip(const EntryFilter& inForce, const LeftOutCounts& leftOut, c
     return lines.join(QLatin1Char('\n'));
 }
 
+} // namespace
+
 CRulesPane::CRulesPane(QStatusBar& statusBar) : QLabel(&statusBar) {
     setAccessibleName(QStringLiteral("Leave-out rules"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -53,7 +45,11 @@ void CRulesPane::ShowAnalysis(const AnalysisSource& source, const EntryFilter& r
                               const SourceLoad& load) {
     const bool folders = std::holds_alternative<FolderSource>(source);
     const EntryFilter inForce = folders ? RulesInForce(rules, load.foldersWalked) : EntryFilter();
-    const QString text = folders ? RulesPaneText(inForce, load.leftOut) : QString();
+    QString text;
+    if (const std::int64_t count = RuleCount(inForce); count > 0)
+        text = QString::fromStdString(CountOf(count, "rule", "rules"));
+    else if (folders && load.leftOut.mountPoints > 0)
+        text = QString::fromStdString(CountOf(load.leftOut.mountPoints, "mount point", "mount points"));
     setText(text);
     setMinimumWidth(fontMetrics().horizontalAdvance(text) + kPaneTextMargins);
     setToolTip(text.isEmpty() ? QString() : RulesPaneTip(inForce, load.leftOut, SourceLabel(source)));

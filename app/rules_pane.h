@@ -4,20 +4,14 @@
 #include "entry_filter.h"
 
 #include <QLabel>
-#include <QString>
-#include <string>
 
 class QStatusBar;
 
-// What the rules pane says after an analysis (of what label names) with the rules in force: "3 rules" (or,
-// with none, the mount points not entered: "2 mount points"), and as its tooltip what they left
-// out, the mount points by name, and what a click does. Empty text when it is hidden.
-QString RulesPaneText(const EntryFilter& inForce, const LeftOutCounts& leftOut);
-QString RulesPaneTip(const EntryFilter& inForce, const LeftOutCounts& leftOut, const std::string& label);
-
 // The status-bar pane, left of the lock panes, that stays while rules leave anything out of the
-// analysis shown, so that what the first hover replaces in the message stays readable; a click
-// on it opens File > Leave Out....
+// analysis shown, so that what the first hover replaces in the message stays readable: "3 rules"
+// (or, with none, the mount points not entered: "2 mount points"), and as its tooltip what they
+// left out, the mount points by name, and what a click does. A click on it opens File > Leave
+// Out....
 class CRulesPane : public QLabel {
     Q_OBJECT
 

@@ -160,11 +160,9 @@ int WriteOutput(const ReportOptions& options, const LeftOutCounts& leftOut) {
         return PrintFilesAt(options) ? 0 : kExitFolder;
     if (options.pngFile) {
         const std::string error = SaveGraphPng(theStampStore, options);
-        if (!error.empty()) {
+        if (!error.empty())
             Complain(DisplayText(error));
-            return kExitFolder;
-        }
-        return 0;
+        return error.empty() ? 0 : kExitFolder;
     }
     return PrintReport(options, leftOut) ? 0 : kExitFolder;
 }

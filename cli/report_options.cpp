@@ -22,30 +22,50 @@ constexpr std::array<FormatName, 4> kFormats{{
     {"times", ReportFormat::Times},
 }};
 
-// One command-line option. apply stores a value (empty for a flag) and returns an error
-// text, or "" when the value is good.
+// Stores an option's value (empty for a flag) and returns an error text, or "" when it is good.
+using ApplyOption = std::function<std::string(ReportOptions&, std::string_view)>;
+
+// One command-line option.
 struct CommandOption {
     std::string_view name;
     char shortName;             // '\0' for none
     std::string_view valueName; // empty for a flag
     std::string help;
-    std::function<std::string(ReportOptions&, std::string_view)> apply;
+    ApplyOption apply;
 };
 
-// A number within [low, high] (NaN and infinities are never within), or an error text naming the option.
+// A flag's apply: sets the member that the chain of members names (filter, then oneFileSystem) to value.
+template <typename Value, typename... Members> ApplyOption Sets(Value value, Members... members) {
+    return [=](ReportOptions& options, std::string_view) {
+        (options.*....*members) = value;
+        return std::string();
+    };
+}
+
+// A number option's apply: a number within [low, high] (NaN and infinities are never within), or
+// an error text naming the option.
 template <typename Number>
-std::string ParseNumber(std::string_view option, std::string_view text, Number low, Number high,
-                        Number& number) {
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error == std::errc() && end == text.data() + text.size() && value >= low && value <= high) {
-        number = value;
-        return {};
-    }
-    // Whole numbers as such, never with an exponent: "-1000000 to 1000000".
-    const auto show = [](double bound) { return FormatInCLocale("%.15g", bound); };
-    return std::string(option) + " takes a number from " + show(low) + " to " + show(high) + ", not '" +
-           std::string(text) + "'";
+ApplyOption ReadsNumber(std::string_view option, Number ReportOptions::*member,
+                        std::type_identity_t<Number> low, std::type_identity_t<Number> high) {
+    return [=](ReportOptions& options, std::string_view text) {
+        Number value{};
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc() && end == text.data() + text.size() && value >= low && value <= high) {
+            options.*member = value;
+            return std::string();
+        }
+        // Whole numbers as such, never with an exponent: "-1000000 to 1000000".
+        const auto show = [](double bound) { return FormatInCLocale("%.15g", bound); };
+        return std::string(option) + " takes a number from " + show(low) + " to " + show(high) + ", not '" +
+               std::string(text) + "'";
+    };
+}
+
+// A date option's apply: one end of a time range.
+ApplyOption ReadsRangeEnd(EntryFilter ReportOptions::*range, std::optional<std::int64_t> EntryFilter::*end) {
+    return [=](ReportOptions& options, std::string_view value) {
+        return SetRangeEnd(options.*range.*end, value);
+    };
 }
 
 // " (default: 6.5)": the --help text of a default, from the one place the defaults are kept.
@@ -58,35 +78,26 @@ constexpr int kLargestPicture = 8192;
 constexpr std::size_t kHelpDescriptionColumn = 36;
 constexpr int kMostJobs = 256;
 
-bool IsFiltering(const EntryFilter& filter) {
-    return !filter.excludedNames.empty() || filter.since || filter.until;
-}
-
 const std::vector<CommandOption>& Options() {
     static const std::vector<CommandOption> table{
         {"--view", '\0', "day|week|month|year|dates", "report only this view (default: the first four)",
          [](ReportOptions& options, std::string_view value) -> std::string {
-             options.dates = value == kDatesViewName;
-             if (options.dates) {
-                 options.views.clear();
-                 return {};
-             }
              const std::optional<int> view = ViewFromName(value);
-             if (!view)
-                 return "unknown view '" + std::string(value) + "' (expected day, week, month, year or dates)";
-             options.views = {*view};
+             options.dates = value == kDatesViewName;
+             if (!view && !options.dates)
+                 return "unknown view '" + std::string(value) +
+                        "' (expected day, week, month, year or dates)";
+             options.views = view ? std::vector<int>{*view} : std::vector<int>();
              return {};
          }},
         {"--format", 'f', "summary|csv|json|times", "what to print (default: summary)",
          [](ReportOptions& options, std::string_view value) -> std::string {
-             for (const FormatName& format : kFormats) {
-                 if (format.name == value) {
-                     options.format = format.format;
-                     options.formatChosen = true;
-                     return {};
-                 }
-             }
-             return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
+             const auto format = std::ranges::find(kFormats, value, &FormatName::name);
+             if (format == kFormats.end())
+                 return "unknown format '" + std::string(value) + "' (expected summary, csv, json or times)";
+             options.format = format->format;
+             options.formatChosen = true;
+             return {};
          }},
         {"--count", '\0', "files|minutes",
          "count every file, or every minute with a file written once "
@@ -113,61 +124,34 @@ const std::vector<CommandOption>& Options() {
              return {};
          }},
         {"--width", '\0', "W", "picture width in pixels" + DefaultText(kDefaultPictureWidth),
-         [](ReportOptions& options, std::string_view value) {
-             return ParseNumber("--width", value, 1, kLargestPicture, options.width);
-         }},
+         ReadsNumber("--width", &ReportOptions::width, 1, kLargestPicture)},
         {"--height", '\0', "H", "picture height in pixels" + DefaultText(kDefaultPictureHeight),
-         [](ReportOptions& options, std::string_view value) {
-             return ParseNumber("--height", value, 1, kLargestPicture, options.height);
-         }},
+         ReadsNumber("--height", &ReportOptions::height, 1, kLargestPicture)},
         {"--average", '\0', "P",
          "averaging slider position 0 to 100" + DefaultText(kDefaultAveragingPosition),
-         [](ReportOptions& options, std::string_view value) {
-             return ParseNumber("--average", value, 0, 100, options.averagingPosition);
-         }},
+         ReadsNumber("--average", &ReportOptions::averagingPosition, 0, 100)},
         {"--offset", '\0', "BINS", "turn the period right by this many bins (default: 0)",
-         [](ReportOptions& options, std::string_view value) {
-             return ParseNumber("--offset", value, -1e6, 1e6, options.xOffset);
-         }},
+         ReadsNumber("--offset", &ReportOptions::xOffset, -1e6, 1e6)},
         {"--scale", '\0', "S", "density at the top of the graph, 1 to 999" + DefaultText(kDefaultFullScale),
-         [](ReportOptions& options, std::string_view value) {
-             return ParseNumber("--scale", value, kSmallestFullScale, kLargestFullScale, options.yScale);
-         }},
+         ReadsNumber("--scale", &ReportOptions::yScale, kSmallestFullScale, kLargestFullScale)},
         {"--exclude", 'e', "PATTERN", "leave out entries whose name matches the shell pattern (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
              return value.empty() ? "--exclude needs a pattern" : AddPattern(options.filter, value);
          }},
         {"--exclude-vcs", '\0', "", "leave out version-control entries (" + VersionControlFolderList() + ")",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.filter.excludeVersionControl = true;
-             return {};
-         }},
+         Sets(true, &ReportOptions::filter, &EntryFilter::excludeVersionControl)},
         {"--one-file-system", 'x', "", "stay on the file system of FOLDER",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.filter.oneFileSystem = true;
-             return {};
-         }},
+         Sets(true, &ReportOptions::filter, &EntryFilter::oneFileSystem)},
         {"--verbose", 'v', "", "name each mount point left out on standard error",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.verbose = true;
-             return {};
-         }},
+         Sets(true, &ReportOptions::verbose)},
         {"--since", '\0', "DATE", "keep only files written at DATE or later",
-         [](ReportOptions& options, std::string_view value) {
-             return SetRangeEnd(options.filter.since, value);
-         }},
+         ReadsRangeEnd(&ReportOptions::filter, &EntryFilter::since)},
         {"--until", '\0', "DATE", "keep only files written before DATE",
-         [](ReportOptions& options, std::string_view value) {
-             return SetRangeEnd(options.filter.until, value);
-         }},
+         ReadsRangeEnd(&ReportOptions::filter, &EntryFilter::until)},
         {"--compare-since", '\0', "DATE", "report beside the counts those of the files written from DATE",
-         [](ReportOptions& options, std::string_view value) {
-             return SetRangeEnd(options.compareEnds.since, value);
-         }},
+         ReadsRangeEnd(&ReportOptions::compareEnds, &EntryFilter::since)},
         {"--compare-until", '\0', "DATE", "...and before DATE (both given; --png draws their curve too)",
-         [](ReportOptions& options, std::string_view value) {
-             return SetRangeEnd(options.compareEnds.until, value);
-         }},
+         ReadsRangeEnd(&ReportOptions::compareEnds, &EntryFilter::until)},
         {"--times-from", '\0', "FILE",
          "read times from a list instead of walking FOLDER (- is standard input; repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
@@ -179,20 +163,11 @@ const std::vector<CommandOption>& Options() {
              return {};
          }},
         {"--null", '0', "", "lists of --times-from and --format times end each record with NUL, not newline",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.recordEnd = RecordEnd::Nul;
-             return {};
-         }},
+         Sets(RecordEnd::Nul, &ReportOptions::recordEnd)},
         {"--git", '\0', "", "analyze the commits of the repository at FOLDER instead of its files",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.git = true;
-             return {};
-         }},
+         Sets(true, &ReportOptions::git)},
         {"--all", '\0', "", "with --git: the commits of every branch and tag, not only HEAD's",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.allRefs = true;
-             return {};
-         }},
+         Sets(true, &ReportOptions::allRefs)},
         {"--author", '\0', "PATTERN",
          "with --git: keep commits whose author \"NAME <E-MAIL>\" contains PATTERN (repeatable)",
          [](ReportOptions& options, std::string_view value) -> std::string {
@@ -202,19 +177,9 @@ const std::vector<CommandOption>& Options() {
              return {};
          }},
         {"--jobs", 'j', "N", "read the folder tree with N threads, 1 to 256" + DefaultText(kDefaultJobs),
-         [](ReportOptions& options, std::string_view value) {
-             return ParseNumber("--jobs", value, 1, kMostJobs, options.jobs);
-         }},
-        {"--help", 'h', "", "show this help and exit",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.help = true;
-             return {};
-         }},
-        {"--version", 'V', "", "show the version and exit",
-         [](ReportOptions& options, std::string_view) -> std::string {
-             options.version = true;
-             return {};
-         }},
+         ReadsNumber("--jobs", &ReportOptions::jobs, 1, kMostJobs)},
+        {"--help", 'h', "", "show this help and exit", Sets(true, &ReportOptions::help)},
+        {"--version", 'V', "", "show the version and exit", Sets(true, &ReportOptions::version)},
     };
     return table;
 }
@@ -229,12 +194,7 @@ const CommandOption* FindOption(std::string_view name) {
 
 // An option argument split into its name and, when it carries one, its value: "--jobs=4" and
 // "-j4" both give a value.
-struct OptionArgument {
-    std::string_view name;
-    std::optional<std::string_view> value;
-};
-
-OptionArgument SplitOption(std::string_view argument) {
+std::pair<std::string_view, std::optional<std::string_view>> SplitOption(std::string_view argument) {
     if (argument.starts_with("--")) {
         const std::size_t equals = argument.find('=');
         if (equals == std::string_view::npos)
@@ -256,6 +216,63 @@ SourceRequest SourceRequestOf(const ReportOptions& options, bool haveFolder) {
             options.authors};
 }
 
+// What the walk leaves out: the rules, with the time range widened to keep the compared
+// range's files too when there is one.
+EntryFilter WalkFilter(const ReportOptions& options) {
+    EntryFilter walk = options.filter;
+    if (options.compared) {
+        if (walk.since)
+            walk.since = std::min(*walk.since, options.compared->since);
+        if (walk.until)
+            walk.until = std::max(*walk.until, options.compared->until);
+    }
+    return walk;
+}
+
+// Why the options are refused together, or "" when they are good; reads the point of --files-at.
+std::string CombinationProblem(ReportOptions& options, bool haveFolder) {
+    const int view = FirstView(options);
+    if (options.filesAt && options.dates)
+        return "--files-at names a point of the day, week, month or year view, not of the dates view";
+    if (options.filesAt) {
+        options.filesAtBin = BinFromWhen(view, *options.filesAt);
+        if (!options.filesAtBin) {
+            const std::string remark = WhenRemark(view, *options.filesAt);
+            return "--files-at in the " + std::string(ViewName(view)) + " view takes " + WhenForm(view) +
+                   ", not '" + *options.filesAt + "'" + (remark.empty() ? "" : ": " + remark);
+        }
+        if (options.pngFile)
+            return "--files-at and --png cannot be used together";
+        if (options.formatChosen && options.format != ReportFormat::Summary)
+            return "--files-at lists files, or counts them by folder with --format summary";
+    }
+    const bool comparing = options.compareEnds.since || options.compareEnds.until;
+    if (std::string problem = RulesProblem(options.filter); !problem.empty())
+        return problem;
+    if (comparing && !(options.compareEnds.since && options.compareEnds.until))
+        return "--compare-since and --compare-until are given together";
+    if (std::string problem = RulesProblem(options.compareEnds); !problem.empty())
+        return problem;
+    if (comparing && (options.filesAt || options.format == ReportFormat::Times))
+        return "--compare-since and --compare-until add to the summary, csv and json formats and --png";
+    if (comparing && (!options.timeLists.empty() || options.git))
+        return "--compare-since and --compare-until apply to a walk of files only";
+    if (options.pngFile && options.formatChosen)
+        return "--png saves a picture and --format prints text: give one of them";
+    if (!options.git && (options.allRefs || !options.authors.empty()))
+        return SourceRequestProblem(SourceRequestOf(options, haveFolder));
+    if (options.help || options.version)
+        return {};
+    const EntryFilter& rules = options.filter;
+    if ((!options.timeLists.empty() || options.git) &&
+        (!rules.excludedNames.empty() || rules.since || rules.until))
+        return "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
+    if (options.recordEnd == RecordEnd::Nul && options.timeLists.empty() &&
+        options.format != ReportFormat::Times)
+        return "--null applies to the lists of --times-from and --format times";
+    return SourceRequestProblem(SourceRequestOf(options, haveFolder));
+}
+
 } // namespace
 
 AnalysisSource SourceOf(const ReportOptions& options) {
@@ -266,7 +283,6 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     ParsedReportOptions parsed;
     std::vector<std::string> folders;
     bool optionsEnded = false;
-    bool formatGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (!optionsEnded && argument == "--") {
@@ -283,23 +299,16 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
             parsed.error = "unknown option '" + std::string(name) + "'";
             return parsed;
         }
-        std::string_view value;
-        if (option->valueName.empty()) {
-            if (glued) {
-                parsed.error = "option " + std::string(name) + " takes no value";
-                return parsed;
-            }
-        } else if (glued) {
-            value = *glued;
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
+        const bool takesValue = !option->valueName.empty();
+        if (!takesValue && glued)
+            parsed.error = "option " + std::string(name) + " takes no value";
+        else if (takesValue && !glued && i + 1 == arguments.size())
             parsed.error =
                 "option " + std::string(name) + " needs a value (" + std::string(option->valueName) + ")";
-            return parsed;
-        }
-        formatGiven = formatGiven || option->name == "--format";
-        parsed.error = option->apply(parsed.options, value);
+        else if (takesValue)
+            parsed.error = option->apply(parsed.options, glued ? *glued : std::string_view(arguments[++i]));
+        else
+            parsed.error = option->apply(parsed.options, {});
         if (!parsed.error.empty())
             return parsed;
     }
@@ -307,67 +316,10 @@ ParsedReportOptions ParseReportOptions(std::span<const std::string> arguments) {
     const bool haveFolder = !folders.empty();
     if (haveFolder)
         options.folders = std::move(folders);
-    if (options.filesAt && options.dates) {
-        parsed.error = "--files-at names a point of the day, week, month or year view, not of the dates view";
-        return parsed;
-    }
-    if (options.filesAt) {
-        options.filesAtBin = BinFromWhen(FirstView(options), *options.filesAt);
-        if (!options.filesAtBin) {
-            const std::string remark = WhenRemark(FirstView(options), *options.filesAt);
-            parsed.error = "--files-at in the " + std::string(ViewName(FirstView(options))) + " view takes " +
-                           WhenForm(FirstView(options)) + ", not '" + *options.filesAt + "'" +
-                           (remark.empty() ? "" : ": " + remark);
-            return parsed;
-        }
-        if (options.pngFile) {
-            parsed.error = "--files-at and --png cannot be used together";
-            return parsed;
-        }
-        if (options.formatChosen && options.format != ReportFormat::Summary) {
-            parsed.error = "--files-at lists files, or counts them by folder with --format summary";
-            return parsed;
-        }
-    }
-    const bool comparing = options.compareEnds.since || options.compareEnds.until;
-    if (std::string problem = RulesProblem(options.filter); !problem.empty())
-        parsed.error = std::move(problem);
-    else if (comparing && !(options.compareEnds.since && options.compareEnds.until))
-        parsed.error = "--compare-since and --compare-until are given together";
-    else if (std::string compareProblem = RulesProblem(options.compareEnds); !compareProblem.empty())
-        parsed.error = std::move(compareProblem);
-    else if (comparing && (options.filesAt || options.format == ReportFormat::Times))
-        parsed.error =
-            "--compare-since and --compare-until add to the summary, csv and json formats and --png";
-    else if (comparing && (!options.timeLists.empty() || options.git))
-        parsed.error = "--compare-since and --compare-until apply to a walk of files only";
-    else if (options.pngFile && formatGiven)
-        parsed.error = "--png saves a picture and --format prints text: give one of them";
-    else if (!options.git && (options.allRefs || !options.authors.empty()))
-        parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
-    else if (options.help || options.version)
-        ;
-    else if ((!options.timeLists.empty() || options.git) && IsFiltering(options.filter))
-        parsed.error = "--exclude, --exclude-vcs, --since and --until apply to a walk of files only";
-    else if (options.recordEnd == RecordEnd::Nul && options.timeLists.empty() &&
-             options.format != ReportFormat::Times)
-        parsed.error = "--null applies to the lists of --times-from and --format times";
-    else
-        parsed.error = SourceRequestProblem(SourceRequestOf(options, haveFolder));
+    parsed.error = CombinationProblem(options, haveFolder);
     if (parsed.error.empty() && options.compareEnds.since && options.compareEnds.until)
         options.compared = DateRange{*options.compareEnds.since, *options.compareEnds.until};
     return parsed;
-}
-
-EntryFilter WalkFilter(const ReportOptions& options) {
-    EntryFilter walk = options.filter;
-    if (options.compared) {
-        if (walk.since)
-            walk.since = std::min(*walk.since, options.compared->since);
-        if (walk.until)
-            walk.until = std::max(*walk.until, options.compared->until);
-    }
-    return walk;
 }
 
 std::string ReportUsage() {

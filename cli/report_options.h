@@ -78,9 +78,5 @@ AnalysisSource SourceOf(const ReportOptions& options);
 // The --help text.
 std::string ReportUsage();
 
-// What the walk leaves out: the rules, with the time range widened to keep the compared
-// range's files too when there is one.
-EntryFilter WalkFilter(const ReportOptions& options);
-
 // The view --png and --files-at use: the first chosen one.
 int FirstView(const ReportOptions& options);

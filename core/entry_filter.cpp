@@ -22,30 +22,34 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-} // namespace
-
+// Why a pattern is refused: it names no entry ("/", "./") or opens a '[' that it never closes.
 std::string PatternProblem(std::string_view pattern) {
     if (!LeaveOutPattern::Read(pattern))
         return "The pattern \"" + std::string(pattern) + "\" names no entry.";
-    if (!IsWellFormedGlob(pattern))
+    if (!LiteralsOf(pattern).wellFormed)
         return "The pattern \"" + std::string(pattern) + "\" opens a '[' that it never closes.";
     return {};
 }
 
-std::string AddPattern(EntryFilter& filter, std::string_view typed) {
-    const std::string_view pattern = Trimmed(typed);
-    std::string problem = PatternProblem(pattern);
-    if (problem.empty())
-        filter.excludedNames.emplace_back(pattern);
-    return problem;
+// Why a pattern as it is kept is refused: PatternProblem, or blanks at its ends.
+std::string KeptPatternProblem(const std::string& pattern) {
+    if (pattern != Trimmed(pattern))
+        return "The pattern \"" + pattern + "\" has blanks at its ends.";
+    return PatternProblem(pattern);
 }
 
-std::string AddFolderPattern(EntryFilter& filter, const std::string& folder, std::string_view typed) {
+} // namespace
+
+std::string AddPattern(EntryFilter& filter, std::string_view typed, const std::string& folder) {
     const std::string_view pattern = Trimmed(typed);
     std::string problem = PatternProblem(pattern);
-    if (problem.empty())
+    if (!problem.empty())
+        return problem;
+    if (folder.empty())
+        filter.excludedNames.emplace_back(pattern);
+    else
         filter.folderRules.push_back({folder, std::string(pattern)});
-    return problem;
+    return {};
 }
 
 std::string SetRangeEnd(std::optional<std::int64_t>& end, std::string_view typed) {
@@ -59,18 +63,13 @@ std::string SetRangeEnd(std::optional<std::int64_t>& end, std::string_view typed
 }
 
 std::string RulesProblem(const EntryFilter& filter) {
-    for (const std::string& pattern : filter.excludedNames) {
-        if (pattern != Trimmed(pattern))
-            return "The pattern \"" + pattern + "\" has blanks at its ends.";
-        if (std::string problem = PatternProblem(pattern); !problem.empty())
+    for (const std::string& pattern : filter.excludedNames)
+        if (std::string problem = KeptPatternProblem(pattern); !problem.empty())
             return problem;
-    }
     for (const FolderRule& rule : filter.folderRules) {
         if (rule.folder != RuleFolder(rule.folder))
             return "The folder \"" + rule.folder + "\" of a rule is not a whole path.";
-        if (rule.pattern != Trimmed(rule.pattern))
-            return "The pattern \"" + rule.pattern + "\" has blanks at its ends.";
-        if (std::string problem = PatternProblem(rule.pattern); !problem.empty())
+        if (std::string problem = KeptPatternProblem(rule.pattern); !problem.empty())
             return problem;
     }
     if (filter.since && filter.until && *filter.since >= *filter.until)

@@ -72,12 +72,10 @@ std::string VersionControlFolderList();
 // Each of these returns why the text is refused, or an empty text when it is good; blanks at
 // either end of a typed text are dropped first.
 
-// Why a pattern is refused: it names no entry ("/", "./") or opens a '[' that it never closes.
-std::string PatternProblem(std::string_view pattern);
-// Adds a pattern as typed, to apply everywhere.
-std::string AddPattern(EntryFilter& filter, std::string_view typed);
-// Adds a pattern as typed, to apply below the folder only (given as RuleFolder gives it).
-std::string AddFolderPattern(EntryFilter& filter, const std::string& folder, std::string_view typed);
+// Adds a pattern as typed, to apply everywhere, or below the folder only (given as RuleFolder
+// gives it) when there is one. It is refused when it names no entry ("/", "./") or opens a '['
+// that it never closes.
+std::string AddPattern(EntryFilter& filter, std::string_view typed, const std::string& folder = {});
 // Sets one end of the time range from a local ISO 8601 date or date and time as typed.
 std::string SetRangeEnd(std::optional<std::int64_t>& end, std::string_view typed);
 // Why the rules as a whole are refused: a pattern that is, or the time range is empty.

@@ -15,7 +15,10 @@ std::size_t FixedParts(const LeaveOutPattern& rule) {
 } // namespace
 
 CEntryMatcher::CEntryMatcher(const EntryFilter& filter) {
-    for (const std::string& text : filter.excludedNames) {
+    std::vector<std::string_view> patterns(filter.excludedNames.begin(), filter.excludedNames.end());
+    if (filter.excludeVersionControl)
+        patterns.insert(patterns.end(), std::begin(kVersionControlFolders), std::end(kVersionControlFolders));
+    for (const std::string_view text : patterns) {
         std::optional<LeaveOutPattern> pattern = LeaveOutPattern::Read(text);
         if (!pattern)
             continue;
@@ -23,14 +26,9 @@ CEntryMatcher::CEntryMatcher(const EntryFilter& filter) {
             m_pathRules.push_back(std::move(*pattern));
         } else {
             m_names.Add(pattern->parts.front(), static_cast<std::uint32_t>(m_nameRules.size()));
-            m_nameRules.push_back({pattern->parts.front(), pattern->foldersOnly});
+            m_nameRules.push_back(std::move(*pattern));
         }
     }
-    if (filter.excludeVersionControl)
-        for (const std::string_view name : kVersionControlFolders) {
-            m_names.Add(name, static_cast<std::uint32_t>(m_nameRules.size()));
-            m_nameRules.push_back({std::string(name), false});
-        }
     IndexPathRules();
 }
 
@@ -91,8 +89,8 @@ std::vector<std::uint32_t> CEntryMatcher::PathRulesLiveIn(std::span<const char* 
 bool CEntryMatcher::Matches(std::span<const char* const> folders, const std::vector<std::uint32_t>& live,
                             const char* name, bool folder) const {
     const auto nameMatches = [&](std::uint32_t id) {
-        const NameRule& rule = m_nameRules[id];
-        return (folder || !rule.foldersOnly) && GlobMatches(rule.pattern, name);
+        const LeaveOutPattern& rule = m_nameRules[id];
+        return (folder || !rule.foldersOnly) && GlobMatches(rule.parts.front(), name);
     };
     if (m_names.AnyOf(name, nameMatches))
         return true;

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // The name and path rules of a filter compiled once for a walk: name patterns in a CGlobIndex,
@@ -32,27 +31,16 @@ public:
     bool LeavesOutFolder(std::span<const char* const> folders, const char* name) override;
 
 private:
-    struct NameRule {
-        std::string pattern;
-        bool foldersOnly;
-    };
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    using RulesByPart =
-        std::unordered_map<std::string, std::vector<std::uint32_t>, TextHash, std::equal_to<>>;
-
     void IndexPathRules();
     bool CanMatchBelow(const LeaveOutPattern& rule, std::span<const char* const> folders) const;
     std::vector<std::uint32_t> PathRulesLiveIn(std::span<const char* const> folders) const;
     bool Matches(std::span<const char* const> folders, const std::vector<std::uint32_t>& live,
                  const char* name, bool folder) const;
 
-    std::vector<NameRule> m_nameRules;
+    std::vector<LeaveOutPattern> m_nameRules;
     CGlobIndex m_names;
     std::vector<LeaveOutPattern> m_pathRules;
-    std::vector<RulesByPart> m_pathRulesByPart;      // by the place of the part in the path
+    std::vector<IdsByText> m_pathRulesByPart;        // by the place of the part in the path
     std::vector<std::uint32_t> m_unindexedPathRules; // without a literal part at a fixed place
     std::atomic<std::int64_t> m_leftOut{0};
 };

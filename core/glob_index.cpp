@@ -3,7 +3,6 @@
 #include "glob_pattern.h"
 
 void CGlobIndex::Add(std::string_view pattern, std::uint32_t id) {
-    ++m_count;
     const GlobLiterals literals = LiteralsOf(pattern);
     if (literals.literal)
         m_names[literals.prefix].push_back(id);

@@ -24,44 +24,27 @@ std::size_t BracketEnd(std::string_view pattern, std::size_t open) {
     return std::string_view::npos;
 }
 
-// Calls literal(c) for each character that stands for itself and wildcard() for each '*', '?'
-// and bracket expression, in order; false when a bracket is not closed.
-template <typename Literal, typename Wildcard>
-bool ForEachToken(std::string_view pattern, Literal literal, Wildcard wildcard) {
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char c = pattern[i];
-        if (c == '\\' && i + 1 < pattern.size()) {
-            literal(pattern[++i]);
-        } else if (c == '*' || c == '?') {
-            wildcard();
-        } else if (c == '[') {
-            i = BracketEnd(pattern, i);
-            if (i == std::string_view::npos)
-                return false;
-            wildcard();
-        } else {
-            literal(c);
-        }
-    }
-    return true;
-}
-
 } // namespace
-
-bool IsWellFormedGlob(std::string_view pattern) {
-    return ForEachToken(
-        pattern, [](char) {}, [] {});
-}
 
 GlobLiterals LiteralsOf(std::string_view pattern) {
     GlobLiterals literals;
-    literals.literal = true;
-    ForEachToken(
-        pattern, [&](char c) { (literals.literal ? literals.prefix : literals.suffix) += c; },
-        [&] {
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        char c = pattern[i];
+        if (c == '[')
+            i = BracketEnd(pattern, i);
+        if (i == std::string_view::npos) {
+            literals.wellFormed = false;
+            break;
+        }
+        if (c == '*' || c == '?' || c == '[') {
             literals.literal = false;
             literals.suffix.clear();
-        });
+            continue;
+        }
+        if (c == '\\' && i + 1 < pattern.size())
+            c = pattern[++i];
+        (literals.literal ? literals.prefix : literals.suffix) += c;
+    }
     return literals;
 }
 

@@ -6,13 +6,12 @@
 #include <string_view>
 #include <vector>
 
-// Whether every '[' of a shell pattern is closed: a ']' right after "[" or "[!" stands for itself.
-bool IsWellFormedGlob(std::string_view pattern);
-
 // What every name a shell pattern matches starts and ends with, unescaped. For a pattern without
-// wildcards, literal is set and prefix holds the one name it matches.
+// wildcards, literal is set and prefix holds the one name it matches. The pattern is well formed
+// when every '[' is closed: a ']' right after "[" or "[!" stands for itself.
 struct GlobLiterals {
-    bool literal = false;
+    bool wellFormed = true;
+    bool literal = true;
     std::string prefix;
     std::string suffix;
 };

@@ -26,6 +26,16 @@
 
 namespace {
 
+// The rules the dialog takes when OK is pressed with its fields as they stand, or its message.
+std::variant<EntryFilter, std::string> Accept(CLeaveOutDialog& dialog) {
+    std::string complaint;
+    dialog.m_complain = [&](QWidget*, const QString& text) { complaint = text.toStdString(); };
+    dialog.accept();
+    if (dialog.result() != QDialog::Accepted)
+        return complaint;
+    return dialog.Rules();
+}
+
 // Every rule goes through the window's Leave Out dialog and the report's options alike: both
 // accept the same texts as the same rules and refuse the same texts with the same message.
 TEST(LeaveOutRules, TheWindowAndTheReportAcceptAndRefuseEveryRuleAlike) {
@@ -58,21 +68,25 @@ TEST(LeaveOutRules, TheWindowAndTheReportAcceptAndRefuseEveryRuleAlike) {
         {{}, "2024-03-31T12:00", "2024-03-31T12:00:01", {}},
     };
     for (const auto& c : cases) {
-        LeaveOutFields fields{
-            {}, false, false, QString::fromStdString(c.since), QString::fromStdString(c.until), {}, {}, {}};
-        std::vector<std::string> arguments;
+        CLeaveOutDialog dialog({}, {});
+        dialog.m_versionControl->setChecked(true);
+        dialog.m_oneFileSystem->setChecked(true);
+        std::vector<std::string> arguments{"--exclude-vcs", "-x"};
         for (const std::string& pattern : c.patterns) {
-            fields.patterns << QString::fromStdString(pattern);
+            // Each with a blank line after it, which the dialog passes over.
+            dialog.m_patterns->appendPlainText(QString::fromStdString(pattern) + "\n");
             arguments.insert(arguments.end(), {"--exclude", pattern});
         }
+        dialog.m_since->setText(QString::fromStdString(c.since));
+        dialog.m_until->setText(QString::fromStdString(c.until));
         for (const auto& [option, value] : {std::pair{"--since", c.since}, std::pair{"--until", c.until}})
             if (!value.empty())
                 arguments.insert(arguments.end(), {option, value});
         arguments.push_back("folder");
-        const auto window = RulesFromFields(fields);
+        const auto window = Accept(dialog);
         const ParsedReportOptions report = ParseReportOptions(arguments);
         if (!c.problem.empty()) {
-            EXPECT_EQ(std::get<QString>(window).toStdString(), c.problem);
+            EXPECT_EQ(std::get<std::string>(window), c.problem);
             EXPECT_EQ(report.error, c.problem);
             continue;
         }
@@ -80,17 +94,12 @@ TEST(LeaveOutRules, TheWindowAndTheReportAcceptAndRefuseEveryRuleAlike) {
         const EntryFilter& accepted = std::get<EntryFilter>(window);
         EXPECT_EQ(accepted, report.options.filter);
         // Shown again and accepted again, the rules stay the same; so do they through the settings.
-        EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(FieldsFromRules(accepted))), accepted);
+        CLeaveOutDialog again(accepted, {});
+        EXPECT_EQ(std::get<EntryFilter>(Accept(again)), accepted);
         QSettings settings;
         SaveLeaveOutRules(settings, accepted);
         EXPECT_EQ(LoadLeaveOutRules(settings), accepted);
     }
-    const EntryFilter trimmed = std::get<EntryFilter>(
-        RulesFromFields({{" build", "", "  src/*.o  "}, true, true, " 2024-03-31", {}, {}, {}, {}}));
-    EXPECT_EQ(trimmed.excludedNames, (std::vector<std::string>{"build", "src/*.o"}))
-        << "blank lines passed over";
-    EXPECT_EQ(trimmed.since, 1711839600) << "midnight in Berlin";
-    EXPECT_TRUE(trimmed.excludeVersionControl && trimmed.oneFileSystem);
 }
 
 TEST(LeaveOutRules, NonsenseInTheSettingsReadsAsNoRules) {
@@ -101,8 +110,7 @@ TEST(LeaveOutRules, NonsenseInTheSettingsReadsAsNoRules) {
     for (const auto& [key, value] : nonsense) {
         QSettings settings;
         settings.clear();
-        SaveLeaveOutRules(settings, std::get<EntryFilter>(
-                                        RulesFromFields({{"a"}, true, false, "2024-01-01", {}, {}, {}, {}})));
+        SaveLeaveOutRules(settings, EntryFilter{{"a"}, {}, true, false, 1704067200, {}});
         settings.setValue(key, value);
         EXPECT_EQ(LoadLeaveOutRules(settings), EntryFilter()) << key.toStdString();
     }
@@ -207,8 +215,8 @@ TEST_F(LeaveOutTest, TheFilesWindowLeavesOutTheChosenFolderAndAnalysesAgain) {
     EXPECT_EQ(theStampStore.m_nFiles, 3) << "odd1 and odd*1 are other folders";
     EXPECT_EQ(QSettings().value("leaveOut/folderPatterns").toStringList(),
               QStringList({"/gen", "/odd\\*\\[1][ ]"}));
-    EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(FieldsFromRules(m_frame->m_leaveOut))),
-              m_frame->m_leaveOut);
+    CLeaveOutDialog dialog(m_frame->m_leaveOut, tree.Root());
+    EXPECT_EQ(std::get<EntryFilter>(Accept(dialog)), m_frame->m_leaveOut);
     EXPECT_EQ(CMainFrame().m_leaveOut, m_frame->m_leaveOut) << "remembered between runs";
     leaveOut("");
     EXPECT_EQ(m_frame->MessageText(), "The analysed folder itself cannot be left out.");
@@ -291,10 +299,9 @@ TEST(LeaveOutRules, RememberedRulesOfOldAndNewFormsComeBack) {
         RulesInForce(LoadLeaveOutRules(settings), std::vector<std::string>{"/home/ann/src/"}).excludedNames,
         (std::vector<std::string>{"build", "/gen", "/gen/deep"}));
 
-    const LeaveOutFields fields = FieldsFromRules(scoped, "/home/ann/src");
-    EXPECT_EQ(fields.folderPatterns, QStringList{"/gen/deep"});
-    EXPECT_EQ(fields.otherFolders.size(), 1u);
-    EXPECT_EQ(std::get<EntryFilter>(RulesFromFields(fields)).folderRules.size(), 2u);
+    CLeaveOutDialog dialog(scoped, "/home/ann/src");
+    EXPECT_EQ(dialog.m_folderPatterns->toPlainText(), "/gen/deep");
+    EXPECT_EQ(std::get<EntryFilter>(Accept(dialog)), scoped) << "the other folder's rule kept";
 
     settings.setValue("leaveOut/ruleFolders", QStringList{"/home/ann/src"});
     EXPECT_EQ(LoadLeaveOutRules(settings), EntryFilter());

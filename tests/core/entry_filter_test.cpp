@@ -26,22 +26,10 @@ std::vector<std::int64_t> Times(const CStampStore& store) {
     return times;
 }
 
-struct FilterParts {
-    std::vector<std::string> names;
-    std::optional<std::int64_t> since;
-    std::optional<std::int64_t> until;
-    bool versionControl = false;
-    bool oneFileSystem = false;
-};
-
-EntryFilter Filter(const FilterParts& parts) {
-    EntryFilter filter;
-    filter.excludedNames = parts.names;
-    filter.since = parts.since;
-    filter.until = parts.until;
-    filter.excludeVersionControl = parts.versionControl;
-    filter.oneFileSystem = parts.oneFileSystem;
-    return filter;
+EntryFilter Filter(std::vector<std::string> names, std::optional<std::int64_t> since = {},
+                   std::optional<std::int64_t> until = {}, bool versionControl = false,
+                   bool oneFileSystem = false) {
+    return {std::move(names), {}, versionControl, oneFileSystem, since, until};
 }
 
 // A project folder: its own files 1..3, a clone's history, a dependency folder and build output.
@@ -90,12 +78,12 @@ TEST_F(FilteredWalk, MatchingFoldersAreNeverOpenedAndMatchingFilesNeverRecorded)
 }
 
 TEST_F(FilteredWalk, PatternsMatchTheNameAlone) {
-    auto [excluded, outside] = Walk(Filter({{".*"}, {}, {}}));
+    auto [excluded, outside] = Walk(Filter({".*"}));
     EXPECT_EQ(excluded, 2) << ".git and .hg";
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{1, 2, 101}));
     EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules was tried";
 
-    std::tie(excluded, outside) = Walk(Filter({{"objects", "*.txt"}, {}, {}}));
+    std::tie(excluded, outside) = Walk(Filter({"objects", "*.txt"}));
     EXPECT_EQ(excluded, 2) << "objects below .git and notes.txt";
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2, 3, 101}));
 }
@@ -120,7 +108,7 @@ TEST_F(FilteredWalk, PatternsWithASlashMatchTheRelativePath) {
         {{"main.o/", ".hg/"}, false, {1, 2, 3, 100, 101}, 0}, // files, not folders
     };
     for (const auto& c : cases) {
-        const auto [excluded, outside] = Walk(Filter({c.patterns, {}, {}, c.versionControl}));
+        const auto [excluded, outside] = Walk(Filter(c.patterns, {}, {}, c.versionControl));
         EXPECT_EQ(Times(m_store), c.kept) << c.patterns.front();
         EXPECT_EQ(excluded, c.excluded) << c.patterns.front();
     }
@@ -149,7 +137,7 @@ TEST_F(FilteredWalk, MadeUpFileSystemsAndWithOneFileSystemAllOthersAreNotEntered
     };
     for (const auto& c : cases) {
         m_source.SetFileSystem(CMemoryDirectorySource::kRoot, 1, c.rootMadeUp);
-        CFilteredDirectorySource source(m_source, Filter({{"*.o"}, {}, {}, false, c.oneFileSystem}));
+        CFilteredDirectorySource source(m_source, Filter({"*.o"}, {}, {}, false, c.oneFileSystem));
         m_store.Scan("/", source);
         EXPECT_EQ(Times(m_store), c.kept) << c.oneFileSystem << c.rootMadeUp;
         EXPECT_EQ(source.Counts().mountPoints, c.mountPoints) << c.oneFileSystem << c.rootMadeUp;
@@ -166,7 +154,7 @@ TEST_F(FilteredWalk, OnlyTheFirstMountPointsLeftOutAreNamed) {
     for (std::size_t i = 0; i < mounts; ++i)
         m_source.SetFileSystem(m_source.AddFolder(CMemoryDirectorySource::kRoot, "m" + std::to_string(i)),
                                10 + i, false);
-    CFilteredDirectorySource source(m_source, Filter({{}, {}, {}, false, true}));
+    CFilteredDirectorySource source(m_source, Filter({}, {}, {}, false, true));
     m_store.Scan("/data/", source);
     const LeftOutCounts counts = source.Counts();
     EXPECT_EQ(counts.mountPoints, static_cast<std::int64_t>(mounts));
@@ -182,9 +170,9 @@ TEST_F(FilteredWalk, RulesTiedToAFolderApplyToThatFolderAlone) {
     EXPECT_EQ(project, "/work/project");
     EntryFilter rules;
     ASSERT_EQ(AddPattern(rules, "*.o"), "");
-    ASSERT_EQ(AddFolderPattern(rules, project, " /src "), "");
-    ASSERT_EQ(AddFolderPattern(rules, "/work/other", "notes.txt"), "");
-    EXPECT_EQ(AddFolderPattern(rules, project, "a["), "The pattern \"a[\" opens a '[' that it never closes.");
+    ASSERT_EQ(AddPattern(rules, " /src ", project), "");
+    ASSERT_EQ(AddPattern(rules, "notes.txt", "/work/other"), "");
+    EXPECT_EQ(AddPattern(rules, "a[", project), "The pattern \"a[\" opens a '[' that it never closes.");
     EXPECT_EQ(RulesProblem(rules), "");
     EXPECT_EQ(RuleCount(rules), 3);
     const struct {
@@ -215,12 +203,12 @@ TEST_F(FilteredWalk, RulesTiedToAFolderApplyToThatFolderAlone) {
 }
 
 TEST_F(FilteredWalk, TheTimeRangeKeepsFilesFromSinceUpToButNotIncludingUntil) {
-    auto [excluded, outside] = Walk(Filter({{}, 2, 101}));
+    auto [excluded, outside] = Walk(Filter({}, 2, 101));
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2, 3, 100}));
     EXPECT_EQ(outside, 2) << "notes.txt (1) and main.o (101); folders are never left out for a time";
     EXPECT_EQ(excluded, 0);
 
-    std::tie(excluded, outside) = Walk(Filter({{"*.o"}, {}, 3}));
+    std::tie(excluded, outside) = Walk(Filter({"*.o"}, {}, 3));
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{1, 2}));
     EXPECT_EQ(excluded, 2) << "main.o and gone.o";
     EXPECT_EQ(outside, 2) << "pack (100) and .hg (3); main.o is counted for its name alone";
@@ -230,12 +218,12 @@ TEST_F(FilteredWalk, TheRangesEdgesHoldWhereTheListingGivesNoKinds) {
     // Folders are then told apart only by reading their times, which lie outside every range here.
     for (const int folder : {CMemoryDirectorySource::kRoot, 1, 3})
         m_source.SetKindsUnknown(folder);
-    auto [excluded, outside] = Walk(Filter({{}, 2, 3}));
+    auto [excluded, outside] = Walk(Filter({}, 2, 3));
     EXPECT_EQ(Times(m_store), (std::vector<std::int64_t>{2})) << "one second: since kept, until not";
     EXPECT_EQ(outside, 4) << "notes.txt, pack, main.o and .hg; no folder";
     EXPECT_EQ(m_store.GetProblems().unreadableFolders, 1) << "node_modules was entered as a folder";
 
-    std::tie(excluded, outside) = Walk(Filter({{}, 3, 3}));
+    std::tie(excluded, outside) = Walk(Filter({}, 3, 3));
     EXPECT_TRUE(Times(m_store).empty()) << "an empty range keeps nothing";
     EXPECT_EQ(outside, 5);
     EXPECT_EQ(excluded, 0);
@@ -264,7 +252,7 @@ private:
 
 TEST(FilteredDirectorySource, CountsStayExactWhenThreadsReadAtOnce) {
     ConcurrentSource inner;
-    CFilteredDirectorySource source(inner, Filter({{"*.o"}, {}, 3}));
+    CFilteredDirectorySource source(inner, Filter({"*.o"}, {}, 3));
     std::vector<std::thread> threads;
     std::atomic<std::int64_t> kept = 0;
     for (int folder = 0; folder < ConcurrentSource::kFolders; ++folder)
@@ -316,7 +304,7 @@ TEST(EntryMatcher, NamesAnchoredPathsFoldersOnlyAndAnyDepth) {
         {"[!a]*", {"abc"}, false, false},
     };
     for (const auto& c : cases) {
-        const CEntryMatcher matcher(Filter({{c.pattern}, {}, {}}));
+        const CEntryMatcher matcher(Filter({c.pattern}));
         const std::span<const char* const> folders(c.path.data(), c.path.size() - 1);
         EXPECT_EQ(matcher.LeavesOut(folders, c.path.back(), c.folder), c.leftOut)
             << c.pattern << " " << c.path.back();
@@ -337,7 +325,7 @@ TEST(EntryMatcher, TheIndexOfManyPatternsAgreesWithEachPatternAlone) {
     std::vector<LeaveOutPattern> alone;
     for (const std::string& pattern : patterns)
         alone.push_back(*LeaveOutPattern::Read(pattern));
-    const CEntryMatcher all(Filter({patterns, {}, {}}));
+    const CEntryMatcher all(Filter(patterns));
     int leftOut = 0;
     for (int i = 0; i < 320; i += 7) {
         const std::string n = std::to_string(i);
