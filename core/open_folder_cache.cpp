@@ -16,6 +16,7 @@ void COpenFolderCache::Opened(CCachedFolder& folder, IDirectorySource::Handle ha
     folder.m_handle = handle;
     folder.m_need = CCachedFolder::Need::Task;
     kOpen.PushFront(m_open, folder);
+    ++m_openCount;
 }
 
 void COpenFolderCache::EndTask(CCachedFolder& folder) {
@@ -73,8 +74,10 @@ bool COpenFolderCache::GiveBackOne(const WalkLock&) {
 bool COpenFolderCache::AwaitProgress(std::uint64_t since, WalkLock& held) {
     if (m_progress != since)
         return true;
-    if (since == m_progressWhenStuck)
-        return false; // nothing moved since a wait in vain
+    // Other threads hold nothing beyond the chosen folder and the caller's pinned one, or
+    // nothing moved since a wait in vain.
+    if (m_openCount <= 2 || since == m_progressWhenStuck)
+        return false;
     if (m_progressed.wait_for(held, std::chrono::milliseconds(100), [&] { return m_progress != since; }))
         return true;
     m_progressWhenStuck = since;
@@ -106,6 +109,7 @@ void COpenFolderCache::Close(CCachedFolder& folder) {
         --m_kept;
     }
     kOpen.Unlink(m_open, folder);
+    --m_openCount;
 }
 
 void COpenFolderCache::CloseBeyondBudget() {

@@ -77,10 +77,11 @@ public:
     bool GiveBackOne(const WalkLock& held);
     // Folders closed and tasks ended so far; read without the lock.
     std::uint64_t Progress() const { return m_progress; }
-    // When there was none to give back, the other threads hold the descriptors: true once one of
+    // When there was none to give back, other threads may hold the descriptors: true once one of
     // them has closed a folder or ended a folder's task (a task opens nothing, so it ends, and the
     // folder may then be given back) since the count was read. Waits a moment at most for it;
-    // not at all when nothing has moved since a wait in vain.
+    // not at all when only the chosen folder and the caller's pinned one are open, or nothing
+    // has moved since a wait in vain.
     bool AwaitProgress(std::uint64_t since, WalkLock& held);
     // Closes every folder, once no other thread uses any.
     void CloseAll(const WalkLock& held);
@@ -106,6 +107,7 @@ private:
     std::uint64_t m_progressWhenStuck = UINT64_MAX;
     std::condition_variable m_progressed;
     CCachedFolder* m_open = nullptr;
+    std::size_t m_openCount = 0;
     // Kept folders nobody has pinned, the candidates for closing, listed by depth; the
     // shallowest non-empty depth is at or after m_shallowest.
     std::vector<CCachedFolder*> m_candidatesAtDepth;
