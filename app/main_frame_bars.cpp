@@ -95,21 +95,21 @@ void CMainFrame::CreateMenus() {
     AddCommand(view, ID_VIEW_BURSTS, QStringLiteral("&Bursts..."), [this] { ShowBursts(); });
     view->addSeparator();
     // The range commands; a range they replace is no longer highlighted on the calendar.
-    const auto onRanges = [this](void (CDateRangeController::*command)()) {
+    const auto onRanges = [this](void (*command)(CDateRangeController&)) {
         return [this, command] {
-            (m_dateRanges->*command)();
+            command(*m_dateRanges);
             FollowRangeOnCalendar();
         };
     };
     AddCommand(view, ID_VIEW_DATERANGE, QStringLiteral("Date &Range..."),
-               onRanges(&CDateRangeController::OnDateRange));
+               onRanges([](CDateRangeController& ranges) { ranges.OnDateRange(); }));
     AddCommand(view, ID_VIEW_ALLDATES, QStringLiteral("A&ll Dates"),
-               onRanges(&CDateRangeController::OnAllDates))
+               onRanges([](CDateRangeController& ranges) { ranges.OnAllDates(); }))
         ->setShortcut(QKeySequence(Qt::Key_Escape));
     AddCommand(view, ID_VIEW_COMPARE, QStringLiteral("C&ompare With..."),
-               onRanges(&CDateRangeController::OnCompare));
+               onRanges([](CDateRangeController& ranges) { ranges.OnCompare(); }));
     AddCommand(view, ID_VIEW_KEEPRANGE, QStringLiteral("&Keep as Rule"),
-               onRanges(&CDateRangeController::OnKeepAsRule));
+               onRanges([](CDateRangeController& ranges) { ranges.OnKeepAsRule(); }));
     view->addSeparator();
     AddCommand(view, ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), [this] {
         m_wndStatusBar->setHidden(!m_wndStatusBar->isHidden());
